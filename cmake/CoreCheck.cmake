@@ -1,0 +1,20 @@
+# The core must build without the window system: a core source that includes
+# <windows.h> or speaks HRESULT fails the configure step. Win32 files live in
+# win32/ folders or carry a _win32 suffix and are never part of the core.
+function(morvane_check_core_sources target)
+    get_target_property(sources ${target} SOURCES)
+    foreach(source IN LISTS sources)
+        get_filename_component(path ${source} ABSOLUTE ${CMAKE_SOURCE_DIR})
+        set(files ${path})
+        string(REGEX REPLACE "\\.cpp$" ".h" header ${path})
+        if(EXISTS ${header})
+            list(APPEND files ${header})
+        endif()
+        foreach(file IN LISTS files)
+            file(STRINGS ${file} hits REGEX "#include[ \t]*<windows\\.h>|HRESULT|win32/")
+            if(hits)
+                message(FATAL_ERROR "Core file ${file} uses the window system: ${hits}")
+            endif()
+        endforeach()
+    endforeach()
+endfunction()

@@ -1,0 +1,33 @@
+#pragma once
+// The command-list file MorvaneList.txt: field splitting, line classification
+// and loading into the record array.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "list/lsp_record.h"
+
+namespace morvane {
+
+struct PlatformServices;
+
+// TAB-separated fields; a field that starts with a double quote is quoted.
+std::vector<std::u16string> splitListFields(std::u16string_view line);
+
+// The record a line yields, or nullopt for comment lines, empty lines and
+// lines that fit no row kind.
+std::optional<TLspRecord> classifyListLine(std::u16string_view line, int32_t row);
+
+// Records of the lines in file order.
+LspRecordArray parseListLines(const std::vector<std::u16string>& lines);
+
+// Replaces records with the file's content. A missing file or one without any
+// line leaves records unchanged. An existing file that cannot be read throws
+// UserError with "ファイル %s は開けません。 %s ". Returns true when replaced.
+bool loadMorvaneList(std::u16string_view fName, const PlatformServices& services,
+                     LspRecordArray& records);
+
+std::u16string cannotOpenFileMessage(std::u16string_view path, std::u16string_view reason);
+
+} // namespace morvane

@@ -1,0 +1,33 @@
+#pragma once
+// In-place ordering of the record array, with exactly the result of an
+// exchange sort (for i < j: swap when key[i] > key[j]), ties included.
+#include <cstdint>
+#include <vector>
+
+#include "list/lsp_record.h"
+
+namespace morvane {
+
+// Remembers the by-command permutation of the last unsorted array it ordered,
+// so switching back and forth between file order and command order costs a
+// linear check and a move instead of a fresh sort.
+class RecordOrderCache {
+public:
+    bool matches(const LspRecordArray& records) const;
+    void store(const LspRecordArray& records, std::vector<uint32_t> permutation);
+    const std::vector<uint32_t>& permutation() const { return permutation_; }
+
+private:
+    std::vector<int32_t> rows_;
+    std::vector<std::u16string> cmds_;
+    std::vector<uint32_t> permutation_;
+};
+
+// byCmd false: by row ascending; true: by cmd, ordinal UTF-16 code units.
+void sortLspRecords(LspRecordArray& records, bool byCmd, RecordOrderCache* cache = nullptr);
+
+// The permutation an exchange sort leaves for these ranks: result[k] is the
+// original index of the element that ends at position k. Exposed for tests.
+std::vector<uint32_t> exchangeSortPermutation(const std::vector<uint32_t>& ranks);
+
+} // namespace morvane

@@ -1,0 +1,48 @@
+#pragma once
+// The three views of the command list as nodes, independent of the tree
+// control that shows them.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "list/lsp_record.h"
+
+namespace morvane {
+
+class RecordOrderCache;
+
+enum NodeImage : int { kGroupImage = 0, kCommandImage = 1 };
+
+struct TreeNode {
+    std::u16string text;
+    int32_t row = -1; // node data: the record's key
+    int image = kGroupImage;
+    std::vector<TreeNode> children;
+
+    bool operator==(const TreeNode&) const = default;
+};
+
+// The nodes to show, top level in order. The first top-level node is the one
+// to select; an empty list selects nothing.
+using TreeNodes = std::vector<TreeNode>;
+
+// "[" cmd "] " cmt, or "{" cmd "} " cmt for a row with a file.
+std::u16string displayText(const TLspRecord& record);
+
+// a to z become A to Z; every other code unit stays.
+std::u16string foldSearchText(std::u16string_view text);
+
+// Each build reorders records in place (file order for the row view, command
+// order for the other two) and returns the nodes. nullopt means the array is
+// empty and the tree must be left untouched.
+std::optional<TreeNodes> makeRowView(LspRecordArray& records, RecordOrderCache* cache = nullptr);
+std::optional<TreeNodes> makeCmdView(LspRecordArray& records, RecordOrderCache* cache = nullptr);
+std::optional<TreeNodes> makeSearchView(LspRecordArray& records, std::u16string_view searchText,
+                                        RecordOrderCache* cache = nullptr);
+
+// Finds the record with this key, whatever the array's order.
+const TLspRecord* findRecordByRow(const LspRecordArray& records, int32_t row);
+
+} // namespace morvane

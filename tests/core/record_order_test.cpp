@@ -1,0 +1,127 @@
+// Ordering must leave exactly what the plain exchange sort leaves.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "list/record_order.h"
+
+namespace morvane {
+namespace {
+
+// The reference: the exchange sort the list has always been ordered by.
+void literalExchangeSort(LspRecordArray& records, bool byCmd) {
+    const size_t n = records.size();
+    if (n <= 1)
+        return;
+    for (size_t i = 0; i + 1 < n; ++i)
+        for (size_t j = i + 1; j < n; ++j) {
+            const bool greater = byCmd ? records[j].cmd < records[i].cmd
+                                       : records[j].row < records[i].row;
+            if (greater)
+                std::swap(records[i], records[j]);
+        }
+}
+
+LspRecordArray withCommands(std::initializer_list<std::u16string> cmds) {
+    LspRecordArray records;
+    int32_t row = 0;
+    for (const auto& cmd : cmds)
+        records.push_back({row++, cmd, u"c", u"", u""});
+    return records;
+}
+
+std::vector<int32_t> rowsOf(const LspRecordArray& records) {
+    std::vector<int32_t> rows;
+    for (const auto& r : records)
+        rows.push_back(r.row);
+    return rows;
+}
+
+TEST(SortLspRecords, TiesEndAsTheExchangeSortLeavesThem) {
+    auto records = withCommands({u"B", u"B", u"A"});
+    sortLspRecords(records, true);
+    EXPECT_EQ(rowsOf(records), (std::vector<int32_t>{2, 1, 0}));
+}
+
+TEST(SortLspRecords, OrdinalCodeUnitOrder) {
+    auto records = withCommands({u"b", u"_", u"Z", u"", u"AB", u"A", u"9", u"\xD83D\xDE00", u"\uFF5E"});
+    sortLspRecords(records, true);
+    std::vector<std::u16string> cmds;
+    for (const auto& r : records)
+        cmds.push_back(r.cmd);
+    EXPECT_EQ(cmds, (std::vector<std::u16string>{u"", u"9", u"A", u"AB", u"Z", u"_", u"b",
+                                                  u"\xD83D\xDE00", u"\uFF5E"}));
+}
+
+TEST(SortLspRecords, ByRowRestoresFileOrderAfterByCmd) {
+    auto records = withCommands({u"m", u"a", u"z", u"a", u"b"});
+    records[0].cmt.clear(); // a group row moves by its title too
+    const auto fileOrder = records;
+    sortLspRecords(records, true);
+    EXPECT_NE(records, fileOrder);
+    sortLspRecords(records, false);
+    EXPECT_EQ(records, fileOrder);
+}
+
+TEST(SortLspRecords, EmptyAndSingleArraysStayUntouched) {
+    LspRecordArray none;
+    sortLspRecords(none, true);
+    EXPECT_TRUE(none.empty());
+    auto one = withCommands({u"x"});
+    one[0].row = 42;
+    sortLspRecords(one, false);
+    EXPECT_EQ(one[0].row, 42);
+}
+
+// Many random arrays with heavy ties, from file order and from other orders,
+// with and without the permutation cache.
+TEST(SortLspRecords, MatchesTheLiteralExchangeSortOnRandomArrays) {
+    std::mt19937 random(20250717);
+    RecordOrderCache cache;
+    for (int round = 0; round < 400; ++round) {
+        const size_t n = random() % 60;
+        const int alphabet = 1 + static_cast<int>(random() % 6);
+        LspRecordArray records;
+        for (size_t k = 0; k < n; ++k) {
+            std::u16string cmd(1 + random() % 2, u'A');
+            for (auto& c : cmd)
+                c = static_cast<char16_t>(u'A' + random() % alphabet);
+            records.push_back({static_cast<int32_t>(k), cmd, u"c", u"", u""});
+        }
+        if (round % 3 == 1)
+            std::shuffle(records.begin(), records.end(), random);
+        for (bool byCmd : {true, false, true, true}) {
+            auto expected = records;
+            literalExchangeSort(expected, byCmd);
+            auto fast = records;
+            sortLspRecords(fast, byCmd, round % 2 ? &cache : nullptr);
+            ASSERT_EQ(rowsOf(fast), rowsOf(expected)) << "round " << round << " byCmd " << byCmd;
+            records = fast;
+        }
+    }
+}
+
+TEST(SortLspRecords, DuplicateRowsFollowTheExchangeSortToo) {
+    LspRecordArray records{{2, u"a", u"", u"", u""}, {2, u"b", u"", u"", u""},
+                           {1, u"c", u"", u"", u""}};
+    auto expected = records;
+    literalExchangeSort(expected, false);
+    sortLspRecords(records, false);
+    EXPECT_EQ(records, expected);
+}
+
+TEST(SortLspRecords, CacheIsNotFooledByChangedCommands) {
+    RecordOrderCache cache;
+    auto first = withCommands({u"B", u"B", u"A"});
+    auto sorted = first;
+    sortLspRecords(sorted, true, &cache);
+    auto second = withCommands({u"A", u"B", u"B"}); // same rows, other commands
+    second[0].cmd = u"C";
+    auto expected = second;
+    literalExchangeSort(expected, true);
+    sortLspRecords(second, true, &cache);
+    EXPECT_EQ(second, expected);
+}
+
+} // namespace
+} // namespace morvane

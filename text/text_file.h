@@ -1,0 +1,36 @@
+#pragma once
+// Reading and writing the program's text files: the byte-order mark decides
+// the encoding, otherwise the ANSI code page.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvane {
+
+class AnsiCodePage;
+
+enum class TextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
+
+struct DecodedText {
+    std::u16string text;
+    TextEncoding encoding = TextEncoding::Ansi;
+};
+
+// EF BB BF, FF FE, FE FF are tested in that order; the mark is not text. The
+// text ends at the first NUL.
+DecodedText decodeText(std::string_view bytes, const AnsiCodePage& ansi);
+
+// As decodeText, but an unmarked file must be valid UTF-8 and a UTF-8-marked
+// one too; nullopt otherwise.
+std::optional<DecodedText> decodeTextStrictUtf8(std::string_view bytes);
+
+// Splits at CR LF, lone CR and lone LF; a final break adds no empty line.
+std::vector<std::u16string> splitLines(std::u16string_view text);
+
+// CR LF after every line, the last included, in the given encoding with its
+// mark first (none for ANSI).
+std::string encodeLines(const std::vector<std::u16string>& lines, TextEncoding encoding,
+                        const AnsiCodePage& ansi);
+
+} // namespace morvane
