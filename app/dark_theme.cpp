@@ -132,12 +132,12 @@ HBRUSH controlBrush() {
     return brushFor(kControl);
 }
 
-UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi) {
+UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi, int weight) {
     LOGFONTW font{};
     font.lfHeight = -scaleForDpi(charHeight96, dpi);
-    font.lfWeight = FW_NORMAL;
+    font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = CLEARTYPE_QUALITY;
+    font.lfQuality = ANTIALIASED_QUALITY;
     const size_t length = std::min(face.size(), std::size(font.lfFaceName) - 1);
     std::copy_n(wptr(face), length, font.lfFaceName);
     return UniqueFont(CreateFontIndirectW(&font));
