@@ -41,9 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {u"(a ", u"b c"}},
         CleanCase{"backslash_quote_at_line_start_is_escaped", {u"\\\"x"}, {u"\\x"}},
         CleanCase{"two_backslashes_then_quote_flips", {u"a\\\\\"s\"b"}, {u"a\\\\b"}},
-        CleanCase{"three_backslashes_then_quote_flips_too",
-                  {u"(p \"a\\\\\\\"b\" c)"},
-                  {u"(p b"}},
+        CleanCase{"three_backslashes_then_quote_flips_too", {u"(p \"a\\\\\\\"b\" c)"}, {u"(p b"}},
         CleanCase{"open_string_swallows_following_lines",
                   {u"(a \"x", u"(b) (c)", u"y\" (d)"},
                   {u"(a ", u"", u" (d)"}},
@@ -62,16 +60,16 @@ INSTANTIATE_TEST_SUITE_P(
         CleanCase{"tab_in_string_or_comment_dropped",
                   {u"a\t\"\t\"\tb ;\tc", u";|\t|;\tx"},
                   {u"a  b ", u" x"}},
-        CleanCase{"block_comment_swallows_quotes_of_a_string",
-                  {u";| \"a\" |; (b \";\")"},
-                  {u" (b )"}}),
+        CleanCase{
+            "block_comment_swallows_quotes_of_a_string", {u";| \"a\" |; (b \";\")"}, {u" (b )"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CleanLspLines, AppendsWithoutClearingAndStepsProgress) {
     LspLines out{u"kept"};
     std::vector<int> positions;
     const LspLines source{u"a", u"b", u"c", u"d", u"e"};
-    cleanLspLines(source, out, [&](int p) { positions.push_back(p); }, 2);
+    cleanLspLines(
+        source, out, [&](int p) { positions.push_back(p); }, 2);
     EXPECT_EQ(out, (LspLines{u"kept", u"a", u"b", u"c", u"d", u"e"}));
     // Step 5 / 2 = 2: before lines 0, 2 and 4, then back to 0.
     EXPECT_EQ(positions, (std::vector<int>{1, 2, 3, 0}));
