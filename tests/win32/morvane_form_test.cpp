@@ -189,6 +189,50 @@ TEST_F(FormTest, ReloadShowsTheEditedListInFileOrderAndKeepsItWhenDeleted) {
     EXPECT_EQ(texts(readTree(f.TreeView1)), (std::vector<std::wstring>{L"G"}));
 }
 
+TEST_F(FormTest, AReloadWithoutRecordsLeavesThePreviousNodesOnScreen) {
+    dir.write(u"MorvaneList.txt", kListFile);
+    auto& f = open();
+    SendMessageW(f.Button2, BM_CLICK, 0, 0);
+    const auto before = readTree(f.TreeView1);
+    HTREEITEM selected = TreeView_GetSelection(f.TreeView1);
+
+    dir.write(u"MorvaneList.txt", "; only a comment\r\n\r\n");
+    SendMessageW(f.hwnd(), WM_COMMAND, kMorvaneListtxt2, 0);
+    EXPECT_TRUE(lspRecords.empty());
+    EXPECT_EQ(texts(readTree(f.TreeView1)), texts(before));
+    EXPECT_EQ(TreeView_GetSelection(f.TreeView1), selected);
+    SetWindowTextW(f.Edit1, L"zzz"); // no view touches the tree now
+    EXPECT_EQ(readTree(f.TreeView1).size(), before.size());
+}
+
+TEST_F(FormTest, DpiChangeRescalesFontsImagesAndLayout) {
+    auto& f = open();
+    RECT rect;
+    GetWindowRect(f.hwnd(), &rect);
+    RECT suggested{rect.left, rect.top, rect.left + 600, rect.top + 480};
+    SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(f.hwnd(), &rect);
+    EXPECT_EQ(rect.right - rect.left, 600);
+    RECT client;
+    GetClientRect(f.hwnd(), &client);
+    const MainLayout layout = layoutMainWindow(client.right, client.bottom, 144);
+    GetWindowRect(f.Button2, &rect);
+    MapWindowPoints(nullptr, f.hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ((ControlRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
+              layout.button2);
+    GetWindowRect(f.TreeView1, &rect);
+    EXPECT_EQ(rect.bottom - rect.top, layout.treeView1.height);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.TreeView1, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_EQ(font.lfHeight, -20);
+    int size = 0;
+    ImageList_GetIconSize(TreeView_GetImageList(f.TreeView1, TVSIL_NORMAL), &size, &size);
+    EXPECT_EQ(size, 24);
+    EXPECT_EQ(TreeView_GetIndent(f.TreeView1), 29u); // 19 * 1.5 rounded
+}
+
 TEST_F(FormTest, UnreadableListAtReloadShowsTheErrorBoxAndKeepsTheTree) {
     dir.write(u"MorvaneList.txt", kListFile);
     auto& f = open();

@@ -49,7 +49,18 @@ double now() {
     return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
 }
 
-double medianKeystroke(int commands) {
+struct Medians {
+    double keystroke;
+    double rebuild;
+    double paint;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+Medians medianKeystroke(int commands) {
     const std::wstring folder = tempFolder(commands);
     writeList(folder, commands);
     morvane::FormEnvironment environment{morvane::fromWide(folder),
@@ -61,19 +72,21 @@ double medianKeystroke(int commands) {
     // Typing "CMD12" and deleting it again, one character at a time.
     const std::vector<std::wstring> keys{L"C",    L"CM",  L"CMD", L"CMD1", L"CMD12",
                                          L"CMD1", L"CMD", L"CM",  L"C",    L""};
-    std::vector<double> times;
+    std::vector<double> keystrokes, rebuilds, paints;
     for (int round = 0; round < 3; ++round) {
         for (const auto& key : keys) {
             const double start = now();
             SendMessageW(form.Edit1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(key.c_str()));
-            InvalidateRect(form.TreeView1, nullptr, TRUE);
+            const double rebuilt = now();
             UpdateWindow(form.TreeView1);
-            times.push_back(now() - start);
+            const double painted = now();
+            keystrokes.push_back(painted - start);
+            rebuilds.push_back(rebuilt - start);
+            paints.push_back(painted - rebuilt);
         }
     }
     DestroyWindow(form.hwnd());
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {median(keystrokes), median(rebuilds), median(paints)};
 }
 
 } // namespace
@@ -87,8 +100,10 @@ int wmain(int argc, wchar_t** argv) {
         sizes.push_back(_wtoi(argv[i]));
     if (sizes.empty())
         sizes = {2000, 10000};
-    for (int commands : sizes)
-        std::printf("search keystroke, %d commands: median %.2f ms\n", commands,
-                    medianKeystroke(commands));
+    for (int commands : sizes) {
+        const Medians m = medianKeystroke(commands);
+        std::printf("search keystroke, %d commands: median %.2f ms (rebuild %.2f, repaint %.2f)\n",
+                    commands, m.keystroke, m.rebuild, m.paint);
+    }
     return 0;
 }
