@@ -394,8 +394,9 @@ TEST_F(FormTest, UnwritableSettingsShowTheErrorBoxOnClose) {
 TEST_F(FormTest, ControlsAndFontsScaleWithTheDpi) {
     auto& f = open();
     const int dpi = static_cast<int>(dpiOfWindow(f.hwnd()));
-    if (const char* expected = std::getenv("MORVANE_EXPECT_DPI"))
+    if (const char* expected = std::getenv("MORVANE_EXPECT_DPI")) {
         ASSERT_EQ(dpi, std::atoi(expected));
+    }
     RECT client;
     GetClientRect(f.hwnd(), &client);
     const MainLayout layout = layoutMainWindow(client.right, client.bottom, dpi);
@@ -442,7 +443,6 @@ TEST_F(FormTest, NodeImagesFollowThePixelTable) {
     HIMAGELIST images = TreeView_GetImageList(f.TreeView1, TVSIL_NORMAL);
     int size = 0;
     ImageList_GetIconSize(images, &size, &size);
-    const int dpi = static_cast<int>(dpiOfWindow(f.hwnd()));
     WindowDC screen(nullptr);
     HDC dc = CreateCompatibleDC(screen.get());
     UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), size * 2, size));
@@ -467,7 +467,6 @@ TEST_F(FormTest, NodeImagesFollowThePixelTable) {
     EXPECT_EQ(at(1, 15, 15), RGB(255, 0, 255));
     SelectObject(dc, old);
     DeleteDC(dc);
-    (void)dpi;
 }
 
 } // namespace
