@@ -30,7 +30,9 @@ void writeUtf8(const std::wstring& text) {
     fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
-void line(const std::wstring& text) { writeUtf8(text + L"\n"); }
+void line(const std::wstring& text) {
+    writeUtf8(text + L"\n");
+}
 
 std::wstring windowText(HWND hwnd) {
     const int length = static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
@@ -75,9 +77,13 @@ RECT screenRect(HWND hwnd) {
     return r;
 }
 
-bool isTopmost(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+bool isTopmost(HWND hwnd) {
+    return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
-HWND findMain() { return FindWindowW(L"TMorvaneForm", nullptr); }
+HWND findMain() {
+    return FindWindowW(L"TMorvaneForm", nullptr);
+}
 
 struct NamedControl {
     const wchar_t* name;
@@ -85,9 +91,9 @@ struct NamedControl {
 };
 
 // The main window's control identifiers.
-constexpr NamedControl kControls[] = {{L"TreeView1", 101}, {L"Button2", 102}, {L"Button3", 103},
-                                      {L"Edit1", 104},     {L"Panel1", 105},  {L"SpeedButton1", 106},
-                                      {L"Label1", 107}};
+constexpr NamedControl kControls[] = {
+    {L"TreeView1", 101}, {L"Button2", 102},      {L"Button3", 103}, {L"Edit1", 104},
+    {L"Panel1", 105},    {L"SpeedButton1", 106}, {L"Label1", 107}};
 
 HWND findControl(HWND main, int id) {
     HWND found = GetDlgItem(main, id);
@@ -232,6 +238,7 @@ int wmain(int argc, wchar_t** argv) {
         return showChildren(argv[2]);
     if (command == L"wait" && argc > 3)
         return waitFor(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
-    fputs("usage: morvane-probe main|tree|windows|children CAPTION|wait CLASS|CAPTION MS\n", stderr);
+    fputs("usage: morvane-probe main|tree|windows|children CAPTION|wait CLASS|CAPTION MS\n",
+          stderr);
     return 2;
 }
