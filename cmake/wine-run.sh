@@ -24,12 +24,14 @@ mkdir -p "$WINEPREFIX"
 if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -S "$(server_socket)" ]; then
     (
         flock 9
+        # The servers started here outlive this run: they must not inherit
+        # the lock, or every later run waits for it forever.
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
-            wineboot -i </dev/null >/dev/null 2>&1 || true
+            wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
         fi
         if [ ! -S "$(server_socket)" ]; then
-            wineserver -p </dev/null >/dev/null 2>&1 || true
-            wine wineboot </dev/null >/dev/null 2>&1 || true
+            wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
+            wine wineboot </dev/null >/dev/null 2>&1 9>&- || true
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
