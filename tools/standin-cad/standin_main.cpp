@@ -1,8 +1,9 @@
 // The stand-in CAD: registers an automation object under a ProgID, shows the
 // command lines it receives in a dark command-line window and logs them, with
 // the Escape presses its window gets, to a file for tests.
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <stdexcept>
 #include <string>
