@@ -70,6 +70,9 @@ class TMorvaneForm final : public WindowBase {
     void MorvaneListtxt1Click();
     void MorvaneListtxt2Click();
     void N3Click();
+    // The CAD link (morvane_form_cad.cpp).
+    void TreeView1DblClick();
+    void SpeedButton1Click();
 
     HWND TreeView1 = nullptr;
     HWND Button2 = nullptr;
