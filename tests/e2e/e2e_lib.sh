@@ -23,6 +23,9 @@ e2e_prepare_prefix() {
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$E2E_DESKTOP" /f \
             </dev/null >/dev/null 2>&1
         touch "$WINEPREFIX/.e2e-desktop"
+        # The desktop of this session was made before the keys: start anew.
+        wineserver -k </dev/null >/dev/null 2>&1 || true
+        wineserver -w </dev/null >/dev/null 2>&1 || true
     fi
     wineserver -p </dev/null >/dev/null 2>&1 || true
 }
