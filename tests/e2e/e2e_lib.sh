@@ -256,7 +256,7 @@ fail_now() {
 
 screenshot() { # name
     mkdir -p "$E2E_SHOTS"
-    import -window root "$E2E_SHOTS/$1.png" 2>/dev/null || true
+    import -window root -crop "$E2E_DESKTOP+0+0" +repage "$E2E_SHOTS/$1.png" 2>/dev/null || true
 }
 
 # A screenshot of one window's outer rect, for the documentation.
