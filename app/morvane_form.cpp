@@ -28,6 +28,8 @@ constexpr DWORD kFormStyle =
 // window that already owns the tree's tooltip. WS_EX_APPWINDOW gives the
 // window its own task-bar button.
 constexpr DWORD kFormExStyle = WS_EX_APPWINDOW | WS_EX_TOPMOST;
+// Posted when another window became active: see onMessage.
+constexpr UINT kRestackMessage = WM_APP + 1;
 
 SIZE designedOuterSize(UINT dpi) {
     RECT frame{0, 0, scaled(kDesignedClientWidth, dpi), scaled(kDesignedClientHeight, dpi)};
@@ -192,6 +194,18 @@ LRESULT TMorvaneForm::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         return dark::measureMenuItem(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
     case WM_CONTEXTMENU:
         onContextMenu(lp);
+        return 0;
+    case WM_ACTIVATE:
+        // Wine's desktop can leave a newly activated window (the CAD) stacked
+        // above ours on screen although ours is topmost; stacking it again
+        // once the other window is in front puts it back. A no-op on Windows.
+        if (LOWORD(wp) == WA_INACTIVE && (GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST))
+            PostMessageW(hwnd(), kRestackMessage, 0, 0);
+        return defaultProc(msg, wp, lp);
+    case kRestackMessage:
+        if (GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST)
+            SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
         return 0;
     case WM_DROPFILES:
         runGuarded(hwnd(), [&] { acceptDroppedLsp(reinterpret_cast<HDROP>(wp)); });
