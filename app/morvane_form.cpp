@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "app/app_state.h"
 #include "app/dark_theme.h"
 #include "app/dpi.h"
@@ -155,6 +157,17 @@ void TMorvaneForm::lookUpCaption() {
 }
 
 LRESULT TMorvaneForm::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    // Counts the messages being handled, nested ones included, so that the
+    // restacking below waits for the handler that made another window active
+    // (it may still be pressing keys into it).
+    ++messageDepth_;
+    const LRESULT result = handleMessage(msg, wp, lp);
+    if (--messageDepth_ == 0 && std::exchange(restackPending_, false))
+        PostMessageW(hwnd(), kRestackMessage, 0, 0);
+    return result;
+}
+
+LRESULT TMorvaneForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case WM_CREATE:
         dpi_ = dpiOfWindow(hwnd());
@@ -203,6 +216,10 @@ LRESULT TMorvaneForm::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             PostMessageW(hwnd(), kRestackMessage, 0, 0);
         return defaultProc(msg, wp, lp);
     case kRestackMessage:
+        if (messageDepth_ > 1) { // inside another handler's wait: later
+            restackPending_ = true;
+            return 0;
+        }
         if (GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST)
             SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);

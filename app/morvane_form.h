@@ -93,6 +93,7 @@ class TMorvaneForm final : public WindowBase {
 
   private:
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
 
     void FormCreate();
     void FormDestroy();
@@ -118,6 +119,8 @@ class TMorvaneForm final : public WindowBase {
     UniqueFont escapeFont_;
     UniqueImageList ImageList2;
     UniqueMenu popupMenuOwner_;
+    int messageDepth_ = 0;
+    bool restackPending_ = false;
 };
 
 } // namespace morvane
