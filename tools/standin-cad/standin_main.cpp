@@ -107,8 +107,9 @@ HWND createMainWindow(HINSTANCE instance, WindowState& state, const std::wstring
     windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);
+    // Top left and narrow, clear of the launcher that opens in the middle.
     const std::wstring title = L"Stand-in CAD - " + progId;
-    return CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 720, 420,
+    return CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 20, 40, 460, 420,
                            nullptr, nullptr, instance, &state);
 }
 
