@@ -150,8 +150,8 @@ int serve(HINSTANCE instance, const Options& options) {
     };
     application.beforeCall = holdWhileBusy;
     document.beforeCall = holdWhileBusy;
-    IMessageFilter* previousFilter = nullptr;
-    CoRegisterMessageFilter(&filter, &previousFilter);
+    morvane::ComPtr<IMessageFilter> previousFilter;
+    CoRegisterMessageFilter(&filter, previousFilter.put());
 
     if (!registerProgId(options.progId, clsid))
         log.add(L"error", L"cannot register the ProgID");
@@ -174,10 +174,8 @@ int serve(HINSTANCE instance, const Options& options) {
         RevokeActiveObject(cookie, nullptr);
     CoDisconnectObject(&application, 0);
     CoDisconnectObject(&document, 0);
-    IMessageFilter* ours = nullptr;
-    CoRegisterMessageFilter(previousFilter, &ours);
-    if (previousFilter)
-        previousFilter->Release();
+    morvane::ComPtr<IMessageFilter> ours;
+    CoRegisterMessageFilter(previousFilter.get(), ours.put());
     return 0;
 }
 
