@@ -193,6 +193,9 @@ LRESULT TMorvaneForm::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_CONTEXTMENU:
         onContextMenu(lp);
         return 0;
+    case WM_DROPFILES:
+        runGuarded(hwnd(), [&] { acceptDroppedLsp(reinterpret_cast<HDROP>(wp)); });
+        return 0;
     }
     return defaultProc(msg, wp, lp);
 }

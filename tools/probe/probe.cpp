@@ -5,6 +5,9 @@
 //   morvane-probe windows       every visible top-level window: class, caption, topmost, rect
 //   morvane-probe children CAPTION   the child controls of the top-level window with this caption
 //   morvane-probe wait CLASS|CAPTION MS   waits until such a window is visible; exit 1 on time-out
+//   morvane-probe gone CLASS|CAPTION MS   waits until no such window is visible; exit 1 on time-out
+//   morvane-probe window CLASS|CAPTION    caption, rect, topmost, iconic, foreground of that window
+//   morvane-probe close CLASS|CAPTION     asks that window to close (WM_CLOSE)
 //
 // Output is UTF-8, one "key=value" or tab-separated record per line.
 #include <windows.h>
@@ -30,7 +33,9 @@ void writeUtf8(const std::wstring& text) {
     fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
-void line(const std::wstring& text) { writeUtf8(text + L"\n"); }
+void line(const std::wstring& text) {
+    writeUtf8(text + L"\n");
+}
 
 std::wstring windowText(HWND hwnd) {
     const int length = static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
@@ -75,9 +80,13 @@ RECT screenRect(HWND hwnd) {
     return r;
 }
 
-bool isTopmost(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+bool isTopmost(HWND hwnd) {
+    return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
-HWND findMain() { return FindWindowW(L"TMorvaneForm", nullptr); }
+HWND findMain() {
+    return FindWindowW(L"TMorvaneForm", nullptr);
+}
 
 struct NamedControl {
     const wchar_t* name;
@@ -85,9 +94,9 @@ struct NamedControl {
 };
 
 // The main window's control identifiers.
-constexpr NamedControl kControls[] = {{L"TreeView1", 101}, {L"Button2", 102}, {L"Button3", 103},
-                                      {L"Edit1", 104},     {L"Panel1", 105},  {L"SpeedButton1", 106},
-                                      {L"Label1", 107}};
+constexpr NamedControl kControls[] = {
+    {L"TreeView1", 101}, {L"Button2", 102},      {L"Button3", 103}, {L"Edit1", 104},
+    {L"Panel1", 105},    {L"SpeedButton1", 106}, {L"Label1", 107}};
 
 HWND findControl(HWND main, int id) {
     HWND found = GetDlgItem(main, id);
@@ -218,6 +227,51 @@ int waitFor(const std::wstring& classOrCaption, DWORD timeoutMs) {
     return 1;
 }
 
+int waitUntilGone(const std::wstring& classOrCaption, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (!findTopLevel(classOrCaption))
+            return 0;
+        Sleep(50);
+    }
+    return 1;
+}
+
+// Minimised windows count too: the stand-in CAD may start iconic.
+HWND findAnyTopLevel(const std::wstring& classOrCaption) {
+    HWND found = nullptr;
+    for (HWND hwnd = GetTopWindow(nullptr); hwnd && !found; hwnd = GetWindow(hwnd, GW_HWNDNEXT))
+        if (className(hwnd) == classOrCaption || windowText(hwnd) == classOrCaption)
+            found = hwnd;
+    return found;
+}
+
+int showWindow(const std::wstring& classOrCaption) {
+    HWND hwnd = findAnyTopLevel(classOrCaption);
+    if (!hwnd) {
+        line(L"error=no window");
+        return 1;
+    }
+    line(L"class=" + escaped(className(hwnd)));
+    line(L"caption=" + escaped(windowText(hwnd)));
+    line(L"rect=" + rectText(screenRect(hwnd)));
+    line(L"visible=" + std::wstring(IsWindowVisible(hwnd) ? L"1" : L"0"));
+    line(L"topmost=" + std::wstring(isTopmost(hwnd) ? L"1" : L"0"));
+    line(L"iconic=" + std::wstring(IsIconic(hwnd) ? L"1" : L"0"));
+    line(L"foreground=" + std::wstring(GetForegroundWindow() == hwnd ? L"1" : L"0"));
+    return 0;
+}
+
+int closeWindow(const std::wstring& classOrCaption) {
+    HWND hwnd = findAnyTopLevel(classOrCaption);
+    if (!hwnd) {
+        line(L"error=no window");
+        return 1;
+    }
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -232,6 +286,14 @@ int wmain(int argc, wchar_t** argv) {
         return showChildren(argv[2]);
     if (command == L"wait" && argc > 3)
         return waitFor(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
-    fputs("usage: morvane-probe main|tree|windows|children CAPTION|wait CLASS|CAPTION MS\n", stderr);
+    if (command == L"gone" && argc > 3)
+        return waitUntilGone(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+    if (command == L"window" && argc > 2)
+        return showWindow(argv[2]);
+    if (command == L"close" && argc > 2)
+        return closeWindow(argv[2]);
+    fputs("usage: morvane-probe main|tree|windows|children CAPTION|wait CLASS|CAPTION MS|\n"
+          "       gone CLASS|CAPTION MS|window CLASS|CAPTION|close CLASS|CAPTION\n",
+          stderr);
     return 2;
 }
