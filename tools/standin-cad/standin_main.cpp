@@ -109,7 +109,7 @@ HWND createMainWindow(HINSTANCE instance, WindowState& state, const std::wstring
     RegisterClassExW(&windowClass);
     // Top left and narrow, clear of the launcher that opens in the middle.
     const std::wstring title = L"Stand-in CAD - " + progId;
-    return CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 20, 40, 460, 420,
+    return CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 8, 8, 360, 420,
                            nullptr, nullptr, instance, &state);
 }
 
