@@ -12,9 +12,14 @@ needs_cad_link() {
     return 1
 }
 
+# LOG holds at least COUNT events of the kind. A function, so that waiting
+# re-reads the log each time instead of testing one early count.
+has_commands() { test "$(standin_commands "$1" | wc -l)" -ge "$2"; }
+has_keys() { test "$(standin_events "$1" key | wc -l)" -ge "$2"; }
+
 # Waits until LOG holds COUNT received commands.
 wait_commands() { # log count
-    wait_until "$E2E_WAIT_SECONDS" test "$(standin_commands "$1" | wc -l)" -ge "$2"
+    wait_until "$E2E_WAIT_SECONDS" has_commands "$1" "$2"
 }
 
 # Nothing more arrives: a second of quiet.
@@ -75,7 +80,7 @@ EOF
 # Clicks ESC and waits for the four key events in LOG.
 press_escape_button() { # log
     click_at $(control_centre SpeedButton1)
-    wait_until "$E2E_WAIT_SECONDS" test "$(standin_events "$1" key | wc -l)" -ge 4
+    wait_until "$E2E_WAIT_SECONDS" has_keys "$1" 4
 }
 
 restored_before_keys() { # log

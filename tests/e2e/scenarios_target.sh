@@ -66,7 +66,7 @@ EOF
     check_eq "main window topmost again" "$(main_value topmost)" 1
 
     double_click_node "[LINE] 線分を作図" || return 1
-    wait_until "$E2E_WAIT_SECONDS" test -n "$(standin_commands "$second")" ||
+    wait_until "$E2E_WAIT_SECONDS" has_commands "$second" 1 ||
         fail_now "the command did not reach the new target"
     check_eq "new target received" "$(standin_commands "$second")" "LINE<0D>"
     check_eq "old target received nothing" "$(standin_commands "$first")" ""
@@ -79,7 +79,7 @@ EOF
     start_launcher "$dir" || return 1
     check_eq "caption after restart" "$(main_value caption)" "MorvaneX [ 第二 CAD 改 ]"
     double_click_node "[CIRCLE] 円を作図" || return 1
-    wait_until "$E2E_WAIT_SECONDS" test "$(standin_commands "$second" | wc -l)" -ge 2 ||
+    wait_until "$E2E_WAIT_SECONDS" has_commands "$second" 2 ||
         fail_now "after the restart the command did not reach the stored target"
     check_eq "stored target received" "$(standin_commands "$second" | tail -1)" "CIRCLE<0D>"
     check_eq "old target still received nothing" "$(standin_commands "$first")" ""
