@@ -44,40 +44,54 @@ void applyPermutation(LspRecordArray& records, const std::vector<uint32_t>& perm
 
 std::vector<uint32_t> exchangeSortPermutation(const std::vector<uint32_t>& ranks) {
     const size_t n = ranks.size();
-    std::vector<uint32_t> key(ranks);
-    std::vector<uint32_t> id(n);
-    std::iota(id.begin(), id.end(), 0u);
-    if (n < 2)
-        return id;
-    // Pass i leaves the suffix minimum at i. Once key[i] holds it no later
-    // exchange of that pass can happen, so the pass stops there; the count of
-    // each rank in the suffix tells which rank the minimum is.
-    const uint32_t maxRank = *std::max_element(key.begin(), key.end());
+    if (n > 0 && *std::max_element(ranks.begin(), ranks.end()) + 1 == n) {
+        // Distinct keys: no tie to order, any correct sort gives the result.
+        std::vector<uint32_t> permutation(n);
+        for (uint32_t k = 0; k < n; ++k)
+            permutation[ranks[k]] = k;
+        return permutation;
+    }
+    // Each element is its rank in the high half and its original index in the
+    // low half, so one exchange moves both; only the rank is compared.
+    std::vector<uint64_t> item(n);
+    for (size_t k = 0; k < n; ++k)
+        item[k] = (uint64_t{ranks[k]} << 32) | k;
+    // Pass i exchanges item i with every later one of lower rank: it carries
+    // the running minimum along the suffix. Once item i holds the suffix's
+    // lowest rank no later exchange of that pass can happen, so the pass stops
+    // at the next block boundary; the count of each rank left in the suffix
+    // tells which rank that is. The inner loop is branch-free because
+    // exchanges are frequent and unpredictable.
+    constexpr size_t kBlock = 64;
+    const uint32_t maxRank = n ? *std::max_element(ranks.begin(), ranks.end()) : 0;
     std::vector<uint32_t> remaining(size_t{maxRank} + 1, 0);
-    for (uint32_t r : key)
+    for (uint32_t r : ranks)
         ++remaining[r];
     uint32_t minimum = 0;
-    while (remaining[minimum] == 0)
+    while (n && remaining[minimum] == 0)
         ++minimum;
     for (size_t i = 0; i + 1 < n; ++i) {
-        uint32_t current = key[i];
-        if (current != minimum) {
-            for (size_t j = i + 1; j < n; ++j) {
-                if (key[j] < current) {
-                    std::swap(key[i], key[j]);
-                    std::swap(id[i], id[j]);
-                    current = key[i];
-                    if (current == minimum)
-                        break;
-                }
+        uint64_t carried = item[i];
+        for (size_t j = i + 1; j < n && (carried >> 32) != minimum;) {
+            const size_t blockEnd = std::min(n, j + kBlock);
+            for (; j < blockEnd; ++j) {
+                const uint64_t x = item[j];
+                const bool lower = (x >> 32) < (carried >> 32);
+                item[j] = lower ? carried : x;
+                carried = lower ? x : carried;
             }
         }
-        if (--remaining[current] == 0) {
+        item[i] = carried;
+        const auto rank = static_cast<uint32_t>(carried >> 32);
+        if (--remaining[rank] == 0) {
             while (minimum < maxRank && remaining[minimum] == 0)
                 ++minimum;
         }
     }
-    return id;
+    std::vector<uint32_t> permutation(n);
+    for (size_t k = 0; k < n; ++k)
+        permutation[k] = static_cast<uint32_t>(item[k]);
+    return permutation;
 }
 
 bool RecordOrderCache::matches(const LspRecordArray& records) const {
@@ -109,16 +123,7 @@ void sortLspRecords(LspRecordArray& records, bool byCmd, RecordOrderCache* cache
         // rows (always so after a load) any correct sort gives its result.
         if (isOrdered(records, rowLess))
             return;
-        auto ranks = rankBy(records, rowLess);
-        const bool distinct = *std::max_element(ranks.begin(), ranks.end()) + 1 == ranks.size();
-        if (distinct) {
-            std::vector<uint32_t> permutation(ranks.size());
-            for (uint32_t k = 0; k < ranks.size(); ++k)
-                permutation[ranks[k]] = k;
-            applyPermutation(records, permutation);
-        } else {
-            applyPermutation(records, exchangeSortPermutation(ranks));
-        }
+        applyPermutation(records, exchangeSortPermutation(rankBy(records, rowLess)));
         return;
     }
     if (isOrdered(records, cmdLess))

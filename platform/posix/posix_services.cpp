@@ -1,7 +1,7 @@
 // POSIX stand-ins for the Windows services, for host tests and tools.
 //
 // The ANSI code page is Shift_JIS (CP932 through iconv): the code page our
-// users' Windows has. Undecodable bytes become U+30FB like Windows' own
+// users' Windows has. Undecodable bytes become U+30FB, as Windows' own
 // converter does for a broken lead byte; characters CP932 cannot hold become
 // "?", its default character.
 //
@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <iconv.h>
 #include <mutex>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,13 +74,30 @@ std::string convert(const IconvHandle& cd, std::string_view input, OnInvalid onI
 class Cp932CodePage final : public AnsiCodePage {
 public:
     std::u16string decode(std::string_view bytes) const override {
-        std::lock_guard lock(mutex_);
-        const std::string le = convert(toUtf16_, bytes, [](std::string& out, std::string_view) {
-            out += std::string("\xFB\x30", 2); // U+30FB
-            return size_t{1};
-        });
-        return utf16FromBytes(le, false);
+        const auto& table = decodeTable();
+        std::u16string out;
+        out.reserve(bytes.size());
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            const auto b = static_cast<unsigned char>(bytes[i]);
+            if (b < 0x80) {
+                out.push_back(b);
+                continue;
+            }
+            if (isLeadByte(b) && i + 1 < bytes.size()) {
+                const auto t = static_cast<unsigned char>(bytes[i + 1]);
+                const char16_t pair = table.pairs[(b << 8) | t];
+                if (pair != kInvalid) {
+                    out.push_back(pair);
+                    ++i;
+                    continue;
+                }
+            }
+            const char16_t single = table.singles[b];
+            out.push_back(single == kInvalid ? kUndecodable : single);
+        }
+        return out;
     }
+
     std::string encode(std::u16string_view text) const override {
         std::lock_guard lock(mutex_);
         const std::string le = utf16ToBytes(text, false);
@@ -92,8 +110,53 @@ public:
     }
 
 private:
+    static constexpr char16_t kInvalid = 0xFFFF;
+    static constexpr char16_t kUndecodable = 0x30FB;
+
+    static bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0); }
+
+    // Every single byte and every lead/trail pair, converted once by iconv;
+    // decoding is then a table lookup.
+    struct DecodeTable {
+        std::vector<char16_t> singles = std::vector<char16_t>(256, kInvalid);
+        std::vector<char16_t> pairs = std::vector<char16_t>(65536, kInvalid);
+    };
+
+    static const DecodeTable& decodeTable() {
+        static const DecodeTable table = [] {
+            DecodeTable t;
+            const IconvHandle cd("UTF-16LE", "CP932");
+            const auto one = [&](std::string_view in) -> char16_t {
+                if (!cd.valid())
+                    return kInvalid;
+                cd.reset();
+                char* inPtr = const_cast<char*>(in.data());
+                size_t inLeft = in.size();
+                char buffer[8];
+                char* outPtr = buffer;
+                size_t outLeft = sizeof buffer;
+                if (iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
+                    inLeft != 0 || outPtr - buffer != 2)
+                    return kInvalid;
+                return static_cast<char16_t>(static_cast<unsigned char>(buffer[0]) |
+                                             (static_cast<unsigned char>(buffer[1]) << 8));
+            };
+            for (int b = 0x80; b < 256; ++b) {
+                const char byte = static_cast<char>(b);
+                t.singles[b] = one(std::string_view(&byte, 1));
+                if (!isLeadByte(static_cast<unsigned char>(b)))
+                    continue;
+                for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                    const char pair[2] = {byte, static_cast<char>(trail)};
+                    t.pairs[(b << 8) | trail] = one(std::string_view(pair, 2));
+                }
+            }
+            return t;
+        }();
+        return table;
+    }
+
     mutable std::mutex mutex_;
-    IconvHandle toUtf16_{"UTF-16LE", "CP932"};
     IconvHandle fromUtf16_{"CP932", "UTF-16LE"};
 };
 

@@ -1,0 +1,37 @@
+#include "target/target_file.h"
+
+#include "list/list_file.h"
+#include "platform/services.h"
+#include "text/user_error.h"
+
+namespace morvane {
+
+std::optional<std::vector<std::u16string>> TargetListFile::read(const PlatformServices& services) {
+    if (!services.files.fileExists(path_))
+        return std::nullopt;
+    std::string bytes;
+    std::u16string reason;
+    if (!services.files.readFile(path_, bytes, reason))
+        throw UserError(cannotOpenFileMessage(path_, reason));
+    auto decoded = decodeText(bytes, services.ansi);
+    encoding_ = decoded.encoding;
+    return splitLines(decoded.text);
+}
+
+void TargetListFile::write(const std::vector<std::u16string>& lines,
+                           const PlatformServices& services) const {
+    const std::string bytes = encodeLines(lines, encoding_, services.ansi);
+    std::u16string reason;
+    if (!services.files.writeFileAtomic(path_, bytes, reason))
+        throw UserError(cannotCreateFileMessage(path_, reason));
+}
+
+std::u16string cannotCreateFileMessage(std::u16string_view path, std::u16string_view reason) {
+    std::u16string text(u"ファイル \"");
+    text += path;
+    text += u"\" を作成できません。";
+    text += reason;
+    return text;
+}
+
+} // namespace morvane
