@@ -7,7 +7,12 @@
 
 namespace morvane {
 
-enum class MessageKind { Information, Warning, Error, Confirmation }; // "情報" "警告" "エラー" "確認"
+enum class MessageKind {
+    Information,
+    Warning,
+    Error,
+    Confirmation
+}; // "情報" "警告" "エラー" "確認"
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageResult { Ok, Cancel, Yes, No };
 

@@ -1,0 +1,30 @@
+// Process start of MorvaneX: OLE, the dark main window, the message loop.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/morvane_form.h"
+#include "platform/win32/scoped.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    // The UI thread is a single-threaded apartment for the CAD's automation.
+    morvane::OleScope ole;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    morvane::TMorvaneForm form(morvane::FormEnvironment::forThisProgram());
+    HWND main = form.create();
+    if (!main)
+        return 1;
+    ShowWindow(main, showCommand);
+    UpdateWindow(main);
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(main, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

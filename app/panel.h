@@ -1,0 +1,12 @@
+#pragma once
+// A plain panel that paints its own colour and passes its children's
+// commands and drawing requests to its parent.
+#include <windows.h>
+
+namespace morvane {
+
+HWND createPanel(HWND parent, int id, DWORD style);
+void setPanelColour(HWND panel, COLORREF colour);
+COLORREF panelColour(HWND panel);
+
+} // namespace morvane

@@ -1,0 +1,105 @@
+#include "app/settings_file.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/services.h"
+#include "platform/win32/win32_text.h"
+#include "shell/settings_values.h"
+#include "text/letters.h"
+#include "text/user_error.h"
+
+namespace morvane {
+namespace {
+
+constexpr DWORD kTextBufferSize = 2048;
+
+// Key names of a section, as the profile functions list them.
+std::vector<std::wstring> keysOf(const std::wstring& path, const std::wstring& section) {
+    std::vector<wchar_t> buffer(4096);
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD length = GetPrivateProfileStringW(section.c_str(), nullptr, L"", buffer.data(),
+                                                      size, path.c_str());
+        if (length + 2 < size)
+            break;
+        buffer.resize(buffer.size() * 2);
+    }
+    std::vector<std::wstring> keys;
+    for (const wchar_t* key = buffer.data(); *key; key += wcslen(key) + 1)
+        keys.emplace_back(key);
+    return keys;
+}
+
+} // namespace
+
+bool SettingsReader::hasKey(std::u16string_view section, std::u16string_view key) const {
+    const std::wstring wantedKey = toWide(key);
+    for (const auto& name : keysOf(toWide(path_), toWide(section)))
+        if (CompareStringOrdinal(name.c_str(), -1, wantedKey.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return true;
+    return false;
+}
+
+std::optional<std::u16string> SettingsReader::readText(std::u16string_view section,
+                                                       std::u16string_view key) const {
+    if (!hasKey(section, key))
+        return std::nullopt;
+    wchar_t buffer[kTextBufferSize] = {};
+    const DWORD length = GetPrivateProfileStringW(toWide(section).c_str(), toWide(key).c_str(), L"",
+                                                  buffer, kTextBufferSize, toWide(path_).c_str());
+    return fromWide(std::wstring_view(buffer, length));
+}
+
+std::optional<int32_t> SettingsReader::readInteger(std::u16string_view section,
+                                                   std::u16string_view key) const {
+    const auto text = readText(section, key);
+    if (!text)
+        return std::nullopt;
+    return parseSettingsInteger(*text);
+}
+
+SettingsWriter::SettingsWriter(std::u16string path)
+    : path_(std::move(path)), workingPath_(path_ + u".new") {
+    auto& files = platformServices().files;
+    std::string bytes;
+    std::u16string reason;
+    if (files.fileExists(path_) && !files.readFile(path_, bytes, reason))
+        fail();
+    if (!files.writeFileAtomic(workingPath_, bytes, reason))
+        fail();
+}
+
+SettingsWriter::~SettingsWriter() {
+    platformServices().files.removeFile(workingPath_);
+}
+
+void SettingsWriter::writeText(std::u16string_view section, std::u16string_view key,
+                               std::u16string_view value) {
+    if (!WritePrivateProfileStringW(toWide(section).c_str(), toWide(key).c_str(),
+                                    toWide(value).c_str(), toWide(workingPath_).c_str()))
+        fail();
+}
+
+void SettingsWriter::writeInteger(std::u16string_view section, std::u16string_view key,
+                                  long long value) {
+    writeText(section, key, toDecimal(value));
+}
+
+void SettingsWriter::commit() {
+    // Flush the profile cache so the working copy holds every value.
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, toWide(workingPath_).c_str());
+    auto& files = platformServices().files;
+    std::string bytes;
+    std::u16string reason;
+    if (!files.readFile(workingPath_, bytes, reason) ||
+        !files.writeFileAtomic(path_, bytes, reason))
+        fail();
+}
+
+void SettingsWriter::fail() const {
+    throw UserError(formatText(u"%s に書き込めません", {path_}));
+}
+
+} // namespace morvane

@@ -1,0 +1,46 @@
+#pragma once
+// The settings file (an ini file beside the executable), read and written
+// key by key through the profile functions.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+class SettingsReader {
+  public:
+    explicit SettingsReader(std::u16string path) : path_(std::move(path)) {}
+    // nullopt when the key is missing; a present key may give an empty text.
+    // At most 2047 characters arrive.
+    std::optional<std::u16string> readText(std::u16string_view section,
+                                           std::u16string_view key) const;
+    // nullopt when missing, empty or not an integer.
+    std::optional<int32_t> readInteger(std::u16string_view section, std::u16string_view key) const;
+
+  private:
+    bool hasKey(std::u16string_view section, std::u16string_view key) const;
+    std::u16string path_;
+};
+
+// Writes into a working copy of the file and replaces the file with it at
+// commit, so the settings are never left half written. Any failure throws
+// UserError "%s に書き込めません" naming the settings file.
+class SettingsWriter {
+  public:
+    explicit SettingsWriter(std::u16string path);
+    ~SettingsWriter();
+    SettingsWriter(const SettingsWriter&) = delete;
+    SettingsWriter& operator=(const SettingsWriter&) = delete;
+
+    void writeText(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+    void writeInteger(std::u16string_view section, std::u16string_view key, long long value);
+    void commit();
+
+  private:
+    [[noreturn]] void fail() const;
+    std::u16string path_;
+    std::u16string workingPath_;
+};
+
+} // namespace morvane

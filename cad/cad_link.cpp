@@ -1,0 +1,128 @@
+#include "cad/cad_link.h"
+
+#include <cmath>
+#include <limits>
+
+#include "text/letters.h"
+
+namespace morvane {
+namespace {
+
+constexpr unsigned kRestorePauseMs = 500;
+constexpr unsigned kSendPauseMs = 5;
+constexpr unsigned kEscapePauseMs = 5;
+
+[[noreturn]] void failHandle(const char* why) {
+    throw CadFailure(std::string("HWND is not a window handle: ") + why);
+}
+
+uint64_t handleFromText(std::u16string_view text) {
+    const std::u16string_view digits = trimBlanks(text);
+    if (digits.empty())
+        failHandle("empty text");
+    uint64_t value = 0;
+    for (const char16_t c : digits) {
+        if (c < u'0' || c > u'9')
+            failHandle("not a decimal number");
+        const uint64_t digit = static_cast<uint64_t>(c - u'0');
+        if (value > (std::numeric_limits<uint64_t>::max() - digit) / 10)
+            failHandle("too large");
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+uint64_t handleFromReal(double value) {
+    // 2^64 as a double; anything at or above it has no 64-bit value.
+    constexpr double kLimit = 18446744073709551616.0;
+    if (!std::isfinite(value) || value < 0 || value >= kLimit || std::floor(value) != value)
+        failHandle("not a whole non-negative number");
+    return static_cast<uint64_t>(value);
+}
+
+struct HandleVisitor {
+    uint64_t operator()(const CadEmpty&) const { return 0; }
+    uint64_t operator()(const CadNull&) const { failHandle("null"); }
+    uint64_t operator()(int64_t value) const {
+        if (value < 0)
+            failHandle("negative");
+        return static_cast<uint64_t>(value);
+    }
+    uint64_t operator()(uint64_t value) const { return value; }
+    uint64_t operator()(double value) const { return handleFromReal(value); }
+    uint64_t operator()(const std::u16string& text) const { return handleFromText(text); }
+    uint64_t operator()(const CadObjectPtr&) const { failHandle("an object"); }
+    uint64_t operator()(const CadOther&) const { failHandle("unsupported type"); }
+};
+
+uint64_t readWindowHandle(CadObject& application) {
+    return windowHandleFromValue(application.getProperty(u"HWND"));
+}
+
+void pressEscapeOnce(CadDesktop& desktop) {
+    desktop.escapeKey(true);
+    desktop.escapeKey(false);
+}
+
+} // namespace
+
+uint64_t windowHandleFromValue(const CadValue& value) {
+    return std::visit(HandleVisitor{}, value);
+}
+
+CadObjectPtr attachCad(CadAutomation& automation, std::u16string_view progId) {
+    CadObjectPtr application = automation.attach(progId);
+    if (!application)
+        throw CadFailure("no CAD application object");
+    return application;
+}
+
+bool activateCadWindow(CadObject& application, CadDesktop& desktop) {
+    if (desktop.isIconic(readWindowHandle(application))) {
+        desktop.openIcon(readWindowHandle(application));
+        desktop.sleep(kRestorePauseMs);
+    }
+    desktop.setForegroundWindow(readWindowHandle(application));
+    const uint64_t foreground = desktop.foregroundWindow();
+    return foreground == readWindowHandle(application);
+}
+
+void sendCadCommand(CadObject& application, std::u16string_view commandText) {
+    CadValue document = application.getProperty(u"ActiveDocument");
+    auto* object = std::get_if<CadObjectPtr>(&document);
+    if (!object || !*object)
+        throw CadFailure("no active document");
+    std::u16string line(commandText);
+    line += u'\r';
+    (*object)->callMethod(u"SendCommand", line);
+}
+
+bool runCadCommand(CadLink link, std::u16string_view progId,
+                   std::u16string_view commandText) noexcept {
+    try {
+        const CadObjectPtr application = attachCad(link.automation, progId);
+        if (activateCadWindow(*application, link.desktop))
+            link.desktop.sleep(kSendPauseMs);
+        sendCadCommand(*application, commandText);
+        return true;
+    } catch (...) {
+        // Driving the CAD fails silently, whatever the cause.
+        return false;
+    }
+}
+
+bool pressCadEscape(CadLink link, std::u16string_view progId) noexcept {
+    try {
+        const CadObjectPtr application = attachCad(link.automation, progId);
+        if (!activateCadWindow(*application, link.desktop))
+            return true;
+        pressEscapeOnce(link.desktop);
+        link.desktop.sleep(kEscapePauseMs);
+        pressEscapeOnce(link.desktop);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace morvane

@@ -1,0 +1,93 @@
+#pragma once
+// The CAD link: attach to the running CAD through its automation object,
+// bring its main window to the front, send it a command line, press Escape in
+// it. The call order lives here; the platform supplies the objects and the
+// desktop behind small interfaces.
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace morvane {
+
+// Any failure while talking to the CAD. The chains drop it silently.
+class CadFailure : public std::runtime_error {
+  public:
+    explicit CadFailure(const std::string& what, int32_t code = 0)
+        : std::runtime_error(what), code_(code) {}
+    int32_t code() const noexcept { return code_; }
+
+  private:
+    int32_t code_;
+};
+
+class CadObject;
+
+// A value read from the CAD, as far as the link needs to tell values apart.
+struct CadEmpty {};
+struct CadNull {};
+struct CadOther {}; // anything the link has no use for
+using CadObjectPtr = std::unique_ptr<CadObject>;
+using CadValue = std::variant<CadEmpty, CadNull, int64_t, uint64_t, double, std::u16string,
+                              CadObjectPtr, CadOther>;
+
+// One automation object of the CAD. Releasing the owner releases the object.
+// Every member access resolves the name again; failures throw CadFailure.
+class CadObject {
+  public:
+    virtual ~CadObject() = default;
+    virtual CadValue getProperty(std::u16string_view name) = 0;
+    virtual void callMethod(std::u16string_view name, std::u16string_view argument) = 0;
+};
+
+// Finds the running instance registered under a ProgID; never starts one.
+class CadAutomation {
+  public:
+    virtual ~CadAutomation() = default;
+    virtual CadObjectPtr attach(std::u16string_view progId) = 0;
+};
+
+// The window and keyboard operations the link uses. Window handles travel as
+// unsigned 64-bit numbers.
+class CadDesktop {
+  public:
+    virtual ~CadDesktop() = default;
+    virtual bool isIconic(uint64_t window) = 0;
+    virtual void openIcon(uint64_t window) = 0;
+    virtual void setForegroundWindow(uint64_t window) = 0;
+    virtual uint64_t foregroundWindow() = 0;
+    virtual void sleep(unsigned milliseconds) = 0;
+    virtual void escapeKey(bool down) = 0;
+};
+
+struct CadLink {
+    CadAutomation& automation;
+    CadDesktop& desktop;
+};
+
+// An HWND value as a handle: integers of any width by value, empty as 0, a
+// text by its decimal digits; null, negative, fractional or anything else
+// throws CadFailure.
+uint64_t windowHandleFromValue(const CadValue& value);
+
+CadObjectPtr attachCad(CadAutomation& automation, std::u16string_view progId);
+
+// Restores a minimised CAD window, brings it to the front and tells whether
+// it is the foreground window now.
+bool activateCadWindow(CadObject& application, CadDesktop& desktop);
+
+// ActiveDocument.SendCommand(text + CR).
+void sendCadCommand(CadObject& application, std::u16string_view commandText);
+
+// The double-click's chain: attach, activate, 5 ms when in front, send.
+// Every failure ends it silently; false then. Objects are released on return.
+bool runCadCommand(CadLink link, std::u16string_view progId,
+                   std::u16string_view commandText) noexcept;
+
+// The Escape button's chain: attach, activate, and only when in front
+// Escape down, up, 5 ms, down, up. Failures end it silently; false then.
+bool pressCadEscape(CadLink link, std::u16string_view progId) noexcept;
+
+} // namespace morvane

@@ -1,0 +1,73 @@
+#include "cad/row_action.h"
+
+#include "text/letters.h"
+
+namespace morvane {
+namespace {
+
+// Index just after the last "\" or ":", 0 when there is neither.
+size_t fileNameStart(std::u16string_view path) {
+    const size_t separator = path.find_last_of(u"\\:");
+    return separator == std::u16string_view::npos ? 0 : separator + 1;
+}
+
+} // namespace
+
+std::u16string resolveRowFile(std::u16string_view exe, std::u16string_view programFolder) {
+    if (upperAscii(exe).find(u"MORVANE\\") == std::u16string::npos)
+        return std::u16string(exe);
+    std::u16string path(programFolder);
+    path += exe.substr(fileNameStart(exe));
+    return path;
+}
+
+std::u16string rowFileExtension(std::u16string_view exe) {
+    const std::u16string upper = upperAscii(exe);
+    const size_t dot = upper.rfind(u'.');
+    if (dot == std::u16string::npos || dot < fileNameStart(upper))
+        return {};
+    return upper.substr(dot);
+}
+
+std::u16string loadExpression(std::u16string_view path) {
+    std::u16string text = u"(load \"";
+    for (const char16_t c : path) {
+        text += c;
+        if (c == u'\\')
+            text += c;
+    }
+    text += u"\")(princ)";
+    return text;
+}
+
+std::u16string fileNotFoundText(std::u16string_view path) {
+    return std::u16string(path) + u"\nファイルが見つかりません．";
+}
+
+RowAction decideRowAction(const TLspRecord& record, std::u16string_view programFolder,
+                          const FileExistsFunction& fileExists) {
+    RowAction action;
+    std::u16string commandText = record.cmd;
+    const std::u16string extension = rowFileExtension(record.exe);
+    if (extension == u".LSP") {
+        std::u16string path = resolveRowFile(record.exe, programFolder);
+        if (!fileExists(path)) {
+            action.kind = RowAction::Kind::ShowNotFound;
+            action.path = std::move(path);
+            return action;
+        }
+        commandText = loadExpression(path);
+    } else if (extension == u".EXE") {
+        action.kind = RowAction::Kind::StartProgram;
+        action.path = resolveRowFile(record.exe, programFolder);
+        action.parameters = record.opt;
+        return action;
+    }
+    if (!commandText.empty() && !record.cmt.empty()) {
+        action.kind = RowAction::Kind::SendCommand;
+        action.commandText = std::move(commandText);
+    }
+    return action;
+}
+
+} // namespace morvane

@@ -1,0 +1,36 @@
+#include "shell/main_layout.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace morvane {
+
+int scaleForDpi(int value, int dpi) {
+    const int64_t product = int64_t{value} * dpi;
+    const int64_t half = product >= 0 ? 48 : -48;
+    return static_cast<int>((product + half) / 96);
+}
+
+namespace {
+
+ControlRect scaled(int left, int top, int width, int height, int dpi) {
+    return {scaleForDpi(left, dpi), scaleForDpi(top, dpi), scaleForDpi(width, dpi),
+            scaleForDpi(height, dpi)};
+}
+
+} // namespace
+
+MainLayout layoutMainWindow(int clientWidth, int clientHeight, int dpi) {
+    MainLayout layout;
+    const int treeTop = scaleForDpi(27, dpi);
+    layout.treeView1 = {0, treeTop, std::max(clientWidth, 0), std::max(clientHeight - treeTop, 0)};
+    layout.button2 = scaled(176, 4, 50, 23, dpi);
+    layout.button3 = scaled(128, 4, 50, 23, dpi);
+    layout.edit1 = scaled(40, 4, 89, 22, dpi);
+    layout.panel1 = scaled(225, 4, 43, 23, dpi);
+    layout.speedButton1 = {0, 0, layout.panel1.width, layout.panel1.height};
+    layout.label1 = scaled(10, 8, 24, 13, dpi);
+    return layout;
+}
+
+} // namespace morvane

@@ -1,0 +1,35 @@
+#pragma once
+// Where the main window's controls go, as a function of its client size and
+// DPI. Sizes are designed at 96 DPI and scaled.
+#include <array>
+
+namespace morvane {
+
+struct ControlRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const ControlRect&) const = default;
+};
+
+inline constexpr int kDesignedClientWidth = 280;
+inline constexpr int kDesignedClientHeight = 202;
+
+// x * dpi / 96, rounded to nearest as MulDiv does.
+int scaleForDpi(int value, int dpi);
+
+struct MainLayout {
+    ControlRect treeView1; // fills the client area below the top row
+    ControlRect button2;
+    ControlRect button3;
+    ControlRect edit1;
+    ControlRect panel1;
+    ControlRect speedButton1; // inside Panel1, filling it
+    ControlRect label1;
+    bool operator==(const MainLayout&) const = default;
+};
+
+MainLayout layoutMainWindow(int clientWidth, int clientHeight, int dpi);
+
+} // namespace morvane

@@ -1,0 +1,85 @@
+#include "shell/settings_values.h"
+
+namespace morvane {
+namespace {
+
+int hexDigit(char16_t c) {
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
+std::optional<uint32_t> parseHex(std::u16string_view digits) {
+    if (digits.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (char16_t c : digits) {
+        const int digit = hexDigit(c);
+        if (digit < 0)
+            return std::nullopt;
+        value = value * 16 + static_cast<uint64_t>(digit);
+        if (value > UINT32_MAX)
+            return std::nullopt;
+    }
+    return static_cast<uint32_t>(value);
+}
+
+std::optional<uint64_t> parseDecimal(std::u16string_view digits) {
+    if (digits.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (char16_t c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + static_cast<uint64_t>(c - u'0');
+        if (value > uint64_t{INT32_MAX} + 1)
+            return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<int32_t> parseSettingsInteger(std::u16string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == u'-' || text.front() == u'+')) {
+        negative = text.front() == u'-';
+        text.remove_prefix(1);
+    }
+    std::optional<int64_t> magnitude;
+    if (text.starts_with(u"0x") || text.starts_with(u"0X")) {
+        if (auto hex = parseHex(text.substr(2)))
+            magnitude = static_cast<int32_t>(*hex); // bit pattern: $FFFFFFFF is -1
+    } else if (text.starts_with(u"$")) {
+        if (auto hex = parseHex(text.substr(1)))
+            magnitude = static_cast<int32_t>(*hex);
+    } else if (auto decimal = parseDecimal(text)) {
+        if (*decimal > uint64_t{INT32_MAX} && !negative)
+            return std::nullopt;
+        magnitude = static_cast<int64_t>(*decimal);
+    }
+    if (!magnitude)
+        return std::nullopt;
+    const int64_t value = negative ? -*magnitude : *magnitude;
+    if (value < INT32_MIN || value > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+int centredEdge(int screenSize, int windowSize) {
+    return (screenSize - windowSize) / 2;
+}
+
+WindowBounds keepOnScreen(WindowBounds bounds, int screenWidth, int screenHeight) {
+    if (bounds.top < 1 || bounds.top + bounds.height > screenHeight)
+        bounds.top = centredEdge(screenHeight, bounds.height);
+    if (bounds.left < 1 || bounds.left + bounds.width > screenWidth)
+        bounds.left = centredEdge(screenWidth, bounds.width);
+    return bounds;
+}
+
+} // namespace morvane

@@ -1,0 +1,19 @@
+#pragma once
+// morvanex-index FILE.lsp... [--exe-dir DIR] [--out FILE]: the rows that
+// dropping each file on the window would produce, in the order given.
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+struct PlatformServices;
+
+enum IndexToolExit { kRowsProduced = 0, kNoCommand = 1, kUsageError = 2, kFileError = 3 };
+
+// args exclude the program name. Rows go to out as UTF-8 with LF unless --out
+// names a file, which then receives a command list in the ANSI code page.
+// Messages go to err as UTF-8.
+int runIndexTool(const std::vector<std::u16string>& args, PlatformServices& services,
+                 std::string& out, std::string& err);
+
+} // namespace morvane
