@@ -72,6 +72,9 @@ class TMorvaneForm final : public WindowBase {
     void MorvaneListtxt1Click();
     void MorvaneListtxt2Click();
     void N3Click();
+    // The CAD link (morvane_form_cad.cpp).
+    void TreeView1DblClick();
+    void SpeedButton1Click();
     // WM_DROPFILES: the first dropped LISP file, after the user agrees,
     // becomes the command list.
     void acceptDroppedLsp(HDROP drop);

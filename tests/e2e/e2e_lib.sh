@@ -1,0 +1,268 @@
+# Helpers of the end-to-end suite: the Wine desktop, starting and stopping the
+# programs, real X input, reading the launcher through morvane-probe, checks.
+# Sourced by run_e2e.sh and the scenario files, not run.
+
+# Every scenario's processes share one Wine virtual desktop of this size, drawn
+# at the top-left of the X root window, so Wine screen coordinates are X root
+# coordinates for xdotool.
+E2E_DESKTOP=1024x768
+E2E_WAIT_SECONDS=${E2E_WAIT_SECONDS:-20}
+
+e2e_wine_env() {
+    export WINEPREFIX="$E2E_ROOT/wineprefix" WINEARCH=win64 WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Creates the prefix once (kept between runs) and makes the virtual desktop
+# its default; starts a persistent wineserver so each program starts quickly.
+e2e_prepare_prefix() {
+    mkdir -p "$WINEPREFIX"
+    if [ ! -f "$WINEPREFIX/.e2e-desktop" ]; then
+        wineboot -i </dev/null >/dev/null 2>&1 || true
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$E2E_DESKTOP" /f \
+            </dev/null >/dev/null 2>&1
+        touch "$WINEPREFIX/.e2e-desktop"
+        # The desktop of this session was made before the keys: start anew.
+        wineserver -k </dev/null >/dev/null 2>&1 || true
+        wineserver -w </dev/null >/dev/null 2>&1 || true
+    fi
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+}
+
+e2e_stop_prefix() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
+
+# ---- processes ------------------------------------------------------------
+
+E2E_PIDS=()
+
+# Starts a Windows program in FOLDER without holding the caller's pipes.
+e2e_start() { # folder exe args...
+    local folder=$1
+    shift
+    (cd "$folder" && exec wine "$@" </dev/null >/dev/null 2>&1) &
+    E2E_PIDS+=($!)
+}
+
+# Ends what this scenario started, by process id, newest first.
+e2e_stop_started() {
+    local i
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        kill "${E2E_PIDS[i]}" 2>/dev/null || true
+    done
+    for pid in "${E2E_PIDS[@]}"; do
+        for _ in $(seq 1 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -9 "$pid" 2>/dev/null || true
+    done
+    E2E_PIDS=()
+}
+
+# Waits until the process has ended by itself.
+e2e_wait_exit() { # pid seconds
+    local deadline=$((SECONDS + $2))
+    while kill -0 "$1" 2>/dev/null; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.1
+    done
+}
+
+probe() { wine "$E2E_PROBE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+
+# Polls COMMAND... every 0.2 s until it succeeds or SECONDS pass.
+wait_until() { # seconds command...
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.2
+    done
+}
+
+# The launcher from FOLDER, started and shown with its tree drawn.
+start_launcher() { # folder
+    e2e_start "$1" MorvaneX.exe
+    E2E_LAUNCHER_PID=${E2E_PIDS[-1]}
+    probe wait TMorvaneForm $((E2E_WAIT_SECONDS * 1000)) >/dev/null ||
+        { note "the launcher window did not appear"; return 1; }
+}
+
+# The stand-in CAD under PROGID, logging to LOG; waits for its "ready" line.
+start_standin() { # folder progid log [options...]
+    local folder=$1 progid=$2 log=$3
+    shift 3
+    e2e_start "$folder" "$E2E_STANDIN" --progid "$progid" --log "$(winepath -w "$log")" "$@"
+    wait_until "$E2E_WAIT_SECONDS" grep -q $'\tready\t' "$log" ||
+        { note "the stand-in CAD $progid did not get ready"; return 1; }
+}
+
+# Command texts the stand-in received, one per line (CR shown as <0D>).
+standin_commands() { # log
+    [ -f "$1" ] || return 0
+    tr -d '\r' <"$1" | awk -F'\t' '$2 == "command" { print $3 }'
+}
+
+standin_events() { # log event
+    [ -f "$1" ] || return 0
+    tr -d '\r' <"$1" | awk -F'\t' -v e="$2" '$2 == e { print $3 }'
+}
+
+# ---- files ------------------------------------------------------------------
+
+# UTF-8 text with LF from stdin, written in CP932 with CR LF, as Windows tools do.
+write_cp932() { # file
+    sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$1"
+}
+
+read_cp932() { # file
+    iconv -f CP932 -t UTF-8 <"$1" | tr -d '\r'
+}
+
+# A fresh folder holding a copy of the launcher.
+new_scenario_folder() { # name
+    local dir="$E2E_ROOT/run/$1"
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    cp "$E2E_LAUNCHER" "$dir/MorvaneX.exe"
+    echo "$dir"
+}
+
+write_settings() { # folder left top width height progid
+    printf '[Form]\r\nWidth=%s\r\nHeight=%s\r\nLeft=%s\r\nTop=%s\r\n[Target]\r\nProgID=%s\r\n' \
+        "$4" "$5" "$2" "$3" "$6" >"$1/MorvaneX.ini"
+}
+
+ini_value() { # file key
+    tr -d '\r' <"$1" | sed -n "s/^$2=//p" | head -1
+}
+
+# ---- reading the launcher ---------------------------------------------------
+
+main_value() { # key
+    probe main | sed -n "s/^$1=//p" | head -1
+}
+
+# "label<TAB>x,y" per tree node, in tree order.
+tree_labels() { probe tree | awk -F'\t' '{ print $2 }'; }
+
+# The centre of the node with exactly this label, as "x y".
+node_point() { # label
+    probe tree | awk -F'\t' -v t="$1" '$2 == t { split($7, p, ","); print p[1], p[2]; exit }'
+}
+
+selected_label() { probe tree | awk -F'\t' '$5 == "selected" { print $2 }'; }
+
+# "left,top,right,bottom" to the centre "x y".
+rect_centre() { echo "$1" | awk -F, '{ printf "%d %d\n", ($1 + $3) / 2, ($2 + $4) / 2 }'; }
+
+control_centre() { # control name of the main window
+    rect_centre "$(main_value "$1.rect")"
+}
+
+# The rect of the child of top-level window CAPTION with this class and text.
+child_rect() { # caption class text
+    probe children "$1" | awk -F'\t' -v c="$2" -v t="$3" \
+        '$1 == "child" && $3 == c && $4 == t { print $5; exit }'
+}
+
+# The child controls of class CLASS in window CAPTION, top to bottom: "rect" lines.
+child_rects_by_class() { # caption class
+    probe children "$1" | awk -F'\t' -v c="$2" '$1 == "child" && $3 == c { print $5 }' |
+        sort -t, -k2,2n
+}
+
+# The text of the child at RECT of window CAPTION.
+child_text_at() { # caption rect
+    probe children "$1" | awk -F'\t' -v r="$2" '$1 == "child" && $5 == r { print $4; exit }'
+}
+
+list_items() { # caption
+    probe children "$1" | awk -F'\t' '$1 == "item" { print $3 "\t" $4 }'
+}
+
+# ---- real input -------------------------------------------------------------
+
+click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
+double_click_at() { xdotool mousemove "$1" "$2" click --repeat 2 --delay 100 1; sleep 0.3; }
+right_click_at() { xdotool mousemove "$1" "$2" click 3; sleep 0.5; }
+keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
+type_text() { xdotool type --delay 60 "$1"; sleep 0.3; }
+
+# Replaces the text of the edit at RECT by TEXT with real keys; READER...
+# prints the edit's text. Wine drops the first key that needs a keyboard
+# remapping in a fresh process (xdotool types kanji that way), so a second
+# round types again over the selection.
+replace_text() { # rect text reader...
+    local rect=$1 text=$2
+    shift 2
+    for _ in 1 2; do
+        click_at $(rect_centre "$rect")
+        keys End shift+Home
+        type_text "$text"
+        [ "$("$@")" == "$text" ] && return 0
+    done
+    return 0
+}
+
+double_click_node() { # label
+    local point
+    point=$(node_point "$1")
+    [ -n "$point" ] || { note "no tree node \"$1\""; return 1; }
+    double_click_at $point
+}
+
+# Right click in the window, then the N-th menu item chosen with Down and Return.
+choose_menu_item() { # n
+    local point down=()
+    point=$(rect_centre "$(main_value TreeView1.rect)")
+    right_click_at $point
+    for _ in $(seq 1 "$1"); do down+=(Down); done
+    keys "${down[@]}" Return
+}
+
+# ---- checks and evidence ----------------------------------------------------
+
+E2E_FAILURES=0
+
+note() { echo "    $*"; }
+
+check_eq() { # what actual expected
+    if [ "$2" == "$3" ]; then
+        return 0
+    fi
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+    note "$1: expected"
+    printf '%s\n' "$3" | sed 's/^/      | /'
+    note "  got"
+    printf '%s\n' "$2" | sed 's/^/      | /'
+    return 0
+}
+
+check_true() { # what command...
+    local what=$1
+    shift
+    "$@" >/dev/null 2>&1 && return 0
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+    note "$what: not so"
+}
+
+fail_now() {
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+    note "$*"
+    return 1
+}
+
+screenshot() { # name
+    mkdir -p "$E2E_SHOTS"
+    import -window root -crop "$E2E_DESKTOP+0+0" +repage "$E2E_SHOTS/$1.png" 2>/dev/null || true
+}
+
+# A screenshot of one window's outer rect, for the documentation.
+window_shot() { # rect file
+    local l t r b
+    IFS=, read -r l t r b <<<"$1"
+    mkdir -p "$(dirname "$2")"
+    import -window root -crop "$((r - l))x$((b - t))+$l+$t" +repage "$2" 2>/dev/null || true
+}

@@ -1,0 +1,183 @@
+# Scenarios of the launcher window on its own: start-up, search and the view
+# buttons, the popup menu, and close and restart. Sourced by run_e2e.sh.
+
+# The command list most scenarios start with.
+write_drawing_list() { # folder
+    write_cp932 "$1/MorvaneList.txt" <<'EOF'
+; MorvaneX e2e の一覧
+作図
+LINE	線分を作図
+CIRCLE	円を作図
+RECTANG	長方形を作図
+修正
+MOVE	図形を移動
+COPY	図形を複写
+EOF
+}
+
+DRAWING_ROW_VIEW='作図
+[LINE] 線分を作図
+[CIRCLE] 円を作図
+[RECTANG] 長方形を作図
+修正
+[MOVE] 図形を移動
+[COPY] 図形を複写'
+
+DRAWING_COMMAND_VIEW='[CIRCLE] 円を作図
+[COPY] 図形を複写
+[LINE] 線分を作図
+[MOVE] 図形を移動
+[RECTANG] 長方形を作図'
+
+needs_startup() { :; }
+scenario_startup() {
+    local dir
+    dir=$(new_scenario_folder startup)
+    write_drawing_list "$dir"
+    # A versioned ProgID in the list matches the stored one by containment.
+    write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF'
+別の CAD	Other.Application
+テスト CAD	MorvaneX.E2E.First.1
+EOF
+    write_settings "$dir" 600 60 360 440 MorvaneX.E2E.First
+    start_launcher "$dir" || return 1
+
+    check_eq "caption" "$(main_value caption)" "MorvaneX [ テスト CAD ]"
+    check_eq "window rect from the settings" "$(main_value rect)" "600,60,960,500"
+    check_eq "topmost" "$(main_value topmost)" 1
+    check_eq "search box" "$(main_value Edit1.text)" ""
+    check_eq "buttons" "$(main_value Button3.text) $(main_value Button2.text) $(main_value SpeedButton1.text)" \
+        "取得順 ABC順 ESC"
+    check_eq "row view" "$(tree_labels)" "$DRAWING_ROW_VIEW"
+    check_eq "first node selected" "$(selected_label)" "作図"
+    screenshot startup
+    window_shot "$(main_value rect)" "$E2E_DOC_SHOTS/main-window.png"
+    e2e_stop_started
+
+    # A left edge of 0 is re-centred; a bottom edge exactly on the screen's
+    # edge stays. Without a target list the designed caption stays.
+    rm "$dir/TargetCAD_APIVersion.txt"
+    write_settings "$dir" 0 328 360 440 MorvaneX.E2E.First
+    start_launcher "$dir" || return 1
+    check_eq "re-centred rect" "$(main_value rect)" "332,328,692,768"
+    check_eq "caption without a target list" "$(main_value caption)" "Morvane"
+    screenshot startup-recentred
+}
+
+needs_search() { :; }
+scenario_search() {
+    local dir
+    dir=$(new_scenario_folder search)
+    write_drawing_list "$dir"
+    write_settings "$dir" 600 60 360 440 MorvaneX.E2E.First
+    start_launcher "$dir" || return 1
+
+    replace_text "$(main_value Edit1.rect)" "作図" main_value Edit1.text
+    check_eq "search text" "$(main_value Edit1.text)" "作図"
+    check_eq "search 作図" "$(tree_labels)" '[CIRCLE] 円を作図
+[LINE] 線分を作図
+[RECTANG] 長方形を作図'
+    check_eq "first match selected" "$(selected_label)" "[CIRCLE] 円を作図"
+    keys BackSpace BackSpace
+    check_eq "emptied by hand: command order" "$(tree_labels)" "$DRAWING_COMMAND_VIEW"
+    type_text "[m"
+    check_eq "search folds a-z" "$(tree_labels)" "[MOVE] 図形を移動"
+    screenshot search
+    type_text "zz"
+    check_eq "no match" "$(tree_labels)" ""
+
+    click_at $(control_centre Button2)
+    check_eq "ABC順 empties the search" "$(main_value Edit1.text)" ""
+    check_eq "ABC順" "$(tree_labels)" "$DRAWING_COMMAND_VIEW"
+    click_at $(control_centre Button3)
+    check_eq "取得順" "$(tree_labels)" "$DRAWING_ROW_VIEW"
+    check_eq "取得順 selects the first group" "$(selected_label)" "作図"
+}
+
+needs_menu() { :; }
+scenario_menu() {
+    local dir box
+    dir=$(new_scenario_folder menu)
+    write_drawing_list "$dir"
+    write_settings "$dir" 600 60 360 440 MorvaneX.E2E.First
+    start_launcher "$dir" || return 1
+
+    # Reload after editing: the search text goes, the new list shows in file order.
+    click_at $(control_centre Edit1)
+    type_text "line"
+    write_cp932 "$dir/MorvaneList.txt" <<'EOF'
+寸法
+DIMLINEAR	長さ寸法
+DIMRADIUS	半径寸法
+EOF
+    choose_menu_item 3
+    check_eq "search box after reload" "$(main_value Edit1.text)" ""
+    check_eq "reloaded list" "$(tree_labels)" '寸法
+[DIMLINEAR] 長さ寸法
+[DIMRADIUS] 半径寸法'
+    screenshot menu-reloaded
+
+    # With the list file gone: the edit item reports it, a reload keeps the list.
+    rm "$dir/MorvaneList.txt"
+    choose_menu_item 2
+    probe wait 情報 5000 >/dev/null || fail_now "no information box for the missing list" || return 1
+    box=$(probe children 情報 | awk -F'\t' '$1 == "child" && $3 == "Static" && $4 != "" { print $4 }')
+    check_eq "missing list box" "$box" "$(winepath -w "$dir/MorvaneList.txt" | sed 's/\\/\\\\/g')\\nファイルが見つかりません．"
+    keys Return
+    probe gone 情報 5000 >/dev/null || fail_now "the box did not close on Return"
+    choose_menu_item 3
+    check_eq "reload without a file keeps the list" "$(tree_labels)" '寸法
+[DIMLINEAR] 長さ寸法
+[DIMRADIUS] 半径寸法'
+
+    choose_menu_item 4
+    probe wait 情報 5000 >/dev/null || fail_now "no version box" || return 1
+    box=$(probe children 情報 | awk -F'\t' '$1 == "child" && $3 == "Static" && $4 != "" { print $4 }')
+    check_eq "version box, first line" "${box%%\\n*}" "MorvaneX.exe 2025.07.17"
+    check_true "version box, second line" test -n "${box#*\\n}"
+    screenshot menu-version
+    window_shot "$(probe window 情報 | sed -n 's/^rect=//p')" "$E2E_DOC_SHOTS/message-box.png"
+    click_at $(rect_centre "$(child_rect 情報 Button OK)")
+    probe gone 情報 5000 >/dev/null || fail_now "the version box did not close on OK"
+}
+
+needs_restart() { :; }
+scenario_restart() {
+    local dir l t r b
+    dir=$(new_scenario_folder restart)
+    write_drawing_list "$dir"
+    write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF'
+保持 CAD	MorvaneX.E2E.Kept
+EOF
+    write_settings "$dir" 300 100 330 300 MorvaneX.E2E.Kept
+    start_launcher "$dir" || return 1
+    check_eq "start rect" "$(main_value rect)" "300,100,630,400"
+
+    # Move by the title bar, then size by the bottom-right corner.
+    IFS=, read -r l t r b <<<"$(main_value rect)"
+    xdotool mousemove $((l + 100)) $((t + 10)) mousedown 1 sleep 0.2 mousemove $((l + 110)) $((t + 20)) \
+        sleep 0.1 mousemove $((l + 140)) $((t + 40)) sleep 0.1 mousemove $((l + 160)) $((t + 50)) \
+        sleep 0.2 mouseup 1
+    sleep 0.5
+    IFS=, read -r l t r b <<<"$(main_value rect)"
+    xdotool mousemove $((r - 2)) $((b - 2)) mousedown 1 sleep 0.2 mousemove $((r + 8)) $((b + 8)) \
+        sleep 0.1 mousemove $((r + 30)) $((b + 20)) sleep 0.1 mousemove $((r + 38)) $((b + 28)) \
+        sleep 0.2 mouseup 1
+    sleep 0.5
+    check_eq "moved and sized" "$(main_value rect)" "360,140,730,470"
+    screenshot restart-before-close
+
+    keys alt+F4
+    e2e_wait_exit "$E2E_LAUNCHER_PID" "$E2E_WAIT_SECONDS" || fail_now "Alt+F4 did not end the launcher" || return 1
+    check_eq "settings written" "$(tr -d '\r' <"$dir/MorvaneX.ini" | grep -E '^(Width|Height|Left|Top|ProgID)=')" \
+        'Width=370
+Height=330
+Left=360
+Top=140
+ProgID=MorvaneX.E2E.Kept'
+
+    start_launcher "$dir" || return 1
+    check_eq "rect after restart" "$(main_value rect)" "360,140,730,470"
+    check_eq "caption after restart" "$(main_value caption)" "MorvaneX [ 保持 CAD ]"
+    screenshot restart-after
+}

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Packs the release zip of BUILD_DIR into a temporary folder and checks its
+# files: the two programs, the sample list in the ANSI code page (CP932) with
+# CR LF, the users' README in UTF-8, and no target list.
+set -uo pipefail
+build=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+(cd "$build" && cpack -G ZIP -B "$work/out" >"$work/cpack.log" 2>&1) ||
+    { cat "$work/cpack.log"; echo "FAIL: cpack"; exit 1; }
+zips=("$work"/out/MorvaneX-*-win64.zip)
+[ -f "${zips[0]}" ] || { echo "FAIL: no MorvaneX-<version>-win64.zip"; exit 1; }
+zip=${zips[0]}
+name=$(basename "$zip" .zip)
+[[ $name =~ ^MorvaneX-[0-9]{4}\.[0-9]{2}\.[0-9]{2}-win64$ ]] || fail "package name $name"
+
+mkdir "$work/x"
+(cd "$work/x" && cmake -E tar xf "$zip") || { echo "FAIL: cannot unpack $zip"; exit 1; }
+files=$(cd "$work/x" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+expected=$(printf '%s\n' MorvaneList.txt MorvaneX.exe README-ja.txt morvanex-index.exe |
+    sed "s|^|$name/|" | LC_ALL=C sort)
+[ "$files" == "$expected" ] || fail "files: $(echo $files)"
+dir="$work/x/$name"
+
+for exe in MorvaneX.exe morvanex-index.exe; do
+    [ "$(head -c 2 "$dir/$exe" 2>/dev/null)" == MZ ] || fail "$exe is not a Windows program"
+done
+
+list="$dir/MorvaneList.txt"
+if [ -f "$list" ]; then
+    [ "$(head -c 3 "$list" | od -An -tx1 | tr -d ' ')" != efbbbf ] || fail "sample list has a UTF-8 mark"
+    iconv -f CP932 -t UTF-8 "$list" >/dev/null 2>&1 || fail "sample list is not CP932"
+    ! iconv -f UTF-8 -t UTF-8 "$list" >/dev/null 2>&1 || fail "sample list is UTF-8, not the ANSI code page"
+    lines=$(tr -cd '\n' <"$list" | wc -c)
+    crlf=$(grep -c $'\r$' "$list")
+    [ "$lines" -gt 0 ] && [ "$lines" -eq "$crlf" ] && [ "$(tail -c 2 "$list" | od -An -tx1 | tr -d ' ')" == 0d0a ] ||
+        fail "sample list lines do not all end in CR LF"
+fi
+
+readme="$dir/README-ja.txt"
+if [ -f "$readme" ]; then
+    iconv -f UTF-8 -t UTF-8 "$readme" >/dev/null 2>&1 || fail "README-ja.txt is not UTF-8"
+    for topic in MorvaneX.exe morvanex-index.exe MorvaneList.txt .lsp "ターゲット CAD"; do
+        grep -qF "$topic" "$readme" || fail "README-ja.txt does not mention $topic"
+    done
+fi
+
+[ $failures -eq 0 ] && echo "release package $name: OK"
+[ $failures -eq 0 ]

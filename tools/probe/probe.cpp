@@ -1,0 +1,299 @@
+// morvane-probe: what the launcher shows, read from outside its process.
+//
+//   morvane-probe main          caption, rectangles, topmost, search text, controls
+//   morvane-probe tree          one line per tree node (level, text, data, image, state, centre)
+//   morvane-probe windows       every visible top-level window: class, caption, topmost, rect
+//   morvane-probe children CAPTION   the child controls of the top-level window with this caption
+//   morvane-probe wait CLASS|CAPTION MS   waits until such a window is visible; exit 1 on time-out
+//   morvane-probe gone CLASS|CAPTION MS   waits until no such window is visible; exit 1 on time-out
+//   morvane-probe window CLASS|CAPTION    caption, rect, topmost, iconic, foreground of that window
+//   morvane-probe close CLASS|CAPTION     asks that window to close (WM_CLOSE)
+//
+// Output is UTF-8, one "key=value" or tab-separated record per line.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/probe/remote_tree.h"
+
+namespace {
+
+using morvane::probe::readRemoteTree;
+
+void writeUtf8(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                        nullptr, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+void line(const std::wstring& text) {
+    writeUtf8(text + L"\n");
+}
+
+std::wstring windowText(HWND hwnd) {
+    const int length = static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+std::wstring className(HWND hwnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+// Escapes the characters that would break a line or a field.
+std::wstring escaped(const std::wstring& text) {
+    std::wstring out;
+    for (wchar_t c : text) {
+        if (c == L'\n')
+            out += L"\\n";
+        else if (c == L'\r')
+            out += L"\\r";
+        else if (c == L'\t')
+            out += L"\\t";
+        else if (c == L'\\')
+            out += L"\\\\";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::wstring rectText(const RECT& r) {
+    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+           std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
+}
+
+RECT screenRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+bool isTopmost(HWND hwnd) {
+    return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+HWND findMain() {
+    return FindWindowW(L"TMorvaneForm", nullptr);
+}
+
+struct NamedControl {
+    const wchar_t* name;
+    int id;
+};
+
+// The main window's control identifiers.
+constexpr NamedControl kControls[] = {
+    {L"TreeView1", 101}, {L"Button2", 102},      {L"Button3", 103}, {L"Edit1", 104},
+    {L"Panel1", 105},    {L"SpeedButton1", 106}, {L"Label1", 107}};
+
+HWND findControl(HWND main, int id) {
+    HWND found = GetDlgItem(main, id);
+    if (found)
+        return found;
+    // The ESC button sits inside its panel.
+    for (const auto& c : kControls)
+        if (HWND parent = GetDlgItem(main, c.id))
+            if (HWND inner = GetDlgItem(parent, id))
+                return inner;
+    return nullptr;
+}
+
+int showMain() {
+    HWND main = findMain();
+    if (!main) {
+        line(L"error=no main window");
+        return 1;
+    }
+    RECT client{};
+    GetClientRect(main, &client);
+    line(L"caption=" + escaped(windowText(main)));
+    line(L"rect=" + rectText(screenRect(main)));
+    line(L"client=" + std::to_wstring(client.right) + L"," + std::to_wstring(client.bottom));
+    line(L"topmost=" + std::wstring(isTopmost(main) ? L"1" : L"0"));
+    line(L"iconic=" + std::wstring(IsIconic(main) ? L"1" : L"0"));
+    line(L"foreground=" + std::wstring(GetForegroundWindow() == main ? L"1" : L"0"));
+    for (const auto& c : kControls) {
+        HWND control = findControl(main, c.id);
+        if (!control)
+            continue;
+        line(std::wstring(c.name) + L".rect=" + rectText(screenRect(control)));
+        line(std::wstring(c.name) + L".text=" + escaped(windowText(control)));
+    }
+    return 0;
+}
+
+int showTree() {
+    HWND main = findMain();
+    HWND tree = main ? findControl(main, 101) : nullptr;
+    if (!tree) {
+        line(L"error=no tree");
+        return 1;
+    }
+    for (const auto& item : readRemoteTree(tree)) {
+        const long cx = (item.rect.left + item.rect.right) / 2;
+        const long cy = (item.rect.top + item.rect.bottom) / 2;
+        line(std::to_wstring(item.level) + L"\t" + escaped(item.text) + L"\t" +
+             std::to_wstring(static_cast<long long>(item.data)) + L"\t" +
+             std::to_wstring(item.image) + L"\t" + (item.selected ? L"selected" : L"-") + L"\t" +
+             (item.expanded ? L"expanded" : L"-") + L"\t" + std::to_wstring(cx) + L"," +
+             std::to_wstring(cy));
+    }
+    return 0;
+}
+
+std::vector<HWND> topLevelWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            if (IsWindowVisible(hwnd))
+                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+int showWindows() {
+    for (HWND hwnd : topLevelWindows())
+        line(escaped(className(hwnd)) + L"\t" + escaped(windowText(hwnd)) + L"\t" +
+             (isTopmost(hwnd) ? L"topmost" : L"-") + L"\t" + rectText(screenRect(hwnd)));
+    return 0;
+}
+
+HWND findTopLevel(const std::wstring& classOrCaption) {
+    for (HWND hwnd : topLevelWindows())
+        if (className(hwnd) == classOrCaption || windowText(hwnd) == classOrCaption)
+            return hwnd;
+    return nullptr;
+}
+
+int showChildren(const std::wstring& caption) {
+    HWND top = findTopLevel(caption);
+    if (!top) {
+        line(L"error=no window");
+        return 1;
+    }
+    line(L"window\t" + escaped(className(top)) + L"\t" + escaped(windowText(top)) + L"\t" +
+         (isTopmost(top) ? L"topmost" : L"-") + L"\t" + rectText(screenRect(top)));
+    std::vector<HWND> children;
+    EnumChildWindows(
+        top,
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+        line(L"child\t" + std::to_wstring(GetDlgCtrlID(child)) + L"\t" + escaped(className(child)) +
+             L"\t" + escaped(windowText(child)) + L"\t" + rectText(screenRect(child)));
+        if (className(child) == L"ListBox") {
+            const int count = static_cast<int>(SendMessageW(child, LB_GETCOUNT, 0, 0));
+            const int selected = static_cast<int>(SendMessageW(child, LB_GETCURSEL, 0, 0));
+            for (int k = 0; k < count; ++k) {
+                const int length = static_cast<int>(SendMessageW(child, LB_GETTEXTLEN, k, 0));
+                std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+                SendMessageW(child, LB_GETTEXT, k, reinterpret_cast<LPARAM>(text.data()));
+                text.resize(static_cast<size_t>(length));
+                RECT item{};
+                SendMessageW(child, LB_GETITEMRECT, k, reinterpret_cast<LPARAM>(&item));
+                MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&item), 2);
+                line(L"item\t" + std::to_wstring(k) + L"\t" + escaped(text) + L"\t" +
+                     (k == selected ? L"selected" : L"-") + L"\t" + rectText(item));
+            }
+        }
+    }
+    return 0;
+}
+
+int waitFor(const std::wstring& classOrCaption, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (findTopLevel(classOrCaption))
+            return 0;
+        Sleep(50);
+    }
+    return 1;
+}
+
+int waitUntilGone(const std::wstring& classOrCaption, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (!findTopLevel(classOrCaption))
+            return 0;
+        Sleep(50);
+    }
+    return 1;
+}
+
+// Minimised windows count too: the stand-in CAD may start iconic.
+HWND findAnyTopLevel(const std::wstring& classOrCaption) {
+    HWND found = nullptr;
+    for (HWND hwnd = GetTopWindow(nullptr); hwnd && !found; hwnd = GetWindow(hwnd, GW_HWNDNEXT))
+        if (className(hwnd) == classOrCaption || windowText(hwnd) == classOrCaption)
+            found = hwnd;
+    return found;
+}
+
+int showWindow(const std::wstring& classOrCaption) {
+    HWND hwnd = findAnyTopLevel(classOrCaption);
+    if (!hwnd) {
+        line(L"error=no window");
+        return 1;
+    }
+    line(L"class=" + escaped(className(hwnd)));
+    line(L"caption=" + escaped(windowText(hwnd)));
+    line(L"rect=" + rectText(screenRect(hwnd)));
+    line(L"visible=" + std::wstring(IsWindowVisible(hwnd) ? L"1" : L"0"));
+    line(L"topmost=" + std::wstring(isTopmost(hwnd) ? L"1" : L"0"));
+    line(L"iconic=" + std::wstring(IsIconic(hwnd) ? L"1" : L"0"));
+    line(L"foreground=" + std::wstring(GetForegroundWindow() == hwnd ? L"1" : L"0"));
+    return 0;
+}
+
+int closeWindow(const std::wstring& classOrCaption) {
+    HWND hwnd = findAnyTopLevel(classOrCaption);
+    if (!hwnd) {
+        line(L"error=no window");
+        return 1;
+    }
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"main")
+        return showMain();
+    if (command == L"tree")
+        return showTree();
+    if (command == L"windows")
+        return showWindows();
+    if (command == L"children" && argc > 2)
+        return showChildren(argv[2]);
+    if (command == L"wait" && argc > 3)
+        return waitFor(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+    if (command == L"gone" && argc > 3)
+        return waitUntilGone(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+    if (command == L"window" && argc > 2)
+        return showWindow(argv[2]);
+    if (command == L"close" && argc > 2)
+        return closeWindow(argv[2]);
+    fputs("usage: morvane-probe main|tree|windows|children CAPTION|wait CLASS|CAPTION MS|\n"
+          "       gone CLASS|CAPTION MS|window CLASS|CAPTION|close CLASS|CAPTION\n",
+          stderr);
+    return 2;
+}
