@@ -71,7 +71,8 @@ e2e_wait_exit() { # pid seconds
 
 probe() { wine "$E2E_PROBE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
-# Polls COMMAND... every 0.2 s until it succeeds or SECONDS pass.
+# Polls COMMAND... every 0.2 s until it succeeds or SECONDS pass. The command
+# runs anew each time: pass a function, never a $(...) evaluated once.
 wait_until() { # seconds command...
     local deadline=$((SECONDS + $1))
     shift

@@ -10,7 +10,7 @@ retype_edit() { # rect text
 
 needs_target() {
     local missing
-    grep -qs CAD2Click "$source_dir"/app/*.cpp || {
+    defined_in_sources 'CAD2Click()' || {
         missing="the target dialog (menu item ターゲット CAD)"
         needs_cad_link >/dev/null || missing+=", $(needs_cad_link)"
         echo "$missing"
@@ -28,7 +28,7 @@ scenario_target() {
     write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF'
 テスト CAD	MorvaneX.E2E.First
 EOF
-    write_settings "$dir" 600 60 360 440 MorvaneX.E2E.First
+    write_settings_below_cad "$dir" MorvaneX.E2E.First
     start_standin "$dir" MorvaneX.E2E.First "$first" || return 1
     start_standin "$dir" MorvaneX.E2E.Second "$second" || return 1
     start_launcher "$dir" || return 1
@@ -66,7 +66,7 @@ EOF
     check_eq "main window topmost again" "$(main_value topmost)" 1
 
     double_click_node "[LINE] 線分を作図" || return 1
-    wait_until "$E2E_WAIT_SECONDS" test -n "$(standin_commands "$second")" ||
+    wait_commands "$second" 1 ||
         fail_now "the command did not reach the new target"
     check_eq "new target received" "$(standin_commands "$second")" "LINE<0D>"
     check_eq "old target received nothing" "$(standin_commands "$first")" ""
@@ -79,7 +79,7 @@ EOF
     start_launcher "$dir" || return 1
     check_eq "caption after restart" "$(main_value caption)" "MorvaneX [ 第二 CAD 改 ]"
     double_click_node "[CIRCLE] 円を作図" || return 1
-    wait_until "$E2E_WAIT_SECONDS" test "$(standin_commands "$second" | wc -l)" -ge 2 ||
+    wait_commands "$second" 2 ||
         fail_now "after the restart the command did not reach the stored target"
     check_eq "stored target received" "$(standin_commands "$second" | tail -1)" "CIRCLE<0D>"
     check_eq "old target still received nothing" "$(standin_commands "$first")" ""
