@@ -175,6 +175,35 @@ LRESULT colourDialog(HDC dc) {
     return reinterpret_cast<LRESULT>(backgroundBrush());
 }
 
+LRESULT colourListBox(HDC dc) {
+    return colourEdit(dc);
+}
+
+void drawListBoxItem(const DRAWITEMSTRUCT& item) {
+    RECT rect = item.rcItem;
+    HDC dc = item.hDC;
+    const bool selected = item.itemState & ODS_SELECTED;
+    const bool focused = GetFocus() == item.hwndItem;
+    fillSolid(dc, rect, selected ? (focused ? kSelection : kSelectionInactive) : kControl);
+    if (item.itemID == static_cast<UINT>(-1)) // an empty list still shows its focus
+        return;
+    const LRESULT length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
+    if (length == LB_ERR)
+        return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+    SelectObjectScope selectFont(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, IsWindowEnabled(item.hwndItem) ? kText : kDisabledText);
+    rect.left += 2;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
+        frameSolid(dc, item.rcItem, kAccent);
+}
+
 void eraseBackground(HWND hwnd, HDC dc) {
     RECT rect;
     GetClientRect(hwnd, &rect);
@@ -278,7 +307,8 @@ bool drawMenuItem(const DRAWITEMSTRUCT& item) {
     const auto entry = menuItemText(menu, item.itemID);
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
-    const UINT dpi = systemDpi();
+    HWND menuWindow = WindowFromDC(dc);
+    const UINT dpi = menuWindow ? dpiOfWindow(menuWindow) : systemDpi();
     if (entry.separator) {
         fillSolid(dc, rect, kBackground);
         RECT line = rect;
@@ -292,7 +322,7 @@ bool drawMenuItem(const DRAWITEMSTRUCT& item) {
     const bool selected = item.itemState & ODS_SELECTED;
     const bool disabled = item.itemState & (ODS_GRAYED | ODS_DISABLED);
     fillSolid(dc, rect, selected && !disabled ? kHot : kBackground);
-    const UniqueFont font = menuFont(WindowFromDC(dc));
+    const UniqueFont font = menuFont(menuWindow);
     SelectObjectScope selectFont(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, disabled ? kDisabledText : kText);

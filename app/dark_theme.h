@@ -31,8 +31,7 @@ HBRUSH controlBrush();
 HBRUSH brushFor(COLORREF colour);
 
 // The UI font at a character height given in 96-DPI pixels, scaled for dpi.
-UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi,
-                      int weight = FW_NORMAL);
+UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi, int weight = FW_NORMAL);
 // The system's message font at dpi.
 UniqueFont createMessageFont(int dpi);
 
@@ -61,6 +60,12 @@ void trackButtonHover(HWND button);
 
 // Paints an edit's 2-pixel client edge dark (WM_NCPAINT) via a subclass.
 void darkenEditBorder(HWND edit);
+
+// List boxes: WM_CTLCOLORLISTBOX, and for a dark selection an
+// LBS_OWNERDRAWFIXED | LBS_HASSTRINGS list drawn with drawListBoxItem
+// (WM_DRAWITEM); the item height comes from the list's font.
+LRESULT colourListBox(HDC dc);
+void drawListBoxItem(const DRAWITEMSTRUCT& item);
 
 // Owner-drawn popup menu items that keep their texts in the menu.
 void makeMenuOwnerDrawn(HMENU menu);

@@ -193,6 +193,9 @@ LRESULT TMorvaneForm::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_CONTEXTMENU:
         onContextMenu(lp);
         return 0;
+    case WM_DROPFILES:
+        runGuarded(hwnd(), [&] { acceptDroppedLsp(reinterpret_cast<HDROP>(wp)); });
+        return 0;
     }
     return defaultProc(msg, wp, lp);
 }
@@ -220,6 +223,10 @@ void TMorvaneForm::onCommand(int id, int code) {
     case kN3:
         runGuarded(hwnd(), [&] { N3Click(); });
         return;
+    case kSpeedButton1:
+        if (code == BN_CLICKED)
+            runGuarded(hwnd(), [&] { SpeedButton1Click(); });
+        return;
     }
 }
 
@@ -229,6 +236,9 @@ LRESULT TMorvaneForm::onNotify(NMHDR& header) {
     switch (header.code) {
     case NM_CUSTOMDRAW:
         return onTreeCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
+    case NM_DBLCLK:
+        runGuarded(hwnd(), [&] { TreeView1DblClick(); });
+        return 0;
     case TVN_SELCHANGEDW: {
         // The dark selection is drawn per row: repaint the rows it left and
         // entered.

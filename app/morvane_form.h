@@ -3,6 +3,8 @@
 // search toolbar, the Escape button and the command tree.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 #include <string_view>
 
@@ -70,6 +72,12 @@ class TMorvaneForm final : public WindowBase {
     void MorvaneListtxt1Click();
     void MorvaneListtxt2Click();
     void N3Click();
+    // The CAD link (morvane_form_cad.cpp).
+    void TreeView1DblClick();
+    void SpeedButton1Click();
+    // WM_DROPFILES: the first dropped LISP file, after the user agrees,
+    // becomes the command list.
+    void acceptDroppedLsp(HDROP drop);
 
     HWND TreeView1 = nullptr;
     HWND Button2 = nullptr;

@@ -53,7 +53,7 @@ void TMorvaneForm::showNodes(const std::optional<TreeNodes>& nodes) {
     for (HTREEITEM parent : parents)
         TreeView_Expand(TreeView1, parent, TVE_EXPAND);
     SendMessageW(TreeView1, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(TreeView1, nullptr, TRUE);
+    InvalidateRect(TreeView1, nullptr, FALSE); // the tree paints its own background
     if (HTREEITEM first = TreeView_GetRoot(TreeView1))
         TreeView_SelectItem(TreeView1, first);
 }

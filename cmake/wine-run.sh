@@ -14,22 +14,29 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export LC_ALL=${MORVANE_WINE_LOCALE:-ja_JP.UTF-8}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-server_socket() {
-    printf '/tmp/.wine-%s/server-%x-%x/socket' "$(id -u)" $(stat -c '%d %i' "$WINEPREFIX")
+# A wineserver runs in a folder named after the prefix's device and inode.
+server_running() {
+    local name pid
+    name=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+    for pid in $(pgrep -x 'wineserver(64)?' 2>/dev/null || pgrep wineserver 2>/dev/null); do
+        case "$(readlink "/proc/$pid/cwd" 2>/dev/null)" in */"$name") return 0 ;; esac
+    done
+    return 1
 }
 
 # The wineserver and Wine's own background programs outlive this run; they
 # must not hold the caller's output pipes open (CTest waits for them).
 mkdir -p "$WINEPREFIX"
-if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -S "$(server_socket)" ]; then
+if [ ! -f "$WINEPREFIX/system.reg" ] || ! server_running; then
     (
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
-            wineboot -i </dev/null >/dev/null 2>&1 || true
+            wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
         fi
-        if [ ! -S "$(server_socket)" ]; then
-            wineserver -p </dev/null >/dev/null 2>&1 || true
-            wine wineboot </dev/null >/dev/null 2>&1 || true
+        if ! server_running; then
+            # Nothing started here may inherit the lock (fd 9).
+            wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
+            wine wineboot </dev/null >/dev/null 2>&1 9>&- || true
         fi
     ) 9>"$WINEPREFIX.lock"
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds MorvaneX.exe and starts it under Wine beside the stand-in CAD, with a
-# sample command list. Uses $DISPLAY when there is one; otherwise runs on its
-# own Xvfb display, saves a screenshot and says where.
+# sample command list, in build/win/demo. Uses $DISPLAY when there is one;
+# otherwise runs on its own Xvfb display, double-clicks a command, saves a
+# screenshot and says where.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -9,7 +10,68 @@ install_dependencies
 cd "$MORVANE_ROOT"
 build_windows
 win=$(windows_build_dir)
-if [ ! -f "$win/app/MorvaneX.exe" ]; then
-    echo "Built the core and its tests; the launcher window is not part of this build yet." >&2
+launcher=$win/app/MorvaneX.exe
+standin=$win/tools/standin-cad/StandinCad.exe
+probe=$win/tools/probe/morvane-probe.exe
+
+demo=$win/demo
+mkdir -p "$demo"
+cp "$launcher" "$demo/MorvaneX.exe"
+[ -f "$demo/MorvaneList.txt" ] || cp resources/sample/MorvaneList.txt "$demo/MorvaneList.txt"
+progid=MorvaneX.DemoCad
+# The target list and settings point the launcher at the stand-in.
+printf 'デモ CAD（スタンドイン）\t%s\r\nBricsCAD V25\tBricscadApp.AcadApplication.25\r\n' "$progid" |
+    iconv -f UTF-8 -t CP932 >"$demo/TargetCAD_APIVersion.txt"
+[ -f "$demo/MorvaneX.ini" ] || printf '[Target]\r\nProgID=%s\r\n' "$progid" >"$demo/MorvaneX.ini"
+
+wine_env "$win/demo"
+headless=0
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    stop_xvfb
+}
+if [ -z "${DISPLAY:-}" ]; then
+    headless=1
+    start_xvfb
+    trap cleanup EXIT
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "Preparing the Wine prefix (once)"
+    wineboot -i >/dev/null 2>&1 || true
+fi
+if [ "$headless" = 1 ]; then
+    # Without a window manager, a Wine desktop draws the title bars.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+fi
+
+if [ -f "$standin" ]; then
+    log "Starting the stand-in CAD ($progid)"
+    wine "$standin" --progid "$progid" --log "$demo/standin.log" </dev/null >/dev/null 2>&1 &
+    sleep 2
+else
+    echo "No stand-in CAD in this build: the launcher runs without a CAD to drive." >&2
+fi
+
+log "Starting MorvaneX from $demo"
+if [ "$headless" = 0 ]; then
+    wine "$demo/MorvaneX.exe"
+    wineserver -k 2>/dev/null || true
     exit 0
 fi
+
+wine "$demo/MorvaneX.exe" </dev/null >/dev/null 2>&1 &
+wine "$probe" wait TMorvaneForm 20000 >/dev/null 2>&1 || { echo "The window did not appear." >&2; exit 1; }
+sleep 1
+# Show it working: double-click the first command of the tree.
+row=$(wine "$probe" tree 2>/dev/null | awk -F'\t' '$1 == "1" { print $7; exit }')
+if [ -n "$row" ]; then
+    xdotool mousemove "${row%,*}" "${row#*,}" click --repeat 2 --delay 80 1
+    sleep 1.5
+fi
+mkdir -p "$win/screenshots"
+shot=$win/screenshots/run.png
+import -window root -crop 1024x768+0+0 "$shot"
+log "No display: ran on Xvfb. Screenshot: $shot"
+[ -f "$demo/standin.log" ] && { echo "The stand-in CAD received:"; cat "$demo/standin.log"; }
+exit 0

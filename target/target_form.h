@@ -36,6 +36,8 @@ class TargetFormModel {
     const TargetList& list() const { return list_; }
     const TargetListFile& file() const { return file_; }
 
+    // The list box's own selection, which the dialog's handlers go by.
+    void syncSelection(int index) { list_.select(index); }
     // The user moved the list box's selection; ListBox1Click follows.
     void userSelected(int index);
 

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Start-up to first idle (window created and painted) of MorvaneX.exe under
+# Wine, against a minimal Win32 window program, plus the search keystroke
+# timings and the exe size. Needs a display (starts a private Xvfb when
+# DISPLAY is unset).  bench/startup_bench.sh [RUNS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/win
+runs=${1:-15}
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target MorvaneX startup_probe minimal_window form_bench -j2 >/dev/null
+
+own_xvfb=
+if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 70 99); do
+        [ -e /tmp/.X$n-lock ] && continue
+        Xvfb :$n -screen 0 1280x1024x24 >/dev/null 2>&1 &
+        own_xvfb=$!
+        export DISPLAY=:$n
+        break
+    done
+    sleep 1
+fi
+
+stage=$build/bench-startup
+mkdir -p "$stage"
+cp "$build/app/MorvaneX.exe" "$build/tools/startup_probe/minimal_window.exe" \
+    "$root/resources/sample/MorvaneList.txt" "$root/resources/sample/TargetCAD_APIVersion.txt" \
+    "$stage/"
+run=$root/cmake/wine-run.sh
+probe=$build/tools/startup_probe/startup_probe.exe
+"$run" "$probe" "$stage/minimal_window.exe" 3 >/dev/null # warm-up
+# Alternate the two programs in rounds, so load from elsewhere on the
+# machine hits both alike; report the median of the round medians.
+median() { sort -n | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
+minimal_rounds=()
+morvane_rounds=()
+for round in 1 2 3 4 5; do
+    minimal_rounds+=("$("$run" "$probe" "$stage/minimal_window.exe" "$runs" | tr -d '\r')")
+    morvane_rounds+=("$("$run" "$probe" "$stage/MorvaneX.exe" "$runs" | tr -d '\r')")
+done
+minimal=$(printf '%s\n' "${minimal_rounds[@]}" | median)
+morvane=$(printf '%s\n' "${morvane_rounds[@]}" | median)
+echo "start-up median: minimal window ${minimal} ms, MorvaneX ${morvane} ms," \
+    "ratio $(awk "BEGIN{printf \"%.2f\", $morvane/$minimal}") (goal <= 1.3)"
+"$run" "$build/tools/form_bench/form_bench.exe" 2000 10000 | tr -d '\r'
+echo "MorvaneX.exe size: $(stat -c %s "$build/app/MorvaneX.exe") bytes (goal <= 3 MB)"
+[ -n "$own_xvfb" ] && kill "$own_xvfb" 2>/dev/null || true

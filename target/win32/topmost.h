@@ -1,0 +1,14 @@
+#pragma once
+// Making a window always-on-top or not, keeping its position and size.
+#include <windows.h>
+
+namespace morvane {
+
+// SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, SWP_NOMOVE | SWP_NOSIZE.
+// Windows it owns are detached meanwhile: Wine does not let the topmost
+// state stick on a window that owns others.
+void setTopmost(HWND hwnd, bool topmost);
+
+bool isTopmost(HWND hwnd);
+
+} // namespace morvane

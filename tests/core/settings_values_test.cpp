@@ -1,0 +1,107 @@
+// Integers of the settings file and keeping the window on the primary screen.
+#include <gtest/gtest.h>
+
+#include "shell/settings_values.h"
+
+namespace morvane {
+namespace {
+
+struct IntegerCase {
+    const char* name;
+    friend void PrintTo(const IntegerCase& c, std::ostream* os) { *os << c.name; }
+    std::u16string text;
+    std::optional<int32_t> value;
+};
+
+class SettingsInteger : public testing::TestWithParam<IntegerCase> {};
+
+TEST_P(SettingsInteger, ParsesDecimalAndHexOrRefuses) {
+    EXPECT_EQ(parseSettingsInteger(GetParam().text), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsInteger,
+    testing::Values(IntegerCase{"decimal", u"300", 300}, IntegerCase{"negative", u"-1920", -1920},
+                    IntegerCase{"plus sign", u"+7", 7}, IntegerCase{"zero", u"0", 0},
+                    IntegerCase{"int max", u"2147483647", INT32_MAX},
+                    IntegerCase{"int min", u"-2147483648", INT32_MIN},
+                    IntegerCase{"above int max", u"2147483648", std::nullopt},
+                    IntegerCase{"below int min", u"-2147483649", std::nullopt},
+                    IntegerCase{"hex 0x", u"0x1F", 31}, IntegerCase{"hex 0X upper", u"0X1f", 31},
+                    IntegerCase{"hex dollar", u"$FF", 255},
+                    IntegerCase{"negative hex", u"-$10", -16},
+                    IntegerCase{"hex all bits", u"$FFFFFFFF", -1},
+                    IntegerCase{"hex beyond 32 bits", u"$100000000", std::nullopt},
+                    IntegerCase{"prefix without digits", u"0x", std::nullopt},
+                    IntegerCase{"dollar alone", u"$", std::nullopt},
+                    IntegerCase{"empty", u"", std::nullopt},
+                    IntegerCase{"sign alone", u"-", std::nullopt},
+                    IntegerCase{"trailing letters", u"12px", std::nullopt},
+                    IntegerCase{"inner blank", u"1 2", std::nullopt},
+                    IntegerCase{"decimal with hex digit", u"1A", std::nullopt},
+                    IntegerCase{"x without zero", u"x10", std::nullopt},
+                    IntegerCase{"full-width digits", u"\uFF11\uFF12", std::nullopt},
+                    IntegerCase{"fraction", u"1.5", std::nullopt}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        for (char& c : name)
+            if (!isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        return name;
+    });
+
+struct PlacementCase {
+    const char* name;
+    friend void PrintTo(const PlacementCase& c, std::ostream* os) { *os << c.name; }
+    WindowBounds stored;
+    int screenWidth;
+    int screenHeight;
+    WindowBounds expected;
+};
+
+class KeepOnScreen : public testing::TestWithParam<PlacementCase> {};
+
+TEST_P(KeepOnScreen, RecentresEdgesOutsideThePrimaryScreen) {
+    const auto& c = GetParam();
+    EXPECT_EQ(keepOnScreen(c.stored, c.screenWidth, c.screenHeight), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KeepOnScreen,
+    testing::Values(
+        PlacementCase{"inside stays", {100, 100, 300, 250}, 1920, 1080, {100, 100, 300, 250}},
+        PlacementCase{"left 0 recentred", {0, 100, 300, 250}, 1920, 1080, {810, 100, 300, 250}},
+        PlacementCase{"left 1 stays", {1, 100, 300, 250}, 1920, 1080, {1, 100, 300, 250}},
+        PlacementCase{"top 0 recentred", {100, 0, 300, 250}, 1920, 1080, {100, 415, 300, 250}},
+        PlacementCase{
+            "bottom on edge stays", {100, 830, 300, 250}, 1920, 1080, {100, 830, 300, 250}},
+        PlacementCase{"bottom past edge", {100, 831, 300, 250}, 1920, 1080, {100, 415, 300, 250}},
+        PlacementCase{"right on edge stays", {1620, 5, 300, 250}, 1920, 1080, {1620, 5, 300, 250}},
+        PlacementCase{"right past edge", {1621, 5, 300, 250}, 1920, 1080, {810, 5, 300, 250}},
+        PlacementCase{
+            "monitor on the left", {-1500, 200, 300, 250}, 1920, 1080, {810, 200, 300, 250}},
+        PlacementCase{
+            "each edge judged alone", {-5, 2000, 300, 250}, 1920, 1080, {810, 415, 300, 250}},
+        PlacementCase{
+            "wider than screen, odd", {0, 10, 2003, 100}, 2000, 1000, {-1, 10, 2003, 100}},
+        PlacementCase{
+            "wider than screen by one", {0, 10, 2001, 100}, 2000, 1000, {0, 10, 2001, 100}},
+        PlacementCase{
+            "size never corrected", {5, 5, 5000, 4000}, 1920, 1080, {-1540, -1460, 5000, 4000}}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        for (char& c : name)
+            if (!isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        return name;
+    });
+
+TEST(CentredEdge, TruncatesTowardZero) {
+    EXPECT_EQ(centredEdge(1920, 300), 810);
+    EXPECT_EQ(centredEdge(1080, 250), 415);
+    EXPECT_EQ(centredEdge(2000, 2003), -1);
+    EXPECT_EQ(centredEdge(2000, 2001), 0);
+}
+
+} // namespace
+} // namespace morvane

@@ -1,0 +1,135 @@
+#include "gui_support.h"
+
+#include <chrono>
+
+namespace morvane::test {
+namespace {
+
+ReadNode readNode(HWND tree, HTREEITEM item) {
+    wchar_t buffer[1024] = {};
+    TVITEMW data{};
+    data.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
+    data.hItem = item;
+    data.pszText = buffer;
+    data.cchTextMax = 1024;
+    data.stateMask = TVIS_EXPANDED | TVIS_SELECTED;
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+    ReadNode node;
+    node.text = buffer;
+    node.data = data.lParam;
+    node.image = data.iImage;
+    node.selectedImage = data.iSelectedImage;
+    node.expanded = (data.state & TVIS_EXPANDED) != 0;
+    node.selected = (data.state & TVIS_SELECTED) != 0;
+    for (HTREEITEM child = TreeView_GetChild(tree, item); child;
+         child = TreeView_GetNextSibling(tree, child))
+        node.children.push_back(readNode(tree, child));
+    return node;
+}
+
+struct FindBox {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK findBox(HWND hwnd, LPARAM lp) {
+    auto& search = *reinterpret_cast<FindBox*>(lp);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    if (process == search.process && IsWindowVisible(hwnd) &&
+        std::wstring(className) == L"#32770") {
+        search.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<ReadNode> readTree(HWND tree) {
+    std::vector<ReadNode> nodes;
+    for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item))
+        nodes.push_back(readNode(tree, item));
+    return nodes;
+}
+
+std::vector<std::wstring> texts(const std::vector<ReadNode>& nodes) {
+    std::vector<std::wstring> result;
+    for (const auto& node : nodes)
+        result.push_back(node.text);
+    return result;
+}
+
+std::wstring windowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+BoxWatcher::BoxWatcher(std::wstring pressButton)
+    : pressButton_(std::move(pressButton)), thread_([this] { watch(); }) {}
+
+BoxWatcher::~BoxWatcher() {
+    if (thread_.joinable())
+        thread_.join();
+}
+
+const SeenBox& BoxWatcher::result() {
+    if (thread_.joinable())
+        thread_.join();
+    return seen_;
+}
+
+void BoxWatcher::watch() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    FindBox search{GetCurrentProcessId(), nullptr};
+    while (!search.found && std::chrono::steady_clock::now() < deadline) {
+        EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            Sleep(20);
+    }
+    if (!search.found)
+        return;
+    HWND box = search.found;
+    Sleep(50); // let the box finish its first layout
+    seen_.found = true;
+    seen_.caption = windowText(box);
+    GetWindowRect(box, &seen_.rect);
+    const LRESULT defId = SendMessageW(box, DM_GETDEFID, 0, 0);
+    HWND press = nullptr;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[64] = {};
+        GetClassNameW(child, className, 64);
+        const std::wstring kind = className;
+        if (_wcsicmp(className, L"Static") == 0) {
+            if (GetWindowLongPtrW(child, GWL_STYLE) & SS_ICON)
+                seen_.iconShown = SendMessageW(child, STM_GETICON, 0, 0) != 0;
+            else
+                seen_.text = windowText(child);
+        } else if (_wcsicmp(className, L"Button") == 0) {
+            const std::wstring caption = windowText(child);
+            seen_.buttons.push_back(caption);
+            if (HIWORD(defId) == DC_HASDEFID && GetDlgCtrlID(child) == LOWORD(defId))
+                seen_.defaultButton = caption;
+            if (caption == pressButton_)
+                press = child;
+        }
+    }
+    if (press)
+        SendMessageW(press, BM_CLICK, 0, 0);
+    else
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+}
+
+void pumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+} // namespace morvane::test

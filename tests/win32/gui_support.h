@@ -1,0 +1,62 @@
+#pragma once
+// Helpers for tests that drive real windows: reading a tree control back,
+// and a watcher thread that answers the modal box the UI thread shows.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace morvane::test {
+
+struct ReadNode {
+    std::wstring text;
+    LPARAM data = 0;
+    int image = -1;
+    int selectedImage = -1;
+    bool expanded = false;
+    bool selected = false;
+    std::vector<ReadNode> children;
+};
+
+std::vector<ReadNode> readTree(HWND tree);
+std::vector<std::wstring> texts(const std::vector<ReadNode>& nodes);
+std::wstring windowText(HWND hwnd);
+
+// What the watcher saw of the box it answered.
+struct SeenBox {
+    bool found = false;
+    std::wstring caption;
+    std::wstring text;
+    std::vector<std::wstring> buttons;
+    std::wstring defaultButton;
+    bool iconShown = false;
+    RECT rect{};
+};
+
+// Waits on its own thread for a visible dialog box of this process, records
+// it and presses the button with the given caption (or closes it when the
+// caption is empty, as the Escape key does).
+class BoxWatcher {
+  public:
+    explicit BoxWatcher(std::wstring pressButton);
+    ~BoxWatcher();
+    BoxWatcher(const BoxWatcher&) = delete;
+    BoxWatcher& operator=(const BoxWatcher&) = delete;
+    // Joins the thread and gives what it saw.
+    const SeenBox& result();
+
+  private:
+    void watch();
+    std::wstring pressButton_;
+    SeenBox seen_;
+    std::thread thread_;
+};
+
+// Processes the thread's pending messages (posted and sent).
+void pumpMessages();
+
+} // namespace morvane::test

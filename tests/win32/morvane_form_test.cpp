@@ -1,0 +1,473 @@
+// The main window created for real and driven through its messages.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/dpi.h"
+#include "app/message_filter.h"
+#include "app/morvane_form.h"
+#include "gui_support.h"
+#include "platform/win32/scoped.h"
+#include "shell/main_layout.h"
+#include "support/temp_dir.h"
+
+namespace morvane {
+namespace {
+
+using test::BoxWatcher;
+using test::readTree;
+using test::texts;
+using test::windowText;
+
+// Shift_JIS bytes: 作図 (group), LINE 線分, a file row; 修正 (group), MOVE; and
+// a command before the first group.
+const char kListFile[] = "EARLY\tfirst\r\n"
+                         "; comment\r\n"
+                         "\x8D\xEC\x90\x7D\r\n"
+                         "LINE\t\x90\xFC\x95\xAA\r\n"
+                         "box\tsolid\tC:\\lisp\\box.lsp\r\n"
+                         "\x8F\x43\x90\xB3\r\n"
+                         "MOVE\tmove it\r\n";
+
+class FormTest : public testing::Test {
+  protected:
+    FormTest() {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        lspRecords.clear();
+        targetProgID = kDefaultProgID;
+    }
+    ~FormTest() override {
+        close();
+        lspRecords.clear();
+    }
+
+    TMorvaneForm& open() {
+        FormEnvironment environment{dir.folder(), dir.file(u"MorvaneX.ini"), false};
+        form = std::make_unique<TMorvaneForm>(environment);
+        // Left hidden: without a window manager Wine waits two seconds for
+        // every shown top-level window to be withdrawn again.
+        EXPECT_NE(form->create(), nullptr);
+        return *form;
+    }
+    void close() {
+        if (form && form->hwnd())
+            DestroyWindow(form->hwnd());
+        test::pumpMessages();
+    }
+    void writeSettings(const char* text) { dir.write(u"MorvaneX.ini", text); }
+    std::wstring setting(const wchar_t* section, const wchar_t* key) {
+        wchar_t buffer[256] = {};
+        const std::wstring path(
+            reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()));
+        GetPrivateProfileStringW(section, key, L"<missing>", buffer, 256, path.c_str());
+        return buffer;
+    }
+    static RECT outer(HWND hwnd) {
+        RECT rect;
+        GetWindowRect(hwnd, &rect);
+        return rect;
+    }
+    void type(const wchar_t* text) {
+        SendMessageW(form->Edit1, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+        SendMessageW(form->Edit1, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+    }
+
+    OleScope ole;
+    test::TempDir dir;
+    std::unique_ptr<TMorvaneForm> form;
+};
+
+TEST_F(FormTest, StartUpDrawsTheRowViewExpandedWithTheFirstGroupSelected) {
+    dir.write(u"MorvaneList.txt", kListFile);
+    auto& f = open();
+    const auto nodes = readTree(f.TreeView1);
+    ASSERT_EQ(nodes.size(), 2u);
+    EXPECT_EQ(nodes[0].text, L"作図");
+    EXPECT_EQ(nodes[0].data, 2);
+    EXPECT_EQ(nodes[0].image, 0);
+    EXPECT_TRUE(nodes[0].expanded);
+    EXPECT_TRUE(nodes[0].selected);
+    EXPECT_EQ(texts(nodes[0].children),
+              (std::vector<std::wstring>{L"[LINE] 線分", L"{box} solid"}));
+    EXPECT_EQ(nodes[0].children[1].data, 4);
+    EXPECT_EQ(nodes[0].children[1].image, 1);
+    EXPECT_EQ(nodes[0].children[1].selectedImage, 0); // only the normal image is set
+    EXPECT_EQ(nodes[1].text, L"修正");
+    EXPECT_EQ(texts(nodes[1].children), (std::vector<std::wstring>{L"[MOVE] move it"}));
+    EXPECT_EQ(windowText(f.Edit1), L"");
+}
+
+TEST_F(FormTest, StartUpSetsCaptionsControlsTopmostAndTheFilter) {
+    dir.write(u"TargetCAD_APIVersion.txt", "Other\tX.Application\r\nBricsCAD V25\tBricscadApp."
+                                           "AcadApplication.25\r\n");
+    auto& f = open();
+    EXPECT_EQ(windowText(f.hwnd()), L"MorvaneX [ BricsCAD V25 ]");
+    EXPECT_EQ(windowText(f.Button2), L"ABC順");
+    EXPECT_EQ(windowText(f.Button3), L"取得順");
+    EXPECT_EQ(windowText(f.Label1), L"検索");
+    EXPECT_EQ(windowText(f.SpeedButton1), L"ESC");
+    EXPECT_TRUE(GetWindowLongPtrW(f.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongPtrW(f.hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_FALSE(GetWindowLongPtrW(f.hwnd(), GWL_STYLE) & WS_MAXIMIZEBOX);
+    const DWORD treeStyle = static_cast<DWORD>(GetWindowLongPtrW(f.TreeView1, GWL_STYLE));
+    EXPECT_EQ(
+        treeStyle & (TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
+                     TVS_EDITLABELS | TVS_NOTOOLTIPS),
+        static_cast<DWORD>(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS));
+
+    // The filter is the apartment's current one until the window closes.
+    ASSERT_NE(messageFilter, nullptr);
+    ComPtr<IMessageFilter> current;
+    CoRegisterMessageFilter(nullptr, current.put());
+    EXPECT_EQ(current.get(), static_cast<IMessageFilter*>(messageFilter));
+    ComPtr<IMessageFilter> mine;
+    CoRegisterMessageFilter(current.get(), mine.put());
+    close();
+    EXPECT_EQ(messageFilter, nullptr);
+    CoRegisterMessageFilter(nullptr, current.put());
+    EXPECT_FALSE(current);
+}
+
+TEST_F(FormTest, WithoutFilesTheTreeIsEmptyAndTheCaptionDesigned) {
+    auto& f = open();
+    EXPECT_TRUE(readTree(f.TreeView1).empty());
+    EXPECT_EQ(windowText(f.hwnd()), L"Morvane");
+    EXPECT_EQ(targetProgID, kDefaultProgID);
+}
+
+TEST_F(FormTest, SearchFiltersOnEveryChangeAndButtonsSwitchViews) {
+    dir.write(u"MorvaneList.txt", kListFile);
+    auto& f = open();
+    type(L"o");
+    EXPECT_EQ(texts(readTree(f.TreeView1)),
+              (std::vector<std::wstring>{L"[MOVE] move it", L"{box} solid"}));
+    type(L"X"); // "oX" folds to "OX": box only
+    EXPECT_EQ(texts(readTree(f.TreeView1)), (std::vector<std::wstring>{L"{box} solid"}));
+    type(L"zz");
+    EXPECT_TRUE(readTree(f.TreeView1).empty());
+    EXPECT_EQ(TreeView_GetSelection(f.TreeView1), nullptr);
+
+    SendMessageW(f.Button2, BM_CLICK, 0, 0);
+    EXPECT_EQ(windowText(f.Edit1), L"");
+    const auto byCommand = readTree(f.TreeView1);
+    EXPECT_EQ(texts(byCommand), (std::vector<std::wstring>{L"[EARLY] first", L"[LINE] 線分",
+                                                           L"[MOVE] move it", L"{box} solid"}));
+    EXPECT_TRUE(byCommand[0].selected);
+    EXPECT_EQ(byCommand[0].data, 0);
+
+    SendMessageW(f.Button3, BM_CLICK, 0, 0);
+    EXPECT_EQ(texts(readTree(f.TreeView1)), (std::vector<std::wstring>{L"作図", L"修正"}));
+    EXPECT_EQ(lspRecords.front().row, 0); // left in file order
+
+    // Emptying the search by hand shows the command view's content.
+    SetWindowTextW(f.Edit1, L"LINE");
+    SetWindowTextW(f.Edit1, L"");
+    EXPECT_EQ(readTree(f.TreeView1).size(), 4u);
+}
+
+TEST_F(FormTest, ReloadShowsTheEditedListInFileOrderAndKeepsItWhenDeleted) {
+    dir.write(u"MorvaneList.txt", kListFile);
+    auto& f = open();
+    SetWindowTextW(f.Edit1, L"MOVE");
+    dir.write(u"MorvaneList.txt", "G\r\nA\ta\r\n");
+    SendMessageW(f.hwnd(), WM_COMMAND, kMorvaneListtxt2, 0);
+    EXPECT_EQ(windowText(f.Edit1), L"");
+    auto nodes = readTree(f.TreeView1);
+    ASSERT_EQ(texts(nodes), (std::vector<std::wstring>{L"G"}));
+    EXPECT_EQ(texts(nodes[0].children), (std::vector<std::wstring>{L"[A] a"}));
+
+    DeleteFileW(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneList.txt").c_str()));
+    SendMessageW(f.Button2, BM_CLICK, 0, 0);
+    SendMessageW(f.hwnd(), WM_COMMAND, kMorvaneListtxt2, 0);
+    EXPECT_EQ(texts(readTree(f.TreeView1)), (std::vector<std::wstring>{L"G"}));
+}
+
+TEST_F(FormTest, AReloadWithoutRecordsLeavesThePreviousNodesOnScreen) {
+    dir.write(u"MorvaneList.txt", kListFile);
+    auto& f = open();
+    SendMessageW(f.Button2, BM_CLICK, 0, 0);
+    const auto before = readTree(f.TreeView1);
+    HTREEITEM selected = TreeView_GetSelection(f.TreeView1);
+
+    dir.write(u"MorvaneList.txt", "; only a comment\r\n\r\n");
+    SendMessageW(f.hwnd(), WM_COMMAND, kMorvaneListtxt2, 0);
+    EXPECT_TRUE(lspRecords.empty());
+    EXPECT_EQ(texts(readTree(f.TreeView1)), texts(before));
+    EXPECT_EQ(TreeView_GetSelection(f.TreeView1), selected);
+    SetWindowTextW(f.Edit1, L"zzz"); // no view touches the tree now
+    EXPECT_EQ(readTree(f.TreeView1).size(), before.size());
+}
+
+TEST_F(FormTest, DpiChangeRescalesFontsImagesAndLayout) {
+    auto& f = open();
+    RECT rect;
+    GetWindowRect(f.hwnd(), &rect);
+    RECT suggested{rect.left, rect.top, rect.left + 600, rect.top + 480};
+    SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(f.hwnd(), &rect);
+    EXPECT_EQ(rect.right - rect.left, 600);
+    RECT client;
+    GetClientRect(f.hwnd(), &client);
+    const MainLayout layout = layoutMainWindow(client.right, client.bottom, 144);
+    GetWindowRect(f.Button2, &rect);
+    MapWindowPoints(nullptr, f.hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ((ControlRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
+              layout.button2);
+    GetWindowRect(f.TreeView1, &rect);
+    EXPECT_EQ(rect.bottom - rect.top, layout.treeView1.height);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.TreeView1, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_EQ(font.lfHeight, -20);
+    int size = 0;
+    ImageList_GetIconSize(TreeView_GetImageList(f.TreeView1, TVSIL_NORMAL), &size, &size);
+    EXPECT_EQ(size, 24);
+    EXPECT_EQ(TreeView_GetIndent(f.TreeView1), 29u); // 19 * 1.5 rounded
+}
+
+TEST_F(FormTest, UnreadableListAtReloadShowsTheErrorBoxAndKeepsTheTree) {
+    dir.write(u"MorvaneList.txt", kListFile);
+    auto& f = open();
+    const std::u16string path = dir.file(u"MorvaneList.txt");
+    UniqueFile lock(CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ, 0,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
+    BoxWatcher watcher(L"OK");
+    SendMessageW(f.hwnd(), WM_COMMAND, kMorvaneListtxt2, 0);
+    const auto& box = watcher.result();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.caption, L"MorvaneX");
+    const std::wstring expectedStart =
+        L"ファイル " + std::wstring(reinterpret_cast<const wchar_t*>(path.c_str())) +
+        L" は開けません。 ";
+    EXPECT_EQ(box.text.substr(0, expectedStart.size()), expectedStart);
+    EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"OK"}));
+    EXPECT_TRUE(box.iconShown);
+    EXPECT_EQ(readTree(f.TreeView1).size(), 2u);
+}
+
+TEST_F(FormTest, MenuCommandsShowInformationBoxes) {
+    auto& f = open();
+    {
+        BoxWatcher watcher(L"OK");
+        SendMessageW(f.hwnd(), WM_COMMAND, kMorvaneListtxt1, 0);
+        const auto& box = watcher.result();
+        ASSERT_TRUE(box.found);
+        EXPECT_EQ(box.caption, L"情報");
+        EXPECT_EQ(box.text, std::wstring(reinterpret_cast<const wchar_t*>(
+                                dir.file(u"MorvaneList.txt").c_str())) +
+                                L"\nファイルが見つかりません．");
+        EXPECT_EQ(box.defaultButton, L"OK");
+    }
+    {
+        BoxWatcher watcher(L"OK");
+        SendMessageW(f.hwnd(), WM_COMMAND, kN3, 0);
+        const auto& box = watcher.result();
+        ASSERT_TRUE(box.found);
+        EXPECT_EQ(box.text.substr(0, box.text.find(L'\n')), L"MorvaneX.exe 2025.07.17");
+        EXPECT_NE(box.text.find(L'\n'), std::wstring::npos);
+    }
+}
+
+TEST_F(FormTest, PopupMenuHoldsTheExactCaptions) {
+    auto& f = open();
+    std::vector<std::wstring> captions;
+    for (int i = 0; i < GetMenuItemCount(f.PopupMenu1); ++i) {
+        wchar_t buffer[128] = {};
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STRING | MIIM_FTYPE;
+        item.dwTypeData = buffer;
+        item.cch = 128;
+        GetMenuItemInfoW(f.PopupMenu1, static_cast<UINT>(i), TRUE, &item);
+        captions.push_back(item.fType & MFT_SEPARATOR ? L"-" : buffer);
+        EXPECT_TRUE(item.fType & MFT_OWNERDRAW);
+    }
+    EXPECT_EQ(captions,
+              (std::vector<std::wstring>{
+                  L"ターゲット CAD", L"-",
+                  L"\u25A0 MorvaneList.txt を表示、編集 \uFF08メモ帳起動\uFF09...",
+                  L"\u25A0 MorvaneList.txt を再読み込み", L"-", L"\u25A0 バージョン情報 ..."}));
+}
+
+struct PlacementCase {
+    const char* name;
+    friend void PrintTo(const PlacementCase& c, std::ostream* os) { *os << c.name; }
+    const char* settings;
+    // Expected left and top; INT_MIN for "centred on the primary screen".
+    int left;
+    int top;
+};
+
+class FormPlacement : public FormTest, public testing::WithParamInterface<PlacementCase> {};
+
+TEST_P(FormPlacement, RestoresOrRecentresOnThePrimaryScreen) {
+    writeSettings(GetParam().settings);
+    auto& f = open();
+    const RECT rect = outer(f.hwnd());
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    EXPECT_EQ(width, 300);
+    EXPECT_EQ(height, 250);
+    const int centredLeft = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int centredTop = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    EXPECT_EQ(rect.left, GetParam().left == INT_MIN ? centredLeft : GetParam().left);
+    EXPECT_EQ(rect.top, GetParam().top == INT_MIN ? centredTop : GetParam().top);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FormPlacement,
+    testing::Values(
+        PlacementCase{"stored", "[Form]\r\nWidth=300\r\nHeight=250\r\nLeft=40\r\nTop=30\r\n", 40,
+                      30},
+        PlacementCase{"hex", "[Form]\r\nWidth=0x12C\r\nHeight=$FA\r\nLeft=$28\r\nTop=0x1E\r\n", 40,
+                      30},
+        PlacementCase{"missing edges", "[Form]\r\nWidth=300\r\nHeight=250\r\n", INT_MIN, INT_MIN},
+        PlacementCase{"edges at 0", "[Form]\r\nWidth=300\r\nHeight=250\r\nLeft=0\r\nTop=0\r\n",
+                      INT_MIN, INT_MIN},
+        PlacementCase{"edges at 1", "[Form]\r\nWidth=300\r\nHeight=250\r\nLeft=1\r\nTop=1\r\n", 1,
+                      1},
+        PlacementCase{"malformed edges",
+                      "[Form]\r\nWidth=300\r\nHeight=250\r\nLeft=abc\r\nTop=\r\n", INT_MIN,
+                      INT_MIN},
+        PlacementCase{"left monitor", "[Form]\r\nWidth=300\r\nHeight=250\r\nLeft=-900\r\nTop=5\r\n",
+                      INT_MIN, 5}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        for (char& c : name)
+            if (!isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        return name;
+    });
+
+TEST_F(FormTest, DefaultSizeIsTheDesignedClientCentred) {
+    auto& f = open();
+    RECT client;
+    GetClientRect(f.hwnd(), &client);
+    const int dpi = static_cast<int>(dpiOfWindow(f.hwnd()));
+    EXPECT_EQ(client.right, scaleForDpi(kDesignedClientWidth, dpi));
+    EXPECT_EQ(client.bottom, scaleForDpi(kDesignedClientHeight, dpi));
+    const RECT rect = outer(f.hwnd());
+    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2);
+}
+
+TEST_F(FormTest, ClosingWritesAllFiveValues) {
+    writeSettings(
+        "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n[Target]\r\nProgID=\r\n");
+    auto& f = open();
+    EXPECT_EQ(targetProgID, u""); // present but empty stays empty
+    SetWindowPos(f.hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
+    targetProgID = u"AutoCAD.Application";
+    close();
+    EXPECT_EQ(setting(L"Form", L"Width"), L"330");
+    EXPECT_EQ(setting(L"Form", L"Height"), L"270");
+    EXPECT_EQ(setting(L"Form", L"Left"), L"70");
+    EXPECT_EQ(setting(L"Form", L"Top"), L"80");
+    EXPECT_EQ(setting(L"Target", L"ProgID"), L"AutoCAD.Application");
+    EXPECT_FALSE(dir.exists(u"MorvaneX.ini.new"));
+}
+
+TEST_F(FormTest, UnwritableSettingsShowTheErrorBoxOnClose) {
+    CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()), nullptr);
+    open();
+    BoxWatcher watcher(L"OK");
+    close();
+    const auto& box = watcher.result();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.caption, L"MorvaneX");
+    EXPECT_EQ(box.text,
+              std::wstring(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str())) +
+                  L" に書き込めません.");
+    EXPECT_EQ(messageFilter, nullptr); // revoked all the same
+}
+
+// Run at 96 DPI and, in a prefix with LogPixels 144, at 144 DPI
+// (MORVANE_EXPECT_DPI says which).
+TEST_F(FormTest, ControlsAndFontsScaleWithTheDpi) {
+    auto& f = open();
+    const int dpi = static_cast<int>(dpiOfWindow(f.hwnd()));
+    if (const char* expected = std::getenv("MORVANE_EXPECT_DPI")) {
+        ASSERT_EQ(dpi, std::atoi(expected));
+    }
+    RECT client;
+    GetClientRect(f.hwnd(), &client);
+    const MainLayout layout = layoutMainWindow(client.right, client.bottom, dpi);
+    auto placed = [&](HWND control) {
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+        return ControlRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    };
+    EXPECT_EQ(placed(f.TreeView1), layout.treeView1);
+    EXPECT_EQ(placed(f.Button2), layout.button2);
+    EXPECT_EQ(placed(f.Button3), layout.button3);
+    EXPECT_EQ(placed(f.Edit1), layout.edit1);
+    EXPECT_EQ(placed(f.Panel1), layout.panel1);
+    EXPECT_EQ(placed(f.SpeedButton1), layout.speedButton1);
+    EXPECT_EQ(placed(f.Label1), layout.label1);
+
+    auto fontHeight = [](HWND control) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        return font.lfHeight;
+    };
+    EXPECT_EQ(fontHeight(f.TreeView1), -scaleForDpi(13, dpi));
+    EXPECT_EQ(fontHeight(f.Edit1), -scaleForDpi(12, dpi));
+    EXPECT_EQ(fontHeight(f.Button2), -scaleForDpi(11, dpi));
+    EXPECT_EQ(static_cast<int>(TreeView_GetIndent(f.TreeView1)), scaleForDpi(19, dpi));
+    int width = 0, height = 0;
+    HIMAGELIST images = TreeView_GetImageList(f.TreeView1, TVSIL_NORMAL);
+    ImageList_GetIconSize(images, &width, &height);
+    EXPECT_EQ(width, scaleForDpi(16, dpi));
+    EXPECT_EQ(ImageList_GetImageCount(images), 4);
+
+    // Resizing keeps the tree filling the client area below the top row.
+    SetWindowPos(f.hwnd(), nullptr, 0, 0, scaleForDpi(400, dpi), scaleForDpi(500, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER);
+    GetClientRect(f.hwnd(), &client);
+    EXPECT_EQ(placed(f.TreeView1), layoutMainWindow(client.right, client.bottom, dpi).treeView1);
+}
+
+// The images as drawn: the pixel table scaled, background transparent.
+TEST_F(FormTest, NodeImagesFollowThePixelTable) {
+    auto& f = open();
+    HIMAGELIST images = TreeView_GetImageList(f.TreeView1, TVSIL_NORMAL);
+    int size = 0;
+    ImageList_GetIconSize(images, &size, &size);
+    WindowDC screen(nullptr);
+    HDC dc = CreateCompatibleDC(screen.get());
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), size * 2, size));
+    HGDIOBJ old = SelectObject(dc, bitmap.get());
+    RECT all{0, 0, size * 2, size};
+    UniqueBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(dc, &all, magenta.get());
+    ImageList_Draw(images, 0, dc, 0, 0, ILD_TRANSPARENT);
+    ImageList_Draw(images, 1, dc, size, 0, ILD_TRANSPARENT);
+    auto at = [&](int image, int x, int y) {
+        // Centre of the design pixel (x, y) at this scale.
+        return GetPixel(dc, image * size + (x * 2 + 1) * size / 32, (y * 2 + 1) * size / 32);
+    };
+    EXPECT_EQ(at(0, 0, 0), RGB(255, 0, 255));
+    EXPECT_EQ(at(0, 2, 2), RGB(255, 255, 255));
+    EXPECT_EQ(at(0, 9, 8), RGB(231, 99, 66));
+    EXPECT_EQ(at(0, 8, 3), RGB(231, 132, 132));
+    EXPECT_EQ(at(0, 4, 11), RGB(231, 132, 132));
+    EXPECT_EQ(at(0, 4, 12), RGB(255, 0, 255));
+    EXPECT_EQ(at(1, 9, 8), RGB(0, 132, 132));
+    EXPECT_EQ(at(1, 4, 6), RGB(0, 255, 255));
+    EXPECT_EQ(at(1, 15, 15), RGB(255, 0, 255));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+}
+
+} // namespace
+} // namespace morvane

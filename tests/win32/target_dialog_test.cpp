@@ -1,0 +1,371 @@
+// The Target CAD dialog under Wine, in process: the test thread opens it
+// the way the main window's menu does and sits in its modal loop, while a
+// watcher thread works it like a user and reads the controls back.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <imm.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "platform/services.h"
+#include "platform/win32/win32_text.h"
+#include "support/temp_dir.h"
+#include "target/target_line.h"
+#include "target/win32/TaregetCADUnit.h"
+#include "target/win32/target_cad_choice.h"
+#include "target/win32/topmost.h"
+
+namespace morvane {
+namespace {
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::u16string>;
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = 5s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
+std::u16string textOf(HWND hwnd) {
+    wchar_t buffer[512] = {};
+    SendMessageW(hwnd, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
+    return fromWide(buffer);
+}
+
+// Works the open dialog from another thread, as a user would: posted mouse
+// clicks and keys go through the dialog's own message loop.
+class DialogUser {
+  public:
+    DialogUser(HWND dialog, DWORD uiThread) : dialog_(dialog), uiThread_(uiThread) {}
+
+    HWND control(int id) const { return GetDlgItem(dialog_, id); }
+    bool waitOpen() const {
+        return waitFor([&] { return IsWindowVisible(dialog_) != FALSE; });
+    }
+    bool isOpen() const { return IsWindowVisible(dialog_) != FALSE; }
+
+    Lines lines() const {
+        Lines result;
+        HWND list = control(kListBox1Id);
+        const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t buffer[512] = {};
+            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(buffer));
+            result.push_back(fromWide(buffer));
+        }
+        return result;
+    }
+    int selection() const {
+        return static_cast<int>(SendMessageW(control(kListBox1Id), LB_GETCURSEL, 0, 0));
+    }
+    std::u16string edit1() const { return textOf(control(kEdit1Id)); }
+    std::u16string edit2() const { return textOf(control(kEdit2Id)); }
+    HWND focus() const {
+        GUITHREADINFO info{sizeof info};
+        GetGUIThreadInfo(uiThread_, &info);
+        return info.hwndFocus;
+    }
+
+    void clickAt(HWND hwnd, int x, int y) const {
+        PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    void click(int id) const { clickAt(control(id), 4, 4); }
+    void clickLine(int index) const {
+        RECT item{};
+        SendMessageW(control(kListBox1Id), LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&item));
+        clickAt(control(kListBox1Id), item.left + 5, (item.top + item.bottom) / 2);
+    }
+    void type(int id, std::u16string_view text) const {
+        click(id); // the focus moves into the edit like a user's click
+        SendMessageW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(toWide(text).c_str()));
+    }
+    void key(int id, WORD vk) const {
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+        PostMessageW(control(id), WM_KEYDOWN, vk, scan | 1);
+        PostMessageW(control(id), WM_KEYUP, vk, scan | 0xC0000001);
+    }
+    void closeBox() const { PostMessageW(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+    // The error box the dialog opened, or nullptr.
+    HWND errorBox() const {
+        struct Search {
+            HWND owner, found;
+        } search{dialog_, nullptr};
+        EnumThreadWindows(
+            uiThread_,
+            [](HWND hwnd, LPARAM lp) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(lp);
+                if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == s->owner)
+                    s->found = hwnd;
+                return s->found == nullptr;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    // Waits for the error box, returns its caption and text, and presses OK.
+    std::u16string dismissErrorBox() const {
+        HWND box = nullptr;
+        if (!waitFor([&] { return (box = errorBox()) != nullptr; }))
+            return u"<no error box>";
+        std::u16string text = textOf(box) + u"|";
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM lp) -> BOOL {
+                wchar_t cls[16] = {};
+                GetClassNameW(child, cls, 16);
+                if (lstrcmpiW(cls, L"STATIC") == 0 && GetWindowTextLengthW(child) > 0)
+                    *reinterpret_cast<std::u16string*>(lp) += textOf(child);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&text));
+        PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+        return text;
+    }
+
+  private:
+    HWND dialog_;
+    DWORD uiThread_;
+};
+
+// A plain always-on-top window in the main window's place: owner of the
+// dialog, holder of the caption.
+class StandInMain {
+  public:
+    StandInMain() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"MorvaneX.TestMain";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"Morvane", WS_OVERLAPPEDWINDOW, 40, 40, 296,
+                                241, nullptr, nullptr, wc.hInstance, nullptr);
+        ShowWindow(hwnd_, SW_SHOW);
+        setTopmost(hwnd_, true);
+    }
+    ~StandInMain() { DestroyWindow(hwnd_); }
+    HWND hwnd() const { return hwnd_; }
+
+  private:
+    HWND hwnd_;
+};
+
+struct TopmostState {
+    bool main, dialog;
+    bool operator==(const TopmostState&) const = default;
+    friend void PrintTo(const TopmostState& s, std::ostream* os) {
+        *os << "main " << s.main << ", dialog " << s.dialog;
+    }
+};
+
+// One dialog, kept over several openings like the program keeps it.
+class TargetDialogTest : public testing::Test {
+  protected:
+    std::u16string listPath() const { return dir.file(kTargetListFileName); }
+    std::string fileBytes() const {
+        return dir.exists(kTargetListFileName) ? dir.read(kTargetListFileName) : "<none>";
+    }
+    TopmostState topmost() const { return {isTopmost(main.hwnd()), isTopmost(form.hwnd())}; }
+    // After closing: the main window is on top again and the dialog hidden.
+    // (The hidden dialog's own flag follows its owner's, as owned windows'
+    // do, before the first opening as after every one.)
+    void expectRestored() const {
+        EXPECT_TRUE(isTopmost(main.hwnd()));
+        EXPECT_FALSE(IsWindowVisible(form.hwnd()));
+        EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
+    }
+
+    // Opens the dialog as the menu item does; script works it and must close it.
+    int open(const std::function<void(DialogUser&)>& script) {
+        DialogUser user(form.hwnd(), GetCurrentThreadId());
+        std::thread watcher([&] {
+            if (user.waitOpen())
+                script(user);
+            // Never leave the test thread in the modal loop. (Under Wine
+            // without a window manager, hiding a window takes 2 s.)
+            if (!waitFor([&] { return !user.isOpen(); }, 8s)) {
+                ADD_FAILURE() << "the script left the dialog open";
+                user.closeBox();
+            }
+        });
+        const int result = chooseTargetCad(main.hwnd(), u"MorvaneX", form, targetProgID);
+        watcher.join();
+        return result;
+    }
+    std::u16string caption() const { return textOf(main.hwnd()); }
+
+    test::TempDir dir;
+    StandInMain main;
+    TTargetCADForm form{main.hwnd(), listPath(), platformServices()};
+    std::u16string targetProgID = u"BricscadApp.AcadApplication";
+};
+
+// Shift_JIS "名前"
+const std::string kNameSjis = "\x96\xBC\x91\x4F";
+
+TEST_F(TargetDialogTest, AddWithoutFileWritesAnsiAndOkTakesTheEdits) {
+    EXPECT_TRUE(isTopmost(main.hwnd()));
+    EXPECT_FALSE(IsWindowVisible(form.hwnd()));
+    TopmostState during{};
+    HWND focusAfterAdd = nullptr;
+    const int result = open([&](DialogUser& user) {
+        during = topmost();
+        EXPECT_TRUE(user.lines().empty());
+        EXPECT_EQ(user.selection(), -1);
+        user.type(kEdit1Id, u"名前");
+        user.type(kEdit2Id, u"Cad.App.1");
+        user.click(kSpeedButton1Id);
+        EXPECT_TRUE(waitFor([&] { return user.lines().size() == 1; }));
+        focusAfterAdd = user.focus();
+        EXPECT_EQ(user.lines(), Lines{u"名前\tCad.App.1"});
+        EXPECT_EQ(user.selection(), 0);
+        EXPECT_EQ(user.edit1(), u"名前");
+        user.click(kButton1Id);
+    });
+    EXPECT_EQ(result, kTargetOk);
+    EXPECT_EQ(during, (TopmostState{false, true}));
+    expectRestored();
+    EXPECT_EQ(focusAfterAdd, GetDlgItem(form.hwnd(), kEdit2Id)) << "追加 took the focus";
+    EXPECT_EQ(fileBytes(), kNameSjis + "\tCad.App.1\r\n");
+    EXPECT_EQ(caption(), u"MorvaneX [名前]");
+    EXPECT_EQ(targetProgID, u"Cad.App.1");
+}
+
+TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
+    dir.write(kTargetListFileName, "\xEF\xBB\xBF"
+                                   "B\tp2\r\na\tp1\r\n");
+    targetProgID = u"p1";
+    const int result = open([&](DialogUser& user) {
+        EXPECT_EQ(user.lines(), (Lines{u"a\tp1", u"B\tp2"}));
+        EXPECT_EQ(user.selection(), 0);
+        EXPECT_EQ(user.edit1(), u"a");
+        EXPECT_EQ(user.edit2(), u"p1");
+        user.type(kEdit1Id, u"z");
+        user.click(kEdit2Id);
+        user.key(kEdit2Id, VK_RETURN);
+        EXPECT_TRUE(waitFor([&] { return user.lines()[0] == u"z\tp1"; }));
+        EXPECT_EQ(user.lines(), (Lines{u"z\tp1", u"B\tp2"})) << "no re-sorting";
+        EXPECT_EQ(user.edit2(), u"p1") << "Enter must not reach the edit";
+        user.key(kEdit2Id, VK_ESCAPE);
+        user.key(kEdit1Id, VK_RETURN);
+        EXPECT_TRUE(waitFor([&] {
+            return fileBytes() == "\xEF\xBB\xBF"
+                                  "z\tp1\r\nB\tp2\r\n";
+        }));
+        EXPECT_TRUE(user.isOpen()) << "Enter and Escape close nothing";
+        user.click(kButton2Id);
+    });
+    EXPECT_EQ(result, kTargetCancel);
+    EXPECT_EQ(fileBytes(), "\xEF\xBB\xBF"
+                           "z\tp1\r\nB\tp2\r\n");
+    EXPECT_EQ(caption(), u"Morvane");
+    EXPECT_EQ(targetProgID, u"p1");
+    expectRestored();
+}
+
+TEST_F(TargetDialogTest, DeleteSelectsANeighbourAndIndexErrorsKeepTheDialog) {
+    const std::string file = "D\tpD\nC\tpC\nB\tpB\nA\tpA\n";
+    dir.write(kTargetListFileName, file);
+    targetProgID = u"none";
+    const std::u16string indexError = u"MorvaneX|リストのインデックスが範囲を超えています (-1)";
+    const int result = open([&](DialogUser& user) {
+        EXPECT_EQ(user.lines(), (Lines{u"A\tpA", u"B\tpB", u"C\tpC", u"D\tpD"}));
+        EXPECT_EQ(user.selection(), -1);
+        user.type(kEdit1Id, u"typed");
+        user.click(kSpeedButton2Id);
+        EXPECT_EQ(user.dismissErrorBox(), indexError);
+        EXPECT_EQ(user.edit1(), u"") << "the edits are emptied before the error";
+        EXPECT_EQ(user.lines().size(), 4u);
+        EXPECT_EQ(fileBytes(), file) << "not saved";
+
+        user.type(kEdit1Id, u"x");
+        user.key(kEdit1Id, VK_RETURN);
+        EXPECT_EQ(user.dismissErrorBox(), indexError);
+        EXPECT_EQ(user.edit1(), u"x");
+        EXPECT_EQ(fileBytes(), file);
+
+        user.clickLine(1);
+        EXPECT_TRUE(waitFor([&] { return user.edit1() == u"B"; }));
+        user.click(kSpeedButton2Id);
+        EXPECT_TRUE(waitFor([&] { return user.lines().size() == 3; }));
+        EXPECT_EQ(user.selection(), 1);
+        EXPECT_EQ(user.edit1(), u"C");
+        EXPECT_EQ(fileBytes(), "A\tpA\r\nC\tpC\r\nD\tpD\r\n");
+
+        user.type(kEdit1Id, u"");
+        user.type(kEdit2Id, u"");
+        user.click(kButton1Id);
+    });
+    EXPECT_EQ(result, kTargetOk);
+    EXPECT_EQ(caption(), u"MorvaneX []");
+    EXPECT_EQ(targetProgID, u"");
+}
+
+TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
+    const int first = open([&](DialogUser& user) {
+        user.type(kEdit1Id, u"n");
+        user.type(kEdit2Id, u"p");
+        user.click(kSpeedButton1Id);
+        EXPECT_TRUE(waitFor([&] { return user.lines().size() == 1; }));
+        user.closeBox();
+    });
+    EXPECT_EQ(first, kTargetCancel);
+    EXPECT_EQ(fileBytes(), "n\tp\r\n");
+    std::filesystem::remove(dir.path() / "TargetCAD_APIVersion.txt");
+    open([&](DialogUser& user) {
+        EXPECT_EQ(user.lines(), Lines{u"n\tp"}) << "a missing file keeps the list";
+        EXPECT_EQ(user.edit1(), u"n");
+        user.click(kButton2Id);
+    });
+    expectRestored();
+}
+
+TEST_F(TargetDialogTest, EditsSwitchTheInputMethodOffOnFocus) {
+    HWND edit2 = GetDlgItem(form.hwnd(), kEdit2Id);
+    HIMC context = ImmGetContext(edit2);
+    ASSERT_NE(context, nullptr);
+    ImmSetOpenStatus(context, TRUE);
+    ASSERT_TRUE(ImmGetOpenStatus(context));
+    bool openWhileFocused = true;
+    open([&](DialogUser& user) {
+        user.click(kEdit2Id);
+        EXPECT_TRUE(waitFor([&] { return user.focus() == edit2; }));
+        openWhileFocused = ImmGetOpenStatus(context) != FALSE;
+        user.click(kButton2Id);
+    });
+    EXPECT_FALSE(openWhileFocused);
+    ImmReleaseContext(edit2, context);
+}
+
+TEST_F(TargetDialogTest, UnwritableFileShowsTheErrorAndKeepsTheChangeInTheList) {
+    std::filesystem::create_directory(dir.path() / "TargetCAD_APIVersion.txt");
+    open([&](DialogUser& user) {
+        user.type(kEdit1Id, u"n");
+        user.type(kEdit2Id, u"p");
+        user.click(kSpeedButton1Id);
+        const std::u16string box = user.dismissErrorBox();
+        const std::u16string expected =
+            u"MorvaneX|ファイル \"" + listPath() + u"\" を作成できません。";
+        EXPECT_EQ(box.substr(0, expected.size()), expected);
+        EXPECT_EQ(user.lines(), Lines{u"n\tp"});
+        EXPECT_EQ(user.selection(), 0);
+        user.click(kButton2Id);
+    });
+}
+
+} // namespace
+} // namespace morvane

@@ -1,0 +1,109 @@
+// form_bench [COMMANDS...]: for each size, writes a command list of that many
+// commands into a fresh folder, opens the main window on it and times search
+// keystrokes: the edit's change, the rebuilt tree and its repaint. Prints the
+// median per size in milliseconds.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/morvane_form.h"
+#include "platform/services.h"
+#include "platform/win32/scoped.h"
+#include "platform/win32/win32_text.h"
+
+namespace {
+
+std::wstring tempFolder(int commands) {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    std::wstring folder = std::wstring(base) + L"morvane_form_bench_" + std::to_wstring(commands) +
+                          L"_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+// Groups of 50 commands with Japanese descriptions, in the ANSI code page.
+void writeList(const std::wstring& folder, int commands) {
+    std::u16string text;
+    for (int i = 0; i < commands; ++i) {
+        if (i % 50 == 0)
+            text += u"グループ" + morvane::fromWide(std::to_wstring(i / 50)) + u"\r\n";
+        text += u"CMD" + morvane::fromWide(std::to_wstring(i * 7919 % commands)) +
+                u"\t図形の説明 " + morvane::fromWide(std::to_wstring(i)) + u"\r\n";
+    }
+    std::string bytes = morvane::platformServices().ansi.encode(text);
+    std::u16string reason;
+    morvane::platformServices().files.writeFileAtomic(
+        morvane::fromWide(folder + L"MorvaneList.txt"), bytes, reason);
+}
+
+double now() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+struct Medians {
+    double keystroke;
+    double rebuild;
+    double paint;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+Medians medianKeystroke(int commands) {
+    const std::wstring folder = tempFolder(commands);
+    writeList(folder, commands);
+    morvane::FormEnvironment environment{morvane::fromWide(folder),
+                                         morvane::fromWide(folder + L"MorvaneX.ini"), false};
+    morvane::TMorvaneForm form(environment);
+    form.create();
+    ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(form.hwnd());
+    // Typing "CMD12" and deleting it again, one character at a time.
+    const std::vector<std::wstring> keys{L"C",    L"CM",  L"CMD", L"CMD1", L"CMD12",
+                                         L"CMD1", L"CMD", L"CM",  L"C",    L""};
+    std::vector<double> keystrokes, rebuilds, paints;
+    for (int round = 0; round < 3; ++round) {
+        for (const auto& key : keys) {
+            const double start = now();
+            SendMessageW(form.Edit1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(key.c_str()));
+            const double rebuilt = now();
+            UpdateWindow(form.TreeView1);
+            const double painted = now();
+            keystrokes.push_back(painted - start);
+            rebuilds.push_back(rebuilt - start);
+            paints.push_back(painted - rebuilt);
+        }
+    }
+    DestroyWindow(form.hwnd());
+    return {median(keystrokes), median(rebuilds), median(paints)};
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    morvane::OleScope ole;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(_wtoi(argv[i]));
+    if (sizes.empty())
+        sizes = {2000, 10000};
+    for (int commands : sizes) {
+        const Medians m = medianKeystroke(commands);
+        std::printf("search keystroke, %d commands: median %.2f ms (rebuild %.2f, repaint %.2f)\n",
+                    commands, m.keystroke, m.rebuild, m.paint);
+    }
+    return 0;
+}

@@ -1,0 +1,54 @@
+#include "standin_log.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "platform/services.h"
+#include "platform/win32/win32_text.h"
+#include "text/utf.h"
+
+namespace standin {
+
+long long nowMicroseconds() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return counter.QuadPart / frequency.QuadPart * 1000000 +
+           counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
+}
+
+std::wstring escapeControls(std::wstring_view text) {
+    std::wstring out;
+    for (const wchar_t c : text) {
+        if (c < 0x20) {
+            wchar_t code[8];
+            swprintf(code, 8, L"<%02X>", static_cast<unsigned>(c));
+            out += code;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+void EventLog::add(std::wstring_view event, std::wstring_view detail) {
+    const std::wstring line = std::to_wstring(nowMicroseconds()) + L"\t" + std::wstring(event) +
+                              L"\t" + escapeControls(detail);
+    shown_.push_back(std::wstring(event) + L"  " + escapeControls(detail));
+    if (!path_.empty()) {
+        text_ += morvane::utf16ToUtf8(morvane::fromWide(line)) + "\r\n";
+        // A reader holding the file open blocks the replace for a moment.
+        std::u16string reason;
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            if (morvane::platformServices().files.writeFileAtomic(morvane::fromWide(path_), text_,
+                                                                  reason))
+                break;
+            Sleep(2);
+        }
+    }
+    if (onChange_)
+        onChange_();
+}
+
+} // namespace standin

@@ -1,0 +1,69 @@
+#include "standin_registry.h"
+
+#include <objbase.h>
+
+#include <cstring>
+
+namespace standin {
+namespace {
+
+std::wstring guidText(const CLSID& clsid) {
+    wchar_t text[64];
+    StringFromGUID2(clsid, text, 64);
+    return text;
+}
+
+bool setDefaultValue(HKEY root, const std::wstring& path, const std::wstring& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    const LSTATUS status = RegSetValueExW(key, nullptr, 0, REG_SZ,
+                                          reinterpret_cast<const BYTE*>(value.c_str()), bytes);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool registerUnder(HKEY root, const std::wstring& prefix, const std::wstring& progId,
+                   const CLSID& clsid) {
+    const std::wstring id = guidText(clsid);
+    return setDefaultValue(root, prefix + progId, L"MorvaneX stand-in CAD") &&
+           setDefaultValue(root, prefix + progId + L"\\CLSID", id) &&
+           setDefaultValue(root, prefix + L"CLSID\\" + id + L"\\ProgID", progId);
+}
+
+} // namespace
+
+CLSID classIdFor(const std::wstring& progId) {
+    // Two FNV-1a hashes with different seeds fill the 16 bytes.
+    unsigned long long hashes[2] = {14695981039346656037ull, 1099511628211ull * 7};
+    for (auto& hash : hashes) {
+        for (const wchar_t c : progId) {
+            hash ^= static_cast<unsigned long long>(c);
+            hash *= 1099511628211ull;
+        }
+    }
+    CLSID clsid;
+    std::memcpy(&clsid, hashes, sizeof clsid);
+    clsid.Data3 = static_cast<unsigned short>((clsid.Data3 & 0x0fff) | 0x4000);
+    clsid.Data4[0] = static_cast<unsigned char>((clsid.Data4[0] & 0x3f) | 0x80);
+    return clsid;
+}
+
+bool registerProgId(const std::wstring& progId, const CLSID& clsid) {
+    // Windows refuses new HKCR keys to ordinary users; the per-user classes
+    // serve the same purpose there.
+    return registerUnder(HKEY_CLASSES_ROOT, L"", progId, clsid) ||
+           registerUnder(HKEY_CURRENT_USER, L"Software\\Classes\\", progId, clsid);
+}
+
+void unregisterProgId(const std::wstring& progId, const CLSID& clsid) {
+    const std::wstring id = guidText(clsid);
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, progId.c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + id).c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + progId).c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\CLSID\\" + id).c_str());
+}
+
+} // namespace standin
