@@ -168,6 +168,11 @@ child_rect() { # caption class text
         '$1 == "child" && $3 == c && $4 == t { print $5; exit }'
 }
 
+# The rect of the child of top-level window CAPTION with this text, any class.
+child_rect_by_text() { # caption text
+    probe children "$1" | awk -F'\t' -v t="$2" '$1 == "child" && $4 == t { print $5; exit }'
+}
+
 # The child controls of class CLASS in window CAPTION, top to bottom: "rect" lines.
 child_rects_by_class() { # caption class
     probe children "$1" | awk -F'\t' -v c="$2" '$1 == "child" && $3 == c { print $5 }' |

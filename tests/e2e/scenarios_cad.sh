@@ -1,9 +1,9 @@
 # Scenarios of the CAD link: double-clicks on every kind of row, and the ESC
 # button with the CAD in front and minimised. Sourced by run_e2e.sh.
 
-# A handler is there when a source file of the window sides calls or defines it.
-defined_in_sources() { # text
-    grep -rqsF --include='*.cpp' "$1" "$source_dir/app" "$source_dir/cad" "$source_dir/target"
+# A handler of the main window is there when its sources define or call it.
+main_window_has() { # handler
+    grep -rqsF --include='*.cpp' "$1" "$source_dir/app"
 }
 
 # The launcher's place below the stand-in CAD's window (40,40 to 760,460):
@@ -23,9 +23,9 @@ launcher_above() { # cad window caption
 needs_cad_link() {
     local missing=()
     [ -f "$E2E_STANDIN" ] || missing+=("the stand-in CAD (tools/standin-cad)")
-    defined_in_sources 'TreeView1DblClick()' ||
+    main_window_has 'TreeView1DblClick()' ||
         missing+=("the double-click wiring of the main window")
-    defined_in_sources 'SpeedButton1Click()' || missing+=("the ESC button's action")
+    main_window_has 'SpeedButton1Click()' || missing+=("the ESC button's action")
     [ ${#missing[@]} -eq 0 ] && return 0
     printf '%s\n' "${missing[@]}" | paste -sd, | sed 's/,/, /g'
     return 1

@@ -10,8 +10,8 @@ retype_edit() { # rect text
 
 needs_target() {
     local missing
-    defined_in_sources 'CAD2Click()' || {
-        missing="the target dialog (menu item ターゲット CAD)"
+    main_window_has 'CAD2Click()' || {
+        missing="the main window's CAD2Click (menu item ターゲット CAD opening the target dialog)"
         needs_cad_link >/dev/null || missing+=", $(needs_cad_link)"
         echo "$missing"
         return 1
@@ -47,7 +47,7 @@ EOF
     # 追加 a line from the edits, then rename it with Enter (変更).
     retype_edit "$edit1" "第二 CAD"
     retype_edit "$edit2" "MorvaneX.E2E.Second"
-    click_at $(rect_centre "$(child_rect "$TARGET_DIALOG" Button 追加)")
+    click_at $(rect_centre "$(child_rect_by_text "$TARGET_DIALOG" 追加)")
     retype_edit "$edit1" "第二 CAD 改"
     keys Return
     check_eq "list after 追加 and Enter" "$(list_items "$TARGET_DIALOG" | LC_ALL=C sort)" \
@@ -60,7 +60,7 @@ EOF
     dialog=$(probe window "$TARGET_DIALOG" | sed -n 's/^rect=//p')
     window_shot "$dialog" "$E2E_DOC_SHOTS/target-dialog.png"
 
-    click_at $(rect_centre "$(child_rect "$TARGET_DIALOG" Button OK)")
+    click_at $(rect_centre "$(child_rect_by_text "$TARGET_DIALOG" OK)")
     probe gone "$TARGET_DIALOG" 5000 >/dev/null || fail_now "OK did not close the dialog" || return 1
     check_eq "caption after OK" "$(main_value caption)" "MorvaneX [第二 CAD 改]"
     check_eq "main window topmost again" "$(main_value topmost)" 1
