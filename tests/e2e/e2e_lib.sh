@@ -30,7 +30,10 @@ e2e_prepare_prefix() {
     wineserver -p </dev/null >/dev/null 2>&1 || true
 }
 
-e2e_stop_prefix() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
+e2e_stop_prefix() {
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+}
 
 # ---- processes ------------------------------------------------------------
 
@@ -94,7 +97,10 @@ start_launcher() { # folder
 start_standin() { # folder progid log [options...]
     local folder=$1 progid=$2 log=$3
     shift 3
-    e2e_start "$folder" "$E2E_STANDIN" --progid "$progid" --log "$(winepath -w "$log")" "$@"
+    # Started by a bare name in its folder, Wine runs the program itself as
+    # this process (a path would go through start.exe, which a kill misses).
+    cp "$E2E_STANDIN" "$folder/StandinCad.exe"
+    e2e_start "$folder" StandinCad.exe --progid "$progid" --log "$(winepath -w "$log")" "$@"
     wait_until "$E2E_WAIT_SECONDS" grep -q $'\tready\t' "$log" ||
         { note "the stand-in CAD $progid did not get ready"; return 1; }
 }

@@ -100,6 +100,9 @@ for name in "${SCENARIOS[@]}"; do
         [ $status -eq 124 ] && echo "    timed out after $E2E_SCENARIO_SECONDS s"
         echo "FAIL $name ($((SECONDS - begin)) s)"
         failed=$((failed + 1))
+        # Whatever a killed scenario left running goes with the wineserver.
+        e2e_stop_prefix
+        e2e_prepare_prefix
     fi
 done
 
