@@ -66,37 +66,46 @@ void BM_CleanLspLines(benchmark::State& state) {
 }
 BENCHMARK(BM_CleanLspLines)->Unit(benchmark::kMillisecond);
 
-constexpr int kDefinitions = 50000;
-constexpr size_t kTargetBytes = 20u << 20;
+// 50,000 definitions in 20 MB; smaller counts keep the same density, so the
+// times of the runs show whether cost grows linearly.
+constexpr size_t kBytesPer50000 = 20u << 20;
 
 std::string definitionText(int n) {
     const auto id = std::to_string(n);
     return ";; ------------------------------------------------------------\n"
-           ";; Command " + id + ": draws a thing; \"quoted\" words (with parens)\n"
-           "(defun c:cmd" + id + " (a b / c d)\n"
-           "  (setq c (getpoint \"\\nPick point (" + id + "): \")) ; comment ( paren\n"
+           ";; Command " +
+           id +
+           ": draws a thing; \"quoted\" words (with parens)\n"
+           "(defun c:cmd" +
+           id +
+           " (a b / c d)\n"
+           "  (setq c (getpoint \"\\nPick point (" +
+           id +
+           "): \")) ; comment ( paren\n"
            "  (setq d (list a b \"str;with|chars\"))\n"
            "  ;| block\n"
            "     comment (defun fake () 1) |;\n"
            "  (command \"_.LINE\" c d \"\")\n";
 }
 
-// 50,000 definitions padded to 20 MB; unbalanced puts one definition that
-// never closes at the top.
-std::string syntheticFile(bool unbalanced) {
+// Definitions padded to 20 MB per 50,000; unbalanced puts one definition
+// that never closes at the top.
+std::string syntheticFile(int definitions, bool unbalanced) {
+    const size_t perDefinition = kBytesPer50000 / 50000;
     std::string text;
-    text.reserve(kTargetBytes + 4096);
+    text.reserve(perDefinition * static_cast<size_t>(definitions) + 4096);
     if (unbalanced)
         text += "(defun c:broken (a / b)\n  (setq b (list a)\n";
     const std::string filler = "  (setq x (+ 1 2 3 4 5 6 7 8 9))\n";
-    for (int n = 0; n < kDefinitions; ++n) {
+    for (int n = 0; n < definitions; ++n) {
         text += definitionText(n);
-        const size_t goal = kTargetBytes / kDefinitions * static_cast<size_t>(n + 1);
+        const size_t goal = perDefinition * static_cast<size_t>(n + 1);
         while (text.size() + filler.size() + 12 < goal)
             text += filler;
         text += "  (princ)\n)\n";
     }
-    if (const char* dump = std::getenv("MORVANE_BENCH_DUMP_DIR")) {
+    const char* dump = std::getenv("MORVANE_BENCH_DUMP_DIR");
+    if (dump && definitions == 50000) {
         std::ofstream(std::filesystem::path(dump) /
                           (unbalanced ? "synthetic-unbalanced.lsp" : "synthetic.lsp"),
                       std::ios::binary)
@@ -107,7 +116,7 @@ std::string syntheticFile(bool unbalanced) {
 
 // From the file's bytes to the command rows, as a drop does after reading.
 void indexSynthetic(benchmark::State& state, bool unbalanced) {
-    const auto bytes = syntheticFile(unbalanced);
+    const auto bytes = syntheticFile(static_cast<int>(state.range(0)), unbalanced);
     size_t rows = 0;
     for (auto _ : state) {
         const auto lines = splitLines(decodeTextStrictUtf8(bytes)->text);
@@ -119,10 +128,14 @@ void indexSynthetic(benchmark::State& state, bool unbalanced) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 
-void BM_Synthetic50000Definitions(benchmark::State& state) { indexSynthetic(state, false); }
-void BM_SyntheticUnbalancedAtTop(benchmark::State& state) { indexSynthetic(state, true); }
-BENCHMARK(BM_Synthetic50000Definitions)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SyntheticUnbalancedAtTop)->Unit(benchmark::kMillisecond);
+void BM_SyntheticDefinitions(benchmark::State& state) {
+    indexSynthetic(state, false);
+}
+void BM_SyntheticUnbalancedAtTop(benchmark::State& state) {
+    indexSynthetic(state, true);
+}
+BENCHMARK(BM_SyntheticDefinitions)->Arg(12500)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SyntheticUnbalancedAtTop)->Arg(12500)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace morvane
