@@ -56,10 +56,23 @@ std::u16string windowText(HWND hwnd) {
     return fromWide(text);
 }
 
-void place(HWND hwnd, const Placement& p, POINT origin, UINT dpi, HFONT font) {
+void place(HWND hwnd, const Placement& p, POINT origin, UINT dpi, HFONT font, int width = 0) {
     SetWindowPos(hwnd, nullptr, scaled(origin.x + p.left, dpi), scaled(origin.y + p.top, dpi),
-                 scaled(p.width, dpi), scaled(p.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+                 std::max(width, scaled(p.width, dpi)), scaled(p.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+// Labels size themselves to their text, so a wider fallback font for the
+// Japanese characters never cuts them.
+int textWidth(HWND hwnd, HFONT font) {
+    WindowDC screen(nullptr);
+    SelectObjectScope select(screen.get(), font);
+    const std::u16string text = windowText(hwnd);
+    RECT rect{};
+    DrawTextW(screen.get(), wptr(text), static_cast<int>(text.size()), &rect,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return rect.right;
 }
 
 int listItemHeight(UINT dpi) {
@@ -136,9 +149,11 @@ void TTargetCADForm::applyDpi(UINT dpi) {
            kListBox1.bottom - kListBox1.top},
           form, dpi, listFont_.get());
     SendMessageW(listBox1_, LB_SETITEMHEIGHT, 0, listItemHeight(dpi));
-    place(label1_, kLabel1, kGroupBox1, dpi, labelFont_.get());
+    place(label1_, kLabel1, kGroupBox1, dpi, labelFont_.get(),
+          textWidth(label1_, labelFont_.get()));
     place(edit1_, kEdit1, kGroupBox1, dpi, editFont_.get());
-    place(label2_, kLabel2, kGroupBox1, dpi, labelFont_.get());
+    place(label2_, kLabel2, kGroupBox1, dpi, labelFont_.get(),
+          textWidth(label2_, labelFont_.get()));
     place(edit2_, kEdit2, kGroupBox1, dpi, editFont_.get());
     const HWND speedButtons[3] = {speedButton1_.hwnd(), speedButton2_.hwnd(), speedButton3_.hwnd()};
     for (int i = 0; i < 3; ++i)
@@ -344,7 +359,7 @@ void TTargetCADForm::drawListItem(const DRAWITEMSTRUCT& item) const {
     RECT textRect = rect;
     textRect.left += scaled(3, dpi_);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX | DT_END_ELLIPSIS);
+              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
         DrawFocusRect(dc, &rect);
 }

@@ -10,10 +10,12 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
 #include "platform/services.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
 #include "target/target_line.h"
@@ -141,6 +143,46 @@ class DialogUser {
     HWND dialog_;
     DWORD uiThread_;
 };
+
+// The window as it is on the screen, title bar included, as a 24-bit BMP.
+bool saveWindowShot(HWND hwnd, const std::filesystem::path& file) {
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    WindowDC screen(nullptr);
+    HDC memory = CreateCompatibleDC(screen.get());
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        SelectObjectScope select(memory, bitmap.get());
+        BitBlt(memory, 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+    }
+    DeleteDC(memory);
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD size = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER header{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    header.bfSize = header.bfOffBits + size;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), size);
+    return out.good();
+}
+
+COLORREF pixelAt(HWND hwnd, int x, int y) {
+    WindowDC dc(hwnd);
+    return GetPixel(dc.get(), x, y);
+}
+
+// The build folder: the test program lies in its tests folder.
+std::filesystem::path buildFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path().parent_path();
+}
 
 // A plain always-on-top window in the main window's place: owner of the
 // dialog, holder of the caption.
@@ -365,6 +407,31 @@ TEST_F(TargetDialogTest, UnwritableFileShowsTheErrorAndKeepsTheChangeInTheList) 
         EXPECT_EQ(user.selection(), 0);
         user.click(kButton2Id);
     });
+}
+
+TEST_F(TargetDialogTest, DrawsDark) {
+    dir.write(kTargetListFileName, "\xEF\xBB\xBF"
+                                   "BricsCAD V25\tBricscadApp.AcadApplication.25\r\n"
+                                   "AutoCAD 2025\tAutoCAD.Application.25\r\n"
+                                   "\xE5\x90\x8D\xE5\x89\x8D\tCad.App\r\n");
+    COLORREF face = 0, list = 0, selected = 0;
+    bool saved = false;
+    open([&](DialogUser& user) {
+        HWND dialog = GetParent(user.control(kListBox1Id));
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
+        face = pixelAt(dialog, 3, 3);
+        RECT item{};
+        SendMessageW(user.control(kListBox1Id), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+        selected = pixelAt(user.control(kListBox1Id), item.right - 4, item.top + 2);
+        list = pixelAt(user.control(kListBox1Id), 20, 100);
+        saved = saveWindowShot(dialog, buildFolder() / "screenshots" / "target_dialog.bmp");
+        user.click(kButton2Id);
+    });
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(face, RGB(0x20, 0x20, 0x20));
+    EXPECT_EQ(list, RGB(0x38, 0x38, 0x38));
+    EXPECT_NE(selected, list) << "the preselected line shows its selection";
 }
 
 } // namespace
