@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/dark_extras.h"
 #include "app/morvane_form.h"
 #include "platform/services.h"
 #include "target/target_line.h"
@@ -14,6 +15,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     morvane::OleScope ole;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    morvane::dark::enableProcessExtras();
 
     morvane::TMorvaneForm form(morvane::FormEnvironment::forThisProgram());
     HWND main = form.create();

@@ -66,6 +66,9 @@ class TMorvaneForm final : public WindowBase {
     // Sets the search text; a change runs Edit1Change at once.
     void setSearchText(std::u16string_view text);
 
+    // Event handlers. Handlers of further subjects go into parts of their own
+    // (morvane_form_<subject>.cpp); onCommand, onNotify and onMessage call
+    // them for their control, menu item or message.
     void Edit1Change();
     void Button2Click();
     void Button3Click();
