@@ -14,6 +14,7 @@
 namespace morvane {
 
 std::u16string dialogProgID;
+TTargetCADForm* TargetCADForm = nullptr;
 
 namespace {
 
@@ -99,9 +100,12 @@ TTargetCADForm::TTargetCADForm(HWND owner, std::u16string listPath,
     dpi_ = dpiOfWindow(hwnd());
     createControls();
     applyDpi(dpi_);
+    TargetCADForm = this;
 }
 
 TTargetCADForm::~TTargetCADForm() {
+    if (TargetCADForm == this)
+        TargetCADForm = nullptr;
     if (hwnd())
         DestroyWindow(hwnd());
 }
@@ -123,9 +127,9 @@ void TTargetCADForm::createControls() {
                           kLabel2Id);
     edit2_ =
         createChild(form, L"EDIT", u"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kEdit2Id);
-    speedButton1_.create(form, kSpeedButton1Id, u"追加");
-    speedButton2_.create(form, kSpeedButton2Id, u"削除");
-    speedButton3_.create(form, kSpeedButton3Id, u"変更");
+    speedButton1_ = createFlatButton(form, kSpeedButton1Id, u"追加");
+    speedButton2_ = createFlatButton(form, kSpeedButton2Id, u"削除");
+    speedButton3_ = createFlatButton(form, kSpeedButton3Id, u"変更");
     for (HWND button : {button1_, button2_})
         dark::trackButtonHover(button);
     for (HWND edit : {edit1_, edit2_}) {
@@ -155,7 +159,7 @@ void TTargetCADForm::applyDpi(UINT dpi) {
     place(label2_, kLabel2, kGroupBox1, dpi, labelFont_.get(),
           textWidth(label2_, labelFont_.get()));
     place(edit2_, kEdit2, kGroupBox1, dpi, editFont_.get());
-    const HWND speedButtons[3] = {speedButton1_.hwnd(), speedButton2_.hwnd(), speedButton3_.hwnd()};
+    const HWND speedButtons[3] = {speedButton1_, speedButton2_, speedButton3_};
     for (int i = 0; i < 3; ++i)
         place(speedButtons[i], kSpeedButtons[i], kGroupBox1, dpi, formFont_.get());
     place(button1_, kButton1, form, dpi, formFont_.get());
@@ -316,13 +320,16 @@ void TTargetCADForm::onCommand(int id, int code) {
             switchInputMethodOff(GetDlgItem(hwnd(), id));
         return;
     case kSpeedButton1Id:
-        SpeedButton1Click();
+        if (code == BN_CLICKED)
+            SpeedButton1Click();
         return;
     case kSpeedButton2Id:
-        SpeedButton2Click();
+        if (code == BN_CLICKED)
+            SpeedButton2Click();
         return;
     case kSpeedButton3Id:
-        SpeedButton3Click();
+        if (code == BN_CLICKED)
+            SpeedButton3Click();
         return;
     case kButton1Id:
         if (code == BN_CLICKED)
@@ -388,7 +395,7 @@ LRESULT TTargetCADForm::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             HWND focus = GetFocus();
             if (focus && IsChild(hwnd(), focus))
                 lastFocus_ = focus;
-        } else {
+        } else if (IsWindowVisible(hwnd())) {
             SetFocus(lastFocus_);
         }
         return 0;
