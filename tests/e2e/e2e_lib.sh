@@ -151,6 +151,11 @@ main_value() { # key
     probe main | sed -n "s/^$1=//p" | head -1
 }
 
+# A value of `probe window` for the top-level window with this class or caption.
+window_value() { # class-or-caption key
+    probe window "$1" | sed -n "s/^$2=//p" | head -1
+}
+
 # "label<TAB>x,y" per tree node, in tree order.
 tree_labels() { probe tree | awk -F'\t' '{ print $2 }'; }
 
@@ -250,6 +255,17 @@ check_eq() { # what actual expected
     note "  got"
     printf '%s\n' "$2" | sed 's/^/      | /'
     return 0
+}
+
+# As check_eq, for what a window shows: COMMAND (a shell text) is read again
+# for up to 3 s until it gives EXPECTED, as the window may still be busy
+# with the input just sent.
+check_soon() { # what command expected
+    local actual deadline=$((SECONDS + 3))
+    while actual=$(eval "$2") && [ "$actual" != "$3" ] && [ $SECONDS -lt $deadline ]; do
+        sleep 0.2
+    done
+    check_eq "$1" "$actual" "$3"
 }
 
 check_true() { # what command...

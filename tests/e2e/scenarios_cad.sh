@@ -129,21 +129,21 @@ scenario_escape() {
 ESC up
 ESC down
 ESC up'
-    check_eq "CAD in the foreground" "$(probe window "$window" | sed -n 's/^foreground=//p')" 1
+    check_soon "CAD in the foreground" 'window_value "$window" foreground' 1
     screenshot escape-front
     e2e_stop_started
 
     log="$dir/cad-minimised.log"
     start_standin "$dir" MorvaneX.E2E.First "$log" --minimized || return 1
     start_launcher "$dir" || return 1
-    check_eq "CAD starts minimised" "$(probe window "$window" | sed -n 's/^iconic=//p')" 1
+    check_soon "CAD starts minimised" 'window_value "$window" iconic' 1
     press_escape_button "$log" || fail_now "no Escape reached the minimised CAD" || return 1
     sleep 0.5
     check_eq "keys, CAD minimised" "$(standin_events "$log" key)" 'ESC down
 ESC up
 ESC down
 ESC up'
-    check_eq "CAD restored" "$(probe window "$window" | sed -n 's/^iconic=//p')" 0
+    check_soon "CAD restored" 'window_value "$window" iconic' 0
     check_true "restored before the keys" restored_before_keys "$log"
     screenshot escape-minimised
 }
