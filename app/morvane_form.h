@@ -75,6 +75,8 @@ class TMorvaneForm final : public WindowBase {
     void MorvaneListtxt1Click();
     void MorvaneListtxt2Click();
     void N3Click();
+    // "ターゲット CAD": the target dialog (morvane_form_target.cpp).
+    void CAD2Click();
     // The CAD link (morvane_form_cad.cpp).
     void TreeView1DblClick();
     void SpeedButton1Click();
