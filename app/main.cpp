@@ -3,7 +3,11 @@
 
 #include <commctrl.h>
 
+#include "app/dark_extras.h"
 #include "app/morvane_form.h"
+#include "platform/services.h"
+#include "target/target_line.h"
+#include "target/win32/TaregetCADUnit.h"
 #include "platform/win32/scoped.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -11,11 +15,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     morvane::OleScope ole;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    morvane::dark::enableProcessExtras();
 
     morvane::TMorvaneForm form(morvane::FormEnvironment::forThisProgram());
     HWND main = form.create();
     if (!main)
         return 1;
+    // Hidden until the menu opens it; its list and edits live to the end.
+    morvane::TTargetCADForm targetCADForm(
+        main, form.environment().exeFolder + std::u16string(morvane::kTargetListFileName),
+        morvane::platformServices());
     ShowWindow(main, showCommand);
     UpdateWindow(main);
 

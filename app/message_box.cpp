@@ -213,8 +213,8 @@ class MessageDialog {
         const int buttonsWidth = buttonCount * buttonWidth + (buttonCount - 1) * buttonGap;
 
         const int bodyHeight = std::max(iconSize, textHeight);
-        const int clientWidth =
-            std::max(margin + iconSize + gap + textWidth + margin, buttonsWidth + 2 * margin);
+        const int clientWidth = std::max({margin + iconSize + gap + textWidth + margin,
+                                          buttonsWidth + 2 * margin, scaled(260, dpi)});
         const int clientHeight = margin + bodyHeight + scaled(18, dpi) + buttonHeight + margin;
 
         icon_ = loadSystemIcon(iconName_, iconSize);

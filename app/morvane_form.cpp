@@ -223,6 +223,9 @@ void TMorvaneForm::onCommand(int id, int code) {
     case kN3:
         runGuarded(hwnd(), [&] { N3Click(); });
         return;
+    case kCAD2:
+        runGuarded(hwnd(), [&] { CAD2Click(); });
+        return;
     case kSpeedButton1:
         if (code == BN_CLICKED)
             runGuarded(hwnd(), [&] { SpeedButton1Click(); });

@@ -66,12 +66,17 @@ class TMorvaneForm final : public WindowBase {
     // Sets the search text; a change runs Edit1Change at once.
     void setSearchText(std::u16string_view text);
 
+    // Event handlers. Handlers of further subjects go into parts of their own
+    // (morvane_form_<subject>.cpp); onCommand, onNotify and onMessage call
+    // them for their control, menu item or message.
     void Edit1Change();
     void Button2Click();
     void Button3Click();
     void MorvaneListtxt1Click();
     void MorvaneListtxt2Click();
     void N3Click();
+    // "ターゲット CAD": the target dialog (morvane_form_target.cpp).
+    void CAD2Click();
     // The CAD link (morvane_form_cad.cpp).
     void TreeView1DblClick();
     void SpeedButton1Click();

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/dark_extras.h"
 #include "app/dark_theme.h"
 #include "app/dpi.h"
 #include "app/morvane_form.h"
@@ -67,6 +68,8 @@ void TMorvaneForm::createControls() {
     for (HWND button : {Button2, Button3, SpeedButton1})
         dark::trackButtonHover(button);
     dark::darkenEditBorder(Edit1);
+    dark::useDarkControlTheme(TreeView1, L"DarkMode_Explorer");
+    dark::useDarkControlTheme(Edit1, L"DarkMode_CFD");
 }
 
 void TMorvaneForm::createPopupMenu() {

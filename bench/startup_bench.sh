@@ -32,18 +32,23 @@ run=$root/cmake/wine-run.sh
 probe=$build/tools/startup_probe/startup_probe.exe
 "$run" "$probe" "$stage/minimal_window.exe" 3 >/dev/null # warm-up
 # Alternate the two programs in rounds, so load from elsewhere on the
-# machine hits both alike; report the median of the round medians.
+# machine hits both alike; report the median of the round medians, for the
+# wall-clock time and for the processor time the program itself used.
 median() { sort -n | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
-minimal_rounds=()
-morvane_rounds=()
+: >"$stage/minimal.txt"
+: >"$stage/morvane.txt"
 for round in 1 2 3 4 5; do
-    minimal_rounds+=("$("$run" "$probe" "$stage/minimal_window.exe" "$runs" | tr -d '\r')")
-    morvane_rounds+=("$("$run" "$probe" "$stage/MorvaneX.exe" "$runs" | tr -d '\r')")
+    "$run" "$probe" "$stage/minimal_window.exe" "$runs" | tr -d '\r' >>"$stage/minimal.txt"
+    "$run" "$probe" "$stage/MorvaneX.exe" "$runs" | tr -d '\r' >>"$stage/morvane.txt"
 done
-minimal=$(printf '%s\n' "${minimal_rounds[@]}" | median)
-morvane=$(printf '%s\n' "${morvane_rounds[@]}" | median)
+minimal=$(cut -d' ' -f1 "$stage/minimal.txt" | median)
+morvane=$(cut -d' ' -f1 "$stage/morvane.txt" | median)
+minimal_cpu=$(cut -d' ' -f2 "$stage/minimal.txt" | median)
+morvane_cpu=$(cut -d' ' -f2 "$stage/morvane.txt" | median)
 echo "start-up median: minimal window ${minimal} ms, MorvaneX ${morvane} ms," \
     "ratio $(awk "BEGIN{printf \"%.2f\", $morvane/$minimal}") (goal <= 1.3)"
+echo "processor time of a start-up: minimal window ${minimal_cpu} ms, MorvaneX ${morvane_cpu} ms" \
+    "(Wine counts it in 10 ms steps)"
 "$run" "$build/tools/form_bench/form_bench.exe" 2000 10000 | tr -d '\r'
 echo "MorvaneX.exe size: $(stat -c %s "$build/app/MorvaneX.exe") bytes (goal <= 3 MB)"
 [ -n "$own_xvfb" ] && kill "$own_xvfb" 2>/dev/null || true

@@ -112,7 +112,7 @@ std::u16string_view groupTitleOf(std::u16string_view path) {
 
 std::u16string loadPathFor(std::u16string_view lspPath, std::u16string_view programFolder) {
     const auto folder = lspPath.substr(0, nameStart(lspPath));
-    if (!folder.empty() && folder == withSeparator(programFolder))
+    if (!programFolder.empty() && folder == withSeparator(programFolder))
         return u"Morvane\\" + std::u16string(fileNameOf(lspPath));
     return std::u16string(lspPath);
 }

@@ -130,12 +130,13 @@ std::u16string getDefunArgs(const LspLines& cleaned, int32_t s, int32_t c) {
                     return {};
                 start = {*next, 0};
             } else if (opens == 2 && (ch == u'/' || ch == u')')) {
-                Position end{i, j - 1};
-                if (j == 0) {
-                    const auto above = previousNonEmptyLine(cleaned, i);
-                    if (!above)
-                        return {};
+                Position end{};
+                if (j > 0) {
+                    end = {i, j - 1};
+                } else if (const auto above = previousNonEmptyLine(cleaned, i)) {
                     end = {*above, cleaned[*above].size() - 1};
+                } else {
+                    return {};
                 }
                 const auto text = gatherText(cleaned, start, end);
                 return text.empty() ? std::u16string{} : itemLines(text);

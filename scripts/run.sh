@@ -22,7 +22,9 @@ progid=MorvaneX.DemoCad
 # The target list and settings point the launcher at the stand-in.
 printf 'デモ CAD（スタンドイン）\t%s\r\nBricsCAD V25\tBricscadApp.AcadApplication.25\r\n' "$progid" |
     iconv -f UTF-8 -t CP932 >"$demo/TargetCAD_APIVersion.txt"
-[ -f "$demo/MorvaneX.ini" ] || printf '[Target]\r\nProgID=%s\r\n' "$progid" >"$demo/MorvaneX.ini"
+# Beside the stand-in's window rather than over it.
+[ -f "$demo/MorvaneX.ini" ] ||
+    printf '[Form]\r\nLeft=40\r\nTop=475\r\n[Target]\r\nProgID=%s\r\n' "$progid" >"$demo/MorvaneX.ini"
 
 wine_env "$win/demo"
 headless=0
@@ -39,11 +41,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "Preparing the Wine prefix (once)"
     wineboot -i >/dev/null 2>&1 || true
 fi
-if [ "$headless" = 1 ]; then
-    # Without a window manager, a Wine desktop draws the title bars.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-fi
+desktop=
+[ "$headless" = 1 ] && desktop=Default # without a window manager, a Wine desktop draws title bars
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$desktop" /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+# A fresh server picks the desktop setting up; wineboot starts the services
+# (the running object table among them) before the CAD registers itself.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+wine wineboot </dev/null >/dev/null 2>&1 || true
 
 if [ -f "$standin" ]; then
     log "Starting the stand-in CAD ($progid)"

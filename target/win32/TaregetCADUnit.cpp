@@ -14,6 +14,7 @@
 namespace morvane {
 
 std::u16string dialogProgID;
+TTargetCADForm* TargetCADForm = nullptr;
 
 namespace {
 
@@ -56,10 +57,23 @@ std::u16string windowText(HWND hwnd) {
     return fromWide(text);
 }
 
-void place(HWND hwnd, const Placement& p, POINT origin, UINT dpi, HFONT font) {
+void place(HWND hwnd, const Placement& p, POINT origin, UINT dpi, HFONT font, int width = 0) {
     SetWindowPos(hwnd, nullptr, scaled(origin.x + p.left, dpi), scaled(origin.y + p.top, dpi),
-                 scaled(p.width, dpi), scaled(p.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+                 std::max(width, scaled(p.width, dpi)), scaled(p.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+// Labels size themselves to their text, so a wider fallback font for the
+// Japanese characters never cuts them.
+int textWidth(HWND hwnd, HFONT font) {
+    WindowDC screen(nullptr);
+    SelectObjectScope select(screen.get(), font);
+    const std::u16string text = windowText(hwnd);
+    RECT rect{};
+    DrawTextW(screen.get(), wptr(text), static_cast<int>(text.size()), &rect,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return rect.right;
 }
 
 int listItemHeight(UINT dpi) {
@@ -86,9 +100,12 @@ TTargetCADForm::TTargetCADForm(HWND owner, std::u16string listPath,
     dpi_ = dpiOfWindow(hwnd());
     createControls();
     applyDpi(dpi_);
+    TargetCADForm = this;
 }
 
 TTargetCADForm::~TTargetCADForm() {
+    if (TargetCADForm == this)
+        TargetCADForm = nullptr;
     if (hwnd())
         DestroyWindow(hwnd());
 }
@@ -110,9 +127,9 @@ void TTargetCADForm::createControls() {
                           kLabel2Id);
     edit2_ =
         createChild(form, L"EDIT", u"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kEdit2Id);
-    speedButton1_.create(form, kSpeedButton1Id, u"追加");
-    speedButton2_.create(form, kSpeedButton2Id, u"削除");
-    speedButton3_.create(form, kSpeedButton3Id, u"変更");
+    speedButton1_ = createFlatButton(form, kSpeedButton1Id, u"追加");
+    speedButton2_ = createFlatButton(form, kSpeedButton2Id, u"削除");
+    speedButton3_ = createFlatButton(form, kSpeedButton3Id, u"変更");
     for (HWND button : {button1_, button2_})
         dark::trackButtonHover(button);
     for (HWND edit : {edit1_, edit2_}) {
@@ -136,11 +153,13 @@ void TTargetCADForm::applyDpi(UINT dpi) {
            kListBox1.bottom - kListBox1.top},
           form, dpi, listFont_.get());
     SendMessageW(listBox1_, LB_SETITEMHEIGHT, 0, listItemHeight(dpi));
-    place(label1_, kLabel1, kGroupBox1, dpi, labelFont_.get());
+    place(label1_, kLabel1, kGroupBox1, dpi, labelFont_.get(),
+          textWidth(label1_, labelFont_.get()));
     place(edit1_, kEdit1, kGroupBox1, dpi, editFont_.get());
-    place(label2_, kLabel2, kGroupBox1, dpi, labelFont_.get());
+    place(label2_, kLabel2, kGroupBox1, dpi, labelFont_.get(),
+          textWidth(label2_, labelFont_.get()));
     place(edit2_, kEdit2, kGroupBox1, dpi, editFont_.get());
-    const HWND speedButtons[3] = {speedButton1_.hwnd(), speedButton2_.hwnd(), speedButton3_.hwnd()};
+    const HWND speedButtons[3] = {speedButton1_, speedButton2_, speedButton3_};
     for (int i = 0; i < 3; ++i)
         place(speedButtons[i], kSpeedButtons[i], kGroupBox1, dpi, formFont_.get());
     place(button1_, kButton1, form, dpi, formFont_.get());
@@ -301,13 +320,16 @@ void TTargetCADForm::onCommand(int id, int code) {
             switchInputMethodOff(GetDlgItem(hwnd(), id));
         return;
     case kSpeedButton1Id:
-        SpeedButton1Click();
+        if (code == BN_CLICKED)
+            SpeedButton1Click();
         return;
     case kSpeedButton2Id:
-        SpeedButton2Click();
+        if (code == BN_CLICKED)
+            SpeedButton2Click();
         return;
     case kSpeedButton3Id:
-        SpeedButton3Click();
+        if (code == BN_CLICKED)
+            SpeedButton3Click();
         return;
     case kButton1Id:
         if (code == BN_CLICKED)
@@ -344,7 +366,7 @@ void TTargetCADForm::drawListItem(const DRAWITEMSTRUCT& item) const {
     RECT textRect = rect;
     textRect.left += scaled(3, dpi_);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX | DT_END_ELLIPSIS);
+              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
         DrawFocusRect(dc, &rect);
 }
@@ -373,7 +395,7 @@ LRESULT TTargetCADForm::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             HWND focus = GetFocus();
             if (focus && IsChild(hwnd(), focus))
                 lastFocus_ = focus;
-        } else {
+        } else if (IsWindowVisible(hwnd())) {
             SetFocus(lastFocus_);
         }
         return 0;

@@ -20,6 +20,11 @@ struct PlatformServices;
 // before, read by FormShow.
 extern std::u16string dialogProgID;
 
+class TTargetCADForm;
+
+// The one dialog of the program, while it exists.
+extern TTargetCADForm* TargetCADForm;
+
 enum TargetControlId : int {
     kListBox1Id = 1001,
     kEdit1Id,
@@ -37,7 +42,8 @@ enum TargetModalResult : int { kTargetOk = 1, kTargetCancel = 2 };
 
 class TTargetCADForm final : public WindowBase, private TargetFormView {
   public:
-    // Hidden until ShowModal; owned by owner (the main window).
+    // Hidden until ShowModal; owned by owner (the main window). Becomes
+    // TargetCADForm until destroyed.
     TTargetCADForm(HWND owner, std::u16string listPath, const PlatformServices& services);
     ~TTargetCADForm() override;
 
@@ -85,7 +91,7 @@ class TTargetCADForm final : public WindowBase, private TargetFormView {
     UniqueFont formFont_, listFont_, labelFont_, editFont_;
     HWND listBox1_ = nullptr, edit1_ = nullptr, edit2_ = nullptr;
     HWND label1_ = nullptr, label2_ = nullptr, button1_ = nullptr, button2_ = nullptr;
-    FlatButton speedButton1_, speedButton2_, speedButton3_;
+    HWND speedButton1_ = nullptr, speedButton2_ = nullptr, speedButton3_ = nullptr;
     HWND lastFocus_ = nullptr;
     int modalResult_ = 0;
 };

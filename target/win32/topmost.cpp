@@ -29,8 +29,11 @@ void setTopmost(HWND hwnd, bool topmost) {
     EnumThreadWindows(GetWindowThreadProcessId(hwnd, nullptr), collectOwned,
                       reinterpret_cast<LPARAM>(&search));
     setOwner(search.owned, nullptr);
+    // A hidden window is never activated: it would take the keyboard focus
+    // away from every visible one.
+    const UINT hiddenFlags = IsWindowVisible(hwnd) ? 0 : SWP_NOACTIVATE;
     SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE);
+                 SWP_NOMOVE | SWP_NOSIZE | hiddenFlags);
     setOwner(search.owned, hwnd);
 }
 

@@ -4,7 +4,8 @@
 
 namespace morvane {
 
-// SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, SWP_NOMOVE | SWP_NOSIZE.
+// SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, SWP_NOMOVE | SWP_NOSIZE
+// (and SWP_NOACTIVATE for a hidden window).
 // Windows it owns are detached meanwhile: Wine does not let the topmost
 // state stick on a window that owns others.
 void setTopmost(HWND hwnd, bool topmost);

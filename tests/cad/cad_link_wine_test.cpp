@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <thread>
 
 #include "cad/win32/cad_automation_win32.h"
 #include "platform/win32/win32_text.h"
@@ -159,6 +160,95 @@ TEST_F(CadLinkWine, BusyCadGetsTheCommandOnceItIsFree) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 2400ms);
     EXPECT_TRUE(cad.waitFor("command", "LATE<0D>"));
 }
+
+} // namespace
+} // namespace morvane::test
+
+namespace morvane::test {
+namespace {
+
+// Answers like the launcher's filter and notes what COM asked it.
+class RecordingFilter final : public IMessageFilter {
+  public:
+    std::vector<DWORD> rejectTypes;
+    int pending = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IMessageFilter) {
+            *out = this;
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
+        return SERVERCALL_ISHANDLED;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD rejectType) override {
+        rejectTypes.push_back(rejectType);
+        return rejectType == SERVERCALL_RETRYLATER ? 1000 : static_cast<DWORD>(-1);
+    }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override {
+        ++pending;
+        return PENDINGMSG_WAITNOPROCESS;
+    }
+};
+
+bool runningOnWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+struct FilterCase {
+    const char* name;
+    friend void PrintTo(const FilterCase& c, std::ostream* os) { *os << c.name; }
+    const wchar_t* options;
+    bool sent;
+    DWORD rejectTypeOnWindows;
+};
+
+class CallerFilter : public CadLinkWine, public testing::WithParamInterface<FilterCase> {};
+
+// Windows asks the caller's filter what to do with a rejected call. Wine 8
+// does not: a REJECTED call fails at once, and a RETRYLATER answer is ignored
+// and the call runs (the stand-in then holds it until it is free). Both end
+// as the launcher's filter decides. Pending messages are offered to
+// MessagePending on both.
+TEST_P(CallerFilter, DecidesRejectedAndPendingMessages) {
+    const auto& c = GetParam();
+    RecordingFilter filter;
+    ComPtr<IMessageFilter> previous;
+    ASSERT_EQ(CoRegisterMessageFilter(&filter, previous.put()), S_OK);
+    {
+        StandinProcess cad(uniqueProgId(L"Filter"), c.options);
+        const DWORD caller = GetCurrentThreadId();
+        std::thread poster([caller] {
+            Sleep(300);
+            PostThreadMessageW(caller, WM_USER, 0, 0);
+        });
+        EXPECT_EQ(runCommand(cad.progId(), u"F"), c.sent);
+        poster.join();
+        EXPECT_EQ(!cad.details("command").empty(), c.sent);
+    }
+    ComPtr<IMessageFilter> ours;
+    CoRegisterMessageFilter(previous.get(), ours.put());
+    ours.detach(); // the recording filter is not counted
+    if (runningOnWine()) {
+        EXPECT_TRUE(filter.rejectTypes.empty());
+    } else {
+        EXPECT_FALSE(filter.rejectTypes.empty());
+        for (const DWORD type : filter.rejectTypes)
+            EXPECT_EQ(type, c.rejectTypeOnWindows);
+    }
+    if (c.sent) {
+        EXPECT_GE(filter.pending, 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, CallerFilter,
+    testing::Values(FilterCase{"rejected", L"--reject", false, SERVERCALL_REJECTED},
+                    FilterCase{"busy", L"--busy-ms 1500", true, SERVERCALL_RETRYLATER}));
 
 } // namespace
 } // namespace morvane::test

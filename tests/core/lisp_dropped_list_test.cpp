@@ -134,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
                     LoadPathCase{"subfolder_is_other", u"D:\\Tools\\sub\\t.lsp", u"D:\\Tools\\",
                                  u"D:\\Tools\\sub\\t.lsp"},
                     LoadPathCase{"posix_folder", u"/opt/mx/t.lsp", u"/opt/mx/", u"Morvane\\t.lsp"},
-                    LoadPathCase{"no_folder", u"t.lsp", u"D:\\Tools\\", u"t.lsp"}),
+                    LoadPathCase{"no_folder", u"t.lsp", u"D:\\Tools\\", u"t.lsp"},
+                    LoadPathCase{"no_program_folder", u"/t.lsp", u"", u"/t.lsp"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 const LspLines kToolsSource{u";;; drawing tools",

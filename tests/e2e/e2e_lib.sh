@@ -30,7 +30,10 @@ e2e_prepare_prefix() {
     wineserver -p </dev/null >/dev/null 2>&1 || true
 }
 
-e2e_stop_prefix() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
+e2e_stop_prefix() {
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+}
 
 # ---- processes ------------------------------------------------------------
 
@@ -71,7 +74,8 @@ e2e_wait_exit() { # pid seconds
 
 probe() { wine "$E2E_PROBE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
-# Polls COMMAND... every 0.2 s until it succeeds or SECONDS pass.
+# Polls COMMAND... every 0.2 s until it succeeds or SECONDS pass. The command
+# runs anew each time: pass a function, never a $(...) evaluated once.
 wait_until() { # seconds command...
     local deadline=$((SECONDS + $1))
     shift
@@ -93,7 +97,10 @@ start_launcher() { # folder
 start_standin() { # folder progid log [options...]
     local folder=$1 progid=$2 log=$3
     shift 3
-    e2e_start "$folder" "$E2E_STANDIN" --progid "$progid" --log "$(winepath -w "$log")" "$@"
+    # Started by a bare name in its folder, Wine runs the program itself as
+    # this process (a path would go through start.exe, which a kill misses).
+    cp "$E2E_STANDIN" "$folder/StandinCad.exe"
+    e2e_start "$folder" StandinCad.exe --progid "$progid" --log "$(winepath -w "$log")" "$@"
     wait_until "$E2E_WAIT_SECONDS" grep -q $'\tready\t' "$log" ||
         { note "the stand-in CAD $progid did not get ready"; return 1; }
 }
@@ -144,6 +151,11 @@ main_value() { # key
     probe main | sed -n "s/^$1=//p" | head -1
 }
 
+# A value of `probe window` for the top-level window with this class or caption.
+window_value() { # class-or-caption key
+    probe window "$1" | sed -n "s/^$2=//p" | head -1
+}
+
 # "label<TAB>x,y" per tree node, in tree order.
 tree_labels() { probe tree | awk -F'\t' '{ print $2 }'; }
 
@@ -165,6 +177,11 @@ control_centre() { # control name of the main window
 child_rect() { # caption class text
     probe children "$1" | awk -F'\t' -v c="$2" -v t="$3" \
         '$1 == "child" && $3 == c && $4 == t { print $5; exit }'
+}
+
+# The rect of the child of top-level window CAPTION with this text, any class.
+child_rect_by_text() { # caption text
+    probe children "$1" | awk -F'\t' -v t="$2" '$1 == "child" && $4 == t { print $5; exit }'
 }
 
 # The child controls of class CLASS in window CAPTION, top to bottom: "rect" lines.
@@ -238,6 +255,17 @@ check_eq() { # what actual expected
     note "  got"
     printf '%s\n' "$2" | sed 's/^/      | /'
     return 0
+}
+
+# As check_eq, for what a window shows: COMMAND (a shell text) is read again
+# for up to 3 s until it gives EXPECTED, as the window may still be busy
+# with the input just sent.
+check_soon() { # what command expected
+    local actual deadline=$((SECONDS + 3))
+    while actual=$(eval "$2") && [ "$actual" != "$3" ] && [ $SECONDS -lt $deadline ]; do
+        sleep 0.2
+    done
+    check_eq "$1" "$actual" "$3"
 }
 
 check_true() { # what command...

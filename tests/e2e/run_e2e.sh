@@ -62,13 +62,18 @@ trap finish EXIT
 if [ -n "${E2E_DISPLAY:-}" ]; then
     export DISPLAY=$E2E_DISPLAY
 else
+    # Another suite may take the same free number at the same moment: ours
+    # must be the server that answers.
     for n in $(seq 140 239); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$n"
+        wait_until 10 xdpyinfo && sleep 0.3 && kill -0 "$xvfb_pid" 2>/dev/null && break
+        kill "$xvfb_pid" 2>/dev/null
+        xvfb_pid=""
     done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    wait_until 10 xdpyinfo || { echo "FAIL e2e: Xvfb did not start on $DISPLAY"; exit 1; }
+    [ -n "$xvfb_pid" ] || { echo "FAIL e2e: no Xvfb display could be started"; exit 1; }
 fi
 
 # A wineserver left from an earlier run may serve another display.
@@ -100,6 +105,9 @@ for name in "${SCENARIOS[@]}"; do
         [ $status -eq 124 ] && echo "    timed out after $E2E_SCENARIO_SECONDS s"
         echo "FAIL $name ($((SECONDS - begin)) s)"
         failed=$((failed + 1))
+        # Whatever a killed scenario left running goes with the wineserver.
+        e2e_stop_prefix
+        e2e_prepare_prefix
     fi
 done
 

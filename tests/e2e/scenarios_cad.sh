@@ -1,12 +1,31 @@
 # Scenarios of the CAD link: double-clicks on every kind of row, and the ESC
 # button with the CAD in front and minimised. Sourced by run_e2e.sh.
 
+# A handler of the main window is there when its sources define or call it.
+main_window_has() { # handler
+    grep -rqsF --include='*.cpp' "$1" "$source_dir/app"
+}
+
+# The launcher's place below the stand-in CAD's window (40,40 to 760,460):
+# under Wine's virtual desktop a CAD window brought to the front draws over
+# the topmost launcher, although Wine's own window order keeps the launcher
+# above, so the two must not overlap for the clicks to reach the launcher.
+write_settings_below_cad() { # folder progid
+    write_settings "$1" 300 468 400 300 "$2"
+}
+
+# Wine's window order (top first) puts the launcher above the CAD.
+launcher_above() { # cad window caption
+    probe windows | awk -F'\t' -v cad="$1" '$1 == "TMorvaneForm" && !cad_seen { ok = 1 }
+                                           $2 == cad { cad_seen = 1 } END { exit !ok }'
+}
+
 needs_cad_link() {
     local missing=()
     [ -f "$E2E_STANDIN" ] || missing+=("the stand-in CAD (tools/standin-cad)")
-    grep -qs TreeView1DblClick "$source_dir"/app/*.cpp ||
+    main_window_has 'TreeView1DblClick()' ||
         missing+=("the double-click wiring of the main window")
-    grep -qs SpeedButton1Click "$source_dir"/app/*.cpp || missing+=("the ESC button's action")
+    main_window_has 'SpeedButton1Click()' || missing+=("the ESC button's action")
     [ ${#missing[@]} -eq 0 ] && return 0
     printf '%s\n' "${missing[@]}" | paste -sd, | sed 's/,/, /g'
     return 1
@@ -14,7 +33,15 @@ needs_cad_link() {
 
 # Waits until LOG holds COUNT received commands.
 wait_commands() { # log count
-    wait_until "$E2E_WAIT_SECONDS" test "$(standin_commands "$1" | wc -l)" -ge "$2"
+    wait_until "$E2E_WAIT_SECONDS" has_commands "$1" "$2"
+}
+
+has_commands() { # log count
+    [ "$(standin_commands "$1" | wc -l)" -ge "$2" ]
+}
+
+has_key_events() { # log count
+    [ "$(standin_events "$1" key | wc -l)" -ge "$2" ]
 }
 
 # Nothing more arrives: a second of quiet.
@@ -40,13 +67,15 @@ LOADGONE	無いファイル	Morvane\\gone.lsp
 ECHO	外部プログラム	cmd.exe	/c echo e2e-exe-row> $(winepath -w "$out")
 EOF
     echo '(defun c:e2e () (princ))' >"$dir/tools.lsp"
-    write_settings "$dir" 600 60 360 440 MorvaneX.E2E.First
+    write_settings_below_cad "$dir" MorvaneX.E2E.First
     start_standin "$dir" MorvaneX.E2E.First "$log" || return 1
     start_launcher "$dir" || return 1
 
     double_click_node "[LINE] 線分を作図" || return 1
     wait_commands "$log" 1 || fail_now "no command arrived for [LINE]" || return 1
     check_eq "command row" "$(standin_commands "$log")" "LINE<0D>"
+    check_true "the launcher stays above the activated CAD" \
+        launcher_above "Stand-in CAD - MorvaneX.E2E.First"
 
     double_click_node "作図"
     expect_no_new_commands "a group row sends nothing" "$log" 1
@@ -75,7 +104,7 @@ EOF
 # Clicks ESC and waits for the four key events in LOG.
 press_escape_button() { # log
     click_at $(control_centre SpeedButton1)
-    wait_until "$E2E_WAIT_SECONDS" test "$(standin_events "$1" key | wc -l)" -ge 4
+    wait_until "$E2E_WAIT_SECONDS" has_key_events "$1" 4
 }
 
 restored_before_keys() { # log
@@ -88,7 +117,7 @@ scenario_escape() {
     local dir log window
     dir=$(new_scenario_folder escape)
     write_drawing_list "$dir"
-    write_settings "$dir" 600 60 360 440 MorvaneX.E2E.First
+    write_settings_below_cad "$dir" MorvaneX.E2E.First
     window="Stand-in CAD - MorvaneX.E2E.First"
 
     log="$dir/cad-front.log"
@@ -100,21 +129,21 @@ scenario_escape() {
 ESC up
 ESC down
 ESC up'
-    check_eq "CAD in the foreground" "$(probe window "$window" | sed -n 's/^foreground=//p')" 1
+    check_soon "CAD in the foreground" 'window_value "$window" foreground' 1
     screenshot escape-front
     e2e_stop_started
 
     log="$dir/cad-minimised.log"
     start_standin "$dir" MorvaneX.E2E.First "$log" --minimized || return 1
     start_launcher "$dir" || return 1
-    check_eq "CAD starts minimised" "$(probe window "$window" | sed -n 's/^iconic=//p')" 1
+    check_soon "CAD starts minimised" 'window_value "$window" iconic' 1
     press_escape_button "$log" || fail_now "no Escape reached the minimised CAD" || return 1
     sleep 0.5
     check_eq "keys, CAD minimised" "$(standin_events "$log" key)" 'ESC down
 ESC up
 ESC down
 ESC up'
-    check_eq "CAD restored" "$(probe window "$window" | sed -n 's/^iconic=//p')" 0
+    check_soon "CAD restored" 'window_value "$window" iconic' 0
     check_true "restored before the keys" restored_before_keys "$log"
     screenshot escape-minimised
 }

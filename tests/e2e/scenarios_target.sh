@@ -10,8 +10,8 @@ retype_edit() { # rect text
 
 needs_target() {
     local missing
-    grep -qs CAD2Click "$source_dir"/app/*.cpp || {
-        missing="the target dialog (menu item ターゲット CAD)"
+    main_window_has 'CAD2Click()' || {
+        missing="the main window's CAD2Click (menu item ターゲット CAD opening the target dialog)"
         needs_cad_link >/dev/null || missing+=", $(needs_cad_link)"
         echo "$missing"
         return 1
@@ -28,17 +28,17 @@ scenario_target() {
     write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF'
 テスト CAD	MorvaneX.E2E.First
 EOF
-    write_settings "$dir" 600 60 360 440 MorvaneX.E2E.First
+    write_settings_below_cad "$dir" MorvaneX.E2E.First
     start_standin "$dir" MorvaneX.E2E.First "$first" || return 1
     start_standin "$dir" MorvaneX.E2E.Second "$second" || return 1
     start_launcher "$dir" || return 1
-    check_eq "caption before" "$(main_value caption)" "MorvaneX [ テスト CAD ]"
+    check_soon "caption before" 'main_value caption' "MorvaneX [ テスト CAD ]"
 
     choose_menu_item 1
     probe wait "$TARGET_DIALOG" 5000 >/dev/null || fail_now "the target dialog did not open" || return 1
-    check_eq "list on opening" "$(list_items "$TARGET_DIALOG")" $'テスト CAD\\tMorvaneX.E2E.First\tselected'
-    check_eq "dialog topmost" "$(probe window "$TARGET_DIALOG" | sed -n 's/^topmost=//p')" 1
-    check_eq "main window not topmost meanwhile" "$(main_value topmost)" 0
+    check_soon "list on opening" 'list_items "$TARGET_DIALOG"' $'テスト CAD\\tMorvaneX.E2E.First\tselected'
+    check_soon "dialog topmost" 'window_value "$TARGET_DIALOG" topmost' 1
+    check_soon "main window not topmost meanwhile" 'main_value topmost' 0
     edits=$(child_rects_by_class "$TARGET_DIALOG" Edit)
     edit1=$(sed -n 1p <<<"$edits")
     edit2=$(sed -n 2p <<<"$edits")
@@ -47,12 +47,12 @@ EOF
     # 追加 a line from the edits, then rename it with Enter (変更).
     retype_edit "$edit1" "第二 CAD"
     retype_edit "$edit2" "MorvaneX.E2E.Second"
-    click_at $(rect_centre "$(child_rect "$TARGET_DIALOG" Button 追加)")
+    click_at $(rect_centre "$(child_rect_by_text "$TARGET_DIALOG" 追加)")
     retype_edit "$edit1" "第二 CAD 改"
     keys Return
-    check_eq "list after 追加 and Enter" "$(list_items "$TARGET_DIALOG" | LC_ALL=C sort)" \
+    check_soon "list after 追加 and Enter" 'list_items "$TARGET_DIALOG" | LC_ALL=C sort' \
         $'テスト CAD\\tMorvaneX.E2E.First\t-\n第二 CAD 改\\tMorvaneX.E2E.Second\tselected'
-    check_eq "list file" "$(read_cp932 "$dir/TargetCAD_APIVersion.txt" | LC_ALL=C sort)" \
+    check_soon "list file" 'read_cp932 "$dir/TargetCAD_APIVersion.txt" | LC_ALL=C sort' \
         $'テスト CAD\tMorvaneX.E2E.First\n第二 CAD 改\tMorvaneX.E2E.Second'
     check_true "list file ends lines in CR LF" \
         test "$(grep -c $'\r$' "$dir/TargetCAD_APIVersion.txt")" -eq 2
@@ -60,13 +60,13 @@ EOF
     dialog=$(probe window "$TARGET_DIALOG" | sed -n 's/^rect=//p')
     window_shot "$dialog" "$E2E_DOC_SHOTS/target-dialog.png"
 
-    click_at $(rect_centre "$(child_rect "$TARGET_DIALOG" Button OK)")
+    click_at $(rect_centre "$(child_rect_by_text "$TARGET_DIALOG" OK)")
     probe gone "$TARGET_DIALOG" 5000 >/dev/null || fail_now "OK did not close the dialog" || return 1
-    check_eq "caption after OK" "$(main_value caption)" "MorvaneX [第二 CAD 改]"
-    check_eq "main window topmost again" "$(main_value topmost)" 1
+    check_soon "caption after OK" 'main_value caption' "MorvaneX [第二 CAD 改]"
+    check_soon "main window topmost again" 'main_value topmost' 1
 
     double_click_node "[LINE] 線分を作図" || return 1
-    wait_until "$E2E_WAIT_SECONDS" test -n "$(standin_commands "$second")" ||
+    wait_commands "$second" 1 ||
         fail_now "the command did not reach the new target"
     check_eq "new target received" "$(standin_commands "$second")" "LINE<0D>"
     check_eq "old target received nothing" "$(standin_commands "$first")" ""
@@ -75,11 +75,11 @@ EOF
     click_at $(rect_centre "$(main_value Label1.rect)")
     keys alt+F4
     e2e_wait_exit "$E2E_LAUNCHER_PID" "$E2E_WAIT_SECONDS" || fail_now "Alt+F4 did not end the launcher" || return 1
-    check_eq "stored target" "$(ini_value "$dir/MorvaneX.ini" ProgID)" "MorvaneX.E2E.Second"
+    check_soon "stored target" 'ini_value "$dir/MorvaneX.ini" ProgID' "MorvaneX.E2E.Second"
     start_launcher "$dir" || return 1
-    check_eq "caption after restart" "$(main_value caption)" "MorvaneX [ 第二 CAD 改 ]"
+    check_soon "caption after restart" 'main_value caption' "MorvaneX [ 第二 CAD 改 ]"
     double_click_node "[CIRCLE] 円を作図" || return 1
-    wait_until "$E2E_WAIT_SECONDS" test "$(standin_commands "$second" | wc -l)" -ge 2 ||
+    wait_commands "$second" 2 ||
         fail_now "after the restart the command did not reach the stored target"
     check_eq "stored target received" "$(standin_commands "$second" | tail -1)" "CIRCLE<0D>"
     check_eq "old target still received nothing" "$(standin_commands "$first")" ""

@@ -103,7 +103,6 @@ void BoxWatcher::watch() {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t className[64] = {};
         GetClassNameW(child, className, 64);
-        const std::wstring kind = className;
         if (_wcsicmp(className, L"Static") == 0) {
             if (GetWindowLongPtrW(child, GWL_STYLE) & SS_ICON)
                 seen_.iconShown = SendMessageW(child, STM_GETICON, 0, 0) != 0;

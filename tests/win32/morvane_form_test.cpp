@@ -254,6 +254,27 @@ TEST_F(FormTest, UnreadableListAtReloadShowsTheErrorBoxAndKeepsTheTree) {
     EXPECT_EQ(readTree(f.TreeView1).size(), 2u);
 }
 
+TEST_F(FormTest, AnUnreadableListEndsStartUpAtThatStep) {
+    dir.write(u"MorvaneList.txt", kListFile);
+    dir.write(u"TargetCAD_APIVersion.txt", "V25\tBricscadApp.AcadApplication\r\n");
+    const std::u16string path = dir.file(u"MorvaneList.txt");
+    UniqueFile lock(CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ, 0,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
+    BoxWatcher watcher(L"OK");
+    auto& f = open();
+    const auto& box = watcher.result();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.caption, L"MorvaneX");
+    EXPECT_EQ(box.text.rfind(L"ファイル ", 0), 0u);
+    // The steps after the list are skipped; those before it ran.
+    EXPECT_EQ(windowText(f.hwnd()), L"Morvane");
+    EXPECT_EQ(messageFilter, nullptr);
+    EXPECT_FALSE(GetWindowLongPtrW(f.hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_EQ(windowText(f.SpeedButton1), L"ESC");
+    EXPECT_TRUE(readTree(f.TreeView1).empty());
+}
+
 TEST_F(FormTest, MenuCommandsShowInformationBoxes) {
     auto& f = open();
     {

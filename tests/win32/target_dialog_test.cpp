@@ -5,20 +5,26 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <imm.h>
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <memory>
 #include <thread>
 
+#include "app/app_state.h"
+#include "app/morvane_form.h"
+#include "gui_support.h"
 #include "platform/services.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
 #include "target/target_line.h"
 #include "target/win32/TaregetCADUnit.h"
-#include "target/win32/target_cad_choice.h"
 #include "target/win32/topmost.h"
 
 namespace morvane {
@@ -73,7 +79,8 @@ class DialogUser {
     std::u16string edit1() const { return textOf(control(kEdit1Id)); }
     std::u16string edit2() const { return textOf(control(kEdit2Id)); }
     HWND focus() const {
-        GUITHREADINFO info{sizeof info};
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
         GetGUIThreadInfo(uiThread_, &info);
         return info.hwndFocus;
     }
@@ -142,27 +149,50 @@ class DialogUser {
     DWORD uiThread_;
 };
 
-// A plain always-on-top window in the main window's place: owner of the
-// dialog, holder of the caption.
-class StandInMain {
-  public:
-    StandInMain() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"MorvaneX.TestMain";
-        RegisterClassW(&wc);
-        hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"Morvane", WS_OVERLAPPEDWINDOW, 40, 40, 296,
-                                241, nullptr, nullptr, wc.hInstance, nullptr);
-        ShowWindow(hwnd_, SW_SHOW);
-        setTopmost(hwnd_, true);
+// The window as it is on the screen, title bar included, as a 24-bit BMP.
+bool saveWindowShot(HWND hwnd, const std::filesystem::path& file) {
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    WindowDC screen(nullptr);
+    HDC memory = CreateCompatibleDC(screen.get());
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        SelectObjectScope select(memory, bitmap.get());
+        BitBlt(memory, 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
     }
-    ~StandInMain() { DestroyWindow(hwnd_); }
-    HWND hwnd() const { return hwnd_; }
+    DeleteDC(memory);
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD size = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER header{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    header.bfSize = header.bfOffBits + size;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), size);
+    return out.good();
+}
 
-  private:
-    HWND hwnd_;
-};
+COLORREF pixelAt(HWND hwnd, int x, int y) {
+    WindowDC dc(hwnd);
+    return GetPixel(dc.get(), x, y);
+}
+
+// The build folder: the test program lies in its tests folder.
+std::filesystem::path buildFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path().parent_path();
+}
 
 struct TopmostState {
     bool main, dialog;
@@ -172,26 +202,44 @@ struct TopmostState {
     }
 };
 
-// One dialog, kept over several openings like the program keeps it.
+// The main window and its one dialog, kept over several openings like the
+// program keeps them, in a folder of the test's own.
 class TargetDialogTest : public testing::Test {
   protected:
+    TargetDialogTest() {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        targetProgID = kDefaultProgID;
+        EXPECT_NE(main.create(), nullptr);
+        // Shown: Wine keeps no topmost state for a hidden window.
+        ShowWindow(main.hwnd(), SW_SHOWNOACTIVATE);
+        form = std::make_unique<TTargetCADForm>(
+            main.hwnd(), dir.folder() + std::u16string(kTargetListFileName), platformServices());
+    }
+    ~TargetDialogTest() override {
+        form.reset();
+        DestroyWindow(main.hwnd());
+        test::pumpMessages();
+    }
+
     std::u16string listPath() const { return dir.file(kTargetListFileName); }
     std::string fileBytes() const {
         return dir.exists(kTargetListFileName) ? dir.read(kTargetListFileName) : "<none>";
     }
-    TopmostState topmost() const { return {isTopmost(main.hwnd()), isTopmost(form.hwnd())}; }
+    TopmostState topmost() const { return {isTopmost(main.hwnd()), isTopmost(dialog())}; }
+    HWND dialog() const { return TargetCADForm->hwnd(); }
     // After closing: the main window is on top again and the dialog hidden.
     // (The hidden dialog's own flag follows its owner's, as owned windows'
     // do, before the first opening as after every one.)
     void expectRestored() const {
         EXPECT_TRUE(isTopmost(main.hwnd()));
-        EXPECT_FALSE(IsWindowVisible(form.hwnd()));
+        EXPECT_FALSE(IsWindowVisible(dialog()));
         EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
     }
 
-    // Opens the dialog as the menu item does; script works it and must close it.
-    int open(const std::function<void(DialogUser&)>& script) {
-        DialogUser user(form.hwnd(), GetCurrentThreadId());
+    // Opens the dialog from the menu item; script works it and must close it.
+    void open(const std::function<void(DialogUser&)>& script) {
+        DialogUser user(dialog(), GetCurrentThreadId());
         std::thread watcher([&] {
             if (user.waitOpen())
                 script(user);
@@ -202,16 +250,14 @@ class TargetDialogTest : public testing::Test {
                 user.closeBox();
             }
         });
-        const int result = chooseTargetCad(main.hwnd(), u"MorvaneX", form, targetProgID);
+        SendMessageW(main.hwnd(), WM_COMMAND, MAKEWPARAM(kCAD2, 0), 0);
         watcher.join();
-        return result;
     }
     std::u16string caption() const { return textOf(main.hwnd()); }
 
     test::TempDir dir;
-    StandInMain main;
-    TTargetCADForm form{main.hwnd(), listPath(), platformServices()};
-    std::u16string targetProgID = u"BricscadApp.AcadApplication";
+    TMorvaneForm main{FormEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}};
+    std::unique_ptr<TTargetCADForm> form;
 };
 
 // Shift_JIS "名前"
@@ -219,10 +265,10 @@ const std::string kNameSjis = "\x96\xBC\x91\x4F";
 
 TEST_F(TargetDialogTest, AddWithoutFileWritesAnsiAndOkTakesTheEdits) {
     EXPECT_TRUE(isTopmost(main.hwnd()));
-    EXPECT_FALSE(IsWindowVisible(form.hwnd()));
+    EXPECT_FALSE(IsWindowVisible(dialog()));
     TopmostState during{};
     HWND focusAfterAdd = nullptr;
-    const int result = open([&](DialogUser& user) {
+    open([&](DialogUser& user) {
         during = topmost();
         EXPECT_TRUE(user.lines().empty());
         EXPECT_EQ(user.selection(), -1);
@@ -236,10 +282,9 @@ TEST_F(TargetDialogTest, AddWithoutFileWritesAnsiAndOkTakesTheEdits) {
         EXPECT_EQ(user.edit1(), u"名前");
         user.click(kButton1Id);
     });
-    EXPECT_EQ(result, kTargetOk);
     EXPECT_EQ(during, (TopmostState{false, true}));
     expectRestored();
-    EXPECT_EQ(focusAfterAdd, GetDlgItem(form.hwnd(), kEdit2Id)) << "追加 took the focus";
+    EXPECT_EQ(focusAfterAdd, GetDlgItem(dialog(), kEdit2Id)) << "追加 took the focus";
     EXPECT_EQ(fileBytes(), kNameSjis + "\tCad.App.1\r\n");
     EXPECT_EQ(caption(), u"MorvaneX [名前]");
     EXPECT_EQ(targetProgID, u"Cad.App.1");
@@ -249,7 +294,7 @@ TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
     dir.write(kTargetListFileName, "\xEF\xBB\xBF"
                                    "B\tp2\r\na\tp1\r\n");
     targetProgID = u"p1";
-    const int result = open([&](DialogUser& user) {
+    open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), (Lines{u"a\tp1", u"B\tp2"}));
         EXPECT_EQ(user.selection(), 0);
         EXPECT_EQ(user.edit1(), u"a");
@@ -269,7 +314,6 @@ TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
         EXPECT_TRUE(user.isOpen()) << "Enter and Escape close nothing";
         user.click(kButton2Id);
     });
-    EXPECT_EQ(result, kTargetCancel);
     EXPECT_EQ(fileBytes(), "\xEF\xBB\xBF"
                            "z\tp1\r\nB\tp2\r\n");
     EXPECT_EQ(caption(), u"Morvane");
@@ -282,7 +326,7 @@ TEST_F(TargetDialogTest, DeleteSelectsANeighbourAndIndexErrorsKeepTheDialog) {
     dir.write(kTargetListFileName, file);
     targetProgID = u"none";
     const std::u16string indexError = u"MorvaneX|リストのインデックスが範囲を超えています (-1)";
-    const int result = open([&](DialogUser& user) {
+    open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), (Lines{u"A\tpA", u"B\tpB", u"C\tpC", u"D\tpD"}));
         EXPECT_EQ(user.selection(), -1);
         user.type(kEdit1Id, u"typed");
@@ -310,20 +354,18 @@ TEST_F(TargetDialogTest, DeleteSelectsANeighbourAndIndexErrorsKeepTheDialog) {
         user.type(kEdit2Id, u"");
         user.click(kButton1Id);
     });
-    EXPECT_EQ(result, kTargetOk);
     EXPECT_EQ(caption(), u"MorvaneX []");
     EXPECT_EQ(targetProgID, u"");
 }
 
 TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
-    const int first = open([&](DialogUser& user) {
+    open([&](DialogUser& user) {
         user.type(kEdit1Id, u"n");
         user.type(kEdit2Id, u"p");
         user.click(kSpeedButton1Id);
         EXPECT_TRUE(waitFor([&] { return user.lines().size() == 1; }));
         user.closeBox();
     });
-    EXPECT_EQ(first, kTargetCancel);
     EXPECT_EQ(fileBytes(), "n\tp\r\n");
     std::filesystem::remove(dir.path() / "TargetCAD_APIVersion.txt");
     open([&](DialogUser& user) {
@@ -335,19 +377,20 @@ TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
 }
 
 TEST_F(TargetDialogTest, EditsSwitchTheInputMethodOffOnFocus) {
-    HWND edit2 = GetDlgItem(form.hwnd(), kEdit2Id);
+    HWND edit2 = GetDlgItem(dialog(), kEdit2Id);
     HIMC context = ImmGetContext(edit2);
     ASSERT_NE(context, nullptr);
     ImmSetOpenStatus(context, TRUE);
     ASSERT_TRUE(ImmGetOpenStatus(context));
-    bool openWhileFocused = true;
+    bool openWithListFocused = false, switchedOff = false;
     open([&](DialogUser& user) {
+        openWithListFocused = ImmGetOpenStatus(context) != FALSE;
         user.click(kEdit2Id);
-        EXPECT_TRUE(waitFor([&] { return user.focus() == edit2; }));
-        openWhileFocused = ImmGetOpenStatus(context) != FALSE;
+        switchedOff = waitFor([&] { return !ImmGetOpenStatus(context); });
         user.click(kButton2Id);
     });
-    EXPECT_FALSE(openWhileFocused);
+    EXPECT_TRUE(openWithListFocused) << "only an edit's focus switches it off";
+    EXPECT_TRUE(switchedOff);
     ImmReleaseContext(edit2, context);
 }
 
@@ -365,6 +408,31 @@ TEST_F(TargetDialogTest, UnwritableFileShowsTheErrorAndKeepsTheChangeInTheList) 
         EXPECT_EQ(user.selection(), 0);
         user.click(kButton2Id);
     });
+}
+
+TEST_F(TargetDialogTest, DrawsDark) {
+    dir.write(kTargetListFileName, "\xEF\xBB\xBF"
+                                   "BricsCAD V25\tBricscadApp.AcadApplication.25\r\n"
+                                   "AutoCAD 2025\tAutoCAD.Application.25\r\n"
+                                   "\xE5\x90\x8D\xE5\x89\x8D\tCad.App\r\n");
+    COLORREF face = 0, list = 0, selected = 0;
+    bool saved = false;
+    open([&](DialogUser& user) {
+        HWND dialog = GetParent(user.control(kListBox1Id));
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
+        face = pixelAt(dialog, 3, 3);
+        RECT item{};
+        SendMessageW(user.control(kListBox1Id), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+        selected = pixelAt(user.control(kListBox1Id), item.right - 4, item.top + 2);
+        list = pixelAt(user.control(kListBox1Id), 20, 100);
+        saved = saveWindowShot(dialog, buildFolder() / "screenshots" / "target_dialog.bmp");
+        user.click(kButton2Id);
+    });
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(face, RGB(0x20, 0x20, 0x20));
+    EXPECT_EQ(list, RGB(0x38, 0x38, 0x38));
+    EXPECT_NE(selected, list) << "the preselected line shows its selection";
 }
 
 } // namespace

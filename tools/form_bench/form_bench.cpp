@@ -60,6 +60,21 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// The first main window of the process, created, shown and painted: the
+// program's own share of start-up (the libraries are already loaded).
+double firstWindow(const std::wstring& folder) {
+    morvane::FormEnvironment environment{morvane::fromWide(folder),
+                                         morvane::fromWide(folder + L"MorvaneX.ini"), false};
+    morvane::TMorvaneForm form(environment);
+    const double start = now();
+    form.create();
+    ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(form.hwnd());
+    const double shown = now() - start;
+    DestroyWindow(form.hwnd());
+    return shown;
+}
+
 Medians medianKeystroke(int commands) {
     const std::wstring folder = tempFolder(commands);
     writeList(folder, commands);
@@ -100,6 +115,9 @@ int wmain(int argc, wchar_t** argv) {
         sizes.push_back(_wtoi(argv[i]));
     if (sizes.empty())
         sizes = {2000, 10000};
+    const std::wstring sampleFolder = tempFolder(14);
+    writeList(sampleFolder, 14);
+    std::printf("first main window (14 commands): %.2f ms\n", firstWindow(sampleFolder));
     for (int commands : sizes) {
         const Medians m = medianKeystroke(commands);
         std::printf("search keystroke, %d commands: median %.2f ms (rebuild %.2f, repaint %.2f)\n",

@@ -32,10 +32,32 @@ std::wstring escapeControls(std::wstring_view text) {
     return out;
 }
 
+namespace {
+
+// The window shows what a CAD user would see: commands as typed on the
+// command line, Escape presses, and the start. The file has everything.
+std::wstring shownLine(std::wstring_view event, std::wstring_view detail) {
+    if (event == L"command") {
+        const bool entered = !detail.empty() && detail.back() == L'\r';
+        const std::wstring_view typed = entered ? detail.substr(0, detail.size() - 1) : detail;
+        return L"Command: " + escapeControls(typed) + (entered ? L"" : L"  (no Enter)");
+    }
+    if (event == L"key")
+        return L"*Cancel*  (" + std::wstring(detail) + L")";
+    if (event == L"ready")
+        return L"Stand-in CAD ready: " + std::wstring(detail.substr(0, detail.find(L' ')));
+    if (event == L"held")
+        return L"(busy, the call waited " + std::wstring(detail) + L")";
+    return {};
+}
+
+} // namespace
+
 void EventLog::add(std::wstring_view event, std::wstring_view detail) {
     const std::wstring line = std::to_wstring(nowMicroseconds()) + L"\t" + std::wstring(event) +
                               L"\t" + escapeControls(detail);
-    shown_.push_back(std::wstring(event) + L"  " + escapeControls(detail));
+    if (const std::wstring shown = shownLine(event, detail); !shown.empty())
+        shown_.push_back(shown);
     if (!path_.empty()) {
         text_ += morvane::utf16ToUtf8(morvane::fromWide(line)) + "\r\n";
         // A reader holding the file open blocks the replace for a moment.

@@ -107,8 +107,9 @@ HWND createMainWindow(HINSTANCE instance, WindowState& state, const std::wstring
     windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);
+    // Top left and narrow, clear of the launcher that opens in the middle.
     const std::wstring title = L"Stand-in CAD - " + progId;
-    return CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 720, 420,
+    return CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 8, 8, 360, 420,
                            nullptr, nullptr, instance, &state);
 }
 
@@ -149,8 +150,8 @@ int serve(HINSTANCE instance, const Options& options) {
     };
     application.beforeCall = holdWhileBusy;
     document.beforeCall = holdWhileBusy;
-    IMessageFilter* previousFilter = nullptr;
-    CoRegisterMessageFilter(&filter, &previousFilter);
+    morvane::ComPtr<IMessageFilter> previousFilter;
+    CoRegisterMessageFilter(&filter, previousFilter.put());
 
     if (!registerProgId(options.progId, clsid))
         log.add(L"error", L"cannot register the ProgID");
@@ -173,10 +174,8 @@ int serve(HINSTANCE instance, const Options& options) {
         RevokeActiveObject(cookie, nullptr);
     CoDisconnectObject(&application, 0);
     CoDisconnectObject(&document, 0);
-    IMessageFilter* ours = nullptr;
-    CoRegisterMessageFilter(previousFilter, &ours);
-    if (previousFilter)
-        previousFilter->Release();
+    morvane::ComPtr<IMessageFilter> ours;
+    CoRegisterMessageFilter(previousFilter.get(), ours.put());
     return 0;
 }
 

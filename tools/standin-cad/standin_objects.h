@@ -79,7 +79,9 @@ class BusyFilter final : public IMessageFilter {
     ULONG STDMETHODCALLTYPE Release() override { return InterlockedDecrement(&refs_); }
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD callType, HTASK caller, DWORD tickCount,
                                                LPINTERFACEINFO info) override;
-    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override { return -1; }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override {
+        return static_cast<DWORD>(-1);
+    }
     DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override {
         return PENDINGMSG_WAITDEFPROCESS;
     }

@@ -3,6 +3,8 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <memory>
+#include <type_traits>
 
 namespace standin {
 namespace {
@@ -13,16 +15,20 @@ std::wstring guidText(const CLSID& clsid) {
     return text;
 }
 
+struct RegistryKeyCloser {
+    void operator()(HKEY key) const { RegCloseKey(key); }
+};
+using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegistryKeyCloser>;
+
 bool setDefaultValue(HKEY root, const std::wstring& path, const std::wstring& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    HKEY opened = nullptr;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
+                        nullptr) != ERROR_SUCCESS)
         return false;
+    const RegistryKey key(opened);
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    const LSTATUS status = RegSetValueExW(key, nullptr, 0, REG_SZ,
-                                          reinterpret_cast<const BYTE*>(value.c_str()), bytes);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return RegSetValueExW(key.get(), nullptr, 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(value.c_str()), bytes) == ERROR_SUCCESS;
 }
 
 bool registerUnder(HKEY root, const std::wstring& prefix, const std::wstring& progId,

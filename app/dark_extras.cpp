@@ -1,0 +1,86 @@
+#include "app/dark_extras.h"
+
+#include <uxtheme.h>
+
+namespace morvane::dark {
+namespace {
+
+constexpr DWORD kFirstBuildWithDarkMode = 17763; // Windows 10 1809
+constexpr int kForceDark = 2;                    // PreferredAppMode
+
+using SetPreferredAppModeFn = int(WINAPI*)(int);            // uxtheme #135
+using FlushMenuThemesFn = void(WINAPI*)();                  // uxtheme #136
+using AllowDarkModeForWindowFn = bool(WINAPI*)(HWND, bool); // uxtheme #133
+using RefreshImmersiveColorPolicyStateFn = void(WINAPI*)(); // uxtheme #104
+using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+
+template <class Function> Function exportOf(HMODULE module, const char* name) {
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
+}
+
+bool runningOnWine() {
+    return exportOf<void (*)()>(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+DWORD windowsBuild() {
+    auto getVersion = exportOf<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!getVersion || getVersion(&version) != 0 || version.dwMajorVersion < 10)
+        return 0;
+    return version.dwBuildNumber;
+}
+
+struct Extras {
+    SetPreferredAppModeFn setPreferredAppMode = nullptr;
+    FlushMenuThemesFn flushMenuThemes = nullptr;
+    AllowDarkModeForWindowFn allowDarkModeForWindow = nullptr;
+    RefreshImmersiveColorPolicyStateFn refreshColorPolicy = nullptr;
+    bool available = false;
+};
+
+Extras loadExtras() {
+    Extras extras;
+    if (runningOnWine() || windowsBuild() < kFirstBuildWithDarkMode)
+        return extras;
+    HMODULE uxtheme = LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    extras.setPreferredAppMode = exportOf<SetPreferredAppModeFn>(uxtheme, MAKEINTRESOURCEA(135));
+    extras.flushMenuThemes = exportOf<FlushMenuThemesFn>(uxtheme, MAKEINTRESOURCEA(136));
+    extras.allowDarkModeForWindow =
+        exportOf<AllowDarkModeForWindowFn>(uxtheme, MAKEINTRESOURCEA(133));
+    extras.refreshColorPolicy =
+        exportOf<RefreshImmersiveColorPolicyStateFn>(uxtheme, MAKEINTRESOURCEA(104));
+    extras.available = extras.setPreferredAppMode && extras.flushMenuThemes &&
+                       extras.allowDarkModeForWindow && extras.refreshColorPolicy;
+    return extras;
+}
+
+const Extras& extras() {
+    static const Extras loaded = loadExtras();
+    return loaded;
+}
+
+} // namespace
+
+bool extrasAvailable() {
+    return extras().available;
+}
+
+void enableProcessExtras() {
+    if (!extrasAvailable())
+        return;
+    extras().setPreferredAppMode(kForceDark);
+    extras().refreshColorPolicy();
+    extras().flushMenuThemes();
+}
+
+void useDarkControlTheme(HWND control, const wchar_t* themeClass) {
+    if (!extrasAvailable())
+        return;
+    extras().allowDarkModeForWindow(control, true);
+    SetWindowTheme(control, themeClass, nullptr);
+}
+
+} // namespace morvane::dark
