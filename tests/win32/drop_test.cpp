@@ -48,7 +48,6 @@ constexpr std::string_view kToolsLsp = ";;; drawing tools\r\n"
                                        "   / old)\r\n"
                                        "  (command \"_.ZOOM\" lo hi)\r\n"
                                        ")\r\n";
-const Lines kToolsRows{u"BOX\tBox : draw a box", u"ZM2 LO HI\t..."};
 
 // One command, to tell files apart by their group row.
 constexpr std::string_view kOneCommandLsp = ";; one\n(defun c:one () 1)\n";
