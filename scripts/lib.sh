@@ -6,7 +6,7 @@ MORVANE_JOBS=$(nproc 2>/dev/null || echo 2)
 MORVANE_PACKAGES=(
     cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth x11-utils
-    fonts-noto-cjk imagemagick xdotool locales libx11-dev
+    fonts-noto-cjk imagemagick xdotool locales libx11-dev procps
 )
 
 log() { printf '\n==> %s\n' "$*"; }
