@@ -1,7 +1,5 @@
 #include "app/dark_extras.h"
 
-#include <uxtheme.h>
-
 namespace morvane::dark {
 namespace {
 
@@ -12,6 +10,7 @@ using SetPreferredAppModeFn = int(WINAPI*)(int);            // uxtheme #135
 using FlushMenuThemesFn = void(WINAPI*)();                  // uxtheme #136
 using AllowDarkModeForWindowFn = bool(WINAPI*)(HWND, bool); // uxtheme #133
 using RefreshImmersiveColorPolicyStateFn = void(WINAPI*)(); // uxtheme #104
+using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
 using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 
 template <class Function> Function exportOf(HMODULE module, const char* name) {
@@ -38,6 +37,7 @@ struct Extras {
     FlushMenuThemesFn flushMenuThemes = nullptr;
     AllowDarkModeForWindowFn allowDarkModeForWindow = nullptr;
     RefreshImmersiveColorPolicyStateFn refreshColorPolicy = nullptr;
+    SetWindowThemeFn setWindowTheme = nullptr;
     bool available = false;
 };
 
@@ -52,8 +52,12 @@ Extras loadExtras() {
         exportOf<AllowDarkModeForWindowFn>(uxtheme, MAKEINTRESOURCEA(133));
     extras.refreshColorPolicy =
         exportOf<RefreshImmersiveColorPolicyStateFn>(uxtheme, MAKEINTRESOURCEA(104));
+    // Looked up rather than imported: loading uxtheme before the first window
+    // costs Wine a long theme set-up at every start.
+    extras.setWindowTheme = exportOf<SetWindowThemeFn>(uxtheme, "SetWindowTheme");
     extras.available = extras.setPreferredAppMode && extras.flushMenuThemes &&
-                       extras.allowDarkModeForWindow && extras.refreshColorPolicy;
+                       extras.allowDarkModeForWindow && extras.refreshColorPolicy &&
+                       extras.setWindowTheme;
     return extras;
 }
 
@@ -80,7 +84,7 @@ void useDarkControlTheme(HWND control, const wchar_t* themeClass) {
     if (!extrasAvailable())
         return;
     extras().allowDarkModeForWindow(control, true);
-    SetWindowTheme(control, themeClass, nullptr);
+    extras().setWindowTheme(control, themeClass, nullptr);
 }
 
 } // namespace morvane::dark
