@@ -32,6 +32,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ] || ! server_running; then
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
+            # Every program on one virtual desktop: with no window manager
+            # under Xvfb, Wine otherwise waits about 2 s for one whenever a
+            # window is hidden.
+            wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+                </dev/null >/dev/null 2>&1 9>&- || true
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
+                </dev/null >/dev/null 2>&1 9>&- || true
+            wineserver -k 9>&- 2>/dev/null || true
+            wineserver -w 9>&- 2>/dev/null || true
         fi
         if ! server_running; then
             # Nothing started here may inherit the lock (fd 9).
