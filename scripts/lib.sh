@@ -9,7 +9,7 @@ MORVANE_PACKAGES=(
     fonts-noto-cjk imagemagick xdotool locales libx11-dev procps
 )
 
-log() { printf '\n==> %s\n' "$*"; }
+log() { printf "\n==> %s [%s]\n" "$*" "$(date +%T)"; }
 
 # Installs what is missing (Debian 12). Needs root, as on CI.
 install_dependencies() {
