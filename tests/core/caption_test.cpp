@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/caption.h"
+#include "support/case_name.h"
 #include "support/fake_services.h"
 #include "text/user_error.h"
 
@@ -51,13 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                     u"MorvaneX [ first ]"},
         CaptionCase{"empty name", {u"\tBricscadApp.AcadApplication"}, kBricscad, u"MorvaneX [  ]"},
         CaptionCase{"no lines", {}, kBricscad, std::nullopt}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    test::CaseName());
 
 TEST(CaptionFile, MissingFileGivesNoCaptionAndUnreadableThrows) {
     test::FakeServices fake;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/settings_values.h"
+#include "support/case_name.h"
 
 namespace morvane {
 namespace {
@@ -42,13 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerCase{"x without zero", u"x10", std::nullopt},
                     IntegerCase{"full-width digits", u"\uFF11\uFF12", std::nullopt},
                     IntegerCase{"fraction", u"1.5", std::nullopt}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    test::CaseName());
 
 struct PlacementCase {
     const char* name;
@@ -88,13 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
             "wider than screen by one", {0, 10, 2001, 100}, 2000, 1000, {0, 10, 2001, 100}},
         PlacementCase{
             "size never corrected", {5, 5, 5000, 4000}, 1920, 1080, {-1540, -1460, 5000, 4000}}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    test::CaseName());
 
 TEST(CentredEdge, TruncatesTowardZero) {
     EXPECT_EQ(centredEdge(1920, 300), 810);

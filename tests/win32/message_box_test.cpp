@@ -7,6 +7,7 @@
 
 #include "app/message_box.h"
 #include "gui_support.h"
+#include "support/case_name.h"
 #include "text/user_error.h"
 
 namespace morvane {
@@ -108,13 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, MessageBoxCases,
                                                  {L"OK", L"キャンセル"},
                                                  L"OK",
                                                  MessageResult::Cancel}),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             for (char& c : name)
-                                 if (!isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         test::CaseName());
 
 TEST(DarkMessageBox, IsCentredOnThePrimaryScreenAndWideEnoughForLongLines) {
     BoxWatcher watcher(L"OK");
@@ -157,13 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrorCase{"full stop", u"done.", L"done."},
                     ErrorCase{"trailing blank", u"reason ", L"reason "},
                     ErrorCase{"comma below dot", u"a,", L"a,"}, ErrorCase{"empty", u"", L""}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    test::CaseName());
 
 TEST(RunGuarded, ShowsTheEscapingErrorAndEndsOnlyTheHandler) {
     int stepsRun = 0;

@@ -7,6 +7,7 @@
 
 #include "app/message_filter.h"
 #include "platform/win32/scoped.h"
+#include "support/case_name.h"
 
 namespace morvane {
 namespace {
@@ -127,13 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(RetryCase{"busy", SERVERCALL_RETRYLATER, 0, 1000},
                     RetryCase{"busy for an hour", SERVERCALL_RETRYLATER, 3600000, 1000},
                     RetryCase{"rejected", SERVERCALL_REJECTED, 0, static_cast<DWORD>(-1)}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    test::CaseName());
 
 } // namespace
 } // namespace morvane

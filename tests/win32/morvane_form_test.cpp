@@ -15,6 +15,7 @@
 #include "gui_support.h"
 #include "platform/win32/scoped.h"
 #include "shell/main_layout.h"
+#include "support/case_name.h"
 #include "support/temp_dir.h"
 
 namespace morvane {
@@ -361,13 +362,7 @@ INSTANTIATE_TEST_SUITE_P(
                       INT_MIN},
         PlacementCase{"left monitor", "[Form]\r\nWidth=300\r\nHeight=250\r\nLeft=-900\r\nTop=5\r\n",
                       INT_MIN, 5}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    test::CaseName());
 
 TEST_F(FormTest, DefaultSizeIsTheDesignedClientCentred) {
     auto& f = open();
