@@ -6,9 +6,9 @@
 #include "app/dark_extras.h"
 #include "app/morvane_form.h"
 #include "platform/services.h"
+#include "platform/win32/scoped.h"
 #include "target/target_line.h"
 #include "target/win32/TaregetCADUnit.h"
-#include "platform/win32/scoped.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // The UI thread is a single-threaded apartment for the CAD's automation.

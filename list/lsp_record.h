@@ -18,8 +18,14 @@ struct TLspRecord {
 
 using LspRecordArray = std::vector<TLspRecord>;
 
-inline bool isGroupRow(const TLspRecord& r) { return r.cmt.empty(); }
-inline bool isFileRow(const TLspRecord& r) { return !r.cmt.empty() && !r.exe.empty(); }
-inline bool isCommandEntry(const TLspRecord& r) { return !r.cmt.empty(); }
+inline bool isGroupRow(const TLspRecord& r) {
+    return r.cmt.empty();
+}
+inline bool isFileRow(const TLspRecord& r) {
+    return !r.cmt.empty() && !r.exe.empty();
+}
+inline bool isCommandEntry(const TLspRecord& r) {
+    return !r.cmt.empty();
+}
 
 } // namespace morvane

@@ -13,8 +13,12 @@ template <class Less> bool isOrdered(const LspRecordArray& records, Less less) {
     return true;
 }
 
-bool rowLess(const TLspRecord& a, const TLspRecord& b) { return a.row < b.row; }
-bool cmdLess(const TLspRecord& a, const TLspRecord& b) { return a.cmd < b.cmd; }
+bool rowLess(const TLspRecord& a, const TLspRecord& b) {
+    return a.row < b.row;
+}
+bool cmdLess(const TLspRecord& a, const TLspRecord& b) {
+    return a.cmd < b.cmd;
+}
 
 // Dense ranks of the keys: equal keys share a rank, order kept.
 template <class Less> std::vector<uint32_t> rankBy(const LspRecordArray& records, Less less) {

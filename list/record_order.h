@@ -12,12 +12,12 @@ namespace morvane {
 // so switching back and forth between file order and command order costs a
 // linear check and a move instead of a fresh sort.
 class RecordOrderCache {
-public:
+  public:
     bool matches(const LspRecordArray& records) const;
     void store(const LspRecordArray& records, std::vector<uint32_t> permutation);
     const std::vector<uint32_t>& permutation() const { return permutation_; }
 
-private:
+  private:
     std::vector<int32_t> rows_;
     std::vector<std::u16string> cmds_;
     std::vector<uint32_t> permutation_;

@@ -7,7 +7,7 @@
 namespace morvane {
 
 class AnsiCodePage {
-public:
+  public:
     virtual ~AnsiCodePage() = default;
     virtual std::u16string decode(std::string_view bytes) const = 0;
     // Characters the code page cannot hold become its default character.
@@ -15,7 +15,7 @@ public:
 };
 
 class TextCollator {
-public:
+  public:
     virtual ~TextCollator() = default;
     // Locale-aware, letter case ignored: negative, zero or positive.
     virtual int compareIgnoreCase(std::u16string_view a, std::u16string_view b) const = 0;
@@ -24,7 +24,7 @@ public:
 // File operations on full paths. Failures return false and a reason in the
 // system's words.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // True for an existing file (links followed); a folder is not a file.
     virtual bool fileExists(std::u16string_view path) const = 0;
@@ -45,7 +45,7 @@ struct LocalTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalTime now() const = 0;
 };

@@ -24,7 +24,9 @@ std::u16string_view trimBlanks(std::u16string_view text) {
     return text.substr(begin, end - begin);
 }
 
-bool isBlank(std::u16string_view text) { return trimBlanks(text).empty(); }
+bool isBlank(std::u16string_view text) {
+    return trimBlanks(text).empty();
+}
 
 std::u16string formatText(std::u16string_view pattern,
                           std::initializer_list<std::u16string_view> args) {
@@ -44,8 +46,8 @@ std::u16string formatText(std::u16string_view pattern,
 
 std::u16string toDecimal(long long value) {
     const bool negative = value < 0;
-    unsigned long long magnitude =
-        negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                            : static_cast<unsigned long long>(value);
     std::u16string digits;
     do {
         digits.insert(digits.begin(), static_cast<char16_t>(u'0' + magnitude % 10));

@@ -6,7 +6,9 @@
 
 namespace morvane {
 
-constexpr bool isBlankCode(char16_t c) { return c <= 32; }
+constexpr bool isBlankCode(char16_t c) {
+    return c <= 32;
+}
 
 // Capitals for a to z only; every other character stays.
 std::u16string upperAscii(std::u16string_view text);
@@ -19,7 +21,8 @@ std::u16string_view trimBlanks(std::u16string_view text);
 bool isBlank(std::u16string_view text);
 
 // Replaces each "%s" or "%d" in turn by the next argument.
-std::u16string formatText(std::u16string_view pattern, std::initializer_list<std::u16string_view> args);
+std::u16string formatText(std::u16string_view pattern,
+                          std::initializer_list<std::u16string_view> args);
 
 std::u16string toDecimal(long long value);
 

@@ -7,12 +7,12 @@
 namespace morvane {
 
 class UserError : public std::exception {
-public:
+  public:
     explicit UserError(std::u16string message) : message_(std::move(message)) {}
     const std::u16string& message() const noexcept { return message_; }
     const char* what() const noexcept override { return "MorvaneX user error"; }
 
-private:
+  private:
     std::u16string message_;
 };
 

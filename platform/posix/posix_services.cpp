@@ -17,9 +17,9 @@
 #include <fcntl.h>
 #include <iconv.h>
 #include <mutex>
-#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "platform/services.h"
 #include "text/utf.h"
@@ -28,7 +28,7 @@ namespace morvane {
 namespace {
 
 class IconvHandle {
-public:
+  public:
     IconvHandle(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
     ~IconvHandle() {
         if (valid())
@@ -40,7 +40,7 @@ public:
     iconv_t get() const { return handle_; }
     void reset() const { iconv(handle_, nullptr, nullptr, nullptr, nullptr); }
 
-private:
+  private:
     iconv_t handle_;
 };
 
@@ -72,7 +72,7 @@ std::string convert(const IconvHandle& cd, std::string_view input, OnInvalid onI
 }
 
 class Cp932CodePage final : public AnsiCodePage {
-public:
+  public:
     std::u16string decode(std::string_view bytes) const override {
         const auto& table = decodeTable();
         std::u16string out;
@@ -109,7 +109,7 @@ public:
         });
     }
 
-private:
+  private:
     static constexpr char16_t kInvalid = 0xFFFF;
     static constexpr char16_t kUndecodable = 0x30FB;
 
@@ -135,7 +135,8 @@ private:
                 char buffer[8];
                 char* outPtr = buffer;
                 size_t outLeft = sizeof buffer;
-                if (iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
+                if (iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft) ==
+                        static_cast<size_t>(-1) ||
                     inLeft != 0 || outPtr - buffer != 2)
                     return kInvalid;
                 return static_cast<char16_t>(static_cast<unsigned char>(buffer[0]) |
@@ -173,9 +174,13 @@ int sortClass(char16_t c) {
     return 4;
 }
 
-char16_t foldAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 0x20 : c; }
+char16_t foldAscii(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? c - 0x20 : c;
+}
 
-bool isMinorPunctuation(char16_t c) { return c == u'-' || c == u'\''; }
+bool isMinorPunctuation(char16_t c) {
+    return c == u'-' || c == u'\'';
+}
 
 int compareWeights(std::u16string_view a, std::u16string_view b, bool skipMinor) {
     size_t i = 0, j = 0;
@@ -199,14 +204,16 @@ int compareWeights(std::u16string_view a, std::u16string_view b, bool skipMinor)
 }
 
 class ApproximateCollator final : public TextCollator {
-public:
+  public:
     int compareIgnoreCase(std::u16string_view a, std::u16string_view b) const override {
         const int primary = compareWeights(a, b, true);
         return primary != 0 ? primary : compareWeights(a, b, false);
     }
 };
 
-std::string nativePath(std::u16string_view path) { return utf16ToUtf8(path); }
+std::string nativePath(std::u16string_view path) {
+    return utf16ToUtf8(path);
+}
 
 std::u16string reasonFromErrno(int error) {
     const std::string text = std::strerror(error);
@@ -214,7 +221,7 @@ std::u16string reasonFromErrno(int error) {
 }
 
 class PosixFileSystem final : public FileSystem {
-public:
+  public:
     bool fileExists(std::u16string_view path) const override {
         struct stat st {};
         return ::stat(nativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -294,7 +301,7 @@ public:
 };
 
 class PosixClock final : public Clock {
-public:
+  public:
     LocalTime now() const override {
         const std::time_t t = std::time(nullptr);
         std::tm tm{};

@@ -1,9 +1,9 @@
 #pragma once
 // Move-only owners for Win32 and COM resources. Copying is deleted: every
 // handle, COM pointer, BSTR and VARIANT has exactly one owner on every path.
-#include <windows.h>
 #include <ole2.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <string_view>
 #include <utility>
@@ -12,7 +12,7 @@ namespace morvane {
 
 // A handle with a closing function and an invalid value.
 template <class T, class Traits> class UniqueResource {
-public:
+  public:
     UniqueResource() = default;
     explicit UniqueResource(T value) : value_(value) {}
     ~UniqueResource() { reset(); }
@@ -34,7 +34,7 @@ public:
         value_ = value;
     }
 
-private:
+  private:
     T value_ = Traits::invalid();
 };
 
@@ -80,7 +80,7 @@ using UniqueGlobal = UniqueResource<HGLOBAL, GlobalMemoryTraits>;
 
 // A DC from GetDC, released to its window.
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     ~WindowDC() {
         if (dc_)
@@ -90,27 +90,27 @@ public:
     WindowDC& operator=(const WindowDC&) = delete;
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
 
 // Selects an object into a DC and puts the previous one back.
 class SelectObjectScope {
-public:
+  public:
     SelectObjectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~SelectObjectScope() { SelectObject(dc_, previous_); }
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 // A counted COM reference.
 template <class T> class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ~ComPtr() { reset(); }
     ComPtr(const ComPtr&) = delete;
@@ -149,12 +149,12 @@ public:
         return ptr_->QueryInterface(iid, reinterpret_cast<void**>(out.put()));
     }
 
-private:
+  private:
     T* ptr_ = nullptr;
 };
 
 class UniqueBstr {
-public:
+  public:
     UniqueBstr() = default;
     explicit UniqueBstr(std::wstring_view text)
         : bstr_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
@@ -168,12 +168,12 @@ public:
         return &bstr_;
     }
 
-private:
+  private:
     BSTR bstr_ = nullptr;
 };
 
 class UniqueVariant {
-public:
+  public:
     UniqueVariant() { VariantInit(&value_); }
     ~UniqueVariant() { VariantClear(&value_); }
     UniqueVariant(const UniqueVariant&) = delete;
@@ -181,13 +181,13 @@ public:
     VARIANT* get() { return &value_; }
     const VARIANT* get() const { return &value_; }
 
-private:
+  private:
     VARIANT value_;
 };
 
 // Frees the strings a failed IDispatch::Invoke leaves in an EXCEPINFO.
 class ExcepInfo {
-public:
+  public:
     ExcepInfo() { ZeroMemory(&info_, sizeof info_); }
     ~ExcepInfo() {
         SysFreeString(info_.bstrSource);
@@ -198,13 +198,13 @@ public:
     ExcepInfo& operator=(const ExcepInfo&) = delete;
     EXCEPINFO* get() { return &info_; }
 
-private:
+  private:
     EXCEPINFO info_;
 };
 
 // OleInitialize for the life of the scope (makes the thread an STA).
 class OleScope {
-public:
+  public:
     OleScope() : hr_(OleInitialize(nullptr)) {}
     ~OleScope() {
         if (SUCCEEDED(hr_))
@@ -214,7 +214,7 @@ public:
     OleScope& operator=(const OleScope&) = delete;
     HRESULT result() const { return hr_; }
 
-private:
+  private:
     HRESULT hr_;
 };
 

@@ -11,7 +11,7 @@ namespace morvane {
 namespace {
 
 class AcpCodePage final : public AnsiCodePage {
-public:
+  public:
     std::u16string decode(std::string_view bytes) const override {
         if (bytes.empty())
             return {};
@@ -32,24 +32,23 @@ public:
         const int needed =
             WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
         std::string out(static_cast<size_t>(needed), '\0');
-        WideCharToMultiByte(CP_ACP, flags, wide.data(), size, out.data(), needed, nullptr,
-                            nullptr);
+        WideCharToMultiByte(CP_ACP, flags, wide.data(), size, out.data(), needed, nullptr, nullptr);
         return out;
     }
 };
 
 class UserLocaleCollator final : public TextCollator {
-public:
+  public:
     int compareIgnoreCase(std::u16string_view a, std::u16string_view b) const override {
-        const int result = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wptr(a),
-                                          static_cast<int>(a.size()), wptr(b),
-                                          static_cast<int>(b.size()));
+        const int result =
+            CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wptr(a),
+                           static_cast<int>(a.size()), wptr(b), static_cast<int>(b.size()));
         return result - CSTR_EQUAL;
     }
 };
 
 class HandleCloser {
-public:
+  public:
     explicit HandleCloser(HANDLE h) : handle_(h) {}
     ~HandleCloser() {
         if (handle_ != INVALID_HANDLE_VALUE)
@@ -64,12 +63,12 @@ public:
         handle_ = INVALID_HANDLE_VALUE;
     }
 
-private:
+  private:
     HANDLE handle_;
 };
 
 class Win32FileSystem final : public FileSystem {
-public:
+  public:
     bool fileExists(std::u16string_view path) const override {
         const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -144,7 +143,7 @@ public:
         return DeleteFileW(toWide(path).c_str()) != 0;
     }
 
-private:
+  private:
     static bool fail(std::u16string& reason) {
         reason = systemErrorText(GetLastError());
         return false;
@@ -152,7 +151,7 @@ private:
 };
 
 class Win32Clock final : public Clock {
-public:
+  public:
     LocalTime now() const override {
         SYSTEMTIME st{};
         GetLocalTime(&st);

@@ -28,8 +28,7 @@ TEST_P(SplitFields, SplitsAtTabsAndReadsQuotes) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, SplitFields,
     testing::Values(
-        FieldCase{"empty_line_has_no_field", u"", {}},
-        FieldCase{"no_tab", u"  a b ", {u"  a b "}},
+        FieldCase{"empty_line_has_no_field", u"", {}}, FieldCase{"no_tab", u"  a b ", {u"  a b "}},
         FieldCase{"trailing_tab_adds_empty_field", u"a\t", {u"a", u""}},
         FieldCase{"single_tab", u"\t", {u"", u""}},
         FieldCase{"two_tabs_enclose_empty", u"a\t\tc", {u"a", u"", u"c"}},
@@ -91,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClassifyCase{"file_row_option_untrimmed", u"C\td\tcalc.exe\t -x \tfifth", true,
                      rec(u"C", u"d", u"calc.exe", u" -x ")},
         ClassifyCase{"quoted_cmd_with_tab", u"\"a\tb\"\tdesc", true, rec(u"a\tb", u"desc")},
-        ClassifyCase{"quoted_then_text_counts_as_field", u"\"a\"b\tc", true, rec(u"a", u"b", u"c")}),
+        ClassifyCase{"quoted_then_text_counts_as_field", u"\"a\"b\tc", true,
+                     rec(u"a", u"b", u"c")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ParseListLines, RowCountsEveryLine) {
@@ -108,8 +108,9 @@ TEST(LoadMorvaneList, SameRecordsInEveryEncoding) {
     const std::string sjis = "\x95\x60\x89\xe6\r\nLINE\t\x90\xfc\x82\xf0\x88\xf8\x82\xad\r\n";
     const std::u16string text = u"描画\r\nLINE\t線を引く\r\n";
     const LspRecordArray expected{{0, u"描画", u"", u"", u""}, {1, u"LINE", u"線を引く", u"", u""}};
-    const std::string utf8 = "\xEF\xBB\xBF\xe6\x8f\x8f\xe7\x94\xbb\r\nLINE\t\xe7\xb7\x9a\xe3\x82\x92"
-                             "\xe5\xbc\x95\xe3\x81\x8f\r\n";
+    const std::string utf8 =
+        "\xEF\xBB\xBF\xe6\x8f\x8f\xe7\x94\xbb\r\nLINE\t\xe7\xb7\x9a\xe3\x82\x92"
+        "\xe5\xbc\x95\xe3\x81\x8f\r\n";
     std::string le = "\xFF\xFE", be = "\xFE\xFF";
     for (char16_t c : text) {
         le += static_cast<char>(c & 0xFF), le += static_cast<char>(c >> 8);

@@ -15,8 +15,8 @@ void literalExchangeSort(LspRecordArray& records, bool byCmd) {
         return;
     for (size_t i = 0; i + 1 < n; ++i)
         for (size_t j = i + 1; j < n; ++j) {
-            const bool greater = byCmd ? records[j].cmd < records[i].cmd
-                                       : records[j].row < records[i].row;
+            const bool greater =
+                byCmd ? records[j].cmd < records[i].cmd : records[j].row < records[i].row;
             if (greater)
                 std::swap(records[i], records[j]);
         }
@@ -44,13 +44,14 @@ TEST(SortLspRecords, TiesEndAsTheExchangeSortLeavesThem) {
 }
 
 TEST(SortLspRecords, OrdinalCodeUnitOrder) {
-    auto records = withCommands({u"b", u"_", u"Z", u"", u"AB", u"A", u"9", u"\xD83D\xDE00", u"\uFF5E"});
+    auto records =
+        withCommands({u"b", u"_", u"Z", u"", u"AB", u"A", u"9", u"\xD83D\xDE00", u"\uFF5E"});
     sortLspRecords(records, true);
     std::vector<std::u16string> cmds;
     for (const auto& r : records)
         cmds.push_back(r.cmd);
     EXPECT_EQ(cmds, (std::vector<std::u16string>{u"", u"9", u"A", u"AB", u"Z", u"_", u"b",
-                                                  u"\xD83D\xDE00", u"\uFF5E"}));
+                                                 u"\xD83D\xDE00", u"\uFF5E"}));
 }
 
 TEST(SortLspRecords, ByRowRestoresFileOrderAfterByCmd) {
@@ -102,8 +103,8 @@ TEST(SortLspRecords, MatchesTheLiteralExchangeSortOnRandomArrays) {
 }
 
 TEST(SortLspRecords, DuplicateRowsFollowTheExchangeSortToo) {
-    LspRecordArray records{{2, u"a", u"", u"", u""}, {2, u"b", u"", u"", u""},
-                           {1, u"c", u"", u"", u""}};
+    LspRecordArray records{
+        {2, u"a", u"", u"", u""}, {2, u"b", u"", u"", u""}, {1, u"c", u"", u"", u""}};
     auto expected = records;
     literalExchangeSort(expected, false);
     sortLspRecords(records, false);

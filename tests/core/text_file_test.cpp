@@ -10,7 +10,9 @@
 namespace morvane {
 namespace {
 
-const AnsiCodePage& ansi() { return platformServices().ansi; }
+const AnsiCodePage& ansi() {
+    return platformServices().ansi;
+}
 
 // "日本語" in Shift_JIS and in UTF-8.
 const std::string kSjisNihongo = "\x93\xfa\x96\x7b\x8c\xea";
@@ -50,7 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
                    TextEncoding::Utf16LE},
         DecodeCase{"odd_utf16_byte_dropped", std::string("\xFF\xFEx\0y", 5), u"x",
                    TextEncoding::Utf16LE},
-        DecodeCase{"invalid_utf8_after_mark_replaced", "\xEF\xBB\xBF" "a\xFF" "b",
+        DecodeCase{"invalid_utf8_after_mark_replaced",
+                   "\xEF\xBB\xBF"
+                   "a\xFF"
+                   "b",
                    u"a\uFFFDb", TextEncoding::Utf8}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -63,28 +68,28 @@ struct SplitCase {
 
 class SplitLines : public testing::TestWithParam<SplitCase> {};
 
-TEST_P(SplitLines, BreaksAtEveryLineEnd) { EXPECT_EQ(splitLines(GetParam().text), GetParam().lines); }
+TEST_P(SplitLines, BreaksAtEveryLineEnd) {
+    EXPECT_EQ(splitLines(GetParam().text), GetParam().lines);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Breaks, SplitLines,
-    testing::Values(SplitCase{"empty", u"", {}},
-                    SplitCase{"one_line", u"a", {u"a"}},
+    testing::Values(SplitCase{"empty", u"", {}}, SplitCase{"one_line", u"a", {u"a"}},
                     SplitCase{"final_break_adds_nothing", u"a\r\n", {u"a"}},
                     SplitCase{"crlf_cr_lf", u"a\r\nb\rc\nd", {u"a", u"b", u"c", u"d"}},
                     SplitCase{"lf_cr_is_two_breaks", u"a\n\rb", {u"a", u"", u"b"}},
                     SplitCase{"blank_lines_kept", u"\r\n\r\nx", {u"", u"", u"x"}},
-                    SplitCase{"only_break", u"\n", {u""}},
-                    SplitCase{"cr_at_end", u"a\r", {u"a"}}),
+                    SplitCase{"only_break", u"\n", {u""}}, SplitCase{"cr_at_end", u"a\r", {u"a"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EncodeLines, WritesCrLfAfterEveryLineWithTheMark) {
     const std::vector<std::u16string> lines{u"日本語", u"", u"x"};
-    EXPECT_EQ(encodeLines(lines, TextEncoding::Ansi, ansi()),
-              kSjisNihongo + "\r\n\r\nx\r\n");
+    EXPECT_EQ(encodeLines(lines, TextEncoding::Ansi, ansi()), kSjisNihongo + "\r\n\r\nx\r\n");
     EXPECT_EQ(encodeLines(lines, TextEncoding::Utf8, ansi()),
               "\xEF\xBB\xBF" + kUtf8Nihongo + "\r\n\r\nx\r\n");
-    EXPECT_EQ(encodeLines({u"A"}, TextEncoding::Utf16LE, ansi()),
-              std::string("\xFF\xFE" "A\0\r\0\n\0", 8));
+    EXPECT_EQ(encodeLines({u"A"}, TextEncoding::Utf16LE, ansi()), std::string("\xFF\xFE"
+                                                                              "A\0\r\0\n\0",
+                                                                              8));
     EXPECT_EQ(encodeLines({u"A"}, TextEncoding::Utf16BE, ansi()),
               std::string("\xFE\xFF\0A\0\r\0\n", 8));
     EXPECT_EQ(encodeLines({}, TextEncoding::Utf8, ansi()), "\xEF\xBB\xBF");
@@ -93,8 +98,8 @@ TEST(EncodeLines, WritesCrLfAfterEveryLineWithTheMark) {
 
 TEST(EncodeLines, RoundTripsInEveryEncoding) {
     const std::vector<std::u16string> lines{u"名称\tBricscadApp.AcadApplication", u"", u"a b"};
-    for (auto encoding : {TextEncoding::Ansi, TextEncoding::Utf8, TextEncoding::Utf16LE,
-                          TextEncoding::Utf16BE}) {
+    for (auto encoding :
+         {TextEncoding::Ansi, TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
         const auto decoded = decodeText(encodeLines(lines, encoding, ansi()), ansi());
         EXPECT_EQ(splitLines(decoded.text), lines);
         EXPECT_EQ(decoded.encoding, encoding);
@@ -121,18 +126,16 @@ TEST_P(StrictUtf8, AcceptsOnlyWellFormedUtf8) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, StrictUtf8,
-    testing::Values(StrictCase{"ascii", "(defun c:x ())", true},
-                    StrictCase{"japanese", kUtf8Nihongo, true},
-                    StrictCase{"marked", "\xEF\xBB\xBF" + kUtf8Nihongo, true},
-                    StrictCase{"four_byte", "\xF0\x9F\x98\x80", true},
-                    StrictCase{"shift_jis", kSjisNihongo, false},
-                    StrictCase{"marked_but_invalid", "\xEF\xBB\xBF\x93\xfa", false},
-                    StrictCase{"overlong", "\xC0\xAF", false},
-                    StrictCase{"surrogate", "\xED\xA0\x80", false},
-                    StrictCase{"beyond_unicode", "\xF4\x90\x80\x80", false},
-                    StrictCase{"truncated", "\xE6\x97", false},
-                    StrictCase{"lone_continuation", "\x80", false},
-                    StrictCase{"utf16_marked_is_not_utf8", "\xFF\xFEx\0", true}),
+    testing::Values(
+        StrictCase{"ascii", "(defun c:x ())", true}, StrictCase{"japanese", kUtf8Nihongo, true},
+        StrictCase{"marked", "\xEF\xBB\xBF" + kUtf8Nihongo, true},
+        StrictCase{"four_byte", "\xF0\x9F\x98\x80", true},
+        StrictCase{"shift_jis", kSjisNihongo, false},
+        StrictCase{"marked_but_invalid", "\xEF\xBB\xBF\x93\xfa", false},
+        StrictCase{"overlong", "\xC0\xAF", false}, StrictCase{"surrogate", "\xED\xA0\x80", false},
+        StrictCase{"beyond_unicode", "\xF4\x90\x80\x80", false},
+        StrictCase{"truncated", "\xE6\x97", false}, StrictCase{"lone_continuation", "\x80", false},
+        StrictCase{"utf16_marked_is_not_utf8", "\xFF\xFEx\0", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StrictUtf8, KeepsTheEncodingItFound) {

@@ -89,19 +89,18 @@ TEST_P(SearchView, FiltersOnTheFoldedDisplayText) {
     EXPECT_EQ(rows, GetParam().rows);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, SearchView,
-    testing::Values(SearchCase{"empty_key_is_command_view", u"", {1, 2, 0}},
-                    SearchCase{"ascii_case_ignored", u"aBc", {1, 0}},
-                    SearchCase{"fullwidth_case_kept", u"ｆ", {0}},
-                    SearchCase{"fullwidth_capital", u"Ｆ", {1}},
-                    SearchCase{"bracket", u"[", {2, 0}},
-                    SearchCase{"brace", u"{", {1}},
-                    SearchCase{"blank_matches_all", u" ", {1, 2, 0}},
-                    SearchCase{"blank_counts", u"c] ", {0}},
-                    SearchCase{"japanese", u"線", {2}},
-                    SearchCase{"no_match", u"zzz", {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, SearchView,
+                         testing::Values(SearchCase{"empty_key_is_command_view", u"", {1, 2, 0}},
+                                         SearchCase{"ascii_case_ignored", u"aBc", {1, 0}},
+                                         SearchCase{"fullwidth_case_kept", u"ｆ", {0}},
+                                         SearchCase{"fullwidth_capital", u"Ｆ", {1}},
+                                         SearchCase{"bracket", u"[", {2, 0}},
+                                         SearchCase{"brace", u"{", {1}},
+                                         SearchCase{"blank_matches_all", u" ", {1, 2, 0}},
+                                         SearchCase{"blank_counts", u"c] ", {0}},
+                                         SearchCase{"japanese", u"線", {2}},
+                                         SearchCase{"no_match", u"zzz", {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TreeModel, FindsRecordsByRowWhateverTheOrder) {
     auto records = sample();

@@ -9,7 +9,7 @@
 namespace morvane::test {
 
 class FakeFileSystem final : public FileSystem {
-public:
+  public:
     std::map<std::u16string, std::string> files;
     std::map<std::u16string, std::u16string> unreadable; // path -> reason
 
@@ -24,7 +24,7 @@ public:
 };
 
 class FixedClock final : public Clock {
-public:
+  public:
     LocalTime time;
     LocalTime now() const override { return time; }
 };

@@ -7,7 +7,9 @@
 
 namespace morvane::test {
 
-std::u16string pathText(const std::filesystem::path& path) { return path.u16string(); }
+std::u16string pathText(const std::filesystem::path& path) {
+    return path.u16string();
+}
 
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};

@@ -7,7 +7,7 @@
 namespace morvane::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -22,7 +22,7 @@ public:
     std::string read(std::u16string_view name) const;
     bool exists(std::u16string_view name) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

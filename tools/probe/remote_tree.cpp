@@ -9,7 +9,7 @@ namespace {
 
 // A block of memory in the tree's process, freed with the object.
 class RemoteBlock {
-public:
+  public:
     RemoteBlock(HANDLE process, size_t size)
         : process_(process),
           address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
@@ -21,7 +21,7 @@ public:
     RemoteBlock& operator=(const RemoteBlock&) = delete;
     char* address() const { return static_cast<char*>(address_); }
 
-private:
+  private:
     HANDLE process_;
     void* address_;
 };
@@ -71,8 +71,8 @@ std::vector<RemoteTreeItem> readRemoteTree(HWND tree) {
     std::vector<RemoteTreeItem> items;
     DWORD pid = 0;
     GetWindowThreadProcessId(tree, &pid);
-    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
-                                     FALSE, pid));
+    UniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
     if (!process)
         return items;
     RemoteBlock block(process.get(), sizeof(Layout));
