@@ -11,17 +11,9 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target MorvaneX startup_probe minimal_window form_bench -j2 >/dev/null
 
-own_xvfb=
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 70 99); do
-        [ -e /tmp/.X$n-lock ] && continue
-        Xvfb :$n -screen 0 1280x1024x24 >/dev/null 2>&1 &
-        own_xvfb=$!
-        export DISPLAY=:$n
-        break
-    done
-    sleep 1
-fi
+source "$root/scripts/lib.sh"
+[ -z "${DISPLAY:-}" ] && start_xvfb 70 99
+trap stop_xvfb EXIT
 
 stage=$build/bench-startup
 mkdir -p "$stage"
@@ -51,4 +43,3 @@ echo "processor time of a start-up: minimal window ${minimal_cpu} ms, MorvaneX $
     "(Wine counts it in 10 ms steps)"
 "$run" "$build/tools/form_bench/form_bench.exe" 2000 10000 | tr -d '\r'
 echo "MorvaneX.exe size: $(stat -c %s "$build/app/MorvaneX.exe") bytes (goal <= 3 MB)"
-[ -n "$own_xvfb" ] && kill "$own_xvfb" 2>/dev/null || true

@@ -53,10 +53,11 @@ build_windows() {
         -DCMAKE_TOOLCHAIN_FILE="$MORVANE_ROOT/cmake/toolchain-mingw64.cmake"
 }
 
-# Starts Xvfb on a free display and exports DISPLAY; stop_xvfb ends it.
-start_xvfb() {
+# Starts Xvfb on a free display (first to last, 90 to 199 by default) and
+# exports DISPLAY; stop_xvfb ends it.
+start_xvfb() { # [first last]
     local n
-    for n in $(seq 90 199); do
+    for n in $(seq "${1:-90}" "${2:-199}"); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
     done
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &

@@ -13,12 +13,12 @@ source_dir=$(cd "$2" && pwd)
 here=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
 work=$(mktemp -d /tmp/morvane-xdnd-XXXXXX)
 export MORVANE_WINEPREFIX=$build/xdnd-wineprefix
-launcher_pid="" xvfb_pid=""
+launcher_pid=""
 
 finish() {
     [ -n "$launcher_pid" ] && kill "$launcher_pid" 2>/dev/null
     WINEPREFIX=$MORVANE_WINEPREFIX wineserver -k 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    stop_xvfb
     rm -rf "$work"
 }
 trap finish EXIT
@@ -40,13 +40,8 @@ for tool in cc xwininfo xdotool Xvfb wine; do
 done
 cc -O1 -o "$work/xdnd_send" "$here/xdnd_send.c" -lX11 || fail "the XDND sender does not build"
 
-for n in $(seq 240 299); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$n"
-wait_for 10 xdpyinfo || fail "Xvfb did not start on $DISPLAY"
+source "$source_dir/scripts/lib.sh"
+start_xvfb 240 299 || fail "Xvfb did not start on $DISPLAY"
 
 mkdir -p "$work/program"
 cp "$build/app/MorvaneX.exe" "$work/program/"

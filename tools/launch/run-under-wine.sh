@@ -37,17 +37,9 @@ if [ -n "${DISPLAY:-}" ] && [ -z "$shot" ]; then
     cd "$stage" && exec wine MorvaneX.exe
 fi
 
-own_xvfb=
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 70 99); do
-        [ -e /tmp/.X$n-lock ] && continue
-        Xvfb :$n -screen 0 1280x1024x24 >/dev/null 2>&1 &
-        own_xvfb=$!
-        export DISPLAY=:$n
-        break
-    done
-    sleep 1
-fi
+source "$root/scripts/lib.sh"
+[ -z "${DISPLAY:-}" ] && start_xvfb 70 99
+trap stop_xvfb EXIT
 shot=${shot:-$build/screenshots/morvanex-${dpi}dpi.png}
 mkdir -p "$(dirname "$shot")"
 (cd "$stage" && wine explorer /desktop=MorvaneX,1024x768 MorvaneX.exe >/dev/null 2>&1 &)
@@ -55,5 +47,4 @@ sleep 8
 import -window root -crop 1024x768+0+0 +repage "$shot"
 # Ends the programs of this prefix only (the prefix is this script's own).
 wineserver -k 2>/dev/null || true
-[ -n "$own_xvfb" ] && kill "$own_xvfb" 2>/dev/null || true
 echo "Screenshot: $shot"
