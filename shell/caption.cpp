@@ -2,6 +2,7 @@
 
 #include "list/list_file.h"
 #include "platform/services.h"
+#include "target/target_line.h"
 #include "text/text_file.h"
 #include "text/user_error.h"
 
@@ -9,25 +10,20 @@ namespace morvane {
 
 std::optional<std::u16string> captionFromTargetLines(const std::vector<std::u16string>& lines,
                                                      std::u16string_view progID) {
-    std::u16string needle = u"\t";
-    needle += progID;
-    for (const auto& line : lines) {
-        const size_t at = line.find(needle);
-        if (at == std::u16string::npos)
-            continue;
-        std::u16string caption(kApplicationTitle);
-        caption += u" [ ";
-        caption.append(line, 0, at);
-        caption += u" ]";
-        return caption;
-    }
-    return std::nullopt;
+    const auto name = findTargetName(lines, progID);
+    if (!name)
+        return std::nullopt;
+    std::u16string caption(kApplicationTitle);
+    caption += u" [ ";
+    caption += *name;
+    caption += u" ]";
+    return caption;
 }
 
 std::optional<std::u16string> lookUpCaption(std::u16string_view folder, std::u16string_view progID,
                                             const PlatformServices& services) {
     std::u16string path(folder);
-    path += kTargetListName;
+    path += kTargetListFileName;
     if (!services.files.fileExists(path))
         return std::nullopt;
     std::string bytes;

@@ -12,7 +12,6 @@ struct PlatformServices;
 
 inline constexpr std::u16string_view kApplicationTitle = u"MorvaneX";
 inline constexpr std::u16string_view kDesignedCaption = u"Morvane";
-inline constexpr std::u16string_view kTargetListName = u"TargetCAD_APIVersion.txt";
 
 // "MorvaneX [ name ]" for the first line holding a TAB immediately followed by
 // progID (anywhere in the line, with case); name is the text before that TAB.
