@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/dpi.h"
+#include "app/window_hook.h"
 #include "platform/win32/win32_text.h"
 
 namespace morvane::dark {
@@ -16,9 +17,6 @@ namespace {
 // MinGW's headers lack these (Windows 10 1809+ / 20H1+).
 constexpr DWORD kDwmUseImmersiveDarkMode = 20;
 constexpr DWORD kDwmUseImmersiveDarkModeBefore20H1 = 19;
-constexpr wchar_t kHotProperty[] = L"MorvaneX.Hot";
-constexpr UINT_PTR kHoverSubclassId = 0x4D58; // "MX"
-constexpr UINT_PTR kEditSubclassId = 0x4D59;
 
 struct BrushCache {
     std::map<COLORREF, UniqueBrush> brushes;
@@ -37,36 +35,29 @@ void frameSolid(HDC dc, const RECT& rect, COLORREF colour) {
     FrameRect(dc, &rect, brushFor(colour));
 }
 
-LRESULT CALLBACK hoverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                           DWORD_PTR) noexcept {
+// hook.state: 1 while the mouse is over the button.
+LRESULT hoverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept {
     switch (msg) {
     case WM_MOUSEMOVE:
-        if (!GetPropW(hwnd, kHotProperty)) {
-            SetPropW(hwnd, kHotProperty, reinterpret_cast<HANDLE>(1));
+        if (!hook.state) {
+            hook.state = 1;
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
             TrackMouseEvent(&track);
             InvalidateRect(hwnd, nullptr, FALSE);
         }
         break;
     case WM_MOUSELEAVE:
-        RemovePropW(hwnd, kHotProperty);
+        hook.state = 0;
         InvalidateRect(hwnd, nullptr, FALSE);
         break;
-    case WM_NCDESTROY:
-        RemovePropW(hwnd, kHotProperty);
-        RemoveWindowSubclass(hwnd, hoverProc, id);
-        break;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return callNextHook(hwnd, msg, wp, lp, hook);
 }
 
-LRESULT CALLBACK editBorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                DWORD_PTR) noexcept {
-    if (msg == WM_NCDESTROY)
-        RemoveWindowSubclass(hwnd, editBorderProc, id);
+LRESULT editBorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept {
+    const LRESULT result = callNextHook(hwnd, msg, wp, lp, hook);
     if (msg != WM_NCPAINT)
-        return DefSubclassProc(hwnd, msg, wp, lp);
-    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        return result;
     // Both pixels of the client edge: an outer line and the field colour
     // inside it, so no light system colour is left around the text.
     HDC dc = GetWindowDC(hwnd);
@@ -214,7 +205,8 @@ void drawButton(const DRAWITEMSTRUCT& item, ButtonLook look) {
     const bool pressed = item.itemState & ODS_SELECTED;
     const bool disabled = item.itemState & ODS_DISABLED;
     const bool focused = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
-    const bool hot = GetPropW(item.hwndItem, kHotProperty) != nullptr;
+    const WindowHook* hover = findWindowHook(item.hwndItem, hoverProc);
+    const bool hot = hover && hover->state;
     RECT rect = item.rcItem;
     HDC dc = item.hDC;
 
@@ -249,11 +241,11 @@ void drawButton(const DRAWITEMSTRUCT& item, ButtonLook look) {
 }
 
 void trackButtonHover(HWND button) {
-    SetWindowSubclass(button, hoverProc, kHoverSubclassId, 0);
+    addWindowHook(button, hoverProc);
 }
 
 void darkenEditBorder(HWND edit) {
-    SetWindowSubclass(edit, editBorderProc, kEditSubclassId, 0);
+    addWindowHook(edit, editBorderProc);
     SetWindowPos(edit, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }

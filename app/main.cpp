@@ -5,9 +5,7 @@
 
 #include "app/dark_extras.h"
 #include "app/morvane_form.h"
-#include "platform/services.h"
 #include "platform/win32/scoped.h"
-#include "target/target_line.h"
 #include "target/win32/TaregetCADUnit.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -21,15 +19,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     HWND main = form.create();
     if (!main)
         return 1;
-    // Hidden until the menu opens it; its list and edits live to the end.
-    morvane::TTargetCADForm targetCADForm(
-        main, form.environment().exeFolder + std::u16string(morvane::kTargetListFileName),
-        morvane::platformServices());
     ShowWindow(main, showCommand);
     UpdateWindow(main);
 
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    MSG msg{};
+    for (;;) {
+        // Once the window is painted and nothing waits, the hidden target
+        // dialog is made (at once if the menu asks for it sooner).
+        if (!morvane::TargetCADForm && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            form.makeTargetCADForm();
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0)
+            break;
         if (IsDialogMessageW(main, &msg))
             continue;
         TranslateMessage(&msg);

@@ -19,6 +19,7 @@
 #include "shell/caption.h"
 #include "shell/main_layout.h"
 #include "shell/settings_values.h"
+#include "target/win32/TaregetCADUnit.h"
 
 namespace morvane {
 namespace {
@@ -77,6 +78,7 @@ FormEnvironment FormEnvironment::forThisProgram() {
 TMorvaneForm::TMorvaneForm(FormEnvironment environment) : environment_(std::move(environment)) {}
 
 TMorvaneForm::~TMorvaneForm() {
+    targetCADForm_.reset();
     if (hwnd())
         DestroyWindow(hwnd());
 }
@@ -125,7 +127,10 @@ void TMorvaneForm::FormCreate() {
     makeTreeViewItemsByRow();
     lookUpCaption();
     DragAcceptFiles(hwnd(), TRUE);
-    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Created topmost already (see kFormExStyle); a second z-order change
+    // would only cost Wine a round of window updates.
+    if (!(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST))
+        SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     messageFilter = new TMessageFilter();
     messageFilter->RegisterFilter();

@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,8 @@ enum FormId : int {
 
 inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
 
+class TTargetCADForm;
+
 class TMorvaneForm final : public WindowBase {
   public:
     explicit TMorvaneForm(FormEnvironment environment);
@@ -77,6 +80,10 @@ class TMorvaneForm final : public WindowBase {
     void N3Click();
     // "ターゲット CAD": the target dialog (morvane_form_target.cpp).
     void CAD2Click();
+    // Makes the hidden target dialog unless there is one. The program calls
+    // it once the window is painted and idle; CAD2Click calls it too, in
+    // case the menu is used before that.
+    void makeTargetCADForm();
     // The CAD link (morvane_form_cad.cpp).
     void TreeView1DblClick();
     void SpeedButton1Click();
@@ -121,6 +128,7 @@ class TMorvaneForm final : public WindowBase {
     UniqueFont escapeFont_;
     UniqueImageList ImageList2;
     UniqueMenu popupMenuOwner_;
+    std::unique_ptr<TTargetCADForm> targetCADForm_;
     int messageDepth_ = 0;
     bool restackPending_ = false;
 };

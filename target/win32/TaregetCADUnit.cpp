@@ -19,7 +19,6 @@ TTargetCADForm* TargetCADForm = nullptr;
 namespace {
 
 constexpr wchar_t kFormClass[] = L"MorvaneX.TargetCAD";
-constexpr UINT_PTR kEditKeySubclassId = 0x5443; // "TC"
 
 // The designed layout, in 96-DPI pixels.
 constexpr SIZE kClientSize{315, 307};
@@ -134,7 +133,7 @@ void TTargetCADForm::createControls() {
         dark::trackButtonHover(button);
     for (HWND edit : {edit1_, edit2_}) {
         dark::darkenEditBorder(edit);
-        SetWindowSubclass(edit, editProc, kEditKeySubclassId, reinterpret_cast<DWORD_PTR>(this));
+        addWindowHook(edit, editProc, this);
     }
     dark::darkenEditBorder(listBox1_);
     lastFocus_ = listBox1_;
@@ -280,30 +279,27 @@ void TTargetCADForm::Edit1KeyPress(HWND, wchar_t& key) {
     SpeedButton3Click();
 }
 
-LRESULT CALLBACK TTargetCADForm::editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                          DWORD_PTR self) noexcept {
+LRESULT TTargetCADForm::editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                 WindowHook& hook) noexcept {
     switch (msg) {
     case WM_GETDLGCODE: {
         // Enter must reach the edit as a character, not close anything.
         const auto* keyMsg = reinterpret_cast<const MSG*>(lp);
-        const LRESULT code = DefSubclassProc(hwnd, msg, wp, lp);
+        const LRESULT code = callNextHook(hwnd, msg, wp, lp, hook);
         if (keyMsg && keyMsg->message == WM_KEYDOWN && keyMsg->wParam == VK_RETURN)
             return code | DLGC_WANTALLKEYS;
         return code;
     }
     case WM_CHAR: {
         auto key = static_cast<wchar_t>(wp);
-        reinterpret_cast<TTargetCADForm*>(self)->Edit1KeyPress(hwnd, key);
+        static_cast<TTargetCADForm*>(hook.data)->Edit1KeyPress(hwnd, key);
         // A swallowed key goes no further: the edit would beep at Enter.
         if (key == 0)
             return 0;
-        return DefSubclassProc(hwnd, msg, key, lp);
+        return callNextHook(hwnd, msg, key, lp, hook);
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, editProc, id);
-        break;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return callNextHook(hwnd, msg, wp, lp, hook);
 }
 
 void TTargetCADForm::onCommand(int id, int code) {

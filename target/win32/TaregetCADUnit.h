@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/window_base.h"
+#include "app/window_hook.h"
 #include "platform/win32/scoped.h"
 #include "target/target_form.h"
 #include "target/win32/flat_button.h"
@@ -83,8 +84,7 @@ class TTargetCADForm final : public WindowBase, private TargetFormView {
     void onCommand(int id, int code);
     void drawListItem(const DRAWITEMSTRUCT& item) const;
     void paintGroupBox();
-    static LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                     DWORD_PTR self) noexcept;
+    static LRESULT editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
 
     TargetFormModel model_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

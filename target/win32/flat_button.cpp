@@ -3,12 +3,11 @@
 #include <commctrl.h>
 
 #include "app/dark_theme.h"
+#include "app/window_hook.h"
 #include "platform/win32/win32_text.h"
 
 namespace morvane {
 namespace {
-
-constexpr UINT_PTR kFlatButtonSubclassId = 0x4642; // "FB"
 
 bool pointInside(HWND hwnd, LPARAM lp) {
     RECT rect;
@@ -24,8 +23,7 @@ void notifyClicked(HWND hwnd) {
 
 // The button's own mouse handling would move the focus to it; this one
 // presses, tracks and releases without touching the focus.
-LRESULT CALLBACK flatButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                DWORD_PTR) noexcept {
+LRESULT flatButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept {
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -48,11 +46,8 @@ LRESULT CALLBACK flatButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
     case WM_CAPTURECHANGED:
         SendMessageW(hwnd, BM_SETSTATE, FALSE, 0);
         return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, flatButtonProc, id);
-        break;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return callNextHook(hwnd, msg, wp, lp, hook);
 }
 
 } // namespace
@@ -63,7 +58,7 @@ HWND createFlatButton(HWND parent, int id, std::u16string_view caption) {
                         0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                         GetModuleHandleW(nullptr), nullptr);
     dark::trackButtonHover(button);
-    SetWindowSubclass(button, flatButtonProc, kFlatButtonSubclassId, 0);
+    addWindowHook(button, flatButtonProc);
     return button;
 }
 

@@ -1,8 +1,9 @@
 // startup_probe PROGRAM [RUNS]: starts PROGRAM RUNS times (in its own folder),
-// measures the time until its UI thread first waits for input with nothing
-// left to do (window created and painted), ends it, and prints the medians in
-// milliseconds: wall-clock time, then the processor time the program used
-// (less disturbed by other load on the machine).
+// and prints medians in milliseconds of: the time until its window is on the
+// screen and painted (a visible top-level window of the process whose own
+// and visible children's update regions are all empty), the time until its
+// UI thread first waits for input with nothing left to do, and the processor
+// time the program used by then.
 #include <windows.h>
 
 #include <algorithm>
@@ -27,7 +28,43 @@ double processorMilliseconds(HANDLE process) {
     return double(ticks(kernel) + ticks(user)) / 10000.0;
 }
 
-bool timeOneStart(const std::wstring& program, double& milliseconds, double& processor) {
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK findProcessWindow(HWND hwnd, LPARAM lp) {
+    auto& search = *reinterpret_cast<WindowSearch*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search.processId && IsWindowVisible(hwnd)) {
+        search.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK findUnpaintedChild(HWND child, LPARAM lp) {
+    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(lp) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// True once the process shows a top-level window with nothing left to paint.
+bool shownAndPainted(DWORD processId) {
+    WindowSearch search{processId, nullptr};
+    EnumWindows(findProcessWindow, reinterpret_cast<LPARAM>(&search));
+    if (!search.found || GetUpdateRect(search.found, nullptr, FALSE))
+        return false;
+    bool unpainted = false;
+    EnumChildWindows(search.found, findUnpaintedChild, reinterpret_cast<LPARAM>(&unpainted));
+    return !unpainted;
+}
+
+bool timeOneStart(const std::wstring& program, double& painted, double& milliseconds,
+                  double& processor) {
     std::wstring folder = program.substr(0, program.find_last_of(L"\\/") + 1);
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
@@ -38,6 +75,16 @@ bool timeOneStart(const std::wstring& program, double& milliseconds, double& pro
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &process))
         return false;
+    painted = -1;
+    for (;;) {
+        if (shownAndPainted(process.dwProcessId)) {
+            painted = millisecondsSince(start);
+            break;
+        }
+        if (millisecondsSince(start) > 30000 || WaitForSingleObject(process.hProcess, 0) == 0)
+            break;
+        Sleep(1);
+    }
     const DWORD waited = WaitForInputIdle(process.hProcess, 30000);
     milliseconds = millisecondsSince(start);
     processor = processorMilliseconds(process.hProcess);
@@ -45,7 +92,7 @@ bool timeOneStart(const std::wstring& program, double& milliseconds, double& pro
     WaitForSingleObject(process.hProcess, 5000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return waited == 0;
+    return waited == 0 && painted >= 0;
 }
 
 } // namespace
@@ -56,18 +103,21 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const int runs = argc > 2 ? _wtoi(argv[2]) : 11;
-    std::vector<double> times, processorTimes;
+    std::vector<double> paintTimes, times, processorTimes;
     for (int i = 0; i < runs; ++i) {
-        double ms = 0, processor = 0;
-        if (!timeOneStart(argv[1], ms, processor)) {
+        double painted = 0, ms = 0, processor = 0;
+        if (!timeOneStart(argv[1], painted, ms, processor)) {
             std::fprintf(stderr, "start failed\n");
             return 1;
         }
+        paintTimes.push_back(painted);
         times.push_back(ms);
         processorTimes.push_back(processor);
     }
+    std::sort(paintTimes.begin(), paintTimes.end());
     std::sort(times.begin(), times.end());
     std::sort(processorTimes.begin(), processorTimes.end());
-    std::printf("%.1f %.1f\n", times[times.size() / 2], processorTimes[processorTimes.size() / 2]);
+    const size_t middle = times.size() / 2;
+    std::printf("%.1f %.1f %.1f\n", paintTimes[middle], times[middle], processorTimes[middle]);
     return 0;
 }
