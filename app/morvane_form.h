@@ -13,6 +13,7 @@
 #include "app/window_base.h"
 #include "list/tree_model.h"
 #include "platform/win32/scoped.h"
+#include "shell/main_layout.h"
 
 namespace morvane {
 
@@ -111,6 +112,7 @@ class TMorvaneForm final : public WindowBase {
     void createPopupMenu();
     void applyDpi(UINT dpi);
     void layoutControls();
+    MainLayout currentLayout() const;
     void showNodes(const std::optional<TreeNodes>& nodes);
 
     void onCommand(int id, int code);

@@ -16,11 +16,21 @@ namespace {
 
 constexpr int kTreeIndent = 19;
 
+// Controls are made in their places: every later move costs Wine a round of
+// window updates.
 HWND createControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
-                   HWND parent, int id) {
-    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                   HWND parent, int id, const ControlRect& rect = {}) {
+    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, rect.left,
+                           rect.top, rect.width, rect.height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleW(nullptr), nullptr);
+}
+
+ControlRect placeOf(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
 void appendItem(HMENU menu, int id, const wchar_t* caption) {
@@ -34,36 +44,45 @@ void appendItem(HMENU menu, int id, const wchar_t* caption) {
 }
 
 void place(HDWP& batch, HWND control, const ControlRect& rect) {
-    if (batch)
+    if (batch && placeOf(control) != rect)
         batch = DeferWindowPos(batch, control, nullptr, rect.left, rect.top, rect.width,
                                rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace
 
+MainLayout TMorvaneForm::currentLayout() const {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    return layoutMainWindow(client.right, client.bottom, static_cast<int>(dpi_));
+}
+
 void TMorvaneForm::createControls() {
+    const MainLayout layout = currentLayout();
     // Created in tab order: the tree, "ABC順", "取得順", the search box, the
     // Escape panel; then the label.
     TreeView1 = createControl(WC_TREEVIEWW, L"",
                               WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASLINES | TVS_HASBUTTONS |
                                   TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                              0, hwnd(), kTreeView1);
+                              0, hwnd(), kTreeView1, layout.treeView1);
     TreeView_SetExtendedStyle(TreeView1, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
     TreeView_SetBkColor(TreeView1, dark::kBackground);
     TreeView_SetTextColor(TreeView1, dark::kText);
     TreeView_SetLineColor(TreeView1, dark::kEdge);
 
     Button2 = createControl(L"BUTTON", L"ABC順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0,
-                            hwnd(), kButton2);
+                            hwnd(), kButton2, layout.button2);
     Button3 = createControl(L"BUTTON", L"取得順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0,
-                            hwnd(), kButton3);
+                            hwnd(), kButton3, layout.button3);
     Edit1 = createControl(L"EDIT", L"", WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
-                          WS_EX_CLIENTEDGE, hwnd(), kEdit1);
-    Panel1 = createPanel(hwnd(), kPanel1, WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
-    SpeedButton1 = createControl(L"BUTTON", L"", BS_OWNERDRAW, 0, Panel1, kSpeedButton1);
-    SetWindowPos(SpeedButton1, nullptr, 0, 0, 50, 10, SWP_NOZORDER);
+                          WS_EX_CLIENTEDGE, hwnd(), kEdit1, layout.edit1);
+    Panel1 = createPanel(
+        hwnd(), kPanel1, WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
+        {layout.panel1.left, layout.panel1.top, layout.panel1.width, layout.panel1.height});
+    SpeedButton1 =
+        createControl(L"BUTTON", L"", BS_OWNERDRAW, 0, Panel1, kSpeedButton1, {0, 0, 50, 10});
     Label1 = createControl(L"STATIC", L"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, hwnd(),
-                           kLabel1);
+                           kLabel1, layout.label1);
 
     for (HWND button : {Button2, Button3, SpeedButton1})
         dark::trackButtonHover(button);
@@ -114,9 +133,7 @@ void TMorvaneForm::applyDpi(UINT dpi) {
 void TMorvaneForm::layoutControls() {
     if (!TreeView1)
         return;
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    const MainLayout layout = layoutMainWindow(client.right, client.bottom, static_cast<int>(dpi_));
+    const MainLayout layout = currentLayout();
     HDWP batch = BeginDeferWindowPos(6);
     place(batch, TreeView1, layout.treeView1);
     place(batch, Button2, layout.button2);

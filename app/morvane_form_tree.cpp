@@ -3,8 +3,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
 #include "app/app_state.h"
 #include "app/morvane_form.h"
 #include "list/list_file.h"
@@ -22,6 +20,13 @@ HTREEITEM appendNode(HWND tree, HTREEITEM parent, const TreeNode& node) {
     insert.item.pszText = const_cast<wchar_t*>(wptr(node.text));
     insert.item.iImage = node.image;
     insert.item.lParam = static_cast<LPARAM>(node.row); // sign-extended
+    // A group is expanded as it is made: expanding each afterwards costs the
+    // tree two notifications and a recount of its visible rows per group.
+    if (!node.children.empty()) {
+        insert.item.mask |= TVIF_STATE;
+        insert.item.state = TVIS_EXPANDED;
+        insert.item.stateMask = TVIS_EXPANDED;
+    }
     return TreeView_InsertItem(tree, &insert);
 }
 
@@ -42,16 +47,11 @@ void TMorvaneForm::showNodes(const std::optional<TreeNodes>& nodes) {
         return;
     SendMessageW(TreeView1, WM_SETREDRAW, FALSE, 0);
     TreeView_DeleteAllItems(TreeView1);
-    std::vector<HTREEITEM> parents;
     for (const auto& node : *nodes) {
         HTREEITEM item = appendNode(TreeView1, TVI_ROOT, node);
         for (const auto& child : node.children)
             appendNode(TreeView1, item, child);
-        if (!node.children.empty())
-            parents.push_back(item);
     }
-    for (HTREEITEM parent : parents)
-        TreeView_Expand(TreeView1, parent, TVE_EXPAND);
     SendMessageW(TreeView1, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(TreeView1, nullptr, FALSE); // the tree paints its own background
     if (HTREEITEM first = TreeView_GetRoot(TreeView1))

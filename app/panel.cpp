@@ -35,10 +35,11 @@ void registerPanelClass() {
 
 } // namespace
 
-HWND createPanel(HWND parent, int id, DWORD style) {
+HWND createPanel(HWND parent, int id, DWORD style, const RECT& place) {
     registerPanelClass();
-    HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | style, 0, 0, 0,
-                                 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+    HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | style,
+                                 place.left, place.top, place.right, place.bottom, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
     setPanelColour(panel, dark::kBackground);
     return panel;

@@ -5,7 +5,8 @@
 
 namespace morvane {
 
-HWND createPanel(HWND parent, int id, DWORD style);
+// Made at place: left, top, then width and height (not right and bottom).
+HWND createPanel(HWND parent, int id, DWORD style, const RECT& place);
 void setPanelColour(HWND panel, COLORREF colour);
 COLORREF panelColour(HWND panel);
 
