@@ -29,19 +29,24 @@ probe=$build/tools/startup_probe/startup_probe.exe
 median() { sort -n | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
 : >"$stage/minimal.txt"
 : >"$stage/morvane.txt"
+: >"$stage/minimal-idle.txt"
+: >"$stage/morvane-idle.txt"
 for round in 1 2 3 4 5; do
     "$run" "$probe" "$stage/minimal_window.exe" "$runs" | tr -d '\r' >>"$stage/minimal.txt"
     "$run" "$probe" "$stage/MorvaneX.exe" "$runs" | tr -d '\r' >>"$stage/morvane.txt"
+    # The first idle on its own: watching for the paint loads the machine.
+    "$run" "$probe" "$stage/minimal_window.exe" "$runs" idle | tr -d '\r' >>"$stage/minimal-idle.txt"
+    "$run" "$probe" "$stage/MorvaneX.exe" "$runs" idle | tr -d '\r' >>"$stage/morvane-idle.txt"
 done
 column() { cut -d' ' -f"$1" "$2" | median; }
 ratio() { awk "BEGIN{printf \"%.2f\", $1/$2}"; }
 minimal=$(column 1 "$stage/minimal.txt")
 morvane=$(column 1 "$stage/morvane.txt")
-minimal_idle=$(column 2 "$stage/minimal.txt")
-morvane_idle=$(column 2 "$stage/morvane.txt")
+minimal_idle=$(column 2 "$stage/minimal-idle.txt")
+morvane_idle=$(column 2 "$stage/morvane-idle.txt")
 echo "start-up to first paint, median: minimal window ${minimal} ms, MorvaneX ${morvane} ms," \
     "ratio $(ratio "$morvane" "$minimal") (goal <= 1.3)"
-echo "start-up to first idle, median: minimal window ${minimal_idle} ms," \
+echo "start-up to first idle (nothing watching), median: minimal window ${minimal_idle} ms," \
     "MorvaneX ${morvane_idle} ms, ratio $(ratio "$morvane_idle" "$minimal_idle")"
 "$run" "$build/tools/form_bench/form_bench.exe" 2000 10000 | tr -d '\r'
 echo "MorvaneX.exe size: $(stat -c %s "$build/app/MorvaneX.exe") bytes (goal <= 3 MB)"

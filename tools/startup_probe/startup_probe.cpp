@@ -1,9 +1,10 @@
-// startup_probe PROGRAM [RUNS]: starts PROGRAM RUNS times (in its own folder),
+// startup_probe PROGRAM [RUNS [idle]]: starts PROGRAM RUNS times (in its own folder),
 // and prints medians in milliseconds of: the time until its window is on the
 // screen and painted (a visible top-level window of the process whose own
 // and visible children's update regions are all empty), the time until its
 // UI thread first waits for input with nothing left to do, and the processor
-// time the program used by then.
+// time the program used by then. With "idle", only the last two (the
+// first figure is then -1).
 #include <windows.h>
 
 #include <algorithm>
@@ -28,20 +29,14 @@ double processorMilliseconds(HANDLE process) {
     return double(ticks(kernel) + ticks(user)) / 10000.0;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findProcessWindow(HWND hwnd, LPARAM lp) {
-    auto& search = *reinterpret_cast<WindowSearch*>(lp);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == search.processId && IsWindowVisible(hwnd)) {
-        search.found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+// The first visible top-level window of the program's UI thread. Only that
+// thread's windows are looked at: every query of another process's window is
+// a request to the Wine server the program itself is waiting on.
+BOOL CALLBACK findVisibleWindow(HWND hwnd, LPARAM lp) {
+    if (!IsWindowVisible(hwnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
 }
 
 BOOL CALLBACK findUnpaintedChild(HWND child, LPARAM lp) {
@@ -52,19 +47,19 @@ BOOL CALLBACK findUnpaintedChild(HWND child, LPARAM lp) {
     return TRUE;
 }
 
-// True once the process shows a top-level window with nothing left to paint.
-bool shownAndPainted(DWORD processId) {
-    WindowSearch search{processId, nullptr};
-    EnumWindows(findProcessWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found || GetUpdateRect(search.found, nullptr, FALSE))
+// True once the thread shows a top-level window with nothing left to paint.
+bool shownAndPainted(DWORD threadId) {
+    HWND shown = nullptr;
+    EnumThreadWindows(threadId, findVisibleWindow, reinterpret_cast<LPARAM>(&shown));
+    if (!shown || GetUpdateRect(shown, nullptr, FALSE))
         return false;
     bool unpainted = false;
-    EnumChildWindows(search.found, findUnpaintedChild, reinterpret_cast<LPARAM>(&unpainted));
+    EnumChildWindows(shown, findUnpaintedChild, reinterpret_cast<LPARAM>(&unpainted));
     return !unpainted;
 }
 
-bool timeOneStart(const std::wstring& program, double& painted, double& milliseconds,
-                  double& processor) {
+bool timeOneStart(const std::wstring& program, bool watchPaint, double& painted,
+                  double& milliseconds, double& processor) {
     std::wstring folder = program.substr(0, program.find_last_of(L"\\/") + 1);
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
@@ -76,8 +71,8 @@ bool timeOneStart(const std::wstring& program, double& painted, double& millisec
                         folder.empty() ? nullptr : folder.c_str(), &startup, &process))
         return false;
     painted = -1;
-    for (;;) {
-        if (shownAndPainted(process.dwProcessId)) {
+    while (watchPaint) {
+        if (shownAndPainted(process.dwThreadId)) {
             painted = millisecondsSince(start);
             break;
         }
@@ -92,7 +87,7 @@ bool timeOneStart(const std::wstring& program, double& painted, double& millisec
     WaitForSingleObject(process.hProcess, 5000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return waited == 0 && painted >= 0;
+    return waited == 0 && (painted >= 0 || !watchPaint);
 }
 
 } // namespace
@@ -103,10 +98,13 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const int runs = argc > 2 ? _wtoi(argv[2]) : 11;
+    // "idle": only the time to the first idle, with no watching for the
+    // paint (which takes a little processor time and server time itself).
+    const bool watchPaint = !(argc > 3 && std::wstring(argv[3]) == L"idle");
     std::vector<double> paintTimes, times, processorTimes;
     for (int i = 0; i < runs; ++i) {
         double painted = 0, ms = 0, processor = 0;
-        if (!timeOneStart(argv[1], painted, ms, processor)) {
+        if (!timeOneStart(argv[1], watchPaint, painted, ms, processor)) {
             std::fprintf(stderr, "start failed\n");
             return 1;
         }
