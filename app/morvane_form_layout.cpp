@@ -61,9 +61,13 @@ void TMorvaneForm::createControls() {
     const MainLayout layout = currentLayout();
     // Created in tab order: the tree, "ABC順", "取得順", the search box, the
     // Escape panel; then the label.
+    // No horizontal scrolling: a label wider than the tree shows whole in
+    // the tree's tooltip, and no scroll bar takes a row of the small tree.
+    // (Under Wine the tree also showed and hid a horizontal bar inside its
+    // first paint, which painted the tree twice.)
     TreeView1 = createControl(WC_TREEVIEWW, L"",
                               WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASLINES | TVS_HASBUTTONS |
-                                  TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                                  TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NOHSCROLL,
                               0, hwnd(), kTreeView1, layout.treeView1);
     TreeView_SetExtendedStyle(TreeView1, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
     TreeView_SetBkColor(TreeView1, dark::kBackground);

@@ -118,10 +118,10 @@ TEST_F(FormTest, StartUpSetsCaptionsControlsTopmostAndTheFilter) {
     EXPECT_TRUE(GetWindowLongPtrW(f.hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_FALSE(GetWindowLongPtrW(f.hwnd(), GWL_STYLE) & WS_MAXIMIZEBOX);
     const DWORD treeStyle = static_cast<DWORD>(GetWindowLongPtrW(f.TreeView1, GWL_STYLE));
-    EXPECT_EQ(
-        treeStyle & (TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
-                     TVS_EDITLABELS | TVS_NOTOOLTIPS),
-        static_cast<DWORD>(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS));
+    EXPECT_EQ(treeStyle & (TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
+                           TVS_NOHSCROLL | TVS_EDITLABELS | TVS_NOTOOLTIPS),
+              static_cast<DWORD>(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
+                                 TVS_SHOWSELALWAYS | TVS_NOHSCROLL));
 
     // The filter is the apartment's current one until the window closes.
     ASSERT_NE(messageFilter, nullptr);
