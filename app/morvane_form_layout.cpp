@@ -80,9 +80,7 @@ void TMorvaneForm::createControls() {
                             hwnd(), kButton3, layout.button3);
     Edit1 = createControl(L"EDIT", L"", WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
                           WS_EX_CLIENTEDGE, hwnd(), kEdit1, layout.edit1);
-    Panel1 = createPanel(
-        hwnd(), kPanel1, WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
-        {layout.panel1.left, layout.panel1.top, layout.panel1.width, layout.panel1.height});
+    Panel1 = createPanel(hwnd(), kPanel1, WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, layout.panel1);
     SpeedButton1 =
         createControl(L"BUTTON", L"", BS_OWNERDRAW, 0, Panel1, kSpeedButton1, {0, 0, 50, 10});
     Label1 = createControl(L"STATIC", L"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, hwnd(),

@@ -35,10 +35,10 @@ void registerPanelClass() {
 
 } // namespace
 
-HWND createPanel(HWND parent, int id, DWORD style, const RECT& place) {
+HWND createPanel(HWND parent, int id, DWORD style, const ControlRect& place) {
     registerPanelClass();
     HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | style,
-                                 place.left, place.top, place.right, place.bottom, parent,
+                                 place.left, place.top, place.width, place.height, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
     setPanelColour(panel, dark::kBackground);

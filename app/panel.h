@@ -3,10 +3,11 @@
 // commands and drawing requests to its parent.
 #include <windows.h>
 
+#include "shell/main_layout.h"
+
 namespace morvane {
 
-// Made at place: left, top, then width and height (not right and bottom).
-HWND createPanel(HWND parent, int id, DWORD style, const RECT& place);
+HWND createPanel(HWND parent, int id, DWORD style, const ControlRect& place);
 void setPanelColour(HWND panel, COLORREF colour);
 COLORREF panelColour(HWND panel);
 
