@@ -11,6 +11,17 @@ MORVANE_PACKAGES=(
 
 log() { printf "\n==> %s [%s]\n" "$*" "$(date +%T)"; }
 
+# Polls COMMAND... every 0.2 s until it succeeds or SECONDS pass. The command
+# runs anew each time: pass a function, never a $(...) evaluated once.
+wait_until() { # seconds command...
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.2
+    done
+}
+
 # Installs what is missing (Debian 12). Needs root, as on CI.
 install_dependencies() {
     local missing=()

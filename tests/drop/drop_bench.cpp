@@ -16,6 +16,7 @@
 #include "app/morvane_form.h"
 #include "drop/drop_handle.h"
 #include "platform/services.h"
+#include "platform/win32/precise_clock.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 
@@ -61,7 +62,7 @@ std::string encode(std::u16string_view text, UINT codePage, size_t size) {
 
 // The moment the question is activated, caught on the UI thread itself; the
 // question is answered No at once.
-LARGE_INTEGER questionShownAt{};
+double questionShownAt = 0;
 
 LRESULT CALLBACK watchActivation(int code, WPARAM wp, LPARAM lp) {
     if (code == HCBT_ACTIVATE) {
@@ -69,33 +70,25 @@ LRESULT CALLBACK watchActivation(int code, WPARAM wp, LPARAM lp) {
         wchar_t name[16] = {};
         GetClassNameW(box, name, 16);
         if (std::wstring(name) == L"#32770") {
-            QueryPerformanceCounter(&questionShownAt);
+            questionShownAt = millisecondsNow();
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
         }
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-double milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
 std::vector<double> timeDrops(HWND window, const std::u16string& path, int drops) {
     std::vector<double> times;
     for (int i = 0; i < drops; ++i) {
-        questionShownAt = {};
-        LARGE_INTEGER start;
-        QueryPerformanceCounter(&start);
+        questionShownAt = 0;
+        const double start = millisecondsNow();
         SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(test::makeDropHandle({path})),
                      0);
-        if (questionShownAt.QuadPart == 0) {
+        if (questionShownAt == 0) {
             std::fprintf(stderr, "no question was shown\n");
             std::exit(1);
         }
-        times.push_back(milliseconds(start, questionShownAt));
+        times.push_back(questionShownAt - start);
     }
     std::sort(times.begin(), times.end());
     return times;

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Prints the drop benchmark's medians under Wine.
 #   run_bench.sh [BUILD_DIR] [DROPS]   (default build/win, 9 drops)
-# Needs a display (DISPLAY); Wine spends about two seconds hiding each
-# question box when no window manager runs, which is not part of the figure.
+# Uses $DISPLAY, or a private Xvfb display when there is none. Wine spends
+# about two seconds hiding each question box when no window manager runs,
+# which is not part of the figure.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/win}
-exec "$root/cmake/wine-run.sh" "$build/tests/morvane_drop_bench.exe" "${2:-9}"
+source "$root/scripts/lib.sh"
+[ -z "${DISPLAY:-}" ] && start_xvfb 70 99
+trap stop_xvfb EXIT
+"$root/cmake/wine-run.sh" "$build/tests/morvane_drop_bench.exe" "${2:-9}"

@@ -24,14 +24,6 @@ finish() {
 trap finish EXIT
 fail() { echo "FAIL xdnd drop: $*"; exit 1; }
 
-wait_for() { # seconds command...
-    local until=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -ge $until ] && return 1
-        sleep 0.2
-    done
-}
 backup_name() { ls "$work/program" | grep -E '^MorvaneList[0-9]{14}\.txt$'; }
 window_named() { xwininfo -root -tree | awk -v name="\"$1\":" '$2 == name { print $1; exit }' | grep .; }
 
@@ -50,15 +42,15 @@ printf ';; Box : draw a box\r\n(defun c:Box ( / p) 1)\r\n' >"$work/tools.lsp"
 
 "$source_dir/cmake/wine-run.sh" "$work/program/MorvaneX.exe" </dev/null >/dev/null 2>&1 &
 launcher_pid=$!
-wait_for 60 window_named Morvane || fail "the window did not open"
+wait_until 60 window_named Morvane || fail "the window did not open"
 window=$(window_named Morvane)
 read -r x y < <(xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x + 140, y + 120 }')
 
 "$work/xdnd_send" "$window" "$x" "$y" "file://$work/tools.lsp" || fail "the window did not take the drop"
-wait_for 10 window_named 情報 || fail "no question after the drop"
+wait_until 10 window_named 情報 || fail "no question after the drop"
 box=$(window_named 情報)
 xdotool windowfocus --sync "$box" key Return
-wait_for 10 backup_name || fail "no backup of the old list"
+wait_until 10 backup_name || fail "no backup of the old list"
 sleep 0.5
 backup=$(backup_name)
 wine_path="Z:$(echo "$work/tools.lsp" | tr / '\\')"

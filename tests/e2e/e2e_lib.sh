@@ -74,17 +74,6 @@ e2e_wait_exit() { # pid seconds
 
 probe() { wine "$E2E_PROBE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
-# Polls COMMAND... every 0.2 s until it succeeds or SECONDS pass. The command
-# runs anew each time: pass a function, never a $(...) evaluated once.
-wait_until() { # seconds command...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.2
-    done
-}
-
 # The launcher from FOLDER, started and shown with its tree drawn.
 start_launcher() { # folder
     e2e_start "$1" MorvaneX.exe

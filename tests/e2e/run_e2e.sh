@@ -25,6 +25,7 @@ export E2E_PROBE="$build/tools/probe/morvane-probe.exe"
 export E2E_STANDIN="$build/tools/standin-cad/StandinCad.exe"
 E2E_SCENARIO_SECONDS=${E2E_SCENARIO_SECONDS:-150}
 
+source "$source_dir/scripts/lib.sh"
 source "$here/e2e_lib.sh"
 for file in "$here"/scenarios_*.sh; do
     source "$file"

@@ -13,6 +13,7 @@
 
 #include "app/morvane_form.h"
 #include "platform/services.h"
+#include "platform/win32/precise_clock.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 
@@ -42,13 +43,6 @@ void writeList(const std::wstring& folder, int commands) {
         morvane::fromWide(folder + L"MorvaneList.txt"), bytes, reason);
 }
 
-double now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
 struct Medians {
     double keystroke;
     double rebuild;
@@ -66,11 +60,11 @@ double firstWindow(const std::wstring& folder) {
     morvane::FormEnvironment environment{morvane::fromWide(folder),
                                          morvane::fromWide(folder + L"MorvaneX.ini"), false};
     morvane::TMorvaneForm form(environment);
-    const double start = now();
+    const double start = morvane::millisecondsNow();
     form.create();
     ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(form.hwnd());
-    const double shown = now() - start;
+    const double shown = morvane::millisecondsNow() - start;
     DestroyWindow(form.hwnd());
     return shown;
 }
@@ -90,11 +84,11 @@ Medians medianKeystroke(int commands) {
     std::vector<double> keystrokes, rebuilds, paints;
     for (int round = 0; round < 3; ++round) {
         for (const auto& key : keys) {
-            const double start = now();
+            const double start = morvane::millisecondsNow();
             SendMessageW(form.Edit1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(key.c_str()));
-            const double rebuilt = now();
+            const double rebuilt = morvane::millisecondsNow();
             UpdateWindow(form.TreeView1);
-            const double painted = now();
+            const double painted = morvane::millisecondsNow();
             keystrokes.push_back(painted - start);
             rebuilds.push_back(rebuilt - start);
             paints.push_back(painted - rebuilt);

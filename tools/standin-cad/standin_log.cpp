@@ -5,18 +5,11 @@
 #include <cstdio>
 
 #include "platform/services.h"
+#include "platform/win32/precise_clock.h"
 #include "platform/win32/win32_text.h"
 #include "text/utf.h"
 
 namespace standin {
-
-long long nowMicroseconds() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return counter.QuadPart / frequency.QuadPart * 1000000 +
-           counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
-}
 
 std::wstring escapeControls(std::wstring_view text) {
     std::wstring out;
@@ -54,8 +47,8 @@ std::wstring shownLine(std::wstring_view event, std::wstring_view detail) {
 } // namespace
 
 void EventLog::add(std::wstring_view event, std::wstring_view detail) {
-    const std::wstring line = std::to_wstring(nowMicroseconds()) + L"\t" + std::wstring(event) +
-                              L"\t" + escapeControls(detail);
+    const std::wstring line = std::to_wstring(morvane::microsecondsNow()) + L"\t" +
+                              std::wstring(event) + L"\t" + escapeControls(detail);
     if (const std::wstring shown = shownLine(event, detail); !shown.empty())
         shown_.push_back(shown);
     if (!path_.empty()) {

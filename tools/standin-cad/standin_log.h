@@ -25,8 +25,6 @@ class EventLog {
     std::function<void()> onChange_;
 };
 
-long long nowMicroseconds();
-
 // Control characters as <0D> and the like, so a line stays one line.
 std::wstring escapeControls(std::wstring_view text);
 

@@ -1,6 +1,6 @@
 // startup_probe PROGRAM [RUNS [idle]]: starts PROGRAM RUNS times (in its own folder),
 // and prints medians in milliseconds of: the time until its window is on the
-// screen and painted (a visible top-level window of the process whose own
+// screen and painted (a visible top-level window of its UI thread whose own
 // and visible children's update regions are all empty), the time until its
 // UI thread first waits for input with nothing left to do, and the processor
 // time the program used by then. With "idle", only the last two (the
@@ -12,13 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/precise_clock.h"
+
 namespace {
 
-double millisecondsSince(LARGE_INTEGER start) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart);
+double millisecondsSince(double start) {
+    return morvane::millisecondsNow() - start;
 }
 
 double processorMilliseconds(HANDLE process) {
@@ -65,8 +64,7 @@ bool timeOneStart(const std::wstring& program, bool watchPaint, double& painted,
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
+    const double start = morvane::millisecondsNow();
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &process))
         return false;
@@ -94,12 +92,12 @@ bool timeOneStart(const std::wstring& program, bool watchPaint, double& painted,
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: startup_probe PROGRAM [RUNS]\n");
+        std::fprintf(stderr, "usage: startup_probe PROGRAM [RUNS [idle]]\n");
         return 2;
     }
     const int runs = argc > 2 ? _wtoi(argv[2]) : 11;
-    // "idle": only the time to the first idle, with no watching for the
-    // paint (which takes a little processor time and server time itself).
+    // "idle": only the time to the first idle. Watching for the paint asks
+    // the Wine server about the program's windows, which slows its start.
     const bool watchPaint = !(argc > 3 && std::wstring(argv[3]) == L"idle");
     std::vector<double> paintTimes, times, processorTimes;
     for (int i = 0; i < runs; ++i) {

@@ -13,6 +13,7 @@
 
 #include "app/app_state.h"
 #include "app/morvane_form.h"
+#include "platform/win32/precise_clock.h"
 #include "platform/win32/win32_text.h"
 #include "standin_process.h"
 #include "support/temp_dir.h"
@@ -20,14 +21,6 @@
 namespace {
 
 using namespace morvane;
-
-long long nowMicroseconds() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return counter.QuadPart / frequency.QuadPart * 1000000 +
-           counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
-}
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -53,9 +46,9 @@ int run(int runs) {
     std::vector<double> arrival, handler;
     for (int i = 0; i < runs; ++i) {
         NMHDR header{form.TreeView1, static_cast<UINT_PTR>(kTreeView1), NM_DBLCLK};
-        const long long start = nowMicroseconds();
+        const long long start = microsecondsNow();
         SendMessageW(form.hwnd(), WM_NOTIFY, kTreeView1, reinterpret_cast<LPARAM>(&header));
-        const long long returned = nowMicroseconds();
+        const long long returned = microsecondsNow();
         std::vector<test::LoggedEvent> commands;
         for (int wait = 0; wait < 500 && commands.size() < static_cast<size_t>(i + 1); ++wait) {
             commands.clear();
