@@ -113,7 +113,7 @@ class TMorvaneForm final : public WindowBase {
     void applyDpi(UINT dpi);
     void layoutControls();
     MainLayout currentLayout() const;
-    void showNodes(const std::optional<TreeNodes>& nodes);
+    void showNodes(std::optional<TreeNodes> nodes);
 
     void onCommand(int id, int code);
     LRESULT onNotify(NMHDR& header);
@@ -131,6 +131,9 @@ class TMorvaneForm final : public WindowBase {
     UniqueImageList ImageList2;
     UniqueMenu popupMenuOwner_;
     std::unique_ptr<TTargetCADForm> targetCADForm_;
+    // What TreeView1 shows, node for node: each build changes only the rows
+    // that differ.
+    TreeNodes shownNodes_;
     int messageDepth_ = 0;
     bool restackPending_ = false;
 };

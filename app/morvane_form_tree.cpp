@@ -3,19 +3,22 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/morvane_form.h"
 #include "list/list_file.h"
+#include "list/tree_update.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
 
 namespace morvane {
 namespace {
 
-HTREEITEM appendNode(HWND tree, HTREEITEM parent, const TreeNode& node) {
+HTREEITEM insertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const TreeNode& node) {
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
+    insert.hInsertAfter = after;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE;
     insert.item.pszText = const_cast<wchar_t*>(wptr(node.text));
     insert.item.iImage = node.image;
@@ -27,7 +30,64 @@ HTREEITEM appendNode(HWND tree, HTREEITEM parent, const TreeNode& node) {
         insert.item.state = TVIS_EXPANDED;
         insert.item.stateMask = TVIS_EXPANDED;
     }
-    return TreeView_InsertItem(tree, &insert);
+    HTREEITEM item = TreeView_InsertItem(tree, &insert);
+    for (const auto& child : node.children)
+        insertNode(tree, item, TVI_LAST, child);
+    return item;
+}
+
+HTREEITEM firstChild(HWND tree, HTREEITEM parent) {
+    return parent == TVI_ROOT ? TreeView_GetRoot(tree) : TreeView_GetChild(tree, parent);
+}
+
+// Every build shows its groups expanded, also one the user has folded.
+void expand(HWND tree, HTREEITEM item) {
+    if (!(TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED))
+        TreeView_Expand(tree, item, TVE_EXPAND);
+}
+
+// Carries out one level's edits on the children of parent, whose rows are
+// the nodes on show of that level.
+void applyEdits(HWND tree, HTREEITEM parent, const std::vector<TreeEdit>& edits,
+                const TreeNodes& wanted) {
+    HTREEITEM current = firstChild(tree, parent);
+    HTREEITEM after = TVI_FIRST;
+    size_t position = 0; // in wanted
+    for (const auto& edit : edits) {
+        switch (edit.kind) {
+        case TreeEdit::kKeep: {
+            const TreeNode& node = wanted[position++];
+            applyEdits(tree, current, edit.children, node.children);
+            if (!node.children.empty())
+                expand(tree, current);
+            after = current;
+            current = TreeView_GetNextSibling(tree, current);
+            break;
+        }
+        case TreeEdit::kRemove: {
+            HTREEITEM next = TreeView_GetNextSibling(tree, current);
+            TreeView_DeleteItem(tree, current);
+            current = next;
+            break;
+        }
+        case TreeEdit::kInsert:
+            after = insertNode(tree, parent, after, wanted[position++]);
+            break;
+        }
+    }
+}
+
+void expandGroups(HWND tree, const TreeNodes& nodes) {
+    // Walking the rows costs a message each: stop after the last group.
+    const auto lastGroup = std::find_if(
+        nodes.rbegin(), nodes.rend(), [](const TreeNode& node) { return !node.children.empty(); });
+    const auto end = lastGroup.base();
+    HTREEITEM item = TreeView_GetRoot(tree);
+    for (auto node = nodes.begin(); node != end && item; ++node) {
+        if (!node->children.empty())
+            expand(tree, item);
+        item = TreeView_GetNextSibling(tree, item);
+    }
 }
 
 std::u16string windowText(HWND hwnd) {
@@ -40,22 +100,35 @@ std::u16string windowText(HWND hwnd) {
 } // namespace
 
 // Steps 4 to 9 of every build: nothing happens for an empty array (nullopt),
-// otherwise the tree is refilled in one redraw batch and its first node
-// selected.
-void TMorvaneForm::showNodes(const std::optional<TreeNodes>& nodes) {
+// otherwise the tree is changed into the new nodes in one redraw batch, every
+// group expanded, and its first node selected. A tree that already shows
+// them is left as it is, and when only a few rows differ only those are
+// removed or inserted: typing into the search box often changes nothing or
+// little, and the tree measures every row it is given.
+void TMorvaneForm::showNodes(std::optional<TreeNodes> nodes) {
     if (!nodes)
         return;
-    SendMessageW(TreeView1, WM_SETREDRAW, FALSE, 0);
-    TreeView_DeleteAllItems(TreeView1);
-    for (const auto& node : *nodes) {
-        HTREEITEM item = appendNode(TreeView1, TVI_ROOT, node);
-        for (const auto& child : node.children)
-            appendNode(TreeView1, item, child);
+    const std::vector<TreeEdit> edits = planTreeUpdate(shownNodes_, *nodes);
+    if (keepsEverything(edits)) {
+        expandGroups(TreeView1, *nodes);
+    } else {
+        SendMessageW(TreeView1, WM_SETREDRAW, FALSE, 0);
+        if (refillIsCheaper(edits)) {
+            TreeView_DeleteAllItems(TreeView1);
+            for (const auto& node : *nodes)
+                insertNode(TreeView1, TVI_ROOT, TVI_LAST, node);
+        } else {
+            applyEdits(TreeView1, TVI_ROOT, edits, *nodes);
+        }
+        SendMessageW(TreeView1, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(TreeView1, nullptr, FALSE); // the tree paints its own background
     }
-    SendMessageW(TreeView1, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(TreeView1, nullptr, FALSE); // the tree paints its own background
-    if (HTREEITEM first = TreeView_GetRoot(TreeView1))
+    shownNodes_ = std::move(*nodes);
+    if (HTREEITEM first = TreeView_GetRoot(TreeView1)) {
         TreeView_SelectItem(TreeView1, first);
+        // A build always shows the tree from its top, as a refilled tree would.
+        TreeView_EnsureVisible(TreeView1, first);
+    }
 }
 
 void TMorvaneForm::makeTreeViewItemsByRow() {

@@ -6,14 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cwchar>
 #include <memory>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/dpi.h"
 #include "app/message_filter.h"
 #include "app/morvane_form.h"
 #include "gui_support.h"
+#include "list/tree_model.h"
 #include "platform/win32/scoped.h"
+#include "platform/win32/win32_text.h"
 #include "shell/main_layout.h"
 #include "support/case_name.h"
 #include "support/temp_dir.h"
@@ -171,6 +175,90 @@ TEST_F(FormTest, SearchFiltersOnEveryChangeAndButtonsSwitchViews) {
     SetWindowTextW(f.Edit1, L"LINE");
     SetWindowTextW(f.Edit1, L"");
     EXPECT_EQ(readTree(f.TreeView1).size(), 4u);
+}
+
+// The tree read back equals the nodes, row for row and level for level.
+void expectShows(const std::vector<test::ReadNode>& shown, const TreeNodes& nodes) {
+    ASSERT_EQ(shown.size(), nodes.size());
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        SCOPED_TRACE(shown[i].text);
+        EXPECT_EQ(shown[i].text, std::wstring(nodes[i].text.begin(), nodes[i].text.end()));
+        EXPECT_EQ(shown[i].data, nodes[i].row);
+        EXPECT_EQ(shown[i].image, nodes[i].image);
+        if (!nodes[i].children.empty())
+            EXPECT_TRUE(shown[i].expanded);
+        expectShows(shown[i].children, nodes[i].children);
+    }
+}
+
+// Two groups of twenty commands, more rows than the small tree shows; the
+// sixth of each group is described "skip".
+std::string longList() {
+    std::string text;
+    for (int group = 0; group < 2; ++group) {
+        text += "GROUP" + std::to_string(group) + "\r\n";
+        for (int i = 0; i < 20; ++i)
+            text += "CMD" + std::to_string(group * 20 + i) +
+                    (i == 5 ? std::string("\tskip\r\n") : "\tdo " + std::to_string(i) + "\r\n");
+    }
+    return text;
+}
+
+TEST_F(FormTest, EveryBuildShowsExactlyItsViewFromTheTop) {
+    dir.write(u"MorvaneList.txt", longList().c_str());
+    auto& f = open();
+    // Narrowing, the same rows again, widening, disjoint, nothing, all.
+    for (const wchar_t* search : {L"C", L"CM", L"CMD1", L"CMD", L"CMD3", L"CMD31", L"CMD2", L"ZZ",
+                                  L"CMD2", L"", L"CMD19"}) {
+        SCOPED_TRACE(testing::Message()
+                     << "search " << std::string(search, search + wcslen(search)));
+        // Scrolled away from the top before each change.
+        SendMessageW(f.TreeView1, WM_VSCROLL, SB_BOTTOM, 0);
+        SetWindowTextW(f.Edit1, search);
+        LspRecordArray records = lspRecords;
+        const auto wanted = makeSearchView(records, fromWide(search));
+        ASSERT_TRUE(wanted);
+        const auto shown = readTree(f.TreeView1);
+        expectShows(shown, *wanted);
+        if (!shown.empty()) {
+            EXPECT_TRUE(shown[0].selected);
+            EXPECT_EQ(TreeView_GetFirstVisible(f.TreeView1), TreeView_GetRoot(f.TreeView1));
+        }
+    }
+}
+
+TEST_F(FormTest, RowsThatStayAreKeptAndFoldedGroupsOpenAgain) {
+    dir.write(u"MorvaneList.txt", longList().c_str());
+    auto& f = open();
+    TreeView_Expand(f.TreeView1, TreeView_GetRoot(f.TreeView1), TVE_COLLAPSE);
+    HTREEITEM firstGroup = TreeView_GetRoot(f.TreeView1);
+    SendMessageW(f.Button3, BM_CLICK, 0, 0); // the same view again
+    EXPECT_EQ(TreeView_GetRoot(f.TreeView1), firstGroup);
+    EXPECT_TRUE(readTree(f.TreeView1)[0].expanded);
+
+    // A search that leaves out a few rows keeps the others.
+    SetWindowTextW(f.Edit1, L"D");
+    HTREEITEM firstRow = TreeView_GetRoot(f.TreeView1);
+    HTREEITEM lastRow = TreeView_GetLastVisible(f.TreeView1);
+    SetWindowTextW(f.Edit1, L"DO");
+    EXPECT_EQ(readTree(f.TreeView1).size(), 38u);
+    EXPECT_EQ(TreeView_GetRoot(f.TreeView1), firstRow);
+    EXPECT_EQ(TreeView_GetLastVisible(f.TreeView1), lastRow);
+    SendMessageW(f.Button3, BM_CLICK, 0, 0);
+    firstGroup = TreeView_GetRoot(f.TreeView1);
+    HTREEITEM firstCommand = TreeView_GetChild(f.TreeView1, firstGroup);
+
+    // One command more at the end of the list: the groups and the other
+    // rows stay, the new row is inserted in its place.
+    dir.write(u"MorvaneList.txt", (longList() + "NEW\tnew one\r\n").c_str());
+    SendMessageW(f.hwnd(), WM_COMMAND, kMorvaneListtxt2, 0);
+    EXPECT_EQ(TreeView_GetRoot(f.TreeView1), firstGroup);
+    EXPECT_EQ(TreeView_GetChild(f.TreeView1, firstGroup), firstCommand);
+    LspRecordArray records = lspRecords;
+    const auto wanted = makeRowView(records);
+    ASSERT_TRUE(wanted);
+    expectShows(readTree(f.TreeView1), *wanted);
+    EXPECT_EQ(texts(readTree(f.TreeView1)[1].children).back(), L"[NEW] new one");
 }
 
 TEST_F(FormTest, ReloadShowsTheEditedListInFileOrderAndKeepsItWhenDeleted) {
