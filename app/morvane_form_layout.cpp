@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/dark_extras.h"
+#include "app/dark_scroll_bar.h"
 #include "app/dark_theme.h"
 #include "app/dpi.h"
 #include "app/morvane_form.h"
@@ -90,6 +91,7 @@ void TMorvaneForm::createControls() {
         dark::trackButtonHover(button);
     dark::darkenEditBorder(Edit1);
     dark::useDarkControlTheme(TreeView1, L"DarkMode_Explorer");
+    dark::useDarkScrollBar(TreeView1);
     dark::useDarkControlTheme(Edit1, L"DarkMode_CFD");
 }
 

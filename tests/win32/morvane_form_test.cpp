@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/dark_scroll_bar.h"
 #include "app/dpi.h"
 #include "app/message_filter.h"
 #include "app/morvane_form.h"
@@ -225,6 +226,16 @@ TEST_F(FormTest, EveryBuildShowsExactlyItsViewFromTheTop) {
             EXPECT_EQ(TreeView_GetFirstVisible(f.TreeView1), TreeView_GetRoot(f.TreeView1));
         }
     }
+}
+
+TEST_F(FormTest, TheTreeScrollsWithADarkBar) {
+    dir.write(u"MorvaneList.txt", longList().c_str());
+    auto& f = open();
+    HWND bar = dark::darkScrollBarOf(f.TreeView1);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(GetWindowLongPtrW(bar, GWL_STYLE) & WS_VISIBLE);
+    SetWindowTextW(f.Edit1, L"CMD19"); // one row
+    EXPECT_FALSE(GetWindowLongPtrW(bar, GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(FormTest, RowsThatStayAreKeptAndFoldedGroupsOpenAgain) {
