@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/dark_scroll_bar.h"
 #include "app/dark_theme.h"
 #include "app/dpi.h"
 #include "app/message_box.h"
@@ -114,7 +115,7 @@ void TTargetCADForm::createControls() {
     // Creation order is the tab order: the list, OK, 取り消し, then the
     // group box's two edits. The flat buttons take no tab stop.
     listBox1_ = createChild(form, L"LISTBOX", u"",
-                            WS_TABSTOP | WS_VSCROLL | LBS_SORT | LBS_HASSTRINGS |
+                            WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_SORT | LBS_HASSTRINGS |
                                 LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                             WS_EX_CLIENTEDGE, kListBox1Id);
     button1_ = createChild(form, L"BUTTON", u"OK", WS_TABSTOP | BS_OWNERDRAW, 0, kButton1Id);
@@ -136,6 +137,7 @@ void TTargetCADForm::createControls() {
         addWindowHook(edit, editProc, this);
     }
     dark::darkenEditBorder(listBox1_);
+    dark::useDarkScrollBar(listBox1_);
     lastFocus_ = listBox1_;
 }
 

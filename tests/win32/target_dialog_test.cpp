@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "app/app_state.h"
+#include "app/dark_scroll_bar.h"
 #include "app/morvane_form.h"
 #include "gui_support.h"
 #include "platform/services.h"
@@ -433,6 +434,37 @@ TEST_F(TargetDialogTest, DrawsDark) {
     EXPECT_EQ(face, RGB(0x20, 0x20, 0x20));
     EXPECT_EQ(list, RGB(0x38, 0x38, 0x38));
     EXPECT_NE(selected, list) << "the preselected line shows its selection";
+}
+
+TEST_F(TargetDialogTest, ALongListScrollsWithADarkBar) {
+    std::string lines;
+    for (int i = 0; i < 30; ++i)
+        lines +=
+            "CAD " + std::to_string(100 + i) + "\tCad.Application." + std::to_string(i) + "\r\n";
+    dir.write(kTargetListFileName, lines.c_str());
+    bool shown = false, standsOnTheListsBar = false;
+    COLORREF track = 0;
+    open([&](DialogUser& user) {
+        HWND list = user.control(kListBox1Id);
+        HWND bar = dark::darkScrollBarOf(list);
+        shown = bar && IsWindowVisible(bar);
+        SCROLLBARINFO own{};
+        own.cbSize = sizeof own;
+        GetScrollBarInfo(list, OBJID_VSCROLL, &own);
+        RECT place{};
+        if (bar)
+            GetWindowRect(bar, &place);
+        standsOnTheListsBar = EqualRect(&place, &own.rcScrollBar) != FALSE;
+        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        std::this_thread::sleep_for(300ms); // the dialog's thread paints meanwhile
+        RECT client{};
+        GetClientRect(bar, &client);
+        track = pixelAt(bar, client.right / 2, client.bottom - client.right - 2);
+        user.click(kButton2Id);
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(standsOnTheListsBar);
+    EXPECT_LT(GetRValue(track), 0x40) << "a dark track";
 }
 
 } // namespace
