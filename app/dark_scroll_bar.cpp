@@ -133,11 +133,8 @@ void follow(Bar& bar, UINT msg, WPARAM wp) {
 
 LRESULT controlProc(HWND control, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept {
     Bar* bar = barOf(static_cast<HWND>(hook.data));
-    if (!bar || !bar->control) {
-        if (bar && msg == WM_NCDESTROY)
-            bar->control = nullptr;
+    if (!bar || !bar->control)
         return callNextHook(control, msg, wp, lp, hook);
-    }
     switch (msg) {
     case WM_NCDESTROY:
         bar->control = nullptr;
@@ -341,6 +338,10 @@ LRESULT CALLBACK barProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     const int y = static_cast<short>(HIWORD(lp));
     switch (msg) {
     case WM_NCDESTROY:
+        // The control may outlive its bar: its hook forgets the bar.
+        if (bar->control)
+            if (WindowHook* hook = findWindowHook(bar->control, controlProc))
+                hook->data = nullptr;
         SetWindowLongPtrW(window, 0, 0);
         delete bar;
         return 0;

@@ -43,7 +43,9 @@ class DarkScrollBarTest : public testing::Test {
     // Refills the tree with rows, its redraw off meanwhile.
     void fill(int rows) {
         SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
-        EXPECT_FALSE(GetWindowLongPtrW(tree, GWL_STYLE) & WS_VISIBLE) << "not drawn while filled";
+        if (dark::darkScrollBarOf(tree))
+            EXPECT_FALSE(GetWindowLongPtrW(tree, GWL_STYLE) & WS_VISIBLE)
+                << "not drawn while filled";
         TreeView_DeleteAllItems(tree);
         for (int i = 0; i < rows; ++i) {
             std::wstring text = L"row " + std::to_wstring(i);
@@ -214,6 +216,15 @@ TEST_F(DarkScrollBarTest, ArrowsTrackThumbAndWheelScrollTheTree) {
     SendMessageW(tree, WM_VSCROLL, SB_TOP, 0);
     SendMessageW(bar, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
     EXPECT_GT(position(), 0) << "the wheel over the bar scrolls the tree";
+}
+
+TEST_F(DarkScrollBarTest, EitherMayGoFirst) {
+    fill(40);
+    DestroyWindow(bar);
+    EXPECT_EQ(dark::darkScrollBarOf(tree), nullptr);
+    fill(50); // the tree goes on without it
+    SendMessageW(tree, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(position(), lastPosition());
 }
 
 TEST_F(DarkScrollBarTest, OutlivingTheTreeIsHarmless) {
