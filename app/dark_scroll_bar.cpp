@@ -383,8 +383,6 @@ LRESULT CALLBACK barProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         return 0;
     case WM_MOUSEWHEEL:
         return bar->control ? SendMessageW(bar->control, msg, wp, lp) : 0;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
     }
     return DefWindowProcW(window, msg, wp, lp);
 }
