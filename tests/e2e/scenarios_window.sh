@@ -94,6 +94,38 @@ scenario_search() {
     check_soon "取得順 selects the first group" 'selected_label' "作図"
 }
 
+needs_scroll() { :; }
+scenario_scroll() {
+    local dir bar top before
+    dir=$(new_scenario_folder scroll)
+    {
+        for group in 1 2; do
+            echo "グループ$group"
+            for i in $(seq 10 29); do echo "CMD$group$i	コマンド $i"; done
+        done
+    } | write_cp932 "$dir/MorvaneList.txt"
+    write_settings "$dir" 600 60 300 240 MorvaneX.E2E.First
+    start_launcher "$dir" || return 1
+
+    # The tree's dark bar takes the real mouse: its down arrow, its track
+    # below the thumb, the wheel over it.
+    bar=$(child_rect "Morvane" MorvaneDarkScrollBar "")
+    check_soon "the dark bar is shown" '[ -n "$bar" ] && echo shown' "shown"
+    [ -n "$bar" ] || return 1
+    read -r left top right bottom < <(echo "$bar" | tr , ' ')
+    first_row_y() { node_point "グループ1" | awk '{ print $2 }'; }
+    before=$(first_row_y)
+    click_at $(((left + right) / 2)) $((bottom - 4))
+    check_soon "down arrow: one row" 'echo $(( before - $(first_row_y) > 0 ))' 1
+    before=$(first_row_y)
+    click_at $(((left + right) / 2)) $((bottom - (right - left) - 3))
+    check_soon "track: a page" 'echo $(( before - $(first_row_y) > 3 * (right - left) / 2 ))' 1
+    before=$(first_row_y)
+    xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) click 5
+    check_soon "wheel over the bar" 'echo $(( before - $(first_row_y) > 0 ))' 1
+    screenshot scroll
+}
+
 needs_menu() { :; }
 scenario_menu() {
     local dir box
