@@ -178,8 +178,7 @@ void scroll(const Bar& bar, WORD code, int position = 0) {
         SendMessageW(bar.control, WM_VSCROLL, MAKEWPARAM(code, position), 0);
 }
 
-// One step of a held arrow or track: the thumb stops paging once it has
-// reached the mouse.
+// One step of a pressed arrow or track.
 void step(const Bar& bar, ScrollBarPart part) {
     switch (part) {
     case ScrollBarPart::kUpArrow:
@@ -311,6 +310,8 @@ void release(Bar& bar) {
     InvalidateRect(bar.window, nullptr, FALSE);
 }
 
+// A held arrow or track steps on; the track stops once the thumb has
+// reached the mouse.
 void repeat(Bar& bar) {
     if (bar.pressed == ScrollBarPart::kNone || bar.pressed == ScrollBarPart::kThumb) {
         KillTimer(bar.window, kRepeatTimer);

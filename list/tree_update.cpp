@@ -96,24 +96,19 @@ std::vector<TreeEdit> planTreeUpdate(const TreeNodes& shown, const TreeNodes& wa
     // exactly the wanted order.
     const size_t shownEnd = shown.size() - suffix;
     const size_t wantedEnd = wanted.size() - suffix;
-    if (prefix < wantedEnd) {
-        WantedCounts toCome(wanted, prefix, wantedEnd);
-        size_t next = prefix;
-        for (size_t w = prefix; w < wantedEnd; ++w) {
-            while (next < shownEnd && !toCome.stillWanted(shown[next]))
-                edits.push_back({TreeEdit::kRemove, next++, {}});
-            if (next < shownEnd && sameNode(shown[next], wanted[w]))
-                keep(edits, shown, next++, wanted, w);
-            else
-                edits.push_back({TreeEdit::kInsert, w, {}});
-            toCome.consume(w);
-        }
-        while (next < shownEnd)
+    WantedCounts toCome(wanted, prefix, wantedEnd);
+    size_t next = prefix;
+    for (size_t w = prefix; w < wantedEnd; ++w) {
+        while (next < shownEnd && !toCome.stillWanted(shown[next]))
             edits.push_back({TreeEdit::kRemove, next++, {}});
-    } else {
-        for (size_t s = prefix; s < shownEnd; ++s)
-            edits.push_back({TreeEdit::kRemove, s, {}});
+        if (next < shownEnd && sameNode(shown[next], wanted[w]))
+            keep(edits, shown, next++, wanted, w);
+        else
+            edits.push_back({TreeEdit::kInsert, w, {}});
+        toCome.consume(w);
     }
+    while (next < shownEnd)
+        edits.push_back({TreeEdit::kRemove, next++, {}});
 
     for (size_t i = 0; i < suffix; ++i)
         keep(edits, shown, shownEnd + i, wanted, wantedEnd + i);

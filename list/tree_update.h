@@ -1,8 +1,7 @@
 #pragma once
-// The smallest set of tree changes that turns the nodes on show into the
-// nodes wanted: typing into the search box mostly removes or restores a few
-// rows, and a tree control pays for every row it is given again (its text is
-// measured anew).
+// Few tree changes that turn the nodes on show into the nodes wanted: typing into the search box
+// mostly removes or restores a few rows, and a tree control pays for every row it is given again
+// (its text is measured anew).
 #include <cstddef>
 #include <vector>
 
