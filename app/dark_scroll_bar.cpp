@@ -5,6 +5,7 @@
 #include "app/dark_theme.h"
 #include "app/dpi.h"
 #include "app/window_hook.h"
+#include "platform/win32/scoped.h"
 #include "shell/scroll_bar_layout.h"
 
 namespace morvane::dark {
@@ -58,6 +59,8 @@ RECT ownBarPlace(HWND control, bool visible) {
         (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)))
         return {};
     RECT place = info.rcScrollBar;
+    if (IsRectEmpty(&place))
+        return {};
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
     return place;
 }
@@ -75,9 +78,7 @@ ScrollBarLayout layoutOf(const Bar& bar) {
 // Stands the bar over the control's own bar, just above the control, or
 // hides it with that bar.
 void followPlace(Bar& bar, bool controlVisible) {
-    RECT place = ownBarPlace(bar.control, controlVisible);
-    if (IsRectEmpty(&place))
-        place = {};
+    const RECT place = ownBarPlace(bar.control, controlVisible);
     if (EqualRect(&place, &bar.place))
         return;
     bar.place = place;
@@ -180,22 +181,16 @@ void scroll(const Bar& bar, WORD code, int position = 0) {
 
 // One step of a pressed arrow or track.
 void step(const Bar& bar, ScrollBarPart part) {
-    switch (part) {
-    case ScrollBarPart::kUpArrow:
-        scroll(bar, SB_LINEUP);
-        break;
-    case ScrollBarPart::kDownArrow:
-        scroll(bar, SB_LINEDOWN);
-        break;
-    case ScrollBarPart::kPageUp:
-        scroll(bar, SB_PAGEUP);
-        break;
-    case ScrollBarPart::kPageDown:
-        scroll(bar, SB_PAGEDOWN);
-        break;
-    default:
-        break;
-    }
+    static constexpr struct {
+        ScrollBarPart part;
+        WORD code;
+    } kSteps[] = {{ScrollBarPart::kUpArrow, SB_LINEUP},
+                  {ScrollBarPart::kDownArrow, SB_LINEDOWN},
+                  {ScrollBarPart::kPageUp, SB_PAGEUP},
+                  {ScrollBarPart::kPageDown, SB_PAGEDOWN}};
+    for (const auto& s : kSteps)
+        if (s.part == part)
+            scroll(bar, s.code);
 }
 
 ScrollBarPart partUnderMouse(const Bar& bar) {
@@ -218,12 +213,10 @@ void drawArrow(HDC dc, const RECT& box, bool up, COLORREF colour) {
     const int tip = up ? cy - half / 2 - 1 : cy + half / 2 + 1;
     const int base = up ? tip + half : tip - half;
     const POINT points[] = {{cx, tip}, {cx - half, base}, {cx + half, base}};
-    HGDIOBJ oldBrush = SelectObject(dc, brushFor(colour));
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+    SelectObjectScope brush(dc, brushFor(colour));
+    SelectObjectScope pen(dc, GetStockObject(DC_PEN));
     SetDCPenColor(dc, colour);
     Polygon(dc, points, 3);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
 }
 
 void paint(const Bar& bar, HDC target) {
@@ -232,9 +225,12 @@ void paint(const Bar& bar, HDC target) {
     if (IsRectEmpty(&client))
         return;
     // Drawn off screen and copied at once: no flicker while dragging.
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, client.right, client.bottom);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    UniqueMemoryDC memory(CreateCompatibleDC(target));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(target, client.right, client.bottom));
+    if (!memory || !bitmap)
+        return;
+    HDC dc = memory.get();
+    SelectObjectScope selectBitmap(dc, bitmap.get());
 
     FillRect(dc, &client, brushFor(kTrack));
     const ScrollBarLayout layout = layoutOf(bar);
@@ -257,9 +253,6 @@ void paint(const Bar& bar, HDC target) {
     }
 
     BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 void setHot(Bar& bar, ScrollBarPart part) {

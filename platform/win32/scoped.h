@@ -62,6 +62,10 @@ struct MenuTraits {
     static HMENU invalid() { return nullptr; }
     static void close(HMENU h) { DestroyMenu(h); }
 };
+struct MemoryDCTraits {
+    static HDC invalid() { return nullptr; }
+    static void close(HDC h) { DeleteDC(h); }
+};
 struct GlobalMemoryTraits {
     static HGLOBAL invalid() { return nullptr; }
     static void close(HGLOBAL h) { GlobalFree(h); }
@@ -77,6 +81,7 @@ using UniqueIcon = UniqueResource<HICON, IconTraits>;
 using UniqueWindow = UniqueResource<HWND, WindowTraits>;
 using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
 using UniqueGlobal = UniqueResource<HGLOBAL, GlobalMemoryTraits>;
+using UniqueMemoryDC = UniqueResource<HDC, MemoryDCTraits>; // from CreateCompatibleDC
 
 // A DC from GetDC, released to its window.
 class WindowDC {

@@ -96,7 +96,7 @@ scenario_search() {
 
 needs_scroll() { :; }
 scenario_scroll() {
-    local dir bar top before
+    local dir bar left top right bottom before
     dir=$(new_scenario_folder scroll)
     {
         for group in 1 2; do

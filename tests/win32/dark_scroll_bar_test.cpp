@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/dark_scroll_bar.h"
 
@@ -116,7 +117,7 @@ class DarkScrollBarTest : public testing::Test {
     }
 
     // The bar's brightness down its middle, row by row, as it paints itself.
-    std::basic_string<int> brightnessDownTheMiddle() const {
+    std::vector<int> brightnessDownTheMiddle() const {
         const SIZE size = barSize();
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -130,7 +131,7 @@ class DarkScrollBarTest : public testing::Test {
         HGDIOBJ old = SelectObject(dc, bitmap);
         SendMessageW(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         GdiFlush();
-        std::basic_string<int> column;
+        std::vector<int> column;
         for (int y = 0; y < size.cy; ++y) {
             const DWORD pixel = static_cast<const DWORD*>(bits)[y * size.cx + size.cx / 2];
             column.push_back(static_cast<int>(pixel & 0xFF));

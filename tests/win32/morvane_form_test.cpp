@@ -183,7 +183,7 @@ void expectShows(const std::vector<test::ReadNode>& shown, const TreeNodes& node
     ASSERT_EQ(shown.size(), nodes.size());
     for (size_t i = 0; i < nodes.size(); ++i) {
         SCOPED_TRACE(shown[i].text);
-        EXPECT_EQ(shown[i].text, std::wstring(nodes[i].text.begin(), nodes[i].text.end()));
+        EXPECT_EQ(shown[i].text, toWide(nodes[i].text));
         EXPECT_EQ(shown[i].data, nodes[i].row);
         EXPECT_EQ(shown[i].image, nodes[i].image);
         if (!nodes[i].children.empty())
