@@ -186,8 +186,9 @@ void expectShows(const std::vector<test::ReadNode>& shown, const TreeNodes& node
         EXPECT_EQ(shown[i].text, toWide(nodes[i].text));
         EXPECT_EQ(shown[i].data, nodes[i].row);
         EXPECT_EQ(shown[i].image, nodes[i].image);
-        if (!nodes[i].children.empty())
+        if (!nodes[i].children.empty()) {
             EXPECT_TRUE(shown[i].expanded);
+        }
         expectShows(shown[i].children, nodes[i].children);
     }
 }
