@@ -123,10 +123,10 @@ HBRUSH controlBrush() {
     return brushFor(kControl);
 }
 
-UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi, int weight) {
+UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi) {
     LOGFONTW font{};
     font.lfHeight = -scaleForDpi(charHeight96, dpi);
-    font.lfWeight = weight;
+    font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = ANTIALIASED_QUALITY;
     const size_t length = std::min(face.size(), std::size(font.lfFaceName) - 1);
