@@ -123,10 +123,10 @@ HBRUSH controlBrush() {
     return brushFor(kControl);
 }
 
-UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi) {
+UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi, int weight) {
     LOGFONTW font{};
     font.lfHeight = -scaleForDpi(charHeight96, dpi);
-    font.lfWeight = FW_NORMAL;
+    font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = ANTIALIASED_QUALITY;
     const size_t length = std::min(face.size(), std::size(font.lfFaceName) - 1);
@@ -233,13 +233,6 @@ void drawButton(const DRAWITEMSTRUCT& item, ButtonLook look) {
     if (item.itemState & ODS_NOACCEL)
         format |= DT_HIDEPREFIX;
     DrawTextW(dc, caption, -1, &rect, format);
-    if (look == ButtonLook::Lime) {
-        // Heavier strokes, so the dark caption stays legible on lime green:
-        // drawn again a pixel (at 96 DPI) to the right, as GDI emboldens. A
-        // bold face would be one more font for Wine to realize at start-up.
-        OffsetRect(&rect, std::max(1, scaled(1, dpiOfWindow(item.hwndItem))), 0);
-        DrawTextW(dc, caption, -1, &rect, format);
-    }
     if (focused && look != ButtonLook::Lime) {
         RECT inner = item.rcItem;
         InflateRect(&inner, -1, -1);

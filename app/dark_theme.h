@@ -31,7 +31,7 @@ HBRUSH controlBrush();
 HBRUSH brushFor(COLORREF colour);
 
 // The UI font at a character height given in 96-DPI pixels, scaled for dpi.
-UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi);
+UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi, int weight = FW_NORMAL);
 // The system's message font at dpi.
 UniqueFont createMessageFont(int dpi);
 

@@ -127,6 +127,7 @@ class TMorvaneForm final : public WindowBase {
     UniqueFont windowFont_;
     UniqueFont editFont_;
     UniqueFont treeFont_;
+    UniqueFont escapeFont_;
     UniqueImageList ImageList2;
     UniqueMenu popupMenuOwner_;
     std::unique_ptr<TTargetCADForm> targetCADForm_;

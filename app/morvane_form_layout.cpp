@@ -116,7 +116,10 @@ void TMorvaneForm::applyDpi(UINT dpi) {
     auto windowFont = dark::createFont(dark::kUiFace, 11, d);
     auto editFont = dark::createFont(dark::kUiFace, 12, d);
     auto treeFont = dark::createFont(dark::kUiFace, 13, d);
-    for (HWND control : {Button2, Button3, SpeedButton1, Label1})
+    // Bold, so the dark caption stays legible on lime green.
+    auto escapeFont = dark::createFont(dark::kUiFace, 11, d, FW_BOLD);
+    SendMessageW(SpeedButton1, WM_SETFONT, reinterpret_cast<WPARAM>(escapeFont.get()), TRUE);
+    for (HWND control : {Button2, Button3, Label1})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), TRUE);
     SendMessageW(Edit1, WM_SETFONT, reinterpret_cast<WPARAM>(editFont.get()), TRUE);
     SendMessageW(TreeView1, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont.get()), TRUE);
@@ -126,6 +129,7 @@ void TMorvaneForm::applyDpi(UINT dpi) {
     windowFont_ = std::move(windowFont);
     editFont_ = std::move(editFont);
     treeFont_ = std::move(treeFont);
+    escapeFont_ = std::move(escapeFont);
     ImageList2 = std::move(images);
     layoutControls();
 }
