@@ -150,13 +150,12 @@ LRESULT controlProc(HWND control, UINT msg, WPARAM wp, LPARAM lp, WindowHook& ho
         // The control fills itself with its redraw off; not drawable
         // meanwhile (as the default handling makes a window), it also does
         // not draw its own bar each time it sets the bar's range.
+        const LRESULT result = callNextHook(control, msg, wp, lp, hook);
         if (!wp) {
-            const LRESULT result = callNextHook(control, msg, wp, lp, hook);
             DefWindowProcW(control, WM_SETREDRAW, FALSE, 0);
             bar->redrawOff = true;
             return result;
         }
-        const LRESULT result = callNextHook(control, msg, wp, lp, hook);
         if (bar->redrawOff) {
             DefWindowProcW(control, WM_SETREDRAW, TRUE, 0);
             RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
