@@ -3,10 +3,10 @@
 
 #include <commctrl.h>
 
-#include "app/dark_extras.h"
-#include "app/morvane_form.h"
+#include "app/launcher_state.h"
+#include "app/main_window.h"
 #include "platform/win32/scoped.h"
-#include "target/win32/TaregetCADUnit.h"
+#include "ui/dark_extras.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // The UI thread is a single-threaded apartment for the CAD's automation.
@@ -15,8 +15,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     InitCommonControlsEx(&controls);
     morvane::dark::enableProcessExtras();
 
-    morvane::TMorvaneForm form(morvane::FormEnvironment::forThisProgram());
-    HWND main = form.create();
+    morvane::LauncherState state;
+    morvane::MainWindow window(state, morvane::LauncherEnvironment::forThisProgram());
+    HWND main = window.create();
     if (!main)
         return 1;
     ShowWindow(main, showCommand);
@@ -26,8 +27,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     for (;;) {
         // Once the window is painted and nothing waits, the hidden target
         // dialog is made (at once if the menu asks for it sooner).
-        if (!morvane::TargetCADForm && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
-            form.makeTargetCADForm();
+        if (!state.targetDialog && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            window.makeTargetDialog();
         if (GetMessageW(&msg, nullptr, 0, 0) <= 0)
             break;
         if (IsDialogMessageW(main, &msg))

@@ -8,7 +8,7 @@ constexpr DWORD kCancelCall = static_cast<DWORD>(-1);
 
 } // namespace
 
-HRESULT STDMETHODCALLTYPE TMessageFilter::QueryInterface(REFIID iid, void** object) noexcept {
+HRESULT STDMETHODCALLTYPE MessageFilter::QueryInterface(REFIID iid, void** object) noexcept {
     if (!object)
         return E_POINTER;
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
@@ -20,39 +20,39 @@ HRESULT STDMETHODCALLTYPE TMessageFilter::QueryInterface(REFIID iid, void** obje
     return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE TMessageFilter::AddRef() noexcept {
-    return static_cast<ULONG>(InterlockedIncrement(&FRefCount));
+ULONG STDMETHODCALLTYPE MessageFilter::AddRef() noexcept {
+    return static_cast<ULONG>(InterlockedIncrement(&refCount_));
 }
 
-ULONG STDMETHODCALLTYPE TMessageFilter::Release() noexcept {
-    const LONG count = InterlockedDecrement(&FRefCount);
+ULONG STDMETHODCALLTYPE MessageFilter::Release() noexcept {
+    const LONG count = InterlockedDecrement(&refCount_);
     if (count == 0)
         delete this;
     return static_cast<ULONG>(count);
 }
 
-DWORD STDMETHODCALLTYPE TMessageFilter::HandleInComingCall(DWORD, HTASK, DWORD,
-                                                           LPINTERFACEINFO) noexcept {
+DWORD STDMETHODCALLTYPE MessageFilter::HandleInComingCall(DWORD, HTASK, DWORD,
+                                                          LPINTERFACEINFO) noexcept {
     return SERVERCALL_ISHANDLED;
 }
 
-DWORD STDMETHODCALLTYPE TMessageFilter::RetryRejectedCall(HTASK, DWORD, DWORD rejectType) noexcept {
+DWORD STDMETHODCALLTYPE MessageFilter::RetryRejectedCall(HTASK, DWORD, DWORD rejectType) noexcept {
     // Busy: try again in a second, for as long as it stays busy.
     return rejectType == SERVERCALL_RETRYLATER ? kRetryAfterMilliseconds : kCancelCall;
 }
 
-DWORD STDMETHODCALLTYPE TMessageFilter::MessagePending(HTASK, DWORD, DWORD) noexcept {
+DWORD STDMETHODCALLTYPE MessageFilter::MessagePending(HTASK, DWORD, DWORD) noexcept {
     return PENDINGMSG_WAITNOPROCESS;
 }
 
-HRESULT TMessageFilter::RegisterFilter() noexcept {
-    FOldFilter.reset();
-    return CoRegisterMessageFilter(this, FOldFilter.put());
+HRESULT MessageFilter::registerFilter() noexcept {
+    previousFilter_.reset();
+    return CoRegisterMessageFilter(this, previousFilter_.put());
 }
 
-HRESULT TMessageFilter::RevokeFilter() noexcept {
+HRESULT MessageFilter::revokeFilter() noexcept {
     ComPtr<IMessageFilter> previous;
-    const HRESULT hr = CoRegisterMessageFilter(FOldFilter.get(), previous.put());
+    const HRESULT hr = CoRegisterMessageFilter(previousFilter_.get(), previous.put());
     // previous is COM's reference to this filter; dropping it ends the filter.
     previous.reset();
     return hr;

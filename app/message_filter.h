@@ -10,12 +10,12 @@
 
 namespace morvane {
 
-class TMessageFilter final : public IMessageFilter {
+class MessageFilter final : public IMessageFilter {
   public:
-    // Create: reference count 0, FOldFilter empty.
-    TMessageFilter() = default;
-    TMessageFilter(const TMessageFilter&) = delete;
-    TMessageFilter& operator=(const TMessageFilter&) = delete;
+    // Create: reference count 0, previousFilter_ empty.
+    MessageFilter() = default;
+    MessageFilter(const MessageFilter&) = delete;
+    MessageFilter& operator=(const MessageFilter&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override;
     ULONG STDMETHODCALLTYPE AddRef() noexcept override;
@@ -28,19 +28,19 @@ class TMessageFilter final : public IMessageFilter {
     DWORD STDMETHODCALLTYPE MessagePending(HTASK callee, DWORD tickCount,
                                            DWORD pendingType) noexcept override;
 
-    // Installs this filter; the one current until then goes to FOldFilter.
-    HRESULT RegisterFilter() noexcept;
-    // Puts FOldFilter back and releases COM's reference to this filter, which
+    // Installs this filter; the one current until then goes to previousFilter_.
+    HRESULT registerFilter() noexcept;
+    // Puts previousFilter_ back and releases COM's reference to this filter, which
     // normally destroys it: do not touch the object afterwards.
-    HRESULT RevokeFilter() noexcept;
+    HRESULT revokeFilter() noexcept;
 
-    ULONG referenceCount() const noexcept { return static_cast<ULONG>(FRefCount); }
+    ULONG referenceCount() const noexcept { return static_cast<ULONG>(refCount_); }
 
   private:
-    ~TMessageFilter() = default;
+    ~MessageFilter() = default;
 
-    volatile LONG FRefCount = 0;
-    ComPtr<IMessageFilter> FOldFilter;
+    volatile LONG refCount_ = 0;
+    ComPtr<IMessageFilter> previousFilter_;
 };
 
 } // namespace morvane

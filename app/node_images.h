@@ -1,5 +1,5 @@
 #pragma once
-// ImageList2: the tree's node images, drawn from their pixel tables at the
+// nodeImages_: the tree's node images, drawn from their pixel tables at the
 // size for a DPI, with a mask for the transparent background.
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/services.h"
-#include "target/target_form.h"
+#include "target/target_dialog_model.h"
 #include "text/utf.h"
 
 using namespace morvane;
@@ -82,7 +82,7 @@ void BM_AddToLongList(benchmark::State& state) {
         bench.files.bytes = sampleFile();
         bench.model.FormShow(u"none");
         state.ResumeTiming();
-        bench.model.SpeedButton1Click();
+        bench.model.pressEscapeInCad();
     }
 }
 BENCHMARK(BM_AddToLongList)->Unit(benchmark::kMillisecond);

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cleanLspLines(lines, cleaned);
     if (cleaned.size() != lines.size())
         __builtin_trap();
-    findDefuns(cleaned, located, 20, true, services.collator);
+    findDefuns(cleaned, located, true, services.collator);
 
     CommentBlocks blocks(lines);
     for (size_t s = 0; s <= lines.size() && s < 64; ++s)

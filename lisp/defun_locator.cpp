@@ -114,18 +114,14 @@ class DefunLocator {
 
 } // namespace
 
-void findDefuns(const LspLines& cleaned, LspLines& out, int divisor, bool withFill,
-                const TextCollator& collator, const LspProgress& progress) {
+void findDefuns(const LspLines& cleaned, LspLines& out, bool withFill,
+                const TextCollator& collator) {
     if (cleaned.empty())
         return;
     out.clear();
-    ProgressSteps steps(progress, cleaned.size(), divisor);
     DefunLocator locator(out, withFill, collator);
-    for (size_t k = 0; k < cleaned.size(); ++k) {
-        steps.beforeLine(k);
+    for (size_t k = 0; k < cleaned.size(); ++k)
         locator.line(k, cleaned[k]);
-    }
-    steps.finish();
 }
 
 } // namespace morvane

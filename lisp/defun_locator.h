@@ -11,7 +11,7 @@ class TextCollator;
 // order the definitions close, each followed by its nested rows
 // "outer,inner,line,column" sorted with the collator. fill is nine blanks
 // when withFill is set. out is cleared first unless cleaned is empty.
-void findDefuns(const LspLines& cleaned, LspLines& out, int divisor, bool withFill,
-                const TextCollator& collator, const LspProgress& progress = {});
+void findDefuns(const LspLines& cleaned, LspLines& out, bool withFill,
+                const TextCollator& collator);
 
 } // namespace morvane

@@ -119,16 +119,11 @@ class LineCleaner {
 
 } // namespace
 
-void cleanLspLines(const LspLines& source, LspLines& dest, const LspProgress& progress,
-                   int divisor) {
-    ProgressSteps steps(progress, source.size(), divisor);
+void cleanLspLines(const LspLines& source, LspLines& dest) {
     LineCleaner cleaner;
     dest.reserve(dest.size() + source.size());
-    for (size_t k = 0; k < source.size(); ++k) {
-        steps.beforeLine(k);
-        dest.push_back(cleaner.clean(source[k]));
-    }
-    steps.finish();
+    for (const auto& line : source)
+        dest.push_back(cleaner.clean(line));
 }
 
 } // namespace morvane

@@ -7,7 +7,6 @@
 namespace morvane {
 
 // Appends one cleaned line per source line to dest (not cleared first).
-void cleanLspLines(const LspLines& source, LspLines& dest, const LspProgress& progress = {},
-                   int divisor = 0);
+void cleanLspLines(const LspLines& source, LspLines& dest);
 
 } // namespace morvane

@@ -83,7 +83,7 @@ std::u16string listIndexError(long long index) {
 
 // One sorted locator row; appends its command row when it is a command.
 void indexRow(std::u16string_view row, const LspLines& cleaned, CommentBlocks& comments,
-              LspLines& resSL) {
+              LspLines& index) {
     const auto fields = splitCommaList(row);
     if (fields.size() != 6)
         return;
@@ -100,7 +100,7 @@ void indexRow(std::u16string_view row, const LspLines& cleaned, CommentBlocks& c
         return;
     const auto command = trimBlanks(std::u16string_view(text).substr(2));
     const auto description = comments.description(static_cast<size_t>(s));
-    resSL.push_back(std::u16string(command) + u'\t' +
+    index.push_back(std::u16string(command) + u'\t' +
                     (description ? descriptionField(*description) : u"..."));
 }
 
@@ -146,19 +146,19 @@ std::u16string getDefunArgs(const LspLines& cleaned, int32_t s, int32_t c) {
     return {};
 }
 
-void makeLspIndex(const LspLines& lspSL, LspLines& resSL, const TextCollator& collator) {
+void makeLspIndex(const LspLines& source, LspLines& index, const TextCollator& collator) {
     LspLines cleaned;
-    cleanLspLines(lspSL, cleaned);
+    cleanLspLines(source, cleaned);
     LspLines rows;
-    findDefuns(cleaned, rows, 20, true, collator);
+    findDefuns(cleaned, rows, true, collator);
     if (rows.empty())
         return;
     std::stable_sort(rows.begin(), rows.end(), [&collator](const auto& a, const auto& b) {
         return collator.compareIgnoreCase(a, b) < 0;
     });
-    CommentBlocks comments(lspSL);
+    CommentBlocks comments(source);
     for (const auto& row : rows)
-        indexRow(row, cleaned, comments, resSL);
+        indexRow(row, cleaned, comments, index);
 }
 
 std::u16string descriptionField(std::u16string_view description) {

@@ -15,10 +15,10 @@ class TextCollator;
 // are none or no argument list is found.
 std::u16string getDefunArgs(const LspLines& cleaned, int32_t s, int32_t c);
 
-// Appends "COMMAND ARGS<TAB>description" for every command found in lspSL.
+// Appends "COMMAND ARGS<TAB>description" for every command found in source.
 // Throws UserError when a malformed nested row gives a field that is not a
 // number; rows appended before then stay.
-void makeLspIndex(const LspLines& lspSL, LspLines& resSL, const TextCollator& collator);
+void makeLspIndex(const LspLines& source, LspLines& index, const TextCollator& collator);
 
 // A description as a field of MorvaneList.txt that reads back as the same
 // text: a TAB becomes a blank, a leading double quote makes it a quoted field.

@@ -67,7 +67,7 @@ if [ "$headless" = 0 ]; then
 fi
 
 wine "$demo/MorvaneX.exe" </dev/null >/dev/null 2>&1 &
-wine "$probe" wait TMorvaneForm 20000 >/dev/null 2>&1 || { echo "The window did not appear." >&2; exit 1; }
+wine "$probe" wait MorvaneX.Main 20000 >/dev/null 2>&1 || { echo "The window did not appear." >&2; exit 1; }
 sleep 1
 # Show it working: double-click the first command of the tree.
 row=$(wine "$probe" tree 2>/dev/null | awk -F'\t' '$1 == "1" { print $7; exit }')

@@ -23,13 +23,14 @@ ControlRect scaled(int left, int top, int width, int height, int dpi) {
 MainLayout layoutMainWindow(int clientWidth, int clientHeight, int dpi) {
     MainLayout layout;
     const int treeTop = scaleForDpi(27, dpi);
-    layout.treeView1 = {0, treeTop, std::max(clientWidth, 0), std::max(clientHeight - treeTop, 0)};
-    layout.button2 = scaled(176, 4, 50, 23, dpi);
-    layout.button3 = scaled(128, 4, 50, 23, dpi);
-    layout.edit1 = scaled(40, 4, 89, 22, dpi);
-    layout.panel1 = scaled(225, 4, 43, 23, dpi);
-    layout.speedButton1 = {0, 0, layout.panel1.width, layout.panel1.height};
-    layout.label1 = scaled(10, 8, 24, 13, dpi);
+    layout.commandTree = {0, treeTop, std::max(clientWidth, 0),
+                          std::max(clientHeight - treeTop, 0)};
+    layout.commandOrderButton = scaled(176, 4, 50, 23, dpi);
+    layout.fileOrderButton = scaled(128, 4, 50, 23, dpi);
+    layout.searchBox = scaled(40, 4, 89, 22, dpi);
+    layout.escapePanel = scaled(225, 4, 43, 23, dpi);
+    layout.escapeButton = {0, 0, layout.escapePanel.width, layout.escapePanel.height};
+    layout.searchLabel = scaled(10, 8, 24, 13, dpi);
     return layout;
 }
 

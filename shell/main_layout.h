@@ -20,13 +20,13 @@ inline constexpr int kDesignedClientHeight = 202;
 int scaleForDpi(int value, int dpi);
 
 struct MainLayout {
-    ControlRect treeView1; // fills the client area below the top row
-    ControlRect button2;
-    ControlRect button3;
-    ControlRect edit1;
-    ControlRect panel1;
-    ControlRect speedButton1; // inside Panel1, filling it
-    ControlRect label1;
+    ControlRect commandTree; // fills the client area below the top row
+    ControlRect commandOrderButton;
+    ControlRect fileOrderButton;
+    ControlRect searchBox;
+    ControlRect escapePanel;
+    ControlRect escapeButton; // inside escapePanel, filling it
+    ControlRect searchLabel;
     bool operator==(const MainLayout&) const = default;
 };
 

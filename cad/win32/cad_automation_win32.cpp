@@ -4,6 +4,7 @@
 
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/wine_workarounds.h"
 #include "text/utf.h"
 
 namespace morvane {
@@ -148,10 +149,7 @@ void Win32CadDesktop::openIcon(uint64_t window) {
 
 void Win32CadDesktop::setForegroundWindow(uint64_t window) {
     SetForegroundWindow(toWindow(window));
-    constexpr DWORD kSettleMs = 100;
-    const DWORD start = GetTickCount();
-    while (GetForegroundWindow() == nullptr && GetTickCount() - start < kSettleMs)
-        Sleep(1);
+    wine::waitForForegroundSwitch();
 }
 
 uint64_t Win32CadDesktop::foregroundWindow() {

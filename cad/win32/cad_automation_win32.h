@@ -27,9 +27,7 @@ class Win32CadDesktop final : public CadDesktop {
   public:
     bool isIconic(uint64_t window) override;
     void openIcon(uint64_t window) override;
-    // Waits briefly until the switch shows in GetForegroundWindow: Wine
-    // reports no foreground window until the other process has handled the
-    // activation. On Windows the switch is immediate.
+    // Under Wine, also waits briefly until the switch shows.
     void setForegroundWindow(uint64_t window) override;
     uint64_t foregroundWindow() override;
     void sleep(unsigned milliseconds) override;

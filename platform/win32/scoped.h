@@ -54,10 +54,6 @@ struct IconTraits {
     static HICON invalid() { return nullptr; }
     static void close(HICON h) { DestroyIcon(h); }
 };
-struct WindowTraits {
-    static HWND invalid() { return nullptr; }
-    static void close(HWND h) { DestroyWindow(h); }
-};
 struct MenuTraits {
     static HMENU invalid() { return nullptr; }
     static void close(HMENU h) { DestroyMenu(h); }
@@ -65,10 +61,6 @@ struct MenuTraits {
 struct MemoryDCTraits {
     static HDC invalid() { return nullptr; }
     static void close(HDC h) { DeleteDC(h); }
-};
-struct GlobalMemoryTraits {
-    static HGLOBAL invalid() { return nullptr; }
-    static void close(HGLOBAL h) { GlobalFree(h); }
 };
 
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
@@ -78,9 +70,7 @@ using UniqueBrush = UniqueResource<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueResource<HPEN, GdiObjectTraits<HPEN>>;
 using UniqueBitmap = UniqueResource<HBITMAP, GdiObjectTraits<HBITMAP>>;
 using UniqueIcon = UniqueResource<HICON, IconTraits>;
-using UniqueWindow = UniqueResource<HWND, WindowTraits>;
 using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
-using UniqueGlobal = UniqueResource<HGLOBAL, GlobalMemoryTraits>;
 using UniqueMemoryDC = UniqueResource<HDC, MemoryDCTraits>; // from CreateCompatibleDC
 
 // A DC from GetDC, released to its window.

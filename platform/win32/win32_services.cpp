@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/services.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 
 namespace morvane {
@@ -47,26 +48,6 @@ class UserLocaleCollator final : public TextCollator {
     }
 };
 
-class HandleCloser {
-  public:
-    explicit HandleCloser(HANDLE h) : handle_(h) {}
-    ~HandleCloser() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    HandleCloser(const HandleCloser&) = delete;
-    HandleCloser& operator=(const HandleCloser&) = delete;
-    HANDLE get() const { return handle_; }
-    void close() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-
-  private:
-    HANDLE handle_;
-};
-
 class Win32FileSystem final : public FileSystem {
   public:
     bool fileExists(std::u16string_view path) const override {
@@ -76,10 +57,10 @@ class Win32FileSystem final : public FileSystem {
 
     bool readFile(std::u16string_view path, std::string& bytes,
                   std::u16string& reason) const override {
-        HandleCloser file(CreateFileW(toWide(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE)
+        UniqueFile file(CreateFileW(toWide(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
             return fail(reason);
         LARGE_INTEGER size{};
         if (!GetFileSizeEx(file.get(), &size))
@@ -104,9 +85,9 @@ class Win32FileSystem final : public FileSystem {
         const std::wstring target = toWide(path);
         const std::wstring temp = target + L".tmp~" + std::to_wstring(GetCurrentProcessId());
         {
-            HandleCloser file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (file.get() == INVALID_HANDLE_VALUE)
+            UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!file)
                 return fail(reason);
             size_t done = 0;
             while (done < bytes.size()) {
@@ -115,7 +96,7 @@ class Win32FileSystem final : public FileSystem {
                     static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
                 if (!WriteFile(file.get(), bytes.data() + done, want, &put, nullptr)) {
                     fail(reason);
-                    file.close();
+                    file.reset();
                     DeleteFileW(temp.c_str());
                     return false;
                 }

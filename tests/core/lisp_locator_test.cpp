@@ -21,7 +21,7 @@ class FindDefuns : public testing::TestWithParam<LocateCase> {};
 
 TEST_P(FindDefuns, ReportsDefinitionsAndNestedRows) {
     LspLines out{u"stale"};
-    findDefuns(GetParam().cleaned, out, 20, true, platformServices().collator);
+    findDefuns(GetParam().cleaned, out, true, platformServices().collator);
     EXPECT_EQ(out, GetParam().rows);
 }
 
@@ -71,13 +71,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FindDefuns, EmptyInputLeavesOutputAlone) {
     LspLines out{u"kept"};
-    findDefuns({}, out, 20, true, platformServices().collator);
+    findDefuns({}, out, true, platformServices().collator);
     EXPECT_EQ(out, LspLines{u"kept"});
 }
 
 TEST(FindDefuns, WithoutFillTheSecondFieldIsEmpty) {
     LspLines out;
-    findDefuns({u"(defun c:a () 1)"}, out, 20, false, platformServices().collator);
+    findDefuns({u"(defun c:a () 1)"}, out, false, platformServices().collator);
     EXPECT_EQ(out, LspLines{u"c:a ,,0,0,0,15"});
 }
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "support/fake_services.h"
-#include "target/target_form.h"
+#include "target/target_dialog_model.h"
 #include "target/target_line.h"
 #include "text/user_error.h"
 
@@ -126,22 +126,22 @@ TEST(TargetList, IndexChecks) {
 
 // Mirrors the effects the way the dialog's list box and edits would, and logs
 // them in order.
-class RecordingView final : public TargetFormView {
+class RecordingView final : public TargetDialogView {
   public:
     Lines lines;
     int selection = -1;
-    std::u16string edit1, edit2;
+    std::u16string name, progId;
     std::vector<std::string> log;
 
-    std::u16string edit1Text() const override { return edit1; }
-    std::u16string edit2Text() const override { return edit2; }
-    void setEdit1Text(std::u16string_view text) override {
-        edit1 = text;
-        log.push_back("edit1");
+    std::u16string nameText() const override { return name; }
+    std::u16string progIdText() const override { return progId; }
+    void setNameText(std::u16string_view text) override {
+        name = text;
+        log.push_back("name");
     }
-    void setEdit2Text(std::u16string_view text) override {
-        edit2 = text;
-        log.push_back("edit2");
+    void setProgIdText(std::u16string_view text) override {
+        progId = text;
+        log.push_back("progId");
     }
     void listCleared() override {
         lines.clear();
@@ -181,7 +181,7 @@ std::string crlf(const std::vector<std::string>& lines) {
 struct TargetDialog {
     test::FakeServices fake;
     RecordingView view;
-    TargetFormModel model{kListPath, fake.services, view};
+    TargetDialogModel model{kListPath, fake.services, view};
 
     void putFile(std::string bytes) { fake.files.files[kListPath] = std::move(bytes); }
     std::string fileBytes() const {
@@ -190,18 +190,18 @@ struct TargetDialog {
     }
     void open(std::string bytes, std::u16string_view progId = u"") {
         putFile(std::move(bytes));
-        model.FormShow(progId);
+        model.load(progId);
     }
     void type(std::u16string name, std::u16string progId) {
-        view.edit1 = std::move(name);
-        view.edit2 = std::move(progId);
+        view.name = std::move(name);
+        view.progId = std::move(progId);
     }
     // The view must show what the model holds after every handler.
     void expectViewInStep() const {
         EXPECT_EQ(view.lines, model.list().lines());
         EXPECT_EQ(view.selection, model.list().selected());
     }
-    UserError errorOf(void (TargetFormModel::*handler)()) {
+    UserError errorOf(void (TargetDialogModel::*handler)()) {
         try {
             (model.*handler)();
         } catch (const UserError& e) {
@@ -221,7 +221,7 @@ struct DeleteCase {
     int selectedBefore;
     Lines linesAfter;
     int selectedAfter;
-    std::u16string edit1After;
+    std::u16string nameAfter;
 };
 
 class DeleteSelects : public testing::TestWithParam<DeleteCase> {};
@@ -231,11 +231,11 @@ TEST_P(DeleteSelects, TheNeighbourTheRuleNames) {
     TargetDialog dialog;
     dialog.open(crlf(c.file));
     dialog.model.userSelected(c.selectedBefore);
-    dialog.model.SpeedButton2Click();
+    dialog.model.deleteTarget();
     EXPECT_EQ(dialog.model.list().lines(), c.linesAfter);
     EXPECT_EQ(dialog.model.list().selected(), c.selectedAfter);
-    EXPECT_EQ(dialog.view.edit1, c.edit1After);
-    EXPECT_EQ(dialog.view.edit2, c.edit1After.empty() ? u"" : u"p" + c.edit1After);
+    EXPECT_EQ(dialog.view.name, c.nameAfter);
+    EXPECT_EQ(dialog.view.progId, c.nameAfter.empty() ? u"" : u"p" + c.nameAfter);
     dialog.expectViewInStep();
     std::string saved;
     for (const auto& line : c.linesAfter)
@@ -276,10 +276,10 @@ TEST(TargetDialogDelete, NothingSelectedEmptiesEditsThenFailsWithoutSaving) {
     dialog.open("A\tpA\n", u"none");
     dialog.type(u"typed", u"text");
     dialog.view.log.clear();
-    EXPECT_EQ(dialog.errorOf(&TargetFormModel::SpeedButton2Click).message(), kIndexError);
-    EXPECT_EQ(dialog.view.log, (std::vector<std::string>{"edit1", "edit2", "select -1"}));
-    EXPECT_EQ(dialog.view.edit1, u"");
-    EXPECT_EQ(dialog.view.edit2, u"");
+    EXPECT_EQ(dialog.errorOf(&TargetDialogModel::deleteTarget).message(), kIndexError);
+    EXPECT_EQ(dialog.view.log, (std::vector<std::string>{"name", "progId", "select -1"}));
+    EXPECT_EQ(dialog.view.name, u"");
+    EXPECT_EQ(dialog.view.progId, u"");
     EXPECT_EQ(dialog.model.list().lines(), Lines{u"A\tpA"});
     EXPECT_EQ(dialog.fileBytes(), "A\tpA\n") << "nothing may be saved";
 }
@@ -289,8 +289,8 @@ TEST(TargetDialogDelete, NothingSelectedInAnEmptyListSavesTheEmptyList) {
     dialog.open("\xEF\xBB\xBF");
     dialog.putFile("stale");
     dialog.type(u"typed", u"text");
-    dialog.model.SpeedButton2Click();
-    EXPECT_EQ(dialog.view.edit1, u"");
+    dialog.model.deleteTarget();
+    EXPECT_EQ(dialog.view.name, u"");
     EXPECT_EQ(dialog.fileBytes(), "\xEF\xBB\xBF");
 }
 
@@ -299,14 +299,14 @@ TEST(TargetDialogShow, EmptyProgIdPreselectsTheFirstLineWithATab) {
     dialog.open(crlf({"no tab", "B\tp2", "a\tp1"}), u"");
     EXPECT_EQ(dialog.model.list().lines(), (Lines{u"a\tp1", u"B\tp2", u"no tab"}));
     EXPECT_EQ(dialog.model.list().selected(), 0);
-    EXPECT_EQ(dialog.view.edit2, u"p1");
+    EXPECT_EQ(dialog.view.progId, u"p1");
 }
 
 TEST(TargetDialogAdd, GoesToItsSortedPlaceIsSelectedAndSaved) {
     TargetDialog dialog;
     dialog.open(crlf({"B\tp2", "a\tp1"}), u"no such id");
     dialog.type(u"C", u"p3");
-    dialog.model.SpeedButton1Click();
+    dialog.model.addTarget();
     EXPECT_EQ(dialog.model.list().lines(), (Lines{u"a\tp1", u"B\tp2", u"C\tp3"}));
     EXPECT_EQ(dialog.model.list().selected(), 2);
     EXPECT_EQ(dialog.fileBytes(), crlf({"a\tp1", "B\tp2", "C\tp3"}));
@@ -317,12 +317,12 @@ TEST(TargetDialogAdd, EmptyEditsAddASingleTab) {
     TargetDialog dialog;
     dialog.open(crlf({"x\tp"}), u"none");
     dialog.type(u"", u"");
-    dialog.model.SpeedButton1Click();
+    dialog.model.addTarget();
     const int at = dialog.model.list().selected();
     ASSERT_GE(at, 0);
     EXPECT_EQ(dialog.model.list().lines()[static_cast<size_t>(at)], u"\t");
-    EXPECT_EQ(dialog.view.edit1, u"");
-    EXPECT_EQ(dialog.view.edit2, u"");
+    EXPECT_EQ(dialog.view.name, u"");
+    EXPECT_EQ(dialog.view.progId, u"");
     EXPECT_NE(dialog.fileBytes().find("\t\r\n"), std::string::npos);
 }
 
@@ -330,11 +330,11 @@ TEST(TargetDialogAdd, OlderLineDifferingOnlyInCaseIsTheOneSelected) {
     TargetDialog dialog;
     dialog.open(crlf({"cad\tapp.x"}), u"none");
     dialog.type(u"CAD", u"APP.X");
-    dialog.model.SpeedButton1Click();
+    dialog.model.addTarget();
     EXPECT_EQ(dialog.model.list().lines(), (Lines{u"cad\tapp.x", u"CAD\tAPP.X"}));
     EXPECT_EQ(dialog.model.list().selected(), 0);
-    EXPECT_EQ(dialog.view.edit1, u"cad");
-    EXPECT_EQ(dialog.view.edit2, u"app.x");
+    EXPECT_EQ(dialog.view.name, u"cad");
+    EXPECT_EQ(dialog.view.progId, u"app.x");
 }
 
 struct EncodingCase {
@@ -364,9 +364,9 @@ TEST_P(SavedEncoding, IsTheOneLastReadWithItsMark) {
     TargetDialog dialog;
     if (GetParam().before != "<none>")
         dialog.putFile(GetParam().before);
-    dialog.model.FormShow(u"none");
+    dialog.model.load(u"none");
     dialog.type(u"b", u"p2");
-    dialog.model.SpeedButton1Click();
+    dialog.model.addTarget();
     EXPECT_EQ(dialog.fileBytes(), GetParam().after);
 }
 
@@ -391,10 +391,10 @@ TEST(TargetDialogSave, EncodingOfTheLastReadSurvivesAMissingFile) {
     dialog.open("\xEF\xBB\xBF"
                 "a\tp1\r\n");
     dialog.fake.files.files.erase(kListPath);
-    dialog.model.FormShow(u"none");
+    dialog.model.load(u"none");
     EXPECT_EQ(dialog.model.list().lines(), Lines{u"a\tp1"}) << "a missing file keeps the list";
     dialog.type(u"b", u"p2");
-    dialog.model.SpeedButton1Click();
+    dialog.model.addTarget();
     EXPECT_EQ(dialog.fileBytes(), "\xEF\xBB\xBF"
                                   "a\tp1\r\nb\tp2\r\n");
 }
@@ -406,8 +406,8 @@ TEST(TargetDialogShow, PreselectsTheFirstLineInListOrderContainingTabAndProgId) 
                       "x\tBricscadApp.AcadApplication.25"}),
                 u"BricscadApp.AcadApplication");
     EXPECT_EQ(dialog.model.list().selected(), 0);
-    EXPECT_EQ(dialog.view.edit1, u"x");
-    EXPECT_EQ(dialog.view.edit2, u"BricscadApp.AcadApplication.25");
+    EXPECT_EQ(dialog.view.name, u"x");
+    EXPECT_EQ(dialog.view.progId, u"BricscadApp.AcadApplication.25");
     dialog.expectViewInStep();
 }
 
@@ -416,18 +416,18 @@ TEST(TargetDialogShow, NoMatchSelectsNothingAndKeepsTheEdits) {
     dialog.type(u"kept", u"kept.id");
     dialog.open(crlf({"a\tp1"}), u"Missing.App");
     EXPECT_EQ(dialog.model.list().selected(), -1);
-    EXPECT_EQ(dialog.view.edit1, u"kept");
-    EXPECT_EQ(dialog.view.edit2, u"kept.id");
+    EXPECT_EQ(dialog.view.name, u"kept");
+    EXPECT_EQ(dialog.view.progId, u"kept.id");
 }
 
 TEST(TargetDialogShow, MissingFileKeepsListAndEditsAndReloadReplacesThem) {
     TargetDialog dialog;
-    dialog.model.FormShow(u"x");
+    dialog.model.load(u"x");
     EXPECT_EQ(dialog.model.list().count(), 0);
     dialog.type(u"n", u"p");
-    dialog.model.SpeedButton1Click();
+    dialog.model.addTarget();
     dialog.fake.files.files.erase(kListPath);
-    dialog.model.FormShow(u"p");
+    dialog.model.load(u"p");
     EXPECT_EQ(dialog.model.list().lines(), Lines{u"n\tp"});
     EXPECT_EQ(dialog.model.list().selected(), 0) << "kept from the last opening";
     dialog.open(crlf({"m\tq", "k\tr"}), u"q");
@@ -441,7 +441,7 @@ TEST(TargetDialogShow, UnopenableFileReportsAndKeepsTheList) {
     dialog.open(crlf({"a\tp1"}), u"p1");
     dialog.fake.files.unreadable[kListPath] = u"アクセスが拒否されました。";
     try {
-        dialog.model.FormShow(u"p1");
+        dialog.model.load(u"p1");
         FAIL() << "no error";
     } catch (const UserError& e) {
         EXPECT_EQ(e.message(),
@@ -455,11 +455,11 @@ TEST(TargetDialogSelect, LineWithoutTabOrWithSecondTab) {
     dialog.open(crlf({"a\tp\tq", "b.only.progid"}));
     dialog.type(u"old", u"old");
     dialog.model.userSelected(1);
-    EXPECT_EQ(dialog.view.edit1, u"");
-    EXPECT_EQ(dialog.view.edit2, u"b.only.progid");
+    EXPECT_EQ(dialog.view.name, u"");
+    EXPECT_EQ(dialog.view.progId, u"b.only.progid");
     dialog.model.userSelected(0);
-    EXPECT_EQ(dialog.view.edit1, u"a");
-    EXPECT_EQ(dialog.view.edit2, u"p\tq");
+    EXPECT_EQ(dialog.view.name, u"a");
+    EXPECT_EQ(dialog.view.progId, u"p\tq");
 }
 
 TEST(TargetDialogChange, ReplacesInPlaceWithoutResorting) {
@@ -468,13 +468,13 @@ TEST(TargetDialogChange, ReplacesInPlaceWithoutResorting) {
     ASSERT_EQ(dialog.model.list().selected(), 0);
     dialog.type(u"z", u"p1");
     dialog.view.log.clear();
-    dialog.model.SpeedButton3Click();
+    dialog.model.changeTarget();
     EXPECT_EQ(dialog.model.list().lines(), (Lines{u"z\tp1", u"B\tp2"}));
     EXPECT_EQ(dialog.fileBytes(), crlf({"z\tp1", "B\tp2"}));
     EXPECT_EQ(dialog.view.log, (std::vector<std::string>{"remove 0", "insert 0", "select 0"}))
         << "the edits keep the texts just used";
     dialog.expectViewInStep();
-    dialog.model.FormShow(u"p1");
+    dialog.model.load(u"p1");
     EXPECT_EQ(dialog.model.list().lines(), (Lines{u"B\tp2", u"z\tp1"})) << "sorted again";
 }
 
@@ -483,7 +483,7 @@ TEST(TargetDialogChange, NothingSelectedFailsAndChangesNothing) {
     dialog.open(crlf({"a\tp1"}), u"none");
     dialog.type(u"n", u"p");
     dialog.view.log.clear();
-    EXPECT_EQ(dialog.errorOf(&TargetFormModel::SpeedButton3Click).message(), kIndexError);
+    EXPECT_EQ(dialog.errorOf(&TargetDialogModel::changeTarget).message(), kIndexError);
     EXPECT_TRUE(dialog.view.log.empty());
     EXPECT_EQ(dialog.fileBytes(), crlf({"a\tp1"}));
 }
@@ -495,7 +495,7 @@ TEST(TargetDialogSave, FailedWriteKeepsTheChangeShownAndTheOldFile) {
     dialog.fake.files.unreadable[kListPath] = u"アクセスが拒否されました。";
     dialog.type(u"b", u"p2");
     try {
-        dialog.model.SpeedButton1Click();
+        dialog.model.addTarget();
         FAIL() << "no error";
     } catch (const UserError& e) {
         EXPECT_EQ(e.message(),
@@ -506,7 +506,7 @@ TEST(TargetDialogSave, FailedWriteKeepsTheChangeShownAndTheOldFile) {
     EXPECT_EQ(dialog.fileBytes(), before);
     dialog.fake.files.unreadable.clear();
     dialog.type(u"c", u"p3");
-    dialog.model.SpeedButton1Click();
+    dialog.model.addTarget();
     EXPECT_EQ(dialog.fileBytes(), crlf({"a\tp1", "b\tp2", "c\tp3"}));
 }
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/morvane_form.h"
+#include "app/main_window.h"
 #include "drop/drop_handle.h"
 #include "platform/services.h"
 #include "platform/win32/precise_clock.h"
@@ -101,8 +101,9 @@ struct Hook {
 
 void timeVariants(const std::u16string& folder, int drops) {
     // The window writes its settings into the folder when it closes.
-    TMorvaneForm form(FormEnvironment{folder, folder + u"MorvaneX.ini", false});
-    if (!form.create())
+    LauncherState state;
+    MainWindow window(state, LauncherEnvironment{folder, folder + u"MorvaneX.ini", false});
+    if (!window.create())
         std::exit(1);
     const Hook hook{SetWindowsHookExW(WH_CBT, watchActivation, nullptr, GetCurrentThreadId())};
 
@@ -117,7 +118,7 @@ void timeVariants(const std::u16string& folder, int drops) {
         std::u16string reason;
         if (!platformServices().files.writeFileAtomic(path, bytes, reason))
             std::exit(1);
-        const auto times = timeDrops(form.hwnd(), path, drops);
+        const auto times = timeDrops(window.hwnd(), path, drops);
         std::printf("drop of a %zu-byte LISP file (%s): question after %.1f ms median "
                     "(min %.1f, max %.1f, %d drops)\n",
                     bytes.size(), variant.name, times[times.size() / 2], times.front(),

@@ -78,7 +78,7 @@ probe() { wine "$E2E_PROBE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 start_launcher() { # folder
     e2e_start "$1" MorvaneX.exe
     E2E_LAUNCHER_PID=${E2E_PIDS[-1]}
-    probe wait TMorvaneForm $((E2E_WAIT_SECONDS * 1000)) >/dev/null ||
+    probe wait MorvaneX.Main $((E2E_WAIT_SECONDS * 1000)) >/dev/null ||
         { note "the launcher window did not appear"; return 1; }
 }
 
@@ -222,7 +222,7 @@ double_click_node() { # label
 # Right click in the window, then the N-th menu item chosen with Down and Return.
 choose_menu_item() { # n
     local point down=()
-    point=$(rect_centre "$(main_value TreeView1.rect)")
+    point=$(rect_centre "$(main_value commandTree.rect)")
     right_click_at $point
     for _ in $(seq 1 "$1"); do down+=(Down); done
     keys "${down[@]}" Return

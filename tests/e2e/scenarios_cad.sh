@@ -1,11 +1,6 @@
 # Scenarios of the CAD link: double-clicks on every kind of row, and the ESC
 # button with the CAD in front and minimised. Sourced by run_e2e.sh.
 
-# A handler of the main window is there when its sources define or call it.
-main_window_has() { # handler
-    grep -rqsF --include='*.cpp' "$1" "$source_dir/app"
-}
-
 # The launcher's place below the stand-in CAD's window (40,40 to 760,460):
 # under Wine's virtual desktop a CAD window brought to the front draws over
 # the topmost launcher, although Wine's own window order keeps the launcher
@@ -16,16 +11,13 @@ write_settings_below_cad() { # folder progid
 
 # Wine's window order (top first) puts the launcher above the CAD.
 launcher_above() { # cad window caption
-    probe windows | awk -F'\t' -v cad="$1" '$1 == "TMorvaneForm" && !cad_seen { ok = 1 }
+    probe windows | awk -F'\t' -v cad="$1" '$1 == "MorvaneX.Main" && !cad_seen { ok = 1 }
                                            $2 == cad { cad_seen = 1 } END { exit !ok }'
 }
 
 needs_cad_link() {
     local missing=()
     [ -f "$E2E_STANDIN" ] || missing+=("the stand-in CAD (tools/standin-cad)")
-    main_window_has 'TreeView1DblClick()' ||
-        missing+=("the double-click wiring of the main window")
-    main_window_has 'SpeedButton1Click()' || missing+=("the ESC button's action")
     [ ${#missing[@]} -eq 0 ] && return 0
     printf '%s\n' "${missing[@]}" | paste -sd, | sed 's/,/, /g'
     return 1
@@ -103,7 +95,7 @@ EOF
 
 # Clicks ESC and waits for the four key events in LOG.
 press_escape_button() { # log
-    click_at $(control_centre SpeedButton1)
+    click_at $(control_centre escapeButton)
     wait_until "$E2E_WAIT_SECONDS" has_key_events "$1" 4
 }
 

@@ -9,13 +9,6 @@ retype_edit() { # rect text
 }
 
 needs_target() {
-    local missing
-    main_window_has 'CAD2Click()' || {
-        missing="the main window's CAD2Click (menu item ターゲット CAD opening the target dialog)"
-        needs_cad_link >/dev/null || missing+=", $(needs_cad_link)"
-        echo "$missing"
-        return 1
-    }
     needs_cad_link
 }
 

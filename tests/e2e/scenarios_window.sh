@@ -45,8 +45,8 @@ EOF
     check_soon "caption" 'main_value caption' "MorvaneX [ テスト CAD ]"
     check_soon "window rect from the settings" 'main_value rect' "600,60,960,500"
     check_soon "topmost" 'main_value topmost' 1
-    check_soon "search box" 'main_value Edit1.text' ""
-    check_soon "buttons" 'echo "$(main_value Button3.text) $(main_value Button2.text) $(main_value SpeedButton1.text)"' \
+    check_soon "search box" 'main_value searchBox.text' ""
+    check_soon "buttons" 'echo "$(main_value fileOrderButton.text) $(main_value commandOrderButton.text) $(main_value escapeButton.text)"' \
         "取得順 ABC順 ESC"
     check_soon "row view" 'tree_labels' "$DRAWING_ROW_VIEW"
     check_soon "first node selected" 'selected_label' "作図"
@@ -72,8 +72,8 @@ scenario_search() {
     write_settings "$dir" 600 60 360 440 MorvaneX.E2E.First
     start_launcher "$dir" || return 1
 
-    replace_text "$(main_value Edit1.rect)" "作図" main_value Edit1.text
-    check_soon "search text" 'main_value Edit1.text' "作図"
+    replace_text "$(main_value searchBox.rect)" "作図" main_value searchBox.text
+    check_soon "search text" 'main_value searchBox.text' "作図"
     check_soon "search 作図" 'tree_labels' '[CIRCLE] 円を作図
 [LINE] 線分を作図
 [RECTANG] 長方形を作図'
@@ -86,10 +86,10 @@ scenario_search() {
     type_text "zz"
     check_soon "no match" 'tree_labels' ""
 
-    click_at $(control_centre Button2)
-    check_soon "ABC順 empties the search" 'main_value Edit1.text' ""
+    click_at $(control_centre commandOrderButton)
+    check_soon "ABC順 empties the search" 'main_value searchBox.text' ""
     check_soon "ABC順" 'tree_labels' "$DRAWING_COMMAND_VIEW"
-    click_at $(control_centre Button3)
+    click_at $(control_centre fileOrderButton)
     check_soon "取得順" 'tree_labels' "$DRAWING_ROW_VIEW"
     check_soon "取得順 selects the first group" 'selected_label' "作図"
 }
@@ -135,7 +135,7 @@ scenario_menu() {
     start_launcher "$dir" || return 1
 
     # Reload after editing: the search text goes, the new list shows in file order.
-    click_at $(control_centre Edit1)
+    click_at $(control_centre searchBox)
     type_text "line"
     write_cp932 "$dir/MorvaneList.txt" <<'EOF'
 寸法
@@ -143,7 +143,7 @@ DIMLINEAR	長さ寸法
 DIMRADIUS	半径寸法
 EOF
     choose_menu_item 3
-    check_soon "search box after reload" 'main_value Edit1.text' ""
+    check_soon "search box after reload" 'main_value searchBox.text' ""
     check_soon "reloaded list" 'tree_labels' '寸法
 [DIMLINEAR] 長さ寸法
 [DIMRADIUS] 半径寸法'

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/dark_extras.h"
+#include "ui/dark_extras.h"
 
 namespace morvane {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dark_scroll_bar.h"
+#include "ui/dark_scroll_bar.h"
 
 namespace morvane {
 namespace {

@@ -14,7 +14,7 @@
 #include <regex>
 #include <thread>
 
-#include "app/morvane_form.h"
+#include "app/main_window.h"
 #include "drop/drop_handle.h"
 #include "platform/services.h"
 #include "platform/win32/scoped.h"
@@ -279,14 +279,14 @@ class DropOnWindow : public testing::Test {
   protected:
     void SetUp() override {
         program.write(u"MorvaneList.txt", kOldList);
-        FormEnvironment environment{program.folder(), program.file(u"MorvaneX.ini"), false};
-        form = std::make_unique<TMorvaneForm>(std::move(environment));
+        LauncherEnvironment environment{program.folder(), program.file(u"MorvaneX.ini"), false};
+        window = std::make_unique<MainWindow>(state, std::move(environment));
         // Not shown: under Wine without a window manager hiding a window
         // takes two seconds.
-        ASSERT_TRUE(form->create());
-        ASSERT_EQ(treeLabels(form->TreeView1), kOldTree);
+        ASSERT_TRUE(window->create());
+        ASSERT_EQ(treeLabels(window->commandTree), kOldTree);
     }
-    void TearDown() override { form.reset(); }
+    void TearDown() override { window.reset(); }
 
     // Drops the names on the window; returns the boxes shown meanwhile, each
     // answered with `answer`.
@@ -294,11 +294,11 @@ class DropOnWindow : public testing::Test {
         BoxAnswerer answerer(GetCurrentThreadId(), std::move(answer));
         HDROP handle = test::makeDropHandle(names);
         EXPECT_NE(handle, nullptr);
-        SendMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
+        SendMessageW(window->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
         return answerer.stop();
     }
 
-    Lines tree() const { return treeLabels(form->TreeView1); }
+    Lines tree() const { return treeLabels(window->commandTree); }
     Lines writtenRows() const { return listRows(program.read(u"MorvaneList.txt")); }
 
     // Drops one file and answers Yes; the question must be the only box.
@@ -315,7 +315,8 @@ class DropOnWindow : public testing::Test {
 
     test::TempDir program; // the program's folder
     test::TempDir sources; // where dropped files come from
-    std::unique_ptr<TMorvaneForm> form;
+    LauncherState state;
+    std::unique_ptr<MainWindow> window;
 };
 
 // ---------------------------------------------------------------------------
@@ -323,7 +324,7 @@ class DropOnWindow : public testing::Test {
 TEST_F(DropOnWindow, YesKeepsOldListAndShowsNewOneInFileOrder) {
     sources.write(u"tools.lsp", kToolsLsp);
     const auto path = sources.file(u"tools.lsp");
-    form->setSearchText(u"ZZ");
+    window->setSearchText(u"ZZ");
     const auto before = localStamp();
 
     const auto boxes = drop({path});
@@ -358,7 +359,7 @@ TEST_F(DropOnWindow, YesKeepsOldListAndShowsNewOneInFileOrder) {
 
     EXPECT_EQ(tree(), (Lines{u"tools", u"  [BOX] Box : draw a box", u"  [ZM2 LO HI] ...",
                              u"  {LOAD} ロード tools.lsp"}));
-    EXPECT_EQ(windowText(form->Edit1), u"ZZ") << "the search text stays as it was";
+    EXPECT_EQ(windowText(window->searchBox), u"ZZ") << "the search text stays as it was";
 }
 
 TEST_F(DropOnWindow, WithoutAnOldListNoBackupIsMade) {
@@ -718,7 +719,7 @@ TEST_F(DropOnWindow, DropHandleIsReleasedInEveryCase) {
     for (const auto& d : drops) {
         BoxAnswerer answerer(GetCurrentThreadId(), d.answer);
         HDROP handle = test::makeDropHandle(d.names);
-        SendMessageW(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
+        SendMessageW(window->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
         answerer.stop();
         EXPECT_EQ(GlobalFlags(handle), GMEM_INVALID_HANDLE)
             << testing::PrintToString(d.names.front());

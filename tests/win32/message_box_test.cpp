@@ -5,10 +5,10 @@
 
 #include <stdexcept>
 
-#include "app/message_box.h"
 #include "gui_support.h"
 #include "support/case_name.h"
 #include "text/user_error.h"
+#include "ui/message_box.h"
 
 namespace morvane {
 namespace {

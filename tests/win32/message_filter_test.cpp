@@ -1,4 +1,4 @@
-// TMessageFilter registered for real with CoRegisterMessageFilter.
+// MessageFilter registered for real with CoRegisterMessageFilter.
 #include <windows.h>
 
 #include <ole2.h>
@@ -57,19 +57,19 @@ TEST_F(MessageFilterTest, RegisterKeepsTheOldFilterAndRevokePutsItBackAndEndsThe
     ASSERT_EQ(CoRegisterMessageFilter(&old, none.put()), S_OK);
     EXPECT_EQ(old.count, 2); // the test's and COM's
 
-    auto* filter = new TMessageFilter();
+    auto* filter = new MessageFilter();
     EXPECT_EQ(filter->referenceCount(), 0u);
-    ASSERT_EQ(filter->RegisterFilter(), S_OK);
+    ASSERT_EQ(filter->registerFilter(), S_OK);
     EXPECT_EQ(filter->referenceCount(), 1u); // COM's only
     EXPECT_EQ(currentFilter(), static_cast<IMessageFilter*>(filter));
-    EXPECT_EQ(old.count, 2); // COM's reference moved into FOldFilter
+    EXPECT_EQ(old.count, 2); // COM's reference moved into previousFilter_
 
     filter->AddRef(); // keep it alive to watch the revoke
-    ASSERT_EQ(filter->RevokeFilter(), S_OK);
+    ASSERT_EQ(filter->revokeFilter(), S_OK);
     EXPECT_EQ(filter->referenceCount(), 1u);
     EXPECT_EQ(currentFilter(), static_cast<IMessageFilter*>(&old));
-    EXPECT_EQ(old.count, 3); // COM's again, and still FOldFilter's
-    filter->Release();       // destroys it, releasing FOldFilter
+    EXPECT_EQ(old.count, 3); // COM's again, and still previousFilter_'s
+    filter->Release();       // destroys it, releasing previousFilter_
     EXPECT_EQ(old.count, 2);
 
     ComPtr<IMessageFilter> back;
@@ -80,14 +80,14 @@ TEST_F(MessageFilterTest, RegisterKeepsTheOldFilterAndRevokePutsItBackAndEndsThe
 }
 
 TEST_F(MessageFilterTest, WithoutAnOldFilterRevokeLeavesNone) {
-    auto* filter = new TMessageFilter();
-    ASSERT_EQ(filter->RegisterFilter(), S_OK);
-    ASSERT_EQ(filter->RevokeFilter(), S_OK);
+    auto* filter = new MessageFilter();
+    ASSERT_EQ(filter->registerFilter(), S_OK);
+    ASSERT_EQ(filter->revokeFilter(), S_OK);
     EXPECT_EQ(currentFilter(), nullptr);
 }
 
 TEST_F(MessageFilterTest, AnswersIUnknownAndIMessageFilterOnly) {
-    auto* filter = new TMessageFilter();
+    auto* filter = new MessageFilter();
     filter->AddRef();
     void* object = nullptr;
     EXPECT_EQ(filter->QueryInterface(IID_IUnknown, &object), S_OK);
@@ -112,7 +112,7 @@ struct RetryCase {
 class RetryRejected : public testing::TestWithParam<RetryCase> {};
 
 TEST_P(RetryRejected, RetriesBusyCallsEverySecondAndCancelsTheRest) {
-    auto* filter = new TMessageFilter();
+    auto* filter = new MessageFilter();
     filter->AddRef();
     EXPECT_EQ(filter->RetryRejectedCall(nullptr, GetParam().tickCount, GetParam().rejectType),
               GetParam().answer);

@@ -16,17 +16,17 @@
 #include <memory>
 #include <thread>
 
-#include "app/app_state.h"
-#include "app/dark_scroll_bar.h"
-#include "app/morvane_form.h"
+#include "app/launcher_state.h"
+#include "app/main_window.h"
 #include "gui_support.h"
 #include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
 #include "target/target_line.h"
-#include "target/win32/TaregetCADUnit.h"
-#include "target/win32/topmost.h"
+#include "target/win32/target_dialog.h"
+#include "ui/dark_scroll_bar.h"
+#include "ui/topmost.h"
 
 namespace morvane {
 namespace {
@@ -64,7 +64,7 @@ class DialogUser {
 
     Lines lines() const {
         Lines result;
-        HWND list = control(kListBox1Id);
+        HWND list = control(kTargetListId);
         const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
             wchar_t buffer[512] = {};
@@ -75,10 +75,10 @@ class DialogUser {
         return result;
     }
     int selection() const {
-        return static_cast<int>(SendMessageW(control(kListBox1Id), LB_GETCURSEL, 0, 0));
+        return static_cast<int>(SendMessageW(control(kTargetListId), LB_GETCURSEL, 0, 0));
     }
-    std::u16string edit1() const { return textOf(control(kEdit1Id)); }
-    std::u16string edit2() const { return textOf(control(kEdit2Id)); }
+    std::u16string nameText() const { return textOf(control(kNameEditId)); }
+    std::u16string progIdText() const { return textOf(control(kProgIdEditId)); }
     HWND focus() const {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -93,9 +93,9 @@ class DialogUser {
     void click(int id) const { clickAt(control(id), 4, 4); }
     void clickLine(int index) const {
         RECT item{};
-        SendMessageW(control(kListBox1Id), LB_GETITEMRECT, static_cast<WPARAM>(index),
+        SendMessageW(control(kTargetListId), LB_GETITEMRECT, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&item));
-        clickAt(control(kListBox1Id), item.left + 5, (item.top + item.bottom) / 2);
+        clickAt(control(kTargetListId), item.left + 5, (item.top + item.bottom) / 2);
     }
     void type(int id, std::u16string_view text) const {
         click(id); // the focus moves into the edit like a user's click
@@ -210,15 +210,13 @@ class TargetDialogTest : public testing::Test {
     TargetDialogTest() {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        targetProgID = kDefaultProgID;
         EXPECT_NE(main.create(), nullptr);
         // Shown: Wine keeps no topmost state for a hidden window.
         ShowWindow(main.hwnd(), SW_SHOWNOACTIVATE);
-        form = std::make_unique<TTargetCADForm>(
-            main.hwnd(), dir.folder() + std::u16string(kTargetListFileName), platformServices());
+        main.makeTargetDialog();
     }
     ~TargetDialogTest() override {
-        form.reset();
+        state.targetDialog.reset();
         DestroyWindow(main.hwnd());
         test::pumpMessages();
     }
@@ -228,7 +226,7 @@ class TargetDialogTest : public testing::Test {
         return dir.exists(kTargetListFileName) ? dir.read(kTargetListFileName) : "<none>";
     }
     TopmostState topmost() const { return {isTopmost(main.hwnd()), isTopmost(dialog())}; }
-    HWND dialog() const { return TargetCADForm->hwnd(); }
+    HWND dialog() const { return state.targetDialog->hwnd(); }
     // After closing: the main window is on top again and the dialog hidden.
     // (The hidden dialog's own flag follows its owner's, as owned windows'
     // do, before the first opening as after every one.)
@@ -251,14 +249,14 @@ class TargetDialogTest : public testing::Test {
                 user.closeBox();
             }
         });
-        SendMessageW(main.hwnd(), WM_COMMAND, MAKEWPARAM(kCAD2, 0), 0);
+        SendMessageW(main.hwnd(), WM_COMMAND, MAKEWPARAM(kTargetCadItem, 0), 0);
         watcher.join();
     }
     std::u16string caption() const { return textOf(main.hwnd()); }
 
     test::TempDir dir;
-    TMorvaneForm main{FormEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}};
-    std::unique_ptr<TTargetCADForm> form;
+    LauncherState state;
+    MainWindow main{state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}};
 };
 
 // Shift_JIS "名前"
@@ -273,97 +271,97 @@ TEST_F(TargetDialogTest, AddWithoutFileWritesAnsiAndOkTakesTheEdits) {
         during = topmost();
         EXPECT_TRUE(user.lines().empty());
         EXPECT_EQ(user.selection(), -1);
-        user.type(kEdit1Id, u"名前");
-        user.type(kEdit2Id, u"Cad.App.1");
-        user.click(kSpeedButton1Id);
+        user.type(kNameEditId, u"名前");
+        user.type(kProgIdEditId, u"Cad.App.1");
+        user.click(kAddButtonId);
         EXPECT_TRUE(waitFor([&] { return user.lines().size() == 1; }));
         focusAfterAdd = user.focus();
         EXPECT_EQ(user.lines(), Lines{u"名前\tCad.App.1"});
         EXPECT_EQ(user.selection(), 0);
-        EXPECT_EQ(user.edit1(), u"名前");
-        user.click(kButton1Id);
+        EXPECT_EQ(user.nameText(), u"名前");
+        user.click(kOkButtonId);
     });
     EXPECT_EQ(during, (TopmostState{false, true}));
     expectRestored();
-    EXPECT_EQ(focusAfterAdd, GetDlgItem(dialog(), kEdit2Id)) << "追加 took the focus";
+    EXPECT_EQ(focusAfterAdd, GetDlgItem(dialog(), kProgIdEditId)) << "追加 took the focus";
     EXPECT_EQ(fileBytes(), kNameSjis + "\tCad.App.1\r\n");
     EXPECT_EQ(caption(), u"MorvaneX [名前]");
-    EXPECT_EQ(targetProgID, u"Cad.App.1");
+    EXPECT_EQ(state.targetProgID, u"Cad.App.1");
 }
 
 TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
     dir.write(kTargetListFileName, "\xEF\xBB\xBF"
                                    "B\tp2\r\na\tp1\r\n");
-    targetProgID = u"p1";
+    state.targetProgID = u"p1";
     open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), (Lines{u"a\tp1", u"B\tp2"}));
         EXPECT_EQ(user.selection(), 0);
-        EXPECT_EQ(user.edit1(), u"a");
-        EXPECT_EQ(user.edit2(), u"p1");
-        user.type(kEdit1Id, u"z");
-        user.click(kEdit2Id);
-        user.key(kEdit2Id, VK_RETURN);
+        EXPECT_EQ(user.nameText(), u"a");
+        EXPECT_EQ(user.progIdText(), u"p1");
+        user.type(kNameEditId, u"z");
+        user.click(kProgIdEditId);
+        user.key(kProgIdEditId, VK_RETURN);
         EXPECT_TRUE(waitFor([&] { return user.lines()[0] == u"z\tp1"; }));
         EXPECT_EQ(user.lines(), (Lines{u"z\tp1", u"B\tp2"})) << "no re-sorting";
-        EXPECT_EQ(user.edit2(), u"p1") << "Enter must not reach the edit";
-        user.key(kEdit2Id, VK_ESCAPE);
-        user.key(kEdit1Id, VK_RETURN);
+        EXPECT_EQ(user.progIdText(), u"p1") << "Enter must not reach the edit";
+        user.key(kProgIdEditId, VK_ESCAPE);
+        user.key(kNameEditId, VK_RETURN);
         EXPECT_TRUE(waitFor([&] {
             return fileBytes() == "\xEF\xBB\xBF"
                                   "z\tp1\r\nB\tp2\r\n";
         }));
         EXPECT_TRUE(user.isOpen()) << "Enter and Escape close nothing";
-        user.click(kButton2Id);
+        user.click(kCancelButtonId);
     });
     EXPECT_EQ(fileBytes(), "\xEF\xBB\xBF"
                            "z\tp1\r\nB\tp2\r\n");
     EXPECT_EQ(caption(), u"Morvane");
-    EXPECT_EQ(targetProgID, u"p1");
+    EXPECT_EQ(state.targetProgID, u"p1");
     expectRestored();
 }
 
 TEST_F(TargetDialogTest, DeleteSelectsANeighbourAndIndexErrorsKeepTheDialog) {
     const std::string file = "D\tpD\nC\tpC\nB\tpB\nA\tpA\n";
     dir.write(kTargetListFileName, file);
-    targetProgID = u"none";
+    state.targetProgID = u"none";
     const std::u16string indexError = u"MorvaneX|リストのインデックスが範囲を超えています (-1)";
     open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), (Lines{u"A\tpA", u"B\tpB", u"C\tpC", u"D\tpD"}));
         EXPECT_EQ(user.selection(), -1);
-        user.type(kEdit1Id, u"typed");
-        user.click(kSpeedButton2Id);
+        user.type(kNameEditId, u"typed");
+        user.click(kDeleteButtonId);
         EXPECT_EQ(user.dismissErrorBox(), indexError);
-        EXPECT_EQ(user.edit1(), u"") << "the edits are emptied before the error";
+        EXPECT_EQ(user.nameText(), u"") << "the edits are emptied before the error";
         EXPECT_EQ(user.lines().size(), 4u);
         EXPECT_EQ(fileBytes(), file) << "not saved";
 
-        user.type(kEdit1Id, u"x");
-        user.key(kEdit1Id, VK_RETURN);
+        user.type(kNameEditId, u"x");
+        user.key(kNameEditId, VK_RETURN);
         EXPECT_EQ(user.dismissErrorBox(), indexError);
-        EXPECT_EQ(user.edit1(), u"x");
+        EXPECT_EQ(user.nameText(), u"x");
         EXPECT_EQ(fileBytes(), file);
 
         user.clickLine(1);
-        EXPECT_TRUE(waitFor([&] { return user.edit1() == u"B"; }));
-        user.click(kSpeedButton2Id);
+        EXPECT_TRUE(waitFor([&] { return user.nameText() == u"B"; }));
+        user.click(kDeleteButtonId);
         EXPECT_TRUE(waitFor([&] { return user.lines().size() == 3; }));
         EXPECT_EQ(user.selection(), 1);
-        EXPECT_EQ(user.edit1(), u"C");
+        EXPECT_EQ(user.nameText(), u"C");
         EXPECT_EQ(fileBytes(), "A\tpA\r\nC\tpC\r\nD\tpD\r\n");
 
-        user.type(kEdit1Id, u"");
-        user.type(kEdit2Id, u"");
-        user.click(kButton1Id);
+        user.type(kNameEditId, u"");
+        user.type(kProgIdEditId, u"");
+        user.click(kOkButtonId);
     });
     EXPECT_EQ(caption(), u"MorvaneX []");
-    EXPECT_EQ(targetProgID, u"");
+    EXPECT_EQ(state.targetProgID, u"");
 }
 
 TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
     open([&](DialogUser& user) {
-        user.type(kEdit1Id, u"n");
-        user.type(kEdit2Id, u"p");
-        user.click(kSpeedButton1Id);
+        user.type(kNameEditId, u"n");
+        user.type(kProgIdEditId, u"p");
+        user.click(kAddButtonId);
         EXPECT_TRUE(waitFor([&] { return user.lines().size() == 1; }));
         user.closeBox();
     });
@@ -371,43 +369,43 @@ TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
     std::filesystem::remove(dir.path() / "TargetCAD_APIVersion.txt");
     open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), Lines{u"n\tp"}) << "a missing file keeps the list";
-        EXPECT_EQ(user.edit1(), u"n");
-        user.click(kButton2Id);
+        EXPECT_EQ(user.nameText(), u"n");
+        user.click(kCancelButtonId);
     });
     expectRestored();
 }
 
 TEST_F(TargetDialogTest, EditsSwitchTheInputMethodOffOnFocus) {
-    HWND edit2 = GetDlgItem(dialog(), kEdit2Id);
-    HIMC context = ImmGetContext(edit2);
+    HWND progIdEdit = GetDlgItem(dialog(), kProgIdEditId);
+    HIMC context = ImmGetContext(progIdEdit);
     ASSERT_NE(context, nullptr);
     ImmSetOpenStatus(context, TRUE);
     ASSERT_TRUE(ImmGetOpenStatus(context));
     bool openWithListFocused = false, switchedOff = false;
     open([&](DialogUser& user) {
         openWithListFocused = ImmGetOpenStatus(context) != FALSE;
-        user.click(kEdit2Id);
+        user.click(kProgIdEditId);
         switchedOff = waitFor([&] { return !ImmGetOpenStatus(context); });
-        user.click(kButton2Id);
+        user.click(kCancelButtonId);
     });
     EXPECT_TRUE(openWithListFocused) << "only an edit's focus switches it off";
     EXPECT_TRUE(switchedOff);
-    ImmReleaseContext(edit2, context);
+    ImmReleaseContext(progIdEdit, context);
 }
 
 TEST_F(TargetDialogTest, UnwritableFileShowsTheErrorAndKeepsTheChangeInTheList) {
     std::filesystem::create_directory(dir.path() / "TargetCAD_APIVersion.txt");
     open([&](DialogUser& user) {
-        user.type(kEdit1Id, u"n");
-        user.type(kEdit2Id, u"p");
-        user.click(kSpeedButton1Id);
+        user.type(kNameEditId, u"n");
+        user.type(kProgIdEditId, u"p");
+        user.click(kAddButtonId);
         const std::u16string box = user.dismissErrorBox();
         const std::u16string expected =
             u"MorvaneX|ファイル \"" + listPath() + u"\" を作成できません。";
         EXPECT_EQ(box.substr(0, expected.size()), expected);
         EXPECT_EQ(user.lines(), Lines{u"n\tp"});
         EXPECT_EQ(user.selection(), 0);
-        user.click(kButton2Id);
+        user.click(kCancelButtonId);
     });
 }
 
@@ -419,16 +417,17 @@ TEST_F(TargetDialogTest, DrawsDark) {
     COLORREF face = 0, list = 0, selected = 0;
     bool saved = false;
     open([&](DialogUser& user) {
-        HWND dialog = GetParent(user.control(kListBox1Id));
+        HWND dialog = GetParent(user.control(kTargetListId));
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
         face = pixelAt(dialog, 3, 3);
         RECT item{};
-        SendMessageW(user.control(kListBox1Id), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-        selected = pixelAt(user.control(kListBox1Id), item.right - 4, item.top + 2);
-        list = pixelAt(user.control(kListBox1Id), 20, 100);
+        SendMessageW(user.control(kTargetListId), LB_GETITEMRECT, 1,
+                     reinterpret_cast<LPARAM>(&item));
+        selected = pixelAt(user.control(kTargetListId), item.right - 4, item.top + 2);
+        list = pixelAt(user.control(kTargetListId), 20, 100);
         saved = saveWindowShot(dialog, buildFolder() / "screenshots" / "target_dialog.bmp");
-        user.click(kButton2Id);
+        user.click(kCancelButtonId);
     });
     EXPECT_TRUE(saved);
     EXPECT_EQ(face, RGB(0x20, 0x20, 0x20));
@@ -445,7 +444,7 @@ TEST_F(TargetDialogTest, ALongListScrollsWithADarkBar) {
     bool shown = false, standsOnTheListsBar = false;
     COLORREF track = 0;
     open([&](DialogUser& user) {
-        HWND list = user.control(kListBox1Id);
+        HWND list = user.control(kTargetListId);
         HWND bar = dark::darkScrollBarOf(list);
         shown = bar && IsWindowVisible(bar);
         SCROLLBARINFO own{};
@@ -460,7 +459,7 @@ TEST_F(TargetDialogTest, ALongListScrollsWithADarkBar) {
         RECT client{};
         GetClientRect(bar, &client);
         track = pixelAt(bar, client.right / 2, client.bottom - client.right - 2);
-        user.click(kButton2Id);
+        user.click(kCancelButtonId);
     });
     EXPECT_TRUE(shown);
     EXPECT_TRUE(standsOnTheListsBar);

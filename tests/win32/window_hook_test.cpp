@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_hook.h"
+#include "ui/window_hook.h"
 
 namespace morvane {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/morvane_form.h"
+#include "app/main_window.h"
 #include "platform/services.h"
 #include "platform/win32/precise_clock.h"
 #include "platform/win32/scoped.h"
@@ -61,24 +61,25 @@ double median(std::vector<double> values) {
 // The first main window of the process, created, shown and painted: the
 // program's own share of start-up (the libraries are already loaded).
 double firstWindow(const std::wstring& folder) {
-    morvane::FormEnvironment environment{morvane::fromWide(folder),
-                                         morvane::fromWide(folder + L"MorvaneX.ini"), false};
-    morvane::TMorvaneForm form(environment);
+    morvane::LauncherEnvironment environment{morvane::fromWide(folder),
+                                             morvane::fromWide(folder + L"MorvaneX.ini"), false};
+    morvane::LauncherState state;
+    morvane::MainWindow window(state, environment);
     const double start = morvane::millisecondsNow();
-    form.create();
-    ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE);
-    UpdateWindow(form.hwnd());
+    window.create();
+    ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(window.hwnd());
     const double shown = morvane::millisecondsNow() - start;
-    DestroyWindow(form.hwnd());
+    DestroyWindow(window.hwnd());
     return shown;
 }
 
 // One keystroke: the edit's change (the tree rebuilt) and the tree's repaint.
-void timeKeystroke(const morvane::TMorvaneForm& form, const std::wstring& text, Timings& timings) {
+void timeKeystroke(const morvane::MainWindow& window, const std::wstring& text, Timings& timings) {
     const double start = morvane::millisecondsNow();
-    SendMessageW(form.Edit1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(window.searchBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     const double rebuilt = morvane::millisecondsNow();
-    UpdateWindow(form.TreeView1);
+    UpdateWindow(window.commandTree);
     const double painted = morvane::millisecondsNow();
     timings.keystrokes.push_back(painted - start);
     timings.rebuilds.push_back(rebuilt - start);
@@ -97,26 +98,27 @@ struct KeystrokeMedians {
 KeystrokeMedians medianKeystrokes(int commands) {
     const std::wstring folder = tempFolder(commands);
     writeList(folder, commands);
-    morvane::FormEnvironment environment{morvane::fromWide(folder),
-                                         morvane::fromWide(folder + L"MorvaneX.ini"), false};
-    morvane::TMorvaneForm form(environment);
-    form.create();
-    ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE);
-    UpdateWindow(form.hwnd());
+    morvane::LauncherEnvironment environment{morvane::fromWide(folder),
+                                             morvane::fromWide(folder + L"MorvaneX.ini"), false};
+    morvane::LauncherState state;
+    morvane::MainWindow window(state, environment);
+    window.create();
+    ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(window.hwnd());
     // Typing "CMD12" and deleting it again, one character at a time.
     const std::vector<std::wstring> keys{L"C",    L"CM",  L"CMD", L"CMD1", L"CMD12",
                                          L"CMD1", L"CMD", L"CM",  L"C",    L""};
     Timings typing, refill;
     for (int round = 0; round < 3; ++round)
         for (const auto& key : keys)
-            timeKeystroke(form, key, typing);
+            timeKeystroke(window, key, typing);
     // The slowest keystroke there is: from a few rows back to all of them.
     for (int round = 0; round < 9; ++round) {
-        SendMessageW(form.Edit1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"CMD12"));
-        UpdateWindow(form.TreeView1);
-        timeKeystroke(form, L"", refill);
+        SendMessageW(window.searchBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"CMD12"));
+        UpdateWindow(window.commandTree);
+        timeKeystroke(window, L"", refill);
     }
-    DestroyWindow(form.hwnd());
+    DestroyWindow(window.hwnd());
     return {mediansOf(typing), mediansOf(refill)};
 }
 

@@ -85,7 +85,7 @@ bool isTopmost(HWND hwnd) {
 }
 
 HWND findMain() {
-    return FindWindowW(L"TMorvaneForm", nullptr);
+    return FindWindowW(L"MorvaneX.Main", nullptr);
 }
 
 struct NamedControl {
@@ -94,9 +94,10 @@ struct NamedControl {
 };
 
 // The main window's control identifiers.
-constexpr NamedControl kControls[] = {
-    {L"TreeView1", 101}, {L"Button2", 102},      {L"Button3", 103}, {L"Edit1", 104},
-    {L"Panel1", 105},    {L"SpeedButton1", 106}, {L"Label1", 107}};
+constexpr NamedControl kControls[] = {{L"commandTree", 101},     {L"commandOrderButton", 102},
+                                      {L"fileOrderButton", 103}, {L"searchBox", 104},
+                                      {L"escapePanel", 105},     {L"escapeButton", 106},
+                                      {L"searchLabel", 107}};
 
 HWND findControl(HWND main, int id) {
     HWND found = GetDlgItem(main, id);

@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/morvane_form.h"
+#include "app/launcher_state.h"
+#include "app/main_window.h"
 #include "platform/win32/precise_clock.h"
 #include "platform/win32/win32_text.h"
 #include "standin_process.h"
@@ -33,21 +33,22 @@ int run(int runs) {
     InitCommonControlsEx(&controls);
     test::TempDir dir;
     dir.write(u"MorvaneList.txt", "CAD\r\nCMD\tcommand row\r\n");
-    TMorvaneForm form(FormEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false});
-    if (!form.create())
+    LauncherState state;
+    MainWindow window(state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false});
+    if (!window.create())
         return 1;
     test::StandinProcess cad(test::uniqueProgId(L"Latency"));
     if (!cad.window())
         return 1;
-    targetProgID = fromWide(cad.progId());
-    HTREEITEM group = TreeView_GetRoot(form.TreeView1);
-    TreeView_SelectItem(form.TreeView1, TreeView_GetChild(form.TreeView1, group));
+    state.targetProgID = fromWide(cad.progId());
+    HTREEITEM group = TreeView_GetRoot(window.commandTree);
+    TreeView_SelectItem(window.commandTree, TreeView_GetChild(window.commandTree, group));
 
     std::vector<double> arrival, handler;
     for (int i = 0; i < runs; ++i) {
-        NMHDR header{form.TreeView1, static_cast<UINT_PTR>(kTreeView1), NM_DBLCLK};
+        NMHDR header{window.commandTree, static_cast<UINT_PTR>(kCommandTreeId), NM_DBLCLK};
         const long long start = microsecondsNow();
-        SendMessageW(form.hwnd(), WM_NOTIFY, kTreeView1, reinterpret_cast<LPARAM>(&header));
+        SendMessageW(window.hwnd(), WM_NOTIFY, kCommandTreeId, reinterpret_cast<LPARAM>(&header));
         const long long returned = microsecondsNow();
         std::vector<test::LoggedEvent> commands;
         for (int wait = 0; wait < 500 && commands.size() < static_cast<size_t>(i + 1); ++wait) {
@@ -71,7 +72,7 @@ int run(int runs) {
     }
     std::printf("median over %d runs: arrival %.2f ms, handler %.2f ms (fixed pause 5 ms)\n", runs,
                 median(arrival), median(handler));
-    DestroyWindow(form.hwnd());
+    DestroyWindow(window.hwnd());
     return 0;
 }
 

@@ -1,0 +1,331 @@
+// The main window's life: creation with startUp, the message dispatch, and
+// shutDown.
+#include "app/main_window.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <utility>
+
+#include "app/message_filter.h"
+#include "app/settings_file.h"
+#include "platform/services.h"
+#include "platform/win32/win32_text.h"
+#include "platform/win32/wine_workarounds.h"
+#include "shell/caption.h"
+#include "shell/main_layout.h"
+#include "shell/settings_values.h"
+#include "ui/dark_theme.h"
+#include "ui/dpi.h"
+#include "ui/message_box.h"
+#include "ui/panel.h"
+#include "ui/topmost.h"
+
+namespace morvane {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"MorvaneX.Main";
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Topmost from the start: Wine does not keep a later HWND_TOPMOST on a
+// window that already owns the tree's tooltip. WS_EX_APPWINDOW gives the
+// window its own task-bar button.
+constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_TOPMOST;
+// Posted under Wine when another window became active: see onActivate.
+constexpr UINT kRestackMessage = WM_APP + 1;
+
+SIZE designedOuterSize(UINT dpi) {
+    RECT frame{0, 0, scaled(kDesignedClientWidth, dpi), scaled(kDesignedClientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// The outer rectangle to remember: the restored one while minimised.
+RECT currentOuterRect(HWND hwnd) {
+    RECT rect{};
+    if (IsIconic(hwnd)) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        GetWindowPlacement(hwnd, &placement);
+        return placement.rcNormalPosition;
+    }
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+} // namespace
+
+LauncherEnvironment LauncherEnvironment::forThisProgram() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    LauncherEnvironment environment;
+    const size_t separator = path.find_last_of(L"\\/");
+    environment.exeFolder = fromWide(path.substr(0, separator + 1));
+    const size_t dot = path.find_last_of(L'.');
+    const bool hasExtension = dot != std::wstring::npos && dot > separator + 1;
+    environment.settingsPath = fromWide((hasExtension ? path.substr(0, dot) : path) + L".ini");
+    return environment;
+}
+
+MainWindow::MainWindow(LauncherState& state, LauncherEnvironment environment)
+    : state_(state), environment_(std::move(environment)) {}
+
+MainWindow::~MainWindow() {
+    // The dialog is owned by this window: it goes first, as it came last.
+    state_.targetDialog.reset();
+    if (hwnd())
+        DestroyWindow(hwnd());
+}
+
+std::u16string MainWindow::listFilePath() const {
+    return environment_.exeFolder + std::u16string(kListFileName);
+}
+
+HWND MainWindow::create() {
+    registerClass(kWindowClass, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+    const UINT dpi = systemDpi();
+    const SIZE size = designedOuterSize(dpi);
+    return createWindow(kWindowClass, L"Morvane", kWindowStyle, kWindowExStyle, 0, 0, size.cx,
+                        size.cy, nullptr);
+}
+
+void MainWindow::startUp() {
+    setSearchText(u"");
+    state_.targetProgID = kDefaultProgID;
+
+    const SettingsReader settings(environment_.settingsPath);
+    RECT outer;
+    GetWindowRect(hwnd(), &outer);
+    WindowBounds bounds{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
+    bounds.width = settings.readInteger(u"Form", u"Width").value_or(bounds.width);
+    bounds.height = settings.readInteger(u"Form", u"Height").value_or(bounds.height);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    bounds.left =
+        settings.readInteger(u"Form", u"Left").value_or(centredEdge(screenWidth, bounds.width));
+    bounds.top =
+        settings.readInteger(u"Form", u"Top").value_or(centredEdge(screenHeight, bounds.height));
+    bounds = keepOnScreen(bounds, screenWidth, screenHeight);
+    SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    state_.targetProgID =
+        settings.readText(u"Target", u"ProgID").value_or(std::u16string(kDefaultProgID));
+
+    // The Escape button fills its lime-green panel.
+    RECT panel;
+    GetClientRect(escapePanel, &panel);
+    SetWindowPos(escapeButton, nullptr, 0, 0, panel.right, panel.bottom, SWP_NOZORDER);
+    SetWindowTextW(escapeButton, L"ESC");
+    setPanelColour(escapePanel, dark::kLimeGreen);
+
+    loadMorvaneList(listFilePath());
+    makeTreeViewItemsByRow();
+    lookUpCaption();
+    DragAcceptFiles(hwnd(), TRUE);
+    // Created topmost already (see kWindowExStyle); a second z-order change
+    // would only cost a round of window updates.
+    if (!isTopmost(hwnd()))
+        setTopmost(hwnd(), true);
+
+    state_.messageFilter = new MessageFilter();
+    state_.messageFilter->registerFilter();
+}
+
+void MainWindow::saveSettings() {
+    SettingsWriter settings(environment_.settingsPath);
+    const RECT outer = currentOuterRect(hwnd());
+    settings.writeInteger(u"Form", u"Width", outer.right - outer.left);
+    settings.writeInteger(u"Form", u"Height", outer.bottom - outer.top);
+    settings.writeInteger(u"Form", u"Left", outer.left);
+    settings.writeInteger(u"Form", u"Top", outer.top);
+    settings.writeText(u"Target", u"ProgID", state_.targetProgID);
+    settings.commit();
+}
+
+void MainWindow::shutDown() {
+    // The window is already hidden: the error box stands on its own.
+    runGuarded(nullptr, [&] { saveSettings(); });
+    if (state_.messageFilter)
+        std::exchange(state_.messageFilter, nullptr)->revokeFilter();
+}
+
+void MainWindow::lookUpCaption() {
+    const auto caption =
+        morvane::lookUpCaption(environment_.exeFolder, state_.targetProgID, platformServices());
+    if (caption)
+        SetWindowTextW(hwnd(), wptr(*caption));
+}
+
+LRESULT MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    // Counts the messages being handled, nested ones included, so that the
+    // Wine restacking (onActivate) waits for the handler that made another
+    // window active (it may still be pressing keys into it).
+    ++messageDepth_;
+    const LRESULT result = handleMessage(msg, wp, lp);
+    if (--messageDepth_ == 0 && std::exchange(restackPending_, false))
+        PostMessageW(hwnd(), kRestackMessage, 0, 0);
+    return result;
+}
+
+LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    switch (msg) {
+    case WM_CREATE:
+        dpi_ = dpiOfWindow(hwnd());
+        dark::useDarkTitleBar(hwnd());
+        createControls();
+        createContextMenu();
+        applyDpi(dpi_);
+        runGuarded(hwnd(), [&] { startUp(); });
+        return 0;
+    case WM_DESTROY:
+        shutDown();
+        if (environment_.quitOnClose)
+            PostQuitMessage(0);
+        return 0;
+    case WM_SIZE:
+        layoutControls();
+        return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        return 0;
+    case WM_ERASEBKGND:
+        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp));
+        return 1;
+    case WM_CTLCOLOREDIT:
+        return dark::colourEdit(reinterpret_cast<HDC>(wp));
+    case WM_CTLCOLORSTATIC:
+        return dark::colourStatic(reinterpret_cast<HDC>(wp));
+    case WM_COMMAND:
+        onCommand(LOWORD(wp), HIWORD(wp));
+        return 0;
+    case WM_NOTIFY:
+        return onNotify(*reinterpret_cast<NMHDR*>(lp));
+    case WM_DRAWITEM:
+        onDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
+        return TRUE;
+    case WM_MEASUREITEM:
+        return dark::measureMenuItem(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+    case WM_CONTEXTMENU:
+        onContextMenu(lp);
+        return 0;
+    case WM_ACTIVATE:
+        onActivate(wp);
+        return defaultProc(msg, wp, lp);
+    case kRestackMessage:
+        if (messageDepth_ > 1) { // inside another handler's wait: later
+            restackPending_ = true;
+            return 0;
+        }
+        wine::restackTopmost(hwnd());
+        return 0;
+    case WM_DROPFILES:
+        runGuarded(hwnd(), [&] { acceptDroppedLsp(reinterpret_cast<HDROP>(wp)); });
+        return 0;
+    }
+    return defaultProc(msg, wp, lp);
+}
+
+void MainWindow::onActivate(WPARAM wp) {
+    // Under Wine the CAD, once activated, can end up drawn above us.
+    if (LOWORD(wp) == WA_INACTIVE && wine::runningOnWine() && isTopmost(hwnd()))
+        PostMessageW(hwnd(), kRestackMessage, 0, 0);
+}
+
+void MainWindow::onCommand(int id, int code) {
+    switch (id) {
+    case kSearchBoxId:
+        if (code == EN_CHANGE)
+            runGuarded(hwnd(), [&] { showSearchResults(); });
+        return;
+    case kCommandOrderButtonId:
+        if (code == BN_CLICKED)
+            runGuarded(hwnd(), [&] { showCommandOrder(); });
+        return;
+    case kFileOrderButtonId:
+        if (code == BN_CLICKED)
+            runGuarded(hwnd(), [&] { showFileOrder(); });
+        return;
+    case kEditListItem:
+        runGuarded(hwnd(), [&] { editListInNotepad(); });
+        return;
+    case kReloadListItem:
+        runGuarded(hwnd(), [&] { reloadList(); });
+        return;
+    case kVersionItem:
+        runGuarded(hwnd(), [&] { showVersion(); });
+        return;
+    case kTargetCadItem:
+        runGuarded(hwnd(), [&] { openTargetDialog(); });
+        return;
+    case kEscapeButtonId:
+        if (code == BN_CLICKED)
+            runGuarded(hwnd(), [&] { pressEscapeInCad(); });
+        return;
+    }
+}
+
+LRESULT MainWindow::onNotify(NMHDR& header) {
+    if (header.hwndFrom != commandTree)
+        return 0;
+    switch (header.code) {
+    case NM_CUSTOMDRAW:
+        return onTreeCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
+    case NM_DBLCLK:
+        runGuarded(hwnd(), [&] { runSelectedRow(); });
+        return 0;
+    case TVN_SELCHANGEDW: {
+        // The dark selection is drawn per row: repaint the rows it left and
+        // entered.
+        const auto& change = reinterpret_cast<NMTREEVIEWW&>(header);
+        for (HTREEITEM item : {change.itemOld.hItem, change.itemNew.hItem}) {
+            RECT rect;
+            if (item && TreeView_GetItemRect(commandTree, item, &rect, FALSE))
+                InvalidateRect(commandTree, &rect, FALSE);
+        }
+        return 0;
+    }
+    }
+    return 0;
+}
+
+LRESULT MainWindow::onTreeCustomDraw(NMTVCUSTOMDRAW& draw) {
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        if (draw.nmcd.uItemState & CDIS_SELECTED) {
+            draw.clrText = dark::kText;
+            draw.clrTextBk =
+                GetFocus() == commandTree ? dark::kSelection : dark::kSelectionInactive;
+        }
+        return CDRF_DODEFAULT;
+    }
+    return CDRF_DODEFAULT;
+}
+
+void MainWindow::onDrawItem(DRAWITEMSTRUCT& item) {
+    if (dark::drawMenuItem(item))
+        return;
+    const bool escape = item.hwndItem == escapeButton;
+    dark::drawButton(item, escape ? dark::ButtonLook::Lime : dark::ButtonLook::Normal);
+}
+
+void MainWindow::onContextMenu(LPARAM lp) {
+    POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    if (at.x == -1 && at.y == -1) { // from the keyboard
+        at = {0, 0};
+        ClientToScreen(hwnd(), &at);
+    }
+    TrackPopupMenu(contextMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                   hwnd(), nullptr);
+}
+
+} // namespace morvane

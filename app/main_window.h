@@ -1,0 +1,144 @@
+#pragma once
+// The main window: a small always-on-top tool window with the search
+// toolbar, the Escape button and the command tree.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/launcher_state.h"
+#include "app/node_images.h"
+#include "list/tree_model.h"
+#include "platform/win32/scoped.h"
+#include "shell/main_layout.h"
+#include "ui/window_base.h"
+
+namespace morvane {
+
+// Where the window finds its files. The program passes its own folder;
+// tests pass a folder of their own.
+struct LauncherEnvironment {
+    std::u16string exeFolder;    // ends with a path separator
+    std::u16string settingsPath; // the executable's path with ".ini"
+    bool quitOnClose = true;     // closing the main window ends the message loop
+
+    static LauncherEnvironment forThisProgram();
+};
+
+// Control and menu identifiers (WM_COMMAND, WM_NOTIFY).
+enum MainWindowId : int {
+    kCommandTreeId = 101,
+    kCommandOrderButtonId,
+    kFileOrderButtonId,
+    kSearchBoxId,
+    kEscapePanelId,
+    kEscapeButtonId,
+    kSearchLabelId,
+    kTargetCadItem = 201,
+    kListSeparator,
+    kEditListItem,
+    kReloadListItem,
+    kVersionSeparator,
+    kVersionItem,
+};
+
+inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
+
+class MainWindow final : public WindowBase {
+  public:
+    MainWindow(LauncherState& state, LauncherEnvironment environment);
+    ~MainWindow() override;
+
+    // Creates the window (restoring its place and loading the list) without
+    // showing it.
+    HWND create();
+
+    const LauncherEnvironment& environment() const { return environment_; }
+    LauncherState& state() { return state_; }
+    // The executable's folder followed by "MorvaneList.txt".
+    std::u16string listFilePath() const;
+
+    // The three views of the command list.
+    void makeTreeViewItemsByRow();
+    void makeTreeViewItemsByCmd();
+    void makeTreeViewItemsByStr();
+    void loadMorvaneList(std::u16string_view fName);
+    // "MorvaneX [ name ]" for the target ProgID, when the target list names it.
+    void lookUpCaption();
+    // Sets the search text; a change shows the search results at once.
+    void setSearchText(std::u16string_view text);
+
+    // What the controls and menu items do. Handlers of a subject live in a
+    // part of their own (main_window_<subject>.cpp); onCommand, onNotify and
+    // handleMessage call them for their control, menu item or message.
+    void showSearchResults();
+    void showCommandOrder(); // "ABC順"
+    void showFileOrder();    // "取得順"
+    void editListInNotepad();
+    void reloadList();
+    void showVersion();
+    // "ターゲット CAD" (main_window_target.cpp).
+    void openTargetDialog();
+    // Makes the hidden target dialog unless there is one. The program calls
+    // it once the window is painted and idle; openTargetDialog calls it too,
+    // in case the menu is used before that.
+    void makeTargetDialog();
+    // The CAD link (main_window_cad.cpp): the selected row, and "ESC".
+    void runSelectedRow();
+    void pressEscapeInCad();
+    // WM_DROPFILES: the first dropped LISP file, after the user agrees,
+    // becomes the command list.
+    void acceptDroppedLsp(HDROP drop);
+
+    HWND commandTree = nullptr;
+    HWND commandOrderButton = nullptr;
+    HWND fileOrderButton = nullptr;
+    HWND searchBox = nullptr;
+    HWND escapePanel = nullptr;
+    HWND escapeButton = nullptr;
+    HWND searchLabel = nullptr;
+    HMENU contextMenu = nullptr;
+
+  private:
+    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+
+    void startUp();
+    void shutDown();
+    void saveSettings();
+    void createControls();
+    void createContextMenu();
+    void applyDpi(UINT dpi);
+    void layoutControls();
+    MainLayout currentLayout() const;
+    void showNodes(std::optional<TreeNodes> nodes);
+
+    void onCommand(int id, int code);
+    LRESULT onNotify(NMHDR& header);
+    LRESULT onTreeCustomDraw(NMTVCUSTOMDRAW& draw);
+    void onDrawItem(DRAWITEMSTRUCT& item);
+    void onContextMenu(LPARAM lp);
+    void onDpiChanged(UINT dpi, const RECT& suggested);
+    void onActivate(WPARAM wp);
+
+    LauncherState& state_;
+    LauncherEnvironment environment_;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    UniqueFont windowFont_;
+    UniqueFont editFont_;
+    UniqueFont treeFont_;
+    UniqueFont escapeFont_;
+    UniqueImageList nodeImages_;
+    UniqueMenu contextMenuOwner_;
+    // What commandTree shows, node for node: each build changes only the
+    // rows that differ.
+    TreeNodes shownNodes_;
+    // Messages being handled, nested ones included (see onMessage).
+    int messageDepth_ = 0;
+    bool restackPending_ = false;
+};
+
+} // namespace morvane

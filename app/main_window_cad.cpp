@@ -1,0 +1,75 @@
+// The main window's side of the CAD link: running the selected row on a
+// double-click in the tree, and the Escape button.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "app/main_window.h"
+#include "cad/row_action.h"
+#include "cad/win32/cad_automation_win32.h"
+#include "platform/services.h"
+#include "platform/win32/win32_text.h"
+#include "ui/message_box.h"
+
+namespace morvane {
+namespace {
+
+// The row key of the selected node, not of the node under the pointer.
+std::optional<int32_t> selectedRow(HWND tree) {
+    HTREEITEM selected = TreeView_GetSelection(tree);
+    if (!selected)
+        return std::nullopt;
+    TVITEMW item{};
+    item.mask = TVIF_PARAM;
+    item.hItem = selected;
+    if (!TreeView_GetItem(tree, &item))
+        return std::nullopt;
+    return static_cast<int32_t>(item.lParam);
+}
+
+void startProgram(HWND owner, const RowAction& action) {
+    // The shell reports a failed start itself; the result is not examined.
+    ShellExecuteW(owner, L"open", toWide(action.path).c_str(), toWide(action.parameters).c_str(),
+                  nullptr, SW_SHOWNORMAL);
+}
+
+} // namespace
+
+void MainWindow::runSelectedRow() {
+    const std::optional<int32_t> row = selectedRow(commandTree);
+    if (!row)
+        return;
+    const TLspRecord* found = findRecordByRow(state_.lspRecords, *row);
+    if (!found)
+        return;
+    const TLspRecord record = *found;
+    const RowAction action =
+        decideRowAction(record, environment_.exeFolder, [](std::u16string_view path) {
+            return platformServices().files.fileExists(path);
+        });
+    switch (action.kind) {
+    case RowAction::Kind::ShowNotFound:
+        showMessageBox(hwnd(), fileNotFoundText(action.path), MessageKind::Information);
+        break;
+    case RowAction::Kind::StartProgram:
+        startProgram(hwnd(), action);
+        break;
+    case RowAction::Kind::SendCommand: {
+        ComCadAutomation automation;
+        Win32CadDesktop desktop;
+        runCadCommand(CadLink{automation, desktop}, state_.targetProgID, action.commandText);
+        break;
+    }
+    case RowAction::Kind::None:
+        break;
+    }
+}
+
+void MainWindow::pressEscapeInCad() {
+    ComCadAutomation automation;
+    Win32CadDesktop desktop;
+    pressCadEscape(CadLink{automation, desktop}, state_.targetProgID);
+}
+
+} // namespace morvane

@@ -1,0 +1,165 @@
+// The main window's controls, fonts and images, and their places at the
+// window's DPI.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/main_window.h"
+#include "shell/main_layout.h"
+#include "ui/dark_extras.h"
+#include "ui/dark_scroll_bar.h"
+#include "ui/dark_theme.h"
+#include "ui/dpi.h"
+#include "ui/panel.h"
+
+namespace morvane {
+namespace {
+
+constexpr int kTreeIndent = 19;
+
+// Controls are made in their places: every later move costs Wine a round of
+// window updates.
+HWND createControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
+                   HWND parent, int id, const ControlRect& rect = {}) {
+    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, rect.left,
+                           rect.top, rect.width, rect.height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+ControlRect placeOf(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void appendItem(HMENU menu, int id, const wchar_t* caption) {
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_FTYPE | (caption ? MIIM_STRING : 0);
+    item.fType = caption ? MFT_STRING : MFT_SEPARATOR;
+    item.wID = static_cast<UINT>(id);
+    item.dwTypeData = const_cast<wchar_t*>(caption);
+    InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &item);
+}
+
+void place(HDWP& batch, HWND control, const ControlRect& rect) {
+    if (batch && placeOf(control) != rect)
+        batch = DeferWindowPos(batch, control, nullptr, rect.left, rect.top, rect.width,
+                               rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+MainLayout MainWindow::currentLayout() const {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    return layoutMainWindow(client.right, client.bottom, static_cast<int>(dpi_));
+}
+
+void MainWindow::createControls() {
+    const MainLayout layout = currentLayout();
+    // Created in tab order: the tree, "ABC順", "取得順", the search box, the
+    // Escape panel; then the label.
+    // No horizontal scrolling: a label wider than the tree shows whole in
+    // the tree's tooltip, and no scroll bar takes a row of the small tree.
+    // (Under Wine the tree also showed and hid a horizontal bar inside its
+    // first paint, which painted the tree twice.)
+    commandTree = createControl(WC_TREEVIEWW, L"",
+                                WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASLINES | TVS_HASBUTTONS |
+                                    TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NOHSCROLL,
+                                0, hwnd(), kCommandTreeId, layout.commandTree);
+    TreeView_SetExtendedStyle(commandTree, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
+    TreeView_SetBkColor(commandTree, dark::kBackground);
+    TreeView_SetTextColor(commandTree, dark::kText);
+    TreeView_SetLineColor(commandTree, dark::kEdge);
+
+    commandOrderButton =
+        createControl(L"BUTTON", L"ABC順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0, hwnd(),
+                      kCommandOrderButtonId, layout.commandOrderButton);
+    fileOrderButton =
+        createControl(L"BUTTON", L"取得順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0, hwnd(),
+                      kFileOrderButtonId, layout.fileOrderButton);
+    searchBox = createControl(L"EDIT", L"", WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
+                              WS_EX_CLIENTEDGE, hwnd(), kSearchBoxId, layout.searchBox);
+    escapePanel = createPanel(hwnd(), kEscapePanelId, WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
+                              layout.escapePanel);
+    escapeButton = createControl(L"BUTTON", L"", BS_OWNERDRAW, 0, escapePanel, kEscapeButtonId,
+                                 {0, 0, 50, 10});
+    searchLabel = createControl(L"STATIC", L"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0,
+                                hwnd(), kSearchLabelId, layout.searchLabel);
+
+    for (HWND button : {commandOrderButton, fileOrderButton, escapeButton})
+        dark::trackButtonHover(button);
+    dark::darkenEditBorder(searchBox);
+    dark::useDarkControlTheme(commandTree, L"DarkMode_Explorer");
+    dark::useDarkScrollBar(commandTree);
+    dark::useDarkControlTheme(searchBox, L"DarkMode_CFD");
+}
+
+void MainWindow::createContextMenu() {
+    contextMenuOwner_.reset(CreatePopupMenu());
+    contextMenu = contextMenuOwner_.get();
+    appendItem(contextMenu, kTargetCadItem, L"ターゲット CAD");
+    appendItem(contextMenu, kListSeparator, nullptr);
+    appendItem(contextMenu, kEditListItem,
+               L"\u25A0 MorvaneList.txt を表示、編集 \uFF08メモ帳起動\uFF09...");
+    appendItem(contextMenu, kReloadListItem, L"\u25A0 MorvaneList.txt を再読み込み");
+    appendItem(contextMenu, kVersionSeparator, nullptr);
+    appendItem(contextMenu, kVersionItem, L"\u25A0 バージョン情報 ...");
+    dark::makeMenuOwnerDrawn(contextMenu);
+}
+
+// Fonts, images and indent for this DPI; the old ones go once the controls
+// hold the new.
+void MainWindow::applyDpi(UINT dpi) {
+    dpi_ = dpi;
+    const int d = static_cast<int>(dpi);
+    auto windowFont = dark::createFont(dark::kUiFace, 11, d);
+    auto editFont = dark::createFont(dark::kUiFace, 12, d);
+    auto treeFont = dark::createFont(dark::kUiFace, 13, d);
+    // Bold, so the dark caption stays legible on lime green.
+    auto escapeFont = dark::createFont(dark::kUiFace, 11, d, FW_BOLD);
+    SendMessageW(escapeButton, WM_SETFONT, reinterpret_cast<WPARAM>(escapeFont.get()), TRUE);
+    for (HWND control : {commandOrderButton, fileOrderButton, searchLabel})
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), TRUE);
+    SendMessageW(searchBox, WM_SETFONT, reinterpret_cast<WPARAM>(editFont.get()), TRUE);
+    SendMessageW(commandTree, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont.get()), TRUE);
+    auto images = makeNodeImages(d);
+    TreeView_SetImageList(commandTree, images.get(), TVSIL_NORMAL);
+    TreeView_SetIndent(commandTree, scaled(kTreeIndent, dpi));
+    windowFont_ = std::move(windowFont);
+    editFont_ = std::move(editFont);
+    treeFont_ = std::move(treeFont);
+    escapeFont_ = std::move(escapeFont);
+    nodeImages_ = std::move(images);
+    layoutControls();
+}
+
+void MainWindow::layoutControls() {
+    if (!commandTree)
+        return;
+    const MainLayout layout = currentLayout();
+    HDWP batch = BeginDeferWindowPos(6);
+    place(batch, commandTree, layout.commandTree);
+    place(batch, commandOrderButton, layout.commandOrderButton);
+    place(batch, fileOrderButton, layout.fileOrderButton);
+    place(batch, searchBox, layout.searchBox);
+    place(batch, escapePanel, layout.escapePanel);
+    place(batch, searchLabel, layout.searchLabel);
+    if (batch)
+        EndDeferWindowPos(batch);
+    // escapeButton keeps its designed size until start-up fills the panel.
+    if (GetWindowTextLengthW(escapeButton) > 0)
+        SetWindowPos(escapeButton, nullptr, 0, 0, layout.escapeButton.width,
+                     layout.escapeButton.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
+    applyDpi(dpi);
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace morvane

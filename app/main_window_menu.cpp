@@ -1,0 +1,35 @@
+// The context menu's commands for the list file and the version box.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "app/main_window.h"
+#include "platform/services.h"
+#include "platform/win32/win32_text.h"
+#include "ui/message_box.h"
+
+namespace morvane {
+
+void MainWindow::editListInNotepad() {
+    const std::u16string path = listFilePath();
+    if (!platformServices().files.fileExists(path)) {
+        showMessageBox(hwnd(), path + u"\nファイルが見つかりません．", MessageKind::Information);
+        return;
+    }
+    // The path goes to Notepad exactly as built, unquoted.
+    ShellExecuteW(hwnd(), L"open", L"Notepad", toWide(path).c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+void MainWindow::reloadList() {
+    const std::u16string path = listFilePath();
+    setSearchText(u"");
+    loadMorvaneList(path);
+    makeTreeViewItemsByRow();
+}
+
+void MainWindow::showVersion() {
+    showMessageBox(hwnd(), u"MorvaneX.exe 2025.07.17\nCopyright (C) 2023-2025 MorvaneX developers",
+                   MessageKind::Information);
+}
+
+} // namespace morvane

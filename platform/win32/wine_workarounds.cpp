@@ -1,0 +1,66 @@
+#include "platform/win32/wine_workarounds.h"
+
+#include <vector>
+
+namespace morvane::wine {
+namespace {
+
+bool detectWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+struct OwnedSearch {
+    HWND owner;
+    std::vector<HWND> owned;
+};
+
+BOOL CALLBACK collectOwned(HWND hwnd, LPARAM lp) noexcept {
+    auto* search = reinterpret_cast<OwnedSearch*>(lp);
+    if (GetWindow(hwnd, GW_OWNER) == search->owner)
+        search->owned.push_back(hwnd);
+    return TRUE;
+}
+
+void setOwner(const std::vector<HWND>& windows, HWND owner) {
+    for (HWND hwnd : windows)
+        SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+}
+
+} // namespace
+
+bool runningOnWine() {
+    static const bool wine = detectWine();
+    return wine;
+}
+
+void restackTopmost(HWND window) {
+    if (!runningOnWine() || !(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        return;
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void setTopmostState(HWND window, HWND insertAfter, UINT flags) {
+    if (!runningOnWine()) {
+        SetWindowPos(window, insertAfter, 0, 0, 0, 0, flags);
+        return;
+    }
+    OwnedSearch search{window, {}};
+    EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), collectOwned,
+                      reinterpret_cast<LPARAM>(&search));
+    setOwner(search.owned, nullptr);
+    SetWindowPos(window, insertAfter, 0, 0, 0, 0, flags);
+    setOwner(search.owned, window);
+}
+
+void waitForForegroundSwitch() {
+    if (!runningOnWine())
+        return;
+    constexpr DWORD kSettleMs = 100;
+    const DWORD start = GetTickCount();
+    while (GetForegroundWindow() == nullptr && GetTickCount() - start < kSettleMs)
+        Sleep(1);
+}
+
+} // namespace morvane::wine

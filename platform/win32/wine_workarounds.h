@@ -1,0 +1,27 @@
+#pragma once
+// Where Wine behaves differently from Windows in ways the program notices,
+// and what we do about it. Every workaround runs only under Wine; on Windows
+// each is a no-op behind one check made once.
+#include <windows.h>
+
+namespace morvane::wine {
+
+// True under Wine (its ntdll exports wine_get_version). Asked once.
+bool runningOnWine();
+
+// Wine's desktop can leave a newly activated window of another program
+// stacked above a topmost one on screen, although the topmost flag is set.
+// Stacking the window again, once the other is in front, puts it back.
+void restackTopmost(HWND window);
+
+// Wine does not let HWND_TOPMOST or HWND_NOTOPMOST stick on a window that
+// owns others: the owned windows are detached while the state changes. On
+// Windows a plain SetWindowPos.
+void setTopmostState(HWND window, HWND insertAfter, UINT flags);
+
+// SetForegroundWindow takes effect asynchronously under Wine: no window is
+// in the foreground until the other process has handled its activation.
+// Waits up to 100 ms for one to show.
+void waitForForegroundSwitch();
+
+} // namespace morvane::wine

@@ -1,0 +1,98 @@
+#pragma once
+// The Target CAD dialog: made hidden once the main window is up and kept to
+// the end, so that its list and edits live between openings; shown modally
+// by the main window's "ターゲット CAD" menu item.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/win32/scoped.h"
+#include "target/target_dialog_model.h"
+#include "ui/window_base.h"
+#include "ui/window_hook.h"
+
+namespace morvane {
+
+struct PlatformServices;
+
+enum TargetDialogId : int {
+    kTargetListId = 1001,
+    kNameEditId,
+    kProgIdEditId,
+    kAddButtonId,
+    kDeleteButtonId,
+    kChangeButtonId,
+    kOkButtonId,
+    kCancelButtonId,
+    kNameLabelId,
+    kProgIdLabelId,
+};
+
+// What the user took with OK: the edits' texts.
+struct TargetChoice {
+    std::u16string name;
+    std::u16string progId;
+};
+
+class TargetDialog final : public WindowBase, private TargetDialogView {
+  public:
+    // Hidden until chosen from; owned by owner (the main window).
+    TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services);
+    ~TargetDialog() override;
+
+    // Reloads the list, preselecting the line of progId, and shows the
+    // dialog centred on the screen and modal over its owner, the owner
+    // stepping out of always-on-top and the dialog into it meanwhile.
+    // The edits' texts on OK; nullopt on 取り消し or the close box.
+    std::optional<TargetChoice> choose(std::u16string_view progId);
+
+    std::u16string nameText() const override;
+    std::u16string progIdText() const override;
+    const TargetDialogModel& model() const { return model_; }
+
+    // What the list and the buttons do; an error ends the handler and shows
+    // the error box.
+    void showSelectedTarget();
+    void addTarget();
+    void deleteTarget();
+    void changeTarget();
+
+  protected:
+    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+
+  private:
+    enum class Result { Open, Ok, Cancel };
+
+    void setNameText(std::u16string_view text) override;
+    void setProgIdText(std::u16string_view text) override;
+    void listCleared() override;
+    void lineInserted(int index, std::u16string_view line) override;
+    void lineRemoved(int index) override;
+    void selectionSet(int index) override;
+
+    Result runModal(std::u16string_view progId);
+    void loadList(std::u16string_view progId);
+    int listSelection() const;
+    template <class Handler> void runHandler(Handler&& handler);
+    void createControls();
+    void applyDpi(UINT dpi);
+    void placeCentred();
+    void onCommand(int id, int code);
+    void onEditKey(wchar_t& key);
+    void drawListItem(const DRAWITEMSTRUCT& item) const;
+    void paintGroupBox();
+    static LRESULT editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
+
+    TargetDialogModel model_;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    UniqueFont dialogFont_, listFont_, labelFont_, editFont_;
+    HWND targetList_ = nullptr, nameEdit_ = nullptr, progIdEdit_ = nullptr;
+    HWND nameLabel_ = nullptr, progIdLabel_ = nullptr, okButton_ = nullptr, cancelButton_ = nullptr;
+    HWND addButton_ = nullptr, deleteButton_ = nullptr, changeButton_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    Result result_ = Result::Open;
+};
+
+} // namespace morvane

@@ -1,0 +1,300 @@
+#include "ui/dark_theme.h"
+
+#include <commctrl.h>
+#include <dwmapi.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+#include "platform/win32/win32_text.h"
+#include "ui/dpi.h"
+#include "ui/window_hook.h"
+
+namespace morvane::dark {
+namespace {
+
+// MinGW's headers lack these (Windows 10 1809+ / 20H1+).
+constexpr DWORD kDwmUseImmersiveDarkMode = 20;
+constexpr DWORD kDwmUseImmersiveDarkModeBefore20H1 = 19;
+
+struct BrushCache {
+    std::map<COLORREF, UniqueBrush> brushes;
+};
+
+BrushCache& brushCache() {
+    static BrushCache cache; // palette brushes live for the process
+    return cache;
+}
+
+void fillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+    FillRect(dc, &rect, brushFor(colour));
+}
+
+void frameSolid(HDC dc, const RECT& rect, COLORREF colour) {
+    FrameRect(dc, &rect, brushFor(colour));
+}
+
+// hook.state: 1 while the mouse is over the button.
+LRESULT hoverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept {
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (!hook.state) {
+            hook.state = 1;
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+            TrackMouseEvent(&track);
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        hook.state = 0;
+        InvalidateRect(hwnd, nullptr, FALSE);
+        break;
+    }
+    return callNextHook(hwnd, msg, wp, lp, hook);
+}
+
+LRESULT editBorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept {
+    const LRESULT result = callNextHook(hwnd, msg, wp, lp, hook);
+    if (msg != WM_NCPAINT)
+        return result;
+    // Both pixels of the client edge: an outer line and the field colour
+    // inside it, so no light system colour is left around the text.
+    HDC dc = GetWindowDC(hwnd);
+    if (!dc)
+        return result;
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    OffsetRect(&rect, -rect.left, -rect.top);
+    const bool focused = GetFocus() == hwnd;
+    frameSolid(dc, rect, focused ? kAccent : kEdge);
+    InflateRect(&rect, -1, -1);
+    frameSolid(dc, rect, kControl);
+    ReleaseDC(hwnd, dc);
+    return result;
+}
+
+UniqueFont menuFont(HWND owner) {
+    const UINT dpi = owner ? dpiOfWindow(owner) : systemDpi();
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+        return createFont(kUiFace, 11, static_cast<int>(dpi));
+    return UniqueFont(CreateFontIndirectW(&metrics.lfMenuFont));
+}
+
+struct MenuItemText {
+    bool separator = false;
+    std::wstring text;
+};
+
+MenuItemText menuItemText(HMENU menu, UINT id) {
+    MenuItemText result;
+    wchar_t buffer[256] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STRING;
+    info.dwTypeData = buffer;
+    info.cch = static_cast<UINT>(std::size(buffer));
+    if (!GetMenuItemInfoW(menu, id, FALSE, &info))
+        return result;
+    result.separator = (info.fType & MFT_SEPARATOR) != 0;
+    result.text = buffer;
+    return result;
+}
+
+int menuTextLeft(UINT dpi) {
+    return scaled(28, dpi);
+}
+
+} // namespace
+
+HBRUSH brushFor(COLORREF colour) {
+    auto& slot = brushCache().brushes[colour];
+    if (!slot)
+        slot.reset(CreateSolidBrush(colour));
+    return slot.get();
+}
+
+HBRUSH backgroundBrush() {
+    return brushFor(kBackground);
+}
+HBRUSH controlBrush() {
+    return brushFor(kControl);
+}
+
+UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi, int weight) {
+    LOGFONTW font{};
+    font.lfHeight = -scaleForDpi(charHeight96, dpi);
+    font.lfWeight = weight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = ANTIALIASED_QUALITY;
+    const size_t length = std::min(face.size(), std::size(font.lfFaceName) - 1);
+    std::copy_n(wptr(face), length, font.lfFaceName);
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+UniqueFont createMessageFont(int dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
+                                    static_cast<UINT>(dpi)))
+        return createFont(kUiFace, 12, dpi);
+    return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+void useDarkTitleBar(HWND hwnd) {
+    const BOOL on = TRUE;
+    if (FAILED(DwmSetWindowAttribute(hwnd, kDwmUseImmersiveDarkMode, &on, sizeof on)))
+        DwmSetWindowAttribute(hwnd, kDwmUseImmersiveDarkModeBefore20H1, &on, sizeof on);
+}
+
+LRESULT colourStatic(HDC dc) {
+    SetTextColor(dc, kText);
+    SetBkColor(dc, kBackground);
+    return reinterpret_cast<LRESULT>(backgroundBrush());
+}
+
+LRESULT colourEdit(HDC dc) {
+    SetTextColor(dc, kText);
+    SetBkColor(dc, kControl);
+    return reinterpret_cast<LRESULT>(controlBrush());
+}
+
+LRESULT colourDialog(HDC dc) {
+    SetBkColor(dc, kBackground);
+    return reinterpret_cast<LRESULT>(backgroundBrush());
+}
+
+void eraseBackground(HWND hwnd, HDC dc) {
+    RECT rect;
+    GetClientRect(hwnd, &rect);
+    FillRect(dc, &rect, backgroundBrush());
+}
+
+void drawButton(const DRAWITEMSTRUCT& item, ButtonLook look) {
+    const bool pressed = item.itemState & ODS_SELECTED;
+    const bool disabled = item.itemState & ODS_DISABLED;
+    const bool focused = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
+    const WindowHook* hover = findWindowHook(item.hwndItem, hoverProc);
+    const bool hot = hover && hover->state;
+    RECT rect = item.rcItem;
+    HDC dc = item.hDC;
+
+    COLORREF fill = pressed ? kPressed : hot ? kHot : kControl;
+    COLORREF edge = look == ButtonLook::Default || focused ? kAccent : kEdge;
+    COLORREF text = disabled ? kDisabledText : kText;
+    if (look == ButtonLook::Lime) {
+        fill = pressed ? kLimeGreenPressed : hot ? kLimeGreenHot : kLimeGreen;
+        edge = fill;
+        text = kOnLimeText;
+    }
+    fillSolid(dc, rect, fill);
+    frameSolid(dc, rect, edge);
+
+    wchar_t caption[64] = {};
+    GetWindowTextW(item.hwndItem, caption, static_cast<int>(std::size(caption)));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+    SelectObjectScope selectFont(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, text);
+    if (pressed)
+        OffsetRect(&rect, 1, 1);
+    UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    if (item.itemState & ODS_NOACCEL)
+        format |= DT_HIDEPREFIX;
+    DrawTextW(dc, caption, -1, &rect, format);
+    if (focused && look != ButtonLook::Lime) {
+        RECT inner = item.rcItem;
+        InflateRect(&inner, -1, -1);
+        frameSolid(dc, inner, kAccent);
+    }
+}
+
+void trackButtonHover(HWND button) {
+    addWindowHook(button, hoverProc);
+}
+
+void darkenEditBorder(HWND edit) {
+    addWindowHook(edit, editBorderProc);
+    SetWindowPos(edit, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void makeMenuOwnerDrawn(HMENU menu) {
+    MENUINFO menuInfo{};
+    menuInfo.cbSize = sizeof menuInfo;
+    menuInfo.fMask = MIM_BACKGROUND;
+    menuInfo.hbrBack = backgroundBrush();
+    SetMenuInfo(menu, &menuInfo);
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info))
+            continue;
+        info.fMask = MIIM_FTYPE | MIIM_DATA;
+        info.fType |= MFT_OWNERDRAW;
+        // The texts stay in the menu; the data names the menu for drawing.
+        info.dwItemData = reinterpret_cast<ULONG_PTR>(menu);
+        SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+    }
+}
+
+bool measureMenuItem(HWND owner, MEASUREITEMSTRUCT& item) {
+    if (item.CtlType != ODT_MENU || !item.itemData)
+        return false;
+    const UINT dpi = owner ? dpiOfWindow(owner) : systemDpi();
+    const auto entry = menuItemText(reinterpret_cast<HMENU>(item.itemData), item.itemID);
+    if (entry.separator) {
+        item.itemWidth = static_cast<UINT>(scaled(20, dpi));
+        item.itemHeight = static_cast<UINT>(scaled(7, dpi));
+        return true;
+    }
+    WindowDC screen(nullptr);
+    const UniqueFont font = menuFont(owner);
+    SelectObjectScope selectFont(screen.get(), font.get());
+    RECT rect{};
+    DrawTextW(screen.get(), entry.text.c_str(), -1, &rect, DT_SINGLELINE | DT_CALCRECT);
+    item.itemWidth = static_cast<UINT>(rect.right + menuTextLeft(dpi) + scaled(16, dpi));
+    item.itemHeight =
+        static_cast<UINT>(std::max<int>(rect.bottom + scaled(8, dpi), scaled(22, dpi)));
+    return true;
+}
+
+bool drawMenuItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_MENU || !item.itemData)
+        return false;
+    HMENU menu = reinterpret_cast<HMENU>(item.itemData);
+    const auto entry = menuItemText(menu, item.itemID);
+    HDC dc = item.hDC;
+    RECT rect = item.rcItem;
+    HWND menuWindow = WindowFromDC(dc);
+    const UINT dpi = menuWindow ? dpiOfWindow(menuWindow) : systemDpi();
+    if (entry.separator) {
+        fillSolid(dc, rect, kBackground);
+        RECT line = rect;
+        line.left += scaled(6, dpi);
+        line.right -= scaled(6, dpi);
+        line.top = (rect.top + rect.bottom) / 2;
+        line.bottom = line.top + 1;
+        fillSolid(dc, line, kEdge);
+        return true;
+    }
+    const bool selected = item.itemState & ODS_SELECTED;
+    const bool disabled = item.itemState & (ODS_GRAYED | ODS_DISABLED);
+    fillSolid(dc, rect, selected && !disabled ? kHot : kBackground);
+    const UniqueFont font = menuFont(menuWindow);
+    SelectObjectScope selectFont(dc, font.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, disabled ? kDisabledText : kText);
+    rect.left += menuTextLeft(dpi);
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
+    if (item.itemState & ODS_NOACCEL)
+        format |= DT_HIDEPREFIX;
+    DrawTextW(dc, entry.text.c_str(), -1, &rect, format);
+    return true;
+}
+
+} // namespace morvane::dark

@@ -1,0 +1,329 @@
+#include "ui/message_box.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "platform/win32/scoped.h"
+#include "platform/win32/win32_text.h"
+#include "shell/caption.h"
+#include "text/user_error.h"
+#include "text/utf.h"
+#include "ui/dark_theme.h"
+#include "ui/dpi.h"
+
+namespace morvane {
+namespace {
+
+constexpr int kIconId = 100;
+constexpr int kTextId = 101;
+
+struct ButtonSpec {
+    int id;
+    const wchar_t* caption;
+    MessageResult result;
+};
+
+constexpr ButtonSpec kOk{IDOK, L"OK", MessageResult::Ok};
+constexpr ButtonSpec kCancel{IDCANCEL, L"キャンセル", MessageResult::Cancel};
+constexpr ButtonSpec kYes{IDYES, L"はい(&Y)", MessageResult::Yes};
+constexpr ButtonSpec kNo{IDNO, L"いいえ(&N)", MessageResult::No};
+
+std::vector<ButtonSpec> buttonsFor(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::OkCancel:
+        return {kOk, kCancel};
+    case MessageButtons::YesNo:
+        return {kYes, kNo};
+    case MessageButtons::Ok:
+        break;
+    }
+    return {kOk};
+}
+
+const wchar_t* captionFor(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Warning:
+        return L"警告";
+    case MessageKind::Error:
+        return L"エラー";
+    case MessageKind::Confirmation:
+        return L"確認";
+    case MessageKind::Information:
+        break;
+    }
+    return L"情報";
+}
+
+const wchar_t* iconFor(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Warning:
+        return IDI_WARNING;
+    case MessageKind::Error:
+        return IDI_ERROR;
+    case MessageKind::Confirmation:
+        return IDI_QUESTION;
+    case MessageKind::Information:
+        break;
+    }
+    return IDI_INFORMATION;
+}
+
+// The standard icon drawn for this size. MinGW's import library lacks
+// LoadIconWithScaleDown, so it is looked up in the loaded common controls.
+UniqueIcon loadSystemIcon(const wchar_t* name, int size) {
+    using LoadIconFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+    auto load = controls ? reinterpret_cast<LoadIconFunction>(reinterpret_cast<void*>(
+                               GetProcAddress(controls, "LoadIconWithScaleDown")))
+                         : nullptr;
+    HICON icon = nullptr;
+    if (load && SUCCEEDED(load(nullptr, name, size, size, &icon)))
+        return UniqueIcon(icon);
+    return UniqueIcon(CopyIcon(LoadIconW(nullptr, name)));
+}
+
+// An empty dialog template: the controls are created at WM_INITDIALOG, sized
+// for the dialog's DPI.
+struct alignas(4) EmptyDialogTemplate {
+    DLGTEMPLATE header;
+    WORD menu = 0;
+    WORD windowClass = 0;
+    WORD title = 0;
+};
+
+class MessageDialog {
+  public:
+    MessageDialog(std::wstring text, std::wstring caption, const wchar_t* icon,
+                  std::vector<ButtonSpec> buttons, int defaultId)
+        : text_(std::move(text)), caption_(std::move(caption)), iconName_(icon),
+          buttons_(std::move(buttons)), defaultId_(defaultId) {}
+
+    MessageResult run(HWND owner) {
+        EmptyDialogTemplate dialog{};
+        dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFOREGROUND;
+        // Above a topmost owner, or it could open behind it.
+        if (owner && (GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST))
+            dialog.header.dwExtendedStyle = WS_EX_TOPMOST;
+        const INT_PTR id = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &dialog.header, owner,
+                                                   dialogProc, reinterpret_cast<LPARAM>(this));
+        return resultFor(static_cast<int>(id));
+    }
+
+  private:
+    static INT_PTR CALLBACK dialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+        if (msg == WM_INITDIALOG)
+            SetWindowLongPtrW(dlg, DWLP_USER, lp);
+        auto* self = reinterpret_cast<MessageDialog*>(GetWindowLongPtrW(dlg, DWLP_USER));
+        if (!self)
+            return FALSE;
+        try {
+            return self->onMessage(dlg, msg, wp, lp);
+        } catch (...) {
+            EndDialog(dlg, IDCANCEL);
+            return TRUE;
+        }
+    }
+
+    INT_PTR onMessage(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+        switch (msg) {
+        case WM_INITDIALOG:
+            onInit(dlg);
+            return FALSE; // focus was set on the default button
+        case WM_CTLCOLORDLG:
+            return dark::colourDialog(reinterpret_cast<HDC>(wp));
+        case WM_CTLCOLORSTATIC:
+            return dark::colourStatic(reinterpret_cast<HDC>(wp));
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            const bool isDefault = static_cast<int>(item.CtlID) == currentDefault(dlg);
+            dark::drawButton(item,
+                             isDefault ? dark::ButtonLook::Default : dark::ButtonLook::Normal);
+            return TRUE;
+        }
+        case WM_COMMAND:
+            return onCommand(dlg, LOWORD(wp), HIWORD(wp));
+        case WM_CLOSE:
+            EndDialog(dlg, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    }
+
+    INT_PTR onCommand(HWND dlg, int id, int code) {
+        if (code == BN_SETFOCUS) {
+            // Enter presses the button that has the focus.
+            SendMessageW(dlg, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+            for (const auto& button : buttons_)
+                InvalidateRect(GetDlgItem(dlg, button.id), nullptr, FALSE);
+            return TRUE;
+        }
+        if (code != BN_CLICKED)
+            return FALSE;
+        const bool known = id == IDCANCEL || std::any_of(buttons_.begin(), buttons_.end(),
+                                                         [&](auto& b) { return b.id == id; });
+        if (known)
+            EndDialog(dlg, id);
+        return TRUE;
+    }
+
+    static int currentDefault(HWND dlg) {
+        const LRESULT id = SendMessageW(dlg, DM_GETDEFID, 0, 0);
+        return HIWORD(id) == DC_HASDEFID ? LOWORD(id) : 0;
+    }
+
+    MessageResult resultFor(int id) const {
+        for (const auto& button : buttons_)
+            if (button.id == id)
+                return button.result;
+        const bool yesNo =
+            std::any_of(buttons_.begin(), buttons_.end(), [](auto& b) { return b.id == IDNO; });
+        return yesNo ? MessageResult::No : MessageResult::Cancel;
+    }
+
+    void onInit(HWND dlg) {
+        SetWindowTextW(dlg, caption_.c_str());
+        dark::useDarkTitleBar(dlg);
+        const UINT dpi = dpiOfWindow(dlg);
+        font_ = dark::createMessageFont(static_cast<int>(dpi));
+        const int margin = scaled(14, dpi);
+        const int iconSize = scaled(32, dpi);
+        const int gap = scaled(12, dpi);
+
+        // The text's size at this DPI, lines broken as the static control
+        // will break them.
+        RECT textRect{0, 0, scaled(440, dpi), 0};
+        {
+            WindowDC screen(dlg);
+            SelectObjectScope selectFont(screen.get(), font_.get());
+            DrawTextW(screen.get(), text_.c_str(), static_cast<int>(text_.size()), &textRect,
+                      DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS);
+        }
+        const int textWidth = textRect.right;
+        const int textHeight = std::max<int>(textRect.bottom, scaled(16, dpi));
+
+        const int buttonWidth = scaled(88, dpi);
+        const int buttonHeight = scaled(26, dpi);
+        const int buttonGap = scaled(8, dpi);
+        const int buttonCount = static_cast<int>(buttons_.size());
+        const int buttonsWidth = buttonCount * buttonWidth + (buttonCount - 1) * buttonGap;
+
+        const int bodyHeight = std::max(iconSize, textHeight);
+        const int clientWidth = std::max({margin + iconSize + gap + textWidth + margin,
+                                          buttonsWidth + 2 * margin, scaled(260, dpi)});
+        const int clientHeight = margin + bodyHeight + scaled(18, dpi) + buttonHeight + margin;
+
+        icon_ = loadSystemIcon(iconName_, iconSize);
+        HWND iconControl = CreateWindowExW(
+            0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, margin,
+            margin, iconSize, iconSize, dlg, reinterpret_cast<HMENU>(kIconId), nullptr, nullptr);
+        SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+        SetWindowPos(iconControl, nullptr, margin, margin, iconSize, iconSize, SWP_NOZORDER);
+
+        const int textTop = margin + (bodyHeight - textHeight) / 2;
+        HWND textControl =
+            CreateWindowExW(0, L"STATIC", text_.c_str(),
+                            WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
+                            margin + iconSize + gap, textTop, textWidth, textHeight, dlg,
+                            reinterpret_cast<HMENU>(kTextId), nullptr, nullptr);
+        SendMessageW(textControl, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+        int x = clientWidth - margin - buttonsWidth;
+        const int y = clientHeight - margin - buttonHeight;
+        HWND defaultButton = nullptr;
+        for (const auto& spec : buttons_) {
+            HWND button = CreateWindowExW(
+                0, L"BUTTON", spec.caption,
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY, x, y, buttonWidth,
+                buttonHeight, dlg, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), nullptr,
+                nullptr);
+            SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+            dark::trackButtonHover(button);
+            if (spec.id == defaultId_ || !defaultButton)
+                defaultButton = button;
+            x += buttonWidth + buttonGap;
+        }
+
+        RECT frame{0, 0, clientWidth, clientHeight};
+        AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dlg, GWL_STYLE)),
+                                 FALSE, static_cast<DWORD>(GetWindowLongPtrW(dlg, GWL_EXSTYLE)),
+                                 dpi);
+        const int width = frame.right - frame.left;
+        const int height = frame.bottom - frame.top;
+        SetWindowPos(dlg, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(dlg, DM_SETDEFID, static_cast<WPARAM>(GetDlgCtrlID(defaultButton)), 0);
+        SetFocus(defaultButton);
+    }
+
+    std::wstring text_;
+    std::wstring caption_;
+    const wchar_t* iconName_;
+    std::vector<ButtonSpec> buttons_;
+    int defaultId_;
+    UniqueFont font_;
+    UniqueIcon icon_;
+};
+
+int idFor(MessageResult result) {
+    switch (result) {
+    case MessageResult::Cancel:
+        return IDCANCEL;
+    case MessageResult::Yes:
+        return IDYES;
+    case MessageResult::No:
+        return IDNO;
+    case MessageResult::Ok:
+        break;
+    }
+    return IDOK;
+}
+
+std::u16string errorBoxText(std::u16string_view text) {
+    std::u16string result(text);
+    if (!result.empty() && result.back() > u'.')
+        result += u'.';
+    return result;
+}
+
+std::u16string currentErrorText() {
+    try {
+        throw;
+    } catch (const UserError& error) {
+        return error.message();
+    } catch (const std::exception& error) {
+        return utf8ToUtf16(error.what());
+    } catch (...) {
+        return u"Unknown error";
+    }
+}
+
+} // namespace
+
+MessageResult showMessageBox(HWND owner, std::u16string_view text, MessageKind kind,
+                             MessageButtons buttons, MessageResult defaultButton) {
+    MessageDialog dialog(toWide(text), captionFor(kind), iconFor(kind), buttonsFor(buttons),
+                         idFor(defaultButton));
+    return dialog.run(owner);
+}
+
+void showErrorBox(HWND owner, std::u16string_view errorText) {
+    MessageDialog dialog(toWide(errorBoxText(errorText)), toWide(kApplicationTitle), IDI_ERROR,
+                         {kOk}, IDOK);
+    dialog.run(owner);
+}
+
+void showCurrentErrorBox(HWND owner) noexcept {
+    try {
+        showErrorBox(owner, currentErrorText());
+    } catch (...) {
+        // Out of memory while reporting: nothing more can be shown.
+    }
+}
+
+} // namespace morvane
