@@ -15,6 +15,7 @@
 #include "shell/caption.h"
 #include "shell/main_layout.h"
 #include "shell/settings_values.h"
+#include "shell/workspace_bounds.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
 #include "ui/message_box.h"
@@ -40,17 +41,25 @@ SIZE designedOuterSize(UINT dpi) {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-// The outer rectangle to remember: the restored one while minimised.
-RECT currentOuterRect(HWND hwnd) {
+// The outer rectangle to remember, in screen coordinates: the restored one
+// while minimised.
+WindowBounds currentOuterBounds(HWND hwnd) {
     RECT rect{};
-    if (IsIconic(hwnd)) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        GetWindowPlacement(hwnd, &placement);
-        return placement.rcNormalPosition;
+    if (!IsIconic(hwnd)) {
+        GetWindowRect(hwnd, &rect);
+        return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
     }
-    GetWindowRect(hwnd, &rect);
-    return rect;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(hwnd, &placement);
+    rect = placement.rcNormalPosition;
+    const WindowBounds normal{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        return normal;
+    return workspaceToScreen(normal, {monitor.rcWork.left, monitor.rcWork.top},
+                             {monitor.rcMonitor.left, monitor.rcMonitor.top});
 }
 
 } // namespace
@@ -141,9 +150,9 @@ void MainWindow::startUp() {
 
 void MainWindow::saveSettings() {
     SettingsWriter settings(environment_.settingsPath);
-    const RECT outer = currentOuterRect(hwnd());
-    settings.writeInteger(u"Form", u"Width", outer.right - outer.left);
-    settings.writeInteger(u"Form", u"Height", outer.bottom - outer.top);
+    const WindowBounds outer = currentOuterBounds(hwnd());
+    settings.writeInteger(u"Form", u"Width", outer.width);
+    settings.writeInteger(u"Form", u"Height", outer.height);
     settings.writeInteger(u"Form", u"Left", outer.left);
     settings.writeInteger(u"Form", u"Top", outer.top);
     settings.writeText(u"Target", u"ProgID", state_.targetProgID);

@@ -147,6 +147,9 @@ class MessageDialog {
         }
         case WM_COMMAND:
             return onCommand(dlg, LOWORD(wp), HIWORD(wp));
+        case WM_DPICHANGED:
+            onDpiChanged(dlg, HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+            return TRUE;
         case WM_CLOSE:
             EndDialog(dlg, IDCANCEL);
             return TRUE;
@@ -188,8 +191,45 @@ class MessageDialog {
     void onInit(HWND dlg) {
         SetWindowTextW(dlg, caption_.c_str());
         dark::useDarkTitleBar(dlg);
-        const UINT dpi = dpiOfWindow(dlg);
-        font_ = dark::createMessageFont(static_cast<int>(dpi));
+        createControls(dlg);
+        const SIZE frame = layOut(dlg, dpiOfWindow(dlg));
+        SetWindowPos(dlg, nullptr, (GetSystemMetrics(SM_CXSCREEN) - frame.cx) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - frame.cy) / 2, frame.cx, frame.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        HWND defaultButton = GetDlgItem(dlg, buttons_.front().id);
+        for (const auto& spec : buttons_)
+            if (spec.id == defaultId_)
+                defaultButton = GetDlgItem(dlg, spec.id);
+        SendMessageW(dlg, DM_SETDEFID, static_cast<WPARAM>(GetDlgCtrlID(defaultButton)), 0);
+        SetFocus(defaultButton);
+    }
+
+    // Dragged onto a monitor of another DPI: fonts, icon and places anew, in
+    // the rectangle the system suggests.
+    void onDpiChanged(HWND dlg, UINT dpi, const RECT& suggested) {
+        const SIZE frame = layOut(dlg, dpi);
+        SetWindowPos(dlg, nullptr, suggested.left, suggested.top, frame.cx, frame.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    void createControls(HWND dlg) {
+        CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE,
+                        0, 0, 0, 0, dlg, reinterpret_cast<HMENU>(kIconId), nullptr, nullptr);
+        CreateWindowExW(0, L"STATIC", text_.c_str(),
+                        WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0, 0, 0, 0,
+                        dlg, reinterpret_cast<HMENU>(kTextId), nullptr, nullptr);
+        for (const auto& spec : buttons_) {
+            HWND button = CreateWindowExW(
+                0, L"BUTTON", spec.caption,
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY, 0, 0, 0, 0, dlg,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), nullptr, nullptr);
+            dark::trackButtonHover(button);
+        }
+    }
+
+    // Sizes and places everything at dpi; gives the outer size of the box.
+    SIZE layOut(HWND dlg, UINT dpi) {
+        auto font = dark::createMessageFont(static_cast<int>(dpi));
         const int margin = scaled(14, dpi);
         const int iconSize = scaled(32, dpi);
         const int gap = scaled(12, dpi);
@@ -199,7 +239,7 @@ class MessageDialog {
         RECT textRect{0, 0, scaled(440, dpi), 0};
         {
             WindowDC screen(dlg);
-            SelectObjectScope selectFont(screen.get(), font_.get());
+            SelectObjectScope selectFont(screen.get(), font.get());
             DrawTextW(screen.get(), text_.c_str(), static_cast<int>(text_.size()), &textRect,
                       DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS);
         }
@@ -217,48 +257,35 @@ class MessageDialog {
                                           buttonsWidth + 2 * margin, scaled(260, dpi)});
         const int clientHeight = margin + bodyHeight + scaled(18, dpi) + buttonHeight + margin;
 
-        icon_ = loadSystemIcon(iconName_, iconSize);
-        HWND iconControl = CreateWindowExW(
-            0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, margin,
-            margin, iconSize, iconSize, dlg, reinterpret_cast<HMENU>(kIconId), nullptr, nullptr);
-        SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+        auto icon = loadSystemIcon(iconName_, iconSize);
+        HWND iconControl = GetDlgItem(dlg, kIconId);
+        SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
         SetWindowPos(iconControl, nullptr, margin, margin, iconSize, iconSize, SWP_NOZORDER);
 
         const int textTop = margin + (bodyHeight - textHeight) / 2;
-        HWND textControl =
-            CreateWindowExW(0, L"STATIC", text_.c_str(),
-                            WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
-                            margin + iconSize + gap, textTop, textWidth, textHeight, dlg,
-                            reinterpret_cast<HMENU>(kTextId), nullptr, nullptr);
-        SendMessageW(textControl, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        HWND textControl = GetDlgItem(dlg, kTextId);
+        SendMessageW(textControl, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        SetWindowPos(textControl, nullptr, margin + iconSize + gap, textTop, textWidth, textHeight,
+                     SWP_NOZORDER);
 
         int x = clientWidth - margin - buttonsWidth;
         const int y = clientHeight - margin - buttonHeight;
-        HWND defaultButton = nullptr;
         for (const auto& spec : buttons_) {
-            HWND button = CreateWindowExW(
-                0, L"BUTTON", spec.caption,
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY, x, y, buttonWidth,
-                buttonHeight, dlg, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), nullptr,
-                nullptr);
-            SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-            dark::trackButtonHover(button);
-            if (spec.id == defaultId_ || !defaultButton)
-                defaultButton = button;
+            HWND button = GetDlgItem(dlg, spec.id);
+            SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+            SetWindowPos(button, nullptr, x, y, buttonWidth, buttonHeight, SWP_NOZORDER);
             x += buttonWidth + buttonGap;
         }
+        // The old font and icon go once the controls hold the new ones.
+        font_ = std::move(font);
+        icon_ = std::move(icon);
+        InvalidateRect(dlg, nullptr, TRUE);
 
         RECT frame{0, 0, clientWidth, clientHeight};
         AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dlg, GWL_STYLE)),
                                  FALSE, static_cast<DWORD>(GetWindowLongPtrW(dlg, GWL_EXSTYLE)),
                                  dpi);
-        const int width = frame.right - frame.left;
-        const int height = frame.bottom - frame.top;
-        SetWindowPos(dlg, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(dlg, DM_SETDEFID, static_cast<WPARAM>(GetDlgCtrlID(defaultButton)), 0);
-        SetFocus(defaultButton);
+        return {frame.right - frame.left, frame.bottom - frame.top};
     }
 
     std::wstring text_;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/services.h"
+#include "platform/win32/file_kind.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 
@@ -51,8 +52,7 @@ class UserLocaleCollator final : public TextCollator {
 class Win32FileSystem final : public FileSystem {
   public:
     bool fileExists(std::u16string_view path) const override {
-        const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        return fileExistsFollowingLinks(toWide(path).c_str());
     }
 
     bool readFile(std::u16string_view path, std::string& bytes,

@@ -221,9 +221,11 @@ TargetDialog::Result TargetDialog::runModal(std::u16string_view progId) {
     HWND owner = GetWindow(hwnd(), GW_OWNER);
     result_ = Result::Open;
     placeCentred();
-    loadList(progId);
+    // Disabled before the list is read, so that every box the dialog shows
+    // is modal over the main window too.
     if (owner)
         EnableWindow(owner, FALSE);
+    loadList(progId);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     SetFocus(lastFocus_);

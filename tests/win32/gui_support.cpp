@@ -69,8 +69,9 @@ std::wstring windowText(HWND hwnd) {
     return text;
 }
 
-BoxWatcher::BoxWatcher(std::wstring pressButton)
-    : pressButton_(std::move(pressButton)), thread_([this] { watch(); }) {}
+BoxWatcher::BoxWatcher(std::wstring pressButton, std::function<void(HWND box)> beforePress)
+    : pressButton_(std::move(pressButton)), beforePress_(std::move(beforePress)),
+      thread_([this] { watch(); }) {}
 
 BoxWatcher::~BoxWatcher() {
     if (thread_.joinable())
@@ -117,6 +118,8 @@ void BoxWatcher::watch() {
                 press = child;
         }
     }
+    if (beforePress_)
+        beforePress_(box);
     if (press)
         SendMessageW(press, BM_CLICK, 0, 0);
     else

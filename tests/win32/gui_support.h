@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -39,10 +40,12 @@ struct SeenBox {
 
 // Waits on its own thread for a visible dialog box of this process, records
 // it and presses the button with the given caption (or closes it when the
-// caption is empty, as the Escape key does).
+// caption is empty, as the Escape key does). beforePress, if given, runs
+// on the watcher's thread with the box once it is recorded.
 class BoxWatcher {
   public:
-    explicit BoxWatcher(std::wstring pressButton);
+    explicit BoxWatcher(std::wstring pressButton,
+                        std::function<void(HWND box)> beforePress = nullptr);
     ~BoxWatcher();
     BoxWatcher(const BoxWatcher&) = delete;
     BoxWatcher& operator=(const BoxWatcher&) = delete;
@@ -52,6 +55,7 @@ class BoxWatcher {
   private:
     void watch();
     std::wstring pressButton_;
+    std::function<void(HWND box)> beforePress_;
     SeenBox seen_;
     std::thread thread_;
 };

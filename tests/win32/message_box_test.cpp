@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "gui_support.h"
@@ -123,6 +124,45 @@ TEST(DarkMessageBox, IsCentredOnThePrimaryScreenAndWideEnoughForLongLines) {
     EXPECT_EQ(box.rect.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
     EXPECT_LT(width, GetSystemMetrics(SM_CXSCREEN)); // the long word is broken, not clipped
     EXPECT_EQ(box.text, std::wstring(200, L'x'));
+}
+
+// Dragged onto a monitor of 192 DPI, the box takes the suggested place
+// and sizes its buttons and text for the new DPI.
+TEST(DarkMessageBox, LaysItselfOutAnewWhenTheDpiChanges) {
+    struct Seen {
+        int buttonHeight = 0, fontHeight = 0;
+        UINT dpi = 0;
+        RECT box{};
+    } before, after;
+    auto measure = [](HWND box) {
+        Seen seen;
+        seen.dpi = GetDpiForWindow(box);
+        GetWindowRect(box, &seen.box);
+        RECT button{};
+        GetWindowRect(GetDlgItem(box, IDOK), &button);
+        seen.buttonHeight = button.bottom - button.top;
+        LOGFONTW font{};
+        HWND text = FindWindowExW(box, nullptr, L"Static", L"DPI");
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        seen.fontHeight = std::abs(font.lfHeight);
+        return seen;
+    };
+    BoxWatcher watcher(L"OK", [&](HWND box) {
+        before = measure(box);
+        RECT suggested{50, 60, 650, 460};
+        SendMessageW(box, WM_DPICHANGED, MAKEWPARAM(192, 192),
+                     reinterpret_cast<LPARAM>(&suggested));
+        after = measure(box);
+    });
+    showMessageBox(nullptr, u"DPI", MessageKind::Information);
+    ASSERT_TRUE(watcher.result().found);
+    ASSERT_GT(before.buttonHeight, 0);
+    EXPECT_EQ(after.buttonHeight, MulDiv(before.buttonHeight, 192, static_cast<int>(before.dpi)));
+    EXPECT_GT(after.fontHeight, before.fontHeight);
+    EXPECT_EQ(after.box.left, 50);
+    EXPECT_EQ(after.box.top, 60);
+    EXPECT_GT(after.box.right - after.box.left, before.box.right - before.box.left);
 }
 
 struct ErrorCase {

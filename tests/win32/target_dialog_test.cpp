@@ -409,6 +409,27 @@ TEST_F(TargetDialogTest, UnwritableFileShowsTheErrorAndKeepsTheChangeInTheList) 
     });
 }
 
+// A list file that exists but cannot be opened: its error box comes before
+// the dialog shows, and the main window takes no input while it is up.
+TEST_F(TargetDialogTest, AnUnreadableListShowsItsErrorWithTheMainWindowDisabled) {
+    dir.write(kTargetListFileName, "A\tpA\r\n");
+    UniqueFile lock(CreateFileW(toWide(listPath()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock);
+    bool mainEnabledDuringBox = true;
+    test::BoxWatcher watcher(
+        L"OK", [&](HWND) { mainEnabledDuringBox = IsWindowEnabled(main.hwnd()) != FALSE; });
+    open([&](DialogUser& user) {
+        EXPECT_TRUE(user.lines().empty());
+        user.click(kCancelButtonId);
+    });
+    const auto& box = watcher.result();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.caption, L"MorvaneX");
+    EXPECT_FALSE(mainEnabledDuringBox);
+    expectRestored();
+}
+
 TEST_F(TargetDialogTest, DrawsDark) {
     dir.write(kTargetListFileName, "\xEF\xBB\xBF"
                                    "BricsCAD V25\tBricscadApp.AcadApplication.25\r\n"
