@@ -13,10 +13,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     morvane::OleScope ole;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    morvane::dark::enableProcessExtras();
+    const auto& darkExtras = morvane::dark::Extras::ofThisSystem();
+    darkExtras.enableForProcess();
 
     morvane::LauncherState state;
-    morvane::MainWindow window(state, morvane::LauncherEnvironment::forThisProgram());
+    morvane::MainWindow window(state, morvane::LauncherEnvironment::forThisProgram(), darkExtras);
     HWND main = window.create();
     if (!main)
         return 1;

@@ -84,8 +84,9 @@ LauncherEnvironment LauncherEnvironment::forThisProgram() {
     return environment;
 }
 
-MainWindow::MainWindow(LauncherState& state, LauncherEnvironment environment)
-    : state_(state), environment_(std::move(environment)) {}
+MainWindow::MainWindow(LauncherState& state, LauncherEnvironment environment,
+                       const dark::Extras& darkExtras)
+    : state_(state), environment_(std::move(environment)), darkExtras_(darkExtras) {}
 
 MainWindow::~MainWindow() {
     // The dialog is owned by this window: it goes first, as it came last.

@@ -14,6 +14,7 @@
 #include "list/tree_model.h"
 #include "platform/win32/scoped.h"
 #include "shell/main_layout.h"
+#include "ui/dark_extras.h"
 #include "ui/window_base.h"
 
 namespace morvane {
@@ -49,7 +50,11 @@ inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
 
 class MainWindow final : public WindowBase {
   public:
-    MainWindow(LauncherState& state, LauncherEnvironment environment);
+    // darkExtras (kept by reference, so it outlives the window) gives the
+    // tree and the search box the system's dark themes; a test passes extras
+    // loaded from a stand-in of uxtheme.
+    MainWindow(LauncherState& state, LauncherEnvironment environment,
+               const dark::Extras& darkExtras = dark::Extras::ofThisSystem());
     ~MainWindow() override;
 
     // Creates the window (restoring its place and loading the list) without
@@ -126,6 +131,7 @@ class MainWindow final : public WindowBase {
 
     LauncherState& state_;
     LauncherEnvironment environment_;
+    const dark::Extras& darkExtras_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueFont windowFont_;
     UniqueFont editFont_;

@@ -93,9 +93,9 @@ void MainWindow::createControls() {
     for (HWND button : {commandOrderButton, fileOrderButton, escapeButton})
         dark::trackButtonHover(button);
     dark::darkenEditBorder(searchBox);
-    dark::useDarkControlTheme(commandTree, L"DarkMode_Explorer");
-    dark::useDarkScrollBar(commandTree);
-    dark::useDarkControlTheme(searchBox, L"DarkMode_CFD");
+    darkExtras_.useDarkControlTheme(commandTree, L"DarkMode_Explorer");
+    dark::useDarkScrollBar(commandTree, darkExtras_);
+    darkExtras_.useDarkControlTheme(searchBox, L"DarkMode_CFD");
 }
 
 void MainWindow::createContextMenu() {

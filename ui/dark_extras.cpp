@@ -8,11 +8,6 @@ namespace {
 constexpr DWORD kFirstBuildWithDarkMode = 17763; // Windows 10 1809
 constexpr int kForceDark = 2;                    // PreferredAppMode
 
-using SetPreferredAppModeFn = int(WINAPI*)(int);            // uxtheme #135
-using FlushMenuThemesFn = void(WINAPI*)();                  // uxtheme #136
-using AllowDarkModeForWindowFn = bool(WINAPI*)(HWND, bool); // uxtheme #133
-using RefreshImmersiveColorPolicyStateFn = void(WINAPI*)(); // uxtheme #104
-using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
 using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 
 template <class Function> Function exportOf(HMODULE module, const char* name) {
@@ -30,59 +25,55 @@ DWORD windowsBuild() {
     return version.dwBuildNumber;
 }
 
-struct Extras {
-    SetPreferredAppModeFn setPreferredAppMode = nullptr;
-    FlushMenuThemesFn flushMenuThemes = nullptr;
-    AllowDarkModeForWindowFn allowDarkModeForWindow = nullptr;
-    RefreshImmersiveColorPolicyStateFn refreshColorPolicy = nullptr;
-    SetWindowThemeFn setWindowTheme = nullptr;
-    bool available = false;
-};
-
-Extras loadExtras() {
-    Extras extras;
-    if (wine::runningOnWine() || windowsBuild() < kFirstBuildWithDarkMode)
-        return extras;
-    HMODULE uxtheme = LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    extras.setPreferredAppMode = exportOf<SetPreferredAppModeFn>(uxtheme, MAKEINTRESOURCEA(135));
-    extras.flushMenuThemes = exportOf<FlushMenuThemesFn>(uxtheme, MAKEINTRESOURCEA(136));
-    extras.allowDarkModeForWindow =
-        exportOf<AllowDarkModeForWindowFn>(uxtheme, MAKEINTRESOURCEA(133));
-    extras.refreshColorPolicy =
-        exportOf<RefreshImmersiveColorPolicyStateFn>(uxtheme, MAKEINTRESOURCEA(104));
-    // Looked up rather than imported: loading uxtheme before the first window
-    // costs Wine a long theme set-up at every start.
-    extras.setWindowTheme = exportOf<SetWindowThemeFn>(uxtheme, "SetWindowTheme");
-    extras.available = extras.setPreferredAppMode && extras.flushMenuThemes &&
-                       extras.allowDarkModeForWindow && extras.refreshColorPolicy &&
-                       extras.setWindowTheme;
-    return extras;
-}
-
-const Extras& extras() {
-    static const Extras loaded = loadExtras();
-    return loaded;
+Extras loadSystemExtras() {
+    if (wine::runningOnWine())
+        return {};
+    const DWORD build = windowsBuild();
+    if (build < kFirstBuildWithDarkMode)
+        return {};
+    return Extras::loadFrom(LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32),
+                            build);
 }
 
 } // namespace
 
-bool extrasAvailable() {
-    return extras().available;
+const Extras& Extras::ofThisSystem() {
+    static const Extras loaded = loadSystemExtras();
+    return loaded;
 }
 
-void enableProcessExtras() {
-    if (!extrasAvailable())
-        return;
-    extras().setPreferredAppMode(kForceDark);
-    extras().refreshColorPolicy();
-    extras().flushMenuThemes();
+Extras Extras::loadFrom(HMODULE uxtheme, DWORD build) {
+    Extras extras;
+    if (!uxtheme || build < kFirstBuildWithDarkMode)
+        return extras;
+    extras.setPreferredAppMode_ = exportOf<SetPreferredAppModeFn>(uxtheme, MAKEINTRESOURCEA(135));
+    extras.flushMenuThemes_ = exportOf<FlushMenuThemesFn>(uxtheme, MAKEINTRESOURCEA(136));
+    extras.allowDarkModeForWindow_ =
+        exportOf<AllowDarkModeForWindowFn>(uxtheme, MAKEINTRESOURCEA(133));
+    extras.refreshColorPolicy_ =
+        exportOf<RefreshImmersiveColorPolicyStateFn>(uxtheme, MAKEINTRESOURCEA(104));
+    // Looked up rather than imported: loading uxtheme before the first window
+    // costs Wine a long theme set-up at every start.
+    extras.setWindowTheme_ = exportOf<SetWindowThemeFn>(uxtheme, "SetWindowTheme");
+    extras.available_ = extras.setPreferredAppMode_ && extras.flushMenuThemes_ &&
+                        extras.allowDarkModeForWindow_ && extras.refreshColorPolicy_ &&
+                        extras.setWindowTheme_;
+    return extras;
 }
 
-void useDarkControlTheme(HWND control, const wchar_t* themeClass) {
-    if (!extrasAvailable())
+void Extras::enableForProcess() const {
+    if (!available_)
         return;
-    extras().allowDarkModeForWindow(control, true);
-    extras().setWindowTheme(control, themeClass, nullptr);
+    setPreferredAppMode_(kForceDark);
+    refreshColorPolicy_();
+    flushMenuThemes_();
+}
+
+void Extras::useDarkControlTheme(HWND control, const wchar_t* themeClass) const {
+    if (!available_)
+        return;
+    allowDarkModeForWindow_(control, true);
+    setWindowTheme_(control, themeClass, nullptr);
 }
 
 } // namespace morvane::dark

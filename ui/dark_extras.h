@@ -6,14 +6,42 @@
 
 namespace morvane::dark {
 
-// True on real Windows 10 1809+ with every needed uxtheme export present.
-bool extrasAvailable();
+// The uxtheme entry points of the extras, found once. The program uses the
+// system's; a test loads the same entry points from a module of its own.
+class Extras {
+  public:
+    // The system's uxtheme, looked up at the first call: nothing under Wine
+    // or before Windows 10 1809.
+    static const Extras& ofThisSystem();
 
-// At process start: dark menus and system parts for the whole process.
-void enableProcessExtras();
+    // The entry points of uxtheme (or a module exporting the same ordinals)
+    // on a system of this Windows 10 build number; nothing before 1809 or
+    // when any one is missing. Asks nothing about Wine: ofThisSystem does.
+    static Extras loadFrom(HMODULE uxtheme, DWORD windowsBuild);
 
-// Gives a control the system's dark theme class ("DarkMode_Explorer" for
-// trees and list boxes, "DarkMode_CFD" for edits). No-op without extras.
-void useDarkControlTheme(HWND control, const wchar_t* themeClass);
+    bool available() const { return available_; }
+
+    // At process start: dark menus and system parts for the whole process.
+    void enableForProcess() const;
+
+    // Gives a control the system's dark theme class ("DarkMode_Explorer"
+    // for trees and list boxes, "DarkMode_CFD" for edits). No-op without
+    // the extras.
+    void useDarkControlTheme(HWND control, const wchar_t* themeClass) const;
+
+  private:
+    using SetPreferredAppModeFn = int(WINAPI*)(int);            // uxtheme #135
+    using FlushMenuThemesFn = void(WINAPI*)();                  // uxtheme #136
+    using AllowDarkModeForWindowFn = bool(WINAPI*)(HWND, bool); // uxtheme #133
+    using RefreshImmersiveColorPolicyStateFn = void(WINAPI*)(); // uxtheme #104
+    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+
+    SetPreferredAppModeFn setPreferredAppMode_ = nullptr;
+    FlushMenuThemesFn flushMenuThemes_ = nullptr;
+    AllowDarkModeForWindowFn allowDarkModeForWindow_ = nullptr;
+    RefreshImmersiveColorPolicyStateFn refreshColorPolicy_ = nullptr;
+    SetWindowThemeFn setWindowTheme_ = nullptr;
+    bool available_ = false;
+};
 
 } // namespace morvane::dark

@@ -395,9 +395,9 @@ void registerBarClass() {
 
 } // namespace
 
-void useDarkScrollBar(HWND control) {
+void useDarkScrollBar(HWND control, const Extras& extras) {
     // The system's own dark bars need nothing on top of them.
-    if (extrasAvailable())
+    if (extras.available())
         return;
     registerBarClass();
     HWND window = CreateWindowExW(0, kBarClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,

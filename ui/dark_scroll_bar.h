@@ -7,14 +7,16 @@
 // WM_VSCROLL.
 #include <windows.h>
 
+#include "ui/dark_extras.h"
+
 namespace morvane::dark {
 
 // Only where the system has no dark scroll bars of its own (the dark-mode
-// extras are not available); elsewhere a no-op.
+// extras given are not available); elsewhere a no-op.
 // The control must clip its siblings (WS_CLIPSIBLINGS) and leave
 // GWLP_USERDATA to the hook chain; the bar is a sibling made here and
 // destroyed with the parent.
-void useDarkScrollBar(HWND control);
+void useDarkScrollBar(HWND control, const Extras& extras);
 
 // The bar standing over the control, or nullptr.
 HWND darkScrollBarOf(HWND control);

@@ -135,7 +135,7 @@ void TargetDialog::createControls() {
         addWindowHook(edit, editProc, this);
     }
     dark::darkenEditBorder(targetList_);
-    dark::useDarkScrollBar(targetList_);
+    dark::useDarkScrollBar(targetList_, dark::Extras::ofThisSystem());
     lastFocus_ = targetList_;
 }
 

@@ -33,7 +33,7 @@ class DarkScrollBarTest : public testing::Test {
         tree = CreateWindowExW(0, WC_TREEVIEWW, L"",
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TVS_NOHSCROLL, 10, 10, 200,
                                150, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-        dark::useDarkScrollBar(tree);
+        dark::useDarkScrollBar(tree, dark::Extras::ofThisSystem());
         bar = dark::darkScrollBarOf(tree);
     }
     ~DarkScrollBarTest() override {
