@@ -44,9 +44,10 @@ class DarkScrollBarTest : public testing::Test {
     // Refills the tree with rows, its redraw off meanwhile.
     void fill(int rows) {
         SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
-        if (dark::darkScrollBarOf(tree))
+        if (dark::darkScrollBarOf(tree)) {
             EXPECT_FALSE(GetWindowLongPtrW(tree, GWL_STYLE) & WS_VISIBLE)
                 << "not drawn while filled";
+        }
         TreeView_DeleteAllItems(tree);
         for (int i = 0; i < rows; ++i) {
             std::wstring text = L"row " + std::to_wstring(i);

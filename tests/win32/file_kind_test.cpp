@@ -59,19 +59,21 @@ TEST(FileFollowingLinks, AsksTheFileSystem) {
     EXPECT_FALSE(files.fileExists(dir.file(u"sub")));
     EXPECT_FALSE(files.fileExists(dir.file(u"none.lsp")));
 
-    // Links, where this system lets a program make them.
-    const std::wstring fileLink = toWide(dir.file(u"file-link.lsp"));
-    if (!CreateSymbolicLinkW(fileLink.c_str(), toWide(dir.file(u"a.lsp")).c_str(), 0))
-        GTEST_SKIP() << "no symbolic links here (error " << GetLastError() << ")";
-    EXPECT_TRUE(files.fileExists(dir.file(u"file-link.lsp")));
+    // Links, as far as this system makes them and reads them back (Wine
+    // makes links it cannot follow itself: there only the broken one shows).
     const std::wstring brokenLink = toWide(dir.file(u"broken-link.lsp"));
-    ASSERT_TRUE(CreateSymbolicLinkW(brokenLink.c_str(), toWide(dir.file(u"gone.lsp")).c_str(), 0));
+    if (!CreateSymbolicLinkW(brokenLink.c_str(), toWide(dir.file(u"gone.lsp")).c_str(), 0))
+        GTEST_SKIP() << "no symbolic links here (error " << GetLastError() << ")";
     EXPECT_FALSE(files.fileExists(dir.file(u"broken-link.lsp")));
+    const std::wstring fileLink = toWide(dir.file(u"file-link.lsp"));
+    ASSERT_TRUE(CreateSymbolicLinkW(fileLink.c_str(), toWide(dir.file(u"a.lsp")).c_str(), 0));
+    if (GetFileAttributesW(fileLink.c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "links made here do not resolve";
+    EXPECT_TRUE(files.fileExists(dir.file(u"file-link.lsp")));
     const std::wstring folderLink = toWide(dir.file(u"folder-link"));
-    if (CreateSymbolicLinkW(folderLink.c_str(), toWide(dir.file(u"sub")).c_str(),
-                            SYMBOLIC_LINK_FLAG_DIRECTORY)) {
-        EXPECT_FALSE(files.fileExists(dir.file(u"folder-link")));
-    }
+    ASSERT_TRUE(CreateSymbolicLinkW(folderLink.c_str(), toWide(dir.file(u"sub")).c_str(),
+                                    SYMBOLIC_LINK_FLAG_DIRECTORY));
+    EXPECT_FALSE(files.fileExists(dir.file(u"folder-link")));
 }
 
 } // namespace
