@@ -250,35 +250,29 @@ void MainWindow::onActivate(WPARAM wp) {
 }
 
 void MainWindow::onCommand(int id, int code) {
-    switch (id) {
-    case kSearchBoxId:
-        if (code == EN_CHANGE)
-            runGuarded(hwnd(), [&] { showSearchResults(); });
-        return;
-    case kCommandOrderButtonId:
-        if (code == BN_CLICKED)
-            runGuarded(hwnd(), [&] { showCommandOrder(); });
-        return;
-    case kFileOrderButtonId:
-        if (code == BN_CLICKED)
-            runGuarded(hwnd(), [&] { showFileOrder(); });
-        return;
-    case kEditListItem:
-        runGuarded(hwnd(), [&] { editListInNotepad(); });
-        return;
-    case kReloadListItem:
-        runGuarded(hwnd(), [&] { reloadList(); });
-        return;
-    case kVersionItem:
-        runGuarded(hwnd(), [&] { showVersion(); });
-        return;
-    case kTargetCadItem:
-        runGuarded(hwnd(), [&] { openTargetDialog(); });
-        return;
-    case kEscapeButtonId:
-        if (code == BN_CLICKED)
-            runGuarded(hwnd(), [&] { pressEscapeInCad(); });
-        return;
+    // Which notification of which control runs which handler. Menu items
+    // run on any code (0 from the menu, 1 from an accelerator).
+    constexpr int kAnyCode = -1;
+    struct Route {
+        int id;
+        int code;
+        void (MainWindow::*handler)();
+    };
+    static constexpr Route kRoutes[] = {
+        {kSearchBoxId, EN_CHANGE, &MainWindow::showSearchResults},
+        {kCommandOrderButtonId, BN_CLICKED, &MainWindow::showCommandOrder},
+        {kFileOrderButtonId, BN_CLICKED, &MainWindow::showFileOrder},
+        {kEscapeButtonId, BN_CLICKED, &MainWindow::pressEscapeInCad},
+        {kTargetCadItem, kAnyCode, &MainWindow::openTargetDialog},
+        {kEditListItem, kAnyCode, &MainWindow::editListInNotepad},
+        {kReloadListItem, kAnyCode, &MainWindow::reloadList},
+        {kVersionItem, kAnyCode, &MainWindow::showVersion},
+    };
+    for (const Route& route : kRoutes) {
+        if (route.id == id && (route.code == kAnyCode || route.code == code)) {
+            runGuarded(hwnd(), [&] { (this->*route.handler)(); });
+            return;
+        }
     }
 }
 
