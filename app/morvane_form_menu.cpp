@@ -5,6 +5,7 @@
 
 #include "app/message_box.h"
 #include "app/morvane_form.h"
+#include "generated/version.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
 
@@ -28,8 +29,7 @@ void TMorvaneForm::MorvaneListtxt2Click() {
 }
 
 void TMorvaneForm::N3Click() {
-    showMessageBox(hwnd(), u"MorvaneX.exe 2025.07.17\nCopyright (C) 2023-2025 MorvaneX developers",
-                   MessageKind::Information);
+    showMessageBox(hwnd(), kVersionBoxText, MessageKind::Information);
 }
 
 } // namespace morvane
