@@ -27,3 +27,13 @@ morvane_wine_desktop() { # on|off
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$MORVANE_WINE_DESKTOP" /f \
         </dev/null >/dev/null 2>&1 || true
 }
+
+# Wine draws the title bar buttons with the Marlett font; without it they
+# show as the letters "0 1 r". Debian's fonts-wine has it where this Wine
+# does not look, so the prefix gets it in its own Fonts folder, which Wine
+# reads at each start.
+morvane_wine_fonts() {
+    local font=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -f "$font" ] && [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ] && ln -s "$font" "$fonts/marlett.ttf"
+    return 0
+}

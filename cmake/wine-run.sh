@@ -40,4 +40,5 @@ if [ ! -f "$WINEPREFIX/system.reg" ] || ! server_running; then
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
+morvane_wine_fonts
 exec wine "$exe" "$@"

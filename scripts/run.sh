@@ -41,6 +41,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "Preparing the Wine prefix (once)"
     wineboot -i >/dev/null 2>&1 || true
 fi
+morvane_wine_fonts
 # Without a window manager, a Wine desktop draws the title bars.
 if [ "$headless" = 1 ]; then morvane_wine_desktop on; else morvane_wine_desktop off; fi
 # A fresh server picks the desktop setting up; wineboot starts the services

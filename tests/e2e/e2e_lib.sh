@@ -23,6 +23,7 @@ e2e_prepare_prefix() {
         wineserver -k </dev/null >/dev/null 2>&1 || true
         wineserver -w </dev/null >/dev/null 2>&1 || true
     fi
+    morvane_wine_fonts
     wineserver -p </dev/null >/dev/null 2>&1 || true
 }
 
