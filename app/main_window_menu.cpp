@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/main_window.h"
+#include "generated/version.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
 #include "ui/message_box.h"
@@ -28,8 +29,7 @@ void MainWindow::reloadList() {
 }
 
 void MainWindow::showVersion() {
-    showMessageBox(hwnd(), u"MorvaneX.exe 2025.07.17\nCopyright (C) 2023-2025 MorvaneX developers",
-                   MessageKind::Information);
+    showMessageBox(hwnd(), kVersionBoxText, MessageKind::Information);
 }
 
 } // namespace morvane

@@ -8,6 +8,6 @@ build=${1:-$root/build/win}
 runs=${2:-20}
 cmake --build "$build" --target cad_latency standin_cad -j2 >/dev/null
 source "$root/scripts/lib.sh"
-[ -z "${DISPLAY:-}" ] && start_xvfb 70 99
+[ -z "${DISPLAY:-}" ] && start_xvfb
 trap stop_xvfb EXIT
-"$root/cmake/wine-run.sh" "$build/tests/cad_latency.exe" "$runs"
+"$root/cmake/wine-run.sh" "$build/bench/cad_latency/cad_latency.exe" "$runs"

@@ -3,7 +3,7 @@
 # to the first paint (window on screen, nothing left to paint) and to the
 # first idle; plus the search keystroke timings and the exe size. Also timed:
 # a program with only MorvaneX's controls, fonts and rows, built the plainest
-# way (tools/startup_probe/controls_window.cpp), the floor for a window of
+# way (bench/startup/controls_window.cpp), the floor for a window of
 # this layout under Wine. Needs a display (starts a private Xvfb when DISPLAY
 # is unset).  [ROUNDS=N] bench/startup_bench.sh [RUNS]
 set -euo pipefail
@@ -15,17 +15,17 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw
 cmake --build "$build" --target MorvaneX startup_probe minimal_window controls_window form_bench -j2 >/dev/null
 
 source "$root/scripts/lib.sh"
-[ -z "${DISPLAY:-}" ] && start_xvfb 70 99
+[ -z "${DISPLAY:-}" ] && start_xvfb
 trap stop_xvfb EXIT
 
 stage=$build/bench-startup
 mkdir -p "$stage"
-cp "$build/app/MorvaneX.exe" "$build/tools/startup_probe/minimal_window.exe" \
-    "$build/tools/startup_probe/controls_window.exe" \
+cp "$build/app/MorvaneX.exe" "$build/bench/startup/minimal_window.exe" \
+    "$build/bench/startup/controls_window.exe" \
     "$root/resources/sample/MorvaneList.txt" "$root/resources/sample/TargetCAD_APIVersion.txt" \
     "$stage/"
 run=$root/cmake/wine-run.sh
-probe=$build/tools/startup_probe/startup_probe.exe
+probe=$build/bench/startup/startup_probe.exe
 "$run" "$probe" "$stage/minimal_window.exe" 3 >/dev/null # warm-up
 # Alternate the programs in rounds (ROUNDS, default 7), the order turned round
 # every other round, so load from elsewhere on the machine hits them alike.
@@ -73,5 +73,5 @@ echo "  the same controls built plainly: ${controls} ms, within rounds" \
 echo "start-up to first idle (nothing watching), median: minimal window ${minimal_idle} ms," \
     "MorvaneX ${morvane_idle} ms, within rounds" \
     "$(round_ratios 2 "$stage/morvane-idle.txt" "$stage/minimal-idle.txt")"
-"$run" "$build/tools/form_bench/form_bench.exe" 2000 10000 | tr -d '\r'
+"$run" "$build/bench/form/form_bench.exe" 2000 10000 | tr -d '\r'
 echo "MorvaneX.exe size: $(stat -c %s "$build/app/MorvaneX.exe") bytes (goal <= 3 MB)"

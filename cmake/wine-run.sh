@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine with the build's own prefix: 64-bit,
-# quiet, Japanese locale (ANSI code page 932). One persistent wineserver keeps
+# Runs a Windows program under Wine with the build's own prefix, in the
+# environment of cmake/wine-env.sh. One persistent wineserver keeps
 # each start fast. The prefix lives in the build folder of the program run,
 # or in MORVANE_WINEPREFIX.
 set -euo pipefail
@@ -8,11 +8,8 @@ exe=$1
 shift
 build_dir=$(cd "$(dirname "$exe")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done; pwd)
 [ "$build_dir" = / ] && build_dir=$(dirname "$exe")
-export WINEPREFIX=${MORVANE_WINEPREFIX:-$build_dir/wineprefix}
-export WINEARCH=win64
-export WINEDEBUG=${WINEDEBUG:--all}
-export LC_ALL=${MORVANE_WINE_LOCALE:-ja_JP.UTF-8}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+morvane_wine_env "${MORVANE_WINEPREFIX:-$build_dir/wineprefix}"
 
 # A wineserver runs in a folder named after the prefix's device and inode.
 server_running() {
@@ -32,13 +29,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ] || ! server_running; then
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
-            # Every program on one virtual desktop: with no window manager
-            # under Xvfb, Wine otherwise waits about 2 s for one whenever a
-            # window is hidden.
-            wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
-                </dev/null >/dev/null 2>&1 9>&- || true
-            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
-                </dev/null >/dev/null 2>&1 9>&- || true
+            morvane_wine_desktop on 9>&-
             wineserver -k 9>&- 2>/dev/null || true
             wineserver -w 9>&- 2>/dev/null || true
         fi
@@ -49,4 +40,5 @@ if [ ! -f "$WINEPREFIX/system.reg" ] || ! server_running; then
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
+morvane_wine_fonts
 exec wine "$exe" "$@"

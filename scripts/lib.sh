@@ -2,11 +2,12 @@
 
 MORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 MORVANE_JOBS=$(nproc 2>/dev/null || echo 2)
+source "$MORVANE_ROOT/cmake/wine-env.sh"
 
 MORVANE_PACKAGES=(
     cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth x11-utils
-    fonts-noto-cjk imagemagick xdotool locales libx11-dev procps
+    fonts-noto-cjk fonts-wine imagemagick xdotool locales libx11-dev procps
 )
 
 log() { printf "\n==> %s [%s]\n" "$*" "$(date +%T)"; }
@@ -48,10 +49,12 @@ install_dependencies() {
     fi
 }
 
+# MORVANE_WERROR=ON|OFF, when set, turns warnings into errors (cmake option).
 configure_and_build() { # build-dir, cmake args...
     local dir=$1
     shift
-    cmake -S "$MORVANE_ROOT" -B "$dir" "$@" >"$dir.configure.log" 2>&1 ||
+    cmake -S "$MORVANE_ROOT" -B "$dir" "$@" ${MORVANE_WERROR:+-DMORVANE_WERROR=$MORVANE_WERROR} \
+        >"$dir.configure.log" 2>&1 ||
         { cat "$dir.configure.log"; return 1; }
     cmake --build "$dir" -j "$MORVANE_JOBS"
 }
@@ -64,22 +67,28 @@ build_windows() {
         -DCMAKE_TOOLCHAIN_FILE="$MORVANE_ROOT/cmake/toolchain-mingw64.cmake"
 }
 
-# Starts Xvfb on a free display (first to last, 90 to 199 by default) and
-# exports DISPLAY; stop_xvfb ends it.
-start_xvfb() { # [first last]
-    local n
-    for n in $(seq "${1:-90}" "${2:-199}"); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Starts Xvfb on a display it picks itself and exports DISPLAY; stop_xvfb
+# ends it. Xvfb names the display once it accepts connections (-displayfd),
+# so two scripts starting at once never race for the same number.
+start_xvfb() {
+    local announce
+    announce=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$announce" >/dev/null 2>&1 &
     MORVANE_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "Xvfb did not start on $DISPLAY" >&2
-    return 1
+    if ! wait_until 30 xvfb_announced "$announce"; then
+        rm -f "$announce"
+        echo "Xvfb did not start" >&2
+        stop_xvfb
+        return 1
+    fi
+    export DISPLAY=":$(head -1 "$announce")"
+    rm -f "$announce"
+}
+
+# The display number, written whole (newline-ended) by a live Xvfb.
+xvfb_announced() { # file
+    kill -0 "$MORVANE_XVFB_PID" || return 2
+    [ -s "$1" ] && [ -z "$(tail -c 1 "$1")" ]
 }
 
 stop_xvfb() {
@@ -87,10 +96,10 @@ stop_xvfb() {
     MORVANE_XVFB_PID=""
 }
 
-# The wine environment of a Windows build folder (as cmake/wine-run.sh sets it).
-wine_env() {
-    export WINEPREFIX="$1/wineprefix" WINEARCH=win64 WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+# The Wine environment (cmake/wine-env.sh) with the prefix of a Windows build
+# folder, the one cmake/wine-run.sh uses for it.
+wine_env() { # build-dir
+    morvane_wine_env "$1/wineprefix"
 }
 
 stop_wineserver() { # build-dir

@@ -41,10 +41,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "Preparing the Wine prefix (once)"
     wineboot -i >/dev/null 2>&1 || true
 fi
-desktop=
-[ "$headless" = 1 ] && desktop=Default # without a window manager, a Wine desktop draws title bars
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$desktop" /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+morvane_wine_fonts
+# Without a window manager, a Wine desktop draws the title bars.
+if [ "$headless" = 1 ]; then morvane_wine_desktop on; else morvane_wine_desktop off; fi
 # A fresh server picks the desktop setting up; wineboot starts the services
 # (the running object table among them) before the CAD registers itself.
 wineserver -k 2>/dev/null || true
@@ -53,8 +52,10 @@ wine wineboot </dev/null >/dev/null 2>&1 || true
 
 if [ -f "$standin" ]; then
     log "Starting the stand-in CAD ($progid)"
+    rm -f "$demo/standin.log"
     wine "$standin" --progid "$progid" --log "$demo/standin.log" </dev/null >/dev/null 2>&1 &
-    sleep 2
+    wait_until 30 grep -q $'\tready\t' "$demo/standin.log" ||
+        echo "The stand-in CAD did not say it is ready." >&2
 else
     echo "No stand-in CAD in this build: the launcher runs without a CAD to drive." >&2
 fi
@@ -68,16 +69,18 @@ fi
 
 wine "$demo/MorvaneX.exe" </dev/null >/dev/null 2>&1 &
 wine "$probe" wait MorvaneX.Main 20000 >/dev/null 2>&1 || { echo "The window did not appear." >&2; exit 1; }
-sleep 1
-# Show it working: double-click the first command of the tree.
-row=$(wine "$probe" tree 2>/dev/null | awk -F'\t' '$1 == "1" { print $7; exit }')
-if [ -n "$row" ]; then
+# The centre of the first command of the tree, once the tree is filled.
+first_command() { wine "$probe" tree 2>/dev/null | awk -F'\t' '$1 == "1" { print $7; found = 1; exit } END { exit !found }'; }
+commands_received() { [ -f "$demo/standin.log" ] && tr -d '\r' <"$demo/standin.log" | awk -F'\t' '$2 == "command" { found = 1 } END { exit !found }'; }
+# Show it working: double-click the first command.
+if wait_until 10 first_command; then
+    row=$(first_command)
     xdotool mousemove "${row%,*}" "${row#*,}" click --repeat 2 --delay 80 1
-    sleep 1.5
+    [ -f "$standin" ] && { wait_until 10 commands_received || echo "The stand-in CAD received no command." >&2; }
 fi
 mkdir -p "$win/screenshots"
 shot=$win/screenshots/run.png
-import -window root -crop 1024x768+0+0 "$shot"
+import -window root -crop "$MORVANE_WINE_DESKTOP+0+0" +repage "$shot"
 log "No display: ran on Xvfb. Screenshot: $shot"
 [ -f "$demo/standin.log" ] && { echo "The stand-in CAD received:"; cat "$demo/standin.log"; }
 exit 0

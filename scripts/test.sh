@@ -5,6 +5,8 @@
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 FUZZ_SECONDS=${FUZZ_SECONDS:-20}
+# Every build here fails on a warning in the project's own code.
+MORVANE_WERROR=${MORVANE_WERROR:-ON}
 
 install_dependencies
 cd "$MORVANE_ROOT"

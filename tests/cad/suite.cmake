@@ -29,13 +29,3 @@ if(WIN32 AND TARGET standin_cad AND TARGET morvane_cad_win32)
     set_tests_properties(cad_link_wine PROPERTIES LABELS "wine;gui" TIMEOUT 600)
 endif()
 
-# Double-click to arrival, median over runs: bench/cad_latency.sh runs it.
-if(WIN32 AND TARGET morvane_cad_tests AND TARGET morvane_app)
-    add_executable(cad_latency ${CMAKE_CURRENT_LIST_DIR}/latency/cad_latency.cpp
-                   ${CMAKE_CURRENT_LIST_DIR}/standin_process.cpp)
-    target_include_directories(cad_latency PRIVATE ${CMAKE_CURRENT_LIST_DIR})
-    target_link_libraries(cad_latency PRIVATE morvane_app morvane_test_support)
-    target_compile_definitions(cad_latency PRIVATE
-        MORVANE_STANDIN_EXE="${host_drive}$<TARGET_FILE:standin_cad>")
-    add_dependencies(cad_latency standin_cad)
-endif()

@@ -33,7 +33,7 @@ done
 cc -O1 -o "$work/xdnd_send" "$here/xdnd_send.c" -lX11 || fail "the XDND sender does not build"
 
 source "$source_dir/scripts/lib.sh"
-start_xvfb 240 299 || fail "Xvfb did not start on $DISPLAY"
+start_xvfb || fail "Xvfb did not start"
 
 mkdir -p "$work/program"
 cp "$build/app/MorvaneX.exe" "$work/program/"
@@ -51,10 +51,10 @@ wait_until 10 window_named 情報 || fail "no question after the drop"
 box=$(window_named 情報)
 xdotool windowfocus --sync "$box" key Return
 wait_until 10 backup_name || fail "no backup of the old list"
-sleep 0.5
 backup=$(backup_name)
 wine_path="Z:$(echo "$work/tools.lsp" | tr / '\\')"
 expected=$(printf 'tools\r\nBOX\tBox : draw a box\r\nLOAD\t\x83\x8D\x81\x5B\x83\x68 tools.lsp\t%s\r\n' "$wine_path" | od -An -tx1)
-[ "$(od -An -tx1 "$work/program/MorvaneList.txt")" = "$expected" ] || fail "the new list differs"
+new_list_written() { [ "$(od -An -tx1 "$work/program/MorvaneList.txt")" = "$expected" ]; }
+wait_until 10 new_list_written || fail "the new list differs"
 [ "$(cat "$work/program/$backup")" = "$(printf 'Old\r\nA\tfirst\r\n')" ] || fail "the backup differs"
 echo "PASS xdnd drop: question shown, list replaced, old list kept as $backup"

@@ -2,15 +2,13 @@
 # programs, real X input, reading the launcher through morvane-probe, checks.
 # Sourced by run_e2e.sh and the scenario files, not run.
 
-# Every scenario's processes share one Wine virtual desktop of this size, drawn
-# at the top-left of the X root window, so Wine screen coordinates are X root
-# coordinates for xdotool.
-E2E_DESKTOP=1024x768
+# Every scenario's processes share one Wine virtual desktop of the size of
+# cmake/wine-env.sh, drawn at the top-left of the X root window, so Wine screen
+# coordinates are X root coordinates for xdotool.
 E2E_WAIT_SECONDS=${E2E_WAIT_SECONDS:-20}
 
 e2e_wine_env() {
-    export WINEPREFIX="$E2E_ROOT/wineprefix" WINEARCH=win64 WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    morvane_wine_env "$E2E_ROOT/wineprefix"
 }
 
 # Creates the prefix once (kept between runs) and makes the virtual desktop
@@ -19,14 +17,13 @@ e2e_prepare_prefix() {
     mkdir -p "$WINEPREFIX"
     if [ ! -f "$WINEPREFIX/.e2e-desktop" ]; then
         wineboot -i </dev/null >/dev/null 2>&1 || true
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$E2E_DESKTOP" /f \
-            </dev/null >/dev/null 2>&1
+        morvane_wine_desktop on
         touch "$WINEPREFIX/.e2e-desktop"
         # The desktop of this session was made before the keys: start anew.
         wineserver -k </dev/null >/dev/null 2>&1 || true
         wineserver -w </dev/null >/dev/null 2>&1 || true
     fi
+    morvane_wine_fonts
     wineserver -p </dev/null >/dev/null 2>&1 || true
 }
 
@@ -54,10 +51,7 @@ e2e_stop_started() {
         kill "${E2E_PIDS[i]}" 2>/dev/null || true
     done
     for pid in "${E2E_PIDS[@]}"; do
-        for _ in $(seq 1 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
+        wait_until 5 process_gone "$pid" || true
         kill -9 "$pid" 2>/dev/null || true
     done
     E2E_PIDS=()
@@ -65,12 +59,10 @@ e2e_stop_started() {
 
 # Waits until the process has ended by itself.
 e2e_wait_exit() { # pid seconds
-    local deadline=$((SECONDS + $2))
-    while kill -0 "$1" 2>/dev/null; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.1
-    done
+    wait_until "$2" process_gone "$1"
 }
+
+process_gone() { ! kill -0 "$1"; }
 
 probe() { wine "$E2E_PROBE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
@@ -138,6 +130,13 @@ ini_value() { # file key
 
 main_value() { # key
     probe main | sed -n "s/^$1=//p" | head -1
+}
+
+# The main window's rect differs from RECT (it has moved or been sized).
+rect_moved_from() { # rect
+    local now
+    now=$(main_value rect)
+    [ -n "$now" ] && [ "$now" != "$1" ]
 }
 
 # A value of `probe window` for the top-level window with this class or caption.
@@ -273,7 +272,7 @@ fail_now() {
 
 screenshot() { # name
     mkdir -p "$E2E_SHOTS"
-    import -window root -crop "$E2E_DESKTOP+0+0" +repage "$E2E_SHOTS/$1.png" 2>/dev/null || true
+    import -window root -crop "$MORVANE_WINE_DESKTOP+0+0" +repage "$E2E_SHOTS/$1.png" 2>/dev/null || true
 }
 
 # A screenshot of one window's outer rect, for the documentation.

@@ -23,6 +23,9 @@ export E2E_DOC_SHOTS="$build/screenshots"
 export E2E_LAUNCHER="$build/app/MorvaneX.exe"
 export E2E_PROBE="$build/tools/probe/morvane-probe.exe"
 export E2E_STANDIN="$build/tools/standin-cad/StandinCad.exe"
+# The version the build wrote (the version box shows it).
+E2E_VERSION=$(sed -n 's/^#define MORVANE_DISPLAY_VERSION "\(.*\)"$/\1/p' "$build/include/generated/version.h")
+export E2E_VERSION
 E2E_SCENARIO_SECONDS=${E2E_SCENARIO_SECONDS:-150}
 
 source "$source_dir/scripts/lib.sh"
@@ -52,29 +55,18 @@ done
 for program in "$E2E_LAUNCHER" "$E2E_PROBE"; do
     [ -f "$program" ] || { echo "FAIL e2e: $program is not built"; exit 1; }
 done
+[ -n "$E2E_VERSION" ] || { echo "FAIL e2e: no version in $build/include/generated/version.h"; exit 1; }
 
-xvfb_pid=""
 finish() {
     e2e_stop_prefix
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    stop_xvfb
 }
 trap finish EXIT
 
 if [ -n "${E2E_DISPLAY:-}" ]; then
     export DISPLAY=$E2E_DISPLAY
 else
-    # Another suite may take the same free number at the same moment: ours
-    # must be the server that answers.
-    for n in $(seq 140 239); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        xvfb_pid=$!
-        export DISPLAY=":$n"
-        wait_until 10 xdpyinfo && sleep 0.3 && kill -0 "$xvfb_pid" 2>/dev/null && break
-        kill "$xvfb_pid" 2>/dev/null
-        xvfb_pid=""
-    done
-    [ -n "$xvfb_pid" ] || { echo "FAIL e2e: no Xvfb display could be started"; exit 1; }
+    start_xvfb || { echo "FAIL e2e: no Xvfb display could be started"; exit 1; }
 fi
 
 # A wineserver left from an earlier run may serve another display.

@@ -116,7 +116,7 @@ scenario_escape() {
     start_standin "$dir" MorvaneX.E2E.First "$log" || return 1
     start_launcher "$dir" || return 1
     press_escape_button "$log" || fail_now "no Escape reached the CAD in front" || return 1
-    sleep 0.5
+    sleep 0.5 # quiet, for a key too many to arrive
     check_eq "keys, CAD in front" "$(standin_events "$log" key)" 'ESC down
 ESC up
 ESC down
@@ -130,7 +130,7 @@ ESC up'
     start_launcher "$dir" || return 1
     check_soon "CAD starts minimised" 'window_value "$window" iconic' 1
     press_escape_button "$log" || fail_now "no Escape reached the minimised CAD" || return 1
-    sleep 0.5
+    sleep 0.5 # quiet, for a key too many to arrive
     check_eq "keys, CAD minimised" "$(standin_events "$log" key)" 'ESC down
 ESC up
 ESC down

@@ -165,7 +165,7 @@ EOF
     choose_menu_item 4
     probe wait 情報 5000 >/dev/null || fail_now "no version box" || return 1
     box=$(probe children 情報 | awk -F'\t' '$1 == "child" && $3 == "Static" && $4 != "" { print $4 }')
-    check_eq "version box, first line" "${box%%\\n*}" "MorvaneX.exe 2025.07.17"
+    check_eq "version box, first line" "${box%%\\n*}" "MorvaneX.exe $E2E_VERSION"
     check_true "version box, second line" test -n "${box#*\\n}" -a "${box#*\\n}" != "$box"
     screenshot menu-version
     window_shot "$(probe window 情報 | sed -n 's/^rect=//p')" "$E2E_DOC_SHOTS/message-box.png"
@@ -190,12 +190,11 @@ EOF
     xdotool mousemove $((l + 100)) $((t + 10)) mousedown 1 sleep 0.2 mousemove $((l + 110)) $((t + 20)) \
         sleep 0.1 mousemove $((l + 140)) $((t + 40)) sleep 0.1 mousemove $((l + 160)) $((t + 50)) \
         sleep 0.2 mouseup 1
-    sleep 0.5
+    wait_until 5 rect_moved_from "$l,$t,$r,$b"
     IFS=, read -r l t r b <<<"$(main_value rect)"
     xdotool mousemove $((r - 2)) $((b - 2)) mousedown 1 sleep 0.2 mousemove $((r + 8)) $((b + 8)) \
         sleep 0.1 mousemove $((r + 30)) $((b + 20)) sleep 0.1 mousemove $((r + 38)) $((b + 28)) \
         sleep 0.2 mouseup 1
-    sleep 0.5
     check_soon "moved and sized" 'main_value rect' "360,140,730,470"
     screenshot restart-before-close
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Packs the release zip of BUILD_DIR into a temporary folder and checks its
 # files: the two programs, the sample list in the ANSI code page (CP932) with
-# CR LF, the users' README in UTF-8, and no target list.
+# CR LF, the users' README in UTF-8, and no target list; the version of the
+# package name in the exe's version information, its manifest and the README.
 set -uo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -19,6 +20,17 @@ zips=("$work"/out/MorvaneX-*-win64.zip)
 zip=${zips[0]}
 name=$(basename "$zip" .zip)
 [[ $name =~ ^MorvaneX-[0-9]{4}\.[0-9]{2}\.[0-9]{2}-win64$ ]] || fail "package name $name"
+# The version as shown (2025.07.17) and as in the manifest (2025.7.17.0).
+version=${name#MorvaneX-}
+version=${version%-win64}
+manifest_version=$(echo "$version" | awk -F. '{ printf "%d.%d.%d.0", $1, $2, $3 }')
+
+# Whether FILE holds TEXT in UTF-16LE, as resource strings are stored.
+holds_utf16() { # file text
+    local pattern
+    pattern=$(printf '%s' "$2" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -d ' \n')
+    od -An -tx1 -v "$1" | tr -d ' \n' | grep -q "$pattern"
+}
 
 mkdir "$work/x"
 (cd "$work/x" && cmake -E tar xf "$zip") || { echo "FAIL: cannot unpack $zip"; exit 1; }
@@ -31,6 +43,11 @@ dir="$work/x/$name"
 for exe in MorvaneX.exe morvanex-index.exe; do
     [ "$(head -c 2 "$dir/$exe" 2>/dev/null)" == MZ ] || fail "$exe is not a Windows program"
 done
+if [ -f "$dir/MorvaneX.exe" ]; then
+    holds_utf16 "$dir/MorvaneX.exe" "$version" || fail "MorvaneX.exe's version information lacks $version"
+    grep -qaF "version=\"$manifest_version\"" "$dir/MorvaneX.exe" ||
+        fail "MorvaneX.exe's manifest lacks version $manifest_version"
+fi
 
 list="$dir/MorvaneList.txt"
 if [ -f "$list" ]; then
@@ -46,6 +63,8 @@ fi
 readme="$dir/README-ja.txt"
 if [ -f "$readme" ]; then
     iconv -f UTF-8 -t UTF-8 "$readme" >/dev/null 2>&1 || fail "README-ja.txt is not UTF-8"
+    head -1 "$readme" | grep -qF "MorvaneX $version " || fail "README-ja.txt's title does not name $version"
+    ! grep -q '@[A-Za-z_]*@' "$readme" || fail "README-ja.txt has an unfilled @placeholder@"
     for topic in MorvaneX.exe morvanex-index.exe MorvaneList.txt .lsp "ターゲット CAD"; do
         grep -qF "$topic" "$readme" || fail "README-ja.txt does not mention $topic"
     done

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "platform/win32/scoped.h"
 
 namespace morvane::probe {
@@ -45,7 +47,7 @@ void walk(HWND tree, HANDLE process, const RemoteBlock& block, HTREEITEM first, 
         local.item.pszText = remote->text;
         local.item.cchTextMax = kTextChars;
         // TVM_GETITEMRECT takes the item handle in the rectangle it fills.
-        *reinterpret_cast<HTREEITEM*>(&local.rect) = item;
+        std::memcpy(&local.rect, &item, sizeof item);
         WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
         SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&remote->item));
         SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&remote->rect));
