@@ -31,9 +31,6 @@ constexpr DWORD kWindowStyle =
 // window that already owns the tree's tooltip. WS_EX_APPWINDOW gives the
 // window its own task-bar button.
 constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_TOPMOST;
-// Posted under Wine when another window became active: see onActivate.
-constexpr UINT kRestackMessage = WM_APP + 1;
-
 SIZE designedOuterSize(UINT dpi) {
     RECT frame{0, 0, scaled(kDesignedClientWidth, dpi), scaled(kDesignedClientHeight, dpi)};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
@@ -214,10 +211,11 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_MEASUREITEM:
         return dark::measureMenuItem(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
     case WM_CONTEXTMENU:
-        onContextMenu(lp);
+        onContextMenu(reinterpret_cast<HWND>(wp), lp);
         return 0;
     case WM_ACTIVATE:
-        onActivate(wp);
+        if (onActivate(wp))
+            return 0;
         return defaultProc(msg, wp, lp);
     case kRestackMessage:
         if (messageDepth_ > 1) { // inside another handler's wait: later
@@ -231,12 +229,6 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         return 0;
     }
     return defaultProc(msg, wp, lp);
-}
-
-void MainWindow::onActivate(WPARAM wp) {
-    // Under Wine the CAD, once activated, can end up drawn above us.
-    if (LOWORD(wp) == WA_INACTIVE && wine::runningOnWine() && isTopmost(hwnd()))
-        PostMessageW(hwnd(), kRestackMessage, 0, 0);
 }
 
 void MainWindow::onCommand(int id, int code) {
@@ -281,6 +273,9 @@ LRESULT MainWindow::onNotify(NMHDR& header) {
     case NM_DBLCLK:
         runGuarded(hwnd(), [&] { runSelectedRow(); });
         return 0;
+    case NM_RETURN: // Enter runs the row as a double-click does
+        runGuarded(hwnd(), [&] { runSelectedRow(); });
+        return TRUE;
     case TVN_SELCHANGEDW: {
         // The dark selection is drawn per row: repaint the rows it left and
         // entered.
@@ -318,12 +313,10 @@ void MainWindow::onDrawItem(DRAWITEMSTRUCT& item) {
     dark::drawButton(item, escape ? dark::ButtonLook::Lime : dark::ButtonLook::Normal);
 }
 
-void MainWindow::onContextMenu(LPARAM lp) {
+void MainWindow::onContextMenu(HWND source, LPARAM lp) {
     POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-    if (at.x == -1 && at.y == -1) { // from the keyboard
-        at = {0, 0};
-        ClientToScreen(hwnd(), &at);
-    }
+    if (at.x == -1 && at.y == -1) // from the keyboard
+        at = keyboardMenuPoint(source);
     TrackPopupMenu(contextMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0,
                    hwnd(), nullptr);
 }

@@ -69,8 +69,8 @@ std::wstring windowText(HWND hwnd) {
     return text;
 }
 
-BoxWatcher::BoxWatcher(std::wstring pressButton)
-    : pressButton_(std::move(pressButton)), thread_([this] { watch(); }) {}
+BoxWatcher::BoxWatcher(std::wstring pressButton, std::chrono::milliseconds limit)
+    : pressButton_(std::move(pressButton)), limit_(limit), thread_([this] { watch(); }) {}
 
 BoxWatcher::~BoxWatcher() {
     if (thread_.joinable())
@@ -84,7 +84,7 @@ const SeenBox& BoxWatcher::result() {
 }
 
 void BoxWatcher::watch() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto deadline = std::chrono::steady_clock::now() + limit_;
     FindBox search{GetCurrentProcessId(), nullptr};
     while (!search.found && std::chrono::steady_clock::now() < deadline) {
         EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));

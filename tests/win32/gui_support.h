@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,7 +43,9 @@ struct SeenBox {
 // caption is empty, as the Escape key does).
 class BoxWatcher {
   public:
-    explicit BoxWatcher(std::wstring pressButton);
+    // Gives up after limit: a test that expects no box waits that long.
+    explicit BoxWatcher(std::wstring pressButton,
+                        std::chrono::milliseconds limit = std::chrono::seconds(20));
     ~BoxWatcher();
     BoxWatcher(const BoxWatcher&) = delete;
     BoxWatcher& operator=(const BoxWatcher&) = delete;
@@ -52,6 +55,7 @@ class BoxWatcher {
   private:
     void watch();
     std::wstring pressButton_;
+    std::chrono::milliseconds limit_;
     SeenBox seen_;
     std::thread thread_;
 };
