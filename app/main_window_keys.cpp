@@ -115,6 +115,11 @@ LRESULT MainWindow::searchBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
 LRESULT MainWindow::commandTreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                     WindowHook& hook) noexcept {
     switch (msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (wine::openTreeMenuFromKey(hwnd, msg, wp))
+            return 0;
+        break;
     case WM_GETDLGCODE:
         // Enter reaches the tree, which tells NM_RETURN.
         return wantKeys(callNextHook(hwnd, msg, wp, lp, hook), lp, {VK_RETURN});

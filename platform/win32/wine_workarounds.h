@@ -19,6 +19,13 @@ void restackTopmost(HWND window);
 // Windows a plain SetWindowPos.
 void setTopmostState(HWND window, HWND insertAfter, UINT flags);
 
+// Wine's tree view keeps Shift+F10 and the Menu key to itself, so no
+// keyboard WM_CONTEXTMENU comes of them as it does on Windows. Under Wine,
+// for a key-down of either in tree, sends the tree's parent that
+// WM_CONTEXTMENU (the tree as its window, -1, -1) and returns true: the key
+// is used. Otherwise false, and the key goes on as usual.
+bool openTreeMenuFromKey(HWND tree, UINT msg, WPARAM key);
+
 // SetForegroundWindow takes effect asynchronously under Wine: no window is
 // in the foreground until the other process has handled its activation.
 // Waits up to 100 ms for one to show.

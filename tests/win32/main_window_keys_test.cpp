@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <thread>
@@ -18,6 +17,7 @@
 #include "app/main_window.h"
 #include "gui_support.h"
 #include "platform/win32/scoped.h"
+#include "platform/win32/win32_text.h"
 #include "support/case_name.h"
 #include "support/temp_dir.h"
 #include "ui/dark_theme.h"
@@ -65,14 +65,15 @@ const char* nameOf(Control control) {
 // A key and the modifiers held with it.
 struct Key {
     WORD vk;
-    std::initializer_list<WORD> held = {};
+    std::vector<WORD> held = {};
 };
 
-// Records the WM_COMMAND messages the main window is sent.
+// Records the notifications one control sends the main window.
 class CommandRecorder {
   public:
-    explicit CommandRecorder(HWND window) {
+    CommandRecorder(HWND window, int controlId) {
         window_ = window;
+        controlId_ = controlId;
         hook_ = SetWindowsHookExW(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
     }
     ~CommandRecorder() {
@@ -81,18 +82,20 @@ class CommandRecorder {
     }
     CommandRecorder(const CommandRecorder&) = delete;
     CommandRecorder& operator=(const CommandRecorder&) = delete;
-    // (control id, notification) pairs, in order.
-    static const std::vector<std::pair<int, int>>& seen() { return seen_; }
+    // The notification codes, in order.
+    static const std::vector<int>& seen() { return seen_; }
 
   private:
     static LRESULT CALLBACK record(int code, WPARAM wp, LPARAM lp) {
         const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lp);
-        if (code == HC_ACTION && call.hwnd == window_ && call.message == WM_COMMAND)
-            seen_.emplace_back(LOWORD(call.wParam), HIWORD(call.wParam));
+        if (code == HC_ACTION && call.hwnd == window_ && call.message == WM_COMMAND &&
+            LOWORD(call.wParam) == controlId_)
+            seen_.push_back(HIWORD(call.wParam));
         return CallNextHookEx(nullptr, code, wp, lp);
     }
     static inline HWND window_ = nullptr;
-    static inline std::vector<std::pair<int, int>> seen_;
+    static inline int controlId_ = 0;
+    static inline std::vector<int> seen_;
     HHOOK hook_;
 };
 
@@ -194,7 +197,7 @@ class MainWindowKeysTest : public testing::Test {
             state[held] &= 0x7F;
         SetKeyboardState(state);
     }
-    void press(std::initializer_list<Key> keys) {
+    void pressKeys(const std::vector<Key>& keys) {
         for (const Key& key : keys)
             press(key);
     }
@@ -273,7 +276,7 @@ TEST_F(MainWindowKeysTest, TheTreeHasTheFocusAtStartAndTabWalksTheTabStops) {
 
 TEST_F(MainWindowKeysTest, ClickingEscLeavesTheFocusWhereItWasAndStillClicks) {
     auto& f = open();
-    CommandRecorder commands(f.hwnd());
+    CommandRecorder escapeButton(f.hwnd(), kEscapeButtonId);
     for (Control start : {Control::Tree, Control::SearchBox}) {
         SCOPED_TRACE(nameOf(start));
         SetFocus(handleOf(start));
@@ -284,8 +287,7 @@ TEST_F(MainWindowKeysTest, ClickingEscLeavesTheFocusWhereItWasAndStillClicks) {
         press({VK_SPACE}); // the ESC button would take it, had it the focus
     }
     // Two clicks, and Space never reached the button.
-    const std::pair<int, int> click{kEscapeButtonId, BN_CLICKED};
-    EXPECT_EQ(commands.seen(), (std::vector<std::pair<int, int>>{click, click}));
+    EXPECT_EQ(escapeButton.seen(), (std::vector<int>{BN_CLICKED, BN_CLICKED}));
 
     // The look is the same: lime green with a bold caption.
     EXPECT_EQ(panelColour(f.escapePanel), dark::kLimeGreen);
@@ -323,7 +325,7 @@ struct KeyCase {
     friend void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
     Control start;
     const wchar_t* search;
-    std::initializer_list<Key> keys;
+    std::vector<Key> keys;
     Control focus;
     const wchar_t* searchAfter;
     const wchar_t* selected;
@@ -338,13 +340,13 @@ TEST_P(KeyTable, KeyHasItsEffect) {
     const KeyCase& c = GetParam();
     auto& f = open();
     SetFocus(handleOf(c.start));
-    SetWindowTextW(f.searchBox, c.search);
+    f.setSearchText(fromWide(c.search));
     SendMessageW(f.searchBox, EM_SETSEL, 0, 0);
     deliver();
     {
         // A short wait where no box may open; any box is closed all the same.
         BoxWatcher watcher(L"OK", c.box ? 20000ms : 1000ms);
-        press(c.keys);
+        pressKeys(c.keys);
         const auto& box = watcher.result();
         EXPECT_EQ(box.found, c.box != nullptr);
         if (c.box && box.found) {
@@ -495,7 +497,7 @@ TEST_P(MenuKeys, OpenTheRightMenuInTheRightPlace) {
     const MenuCase& c = GetParam();
     auto& f = open();
     SetFocus(f.commandTree);
-    press({{VK_DOWN}, {VK_DOWN}}); // a row below the first: the place must follow it
+    pressKeys({{VK_DOWN}, {VK_DOWN}}); // a row below the first: the place must follow it
     SetFocus(handleOf(c.start));
     const POINT expected = underSelectedRow();
     MenuWatcher watcher;
