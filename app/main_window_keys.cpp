@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
+
 #include "app/main_window.h"
 #include "platform/win32/wine_workarounds.h"
 #include "ui/run_guarded.h"
