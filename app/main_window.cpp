@@ -31,6 +31,9 @@ constexpr DWORD kWindowStyle =
 // window that already owns the tree's tooltip. WS_EX_APPWINDOW gives the
 // window its own task-bar button.
 constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_TOPMOST;
+// Posted under Wine when another window became active: see onActivate.
+constexpr UINT kRestackMessage = WM_APP + 1;
+
 SIZE designedOuterSize(UINT dpi) {
     RECT frame{0, 0, scaled(kDesignedClientWidth, dpi), scaled(kDesignedClientHeight, dpi)};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
@@ -229,6 +232,22 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         return 0;
     }
     return defaultProc(msg, wp, lp);
+}
+
+bool MainWindow::onActivate(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd(), focus))
+            lastFocus_ = focus;
+        // Under Wine the CAD, once activated, can end up drawn above us.
+        if (wine::runningOnWine() && isTopmost(hwnd()))
+            PostMessageW(hwnd(), kRestackMessage, 0, 0);
+        return false;
+    }
+    if (HIWORD(wp)) // minimised: the focus comes back with the restore
+        return false;
+    SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : commandTree);
+    return true;
 }
 
 void MainWindow::onCommand(int id, int code) {

@@ -48,9 +48,6 @@ enum MainWindowId : int {
 
 inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
 
-// Posted under Wine when another window became active: see onActivate.
-inline constexpr UINT kRestackMessage = WM_APP + 1;
-
 class MainWindow final : public WindowBase {
   public:
     MainWindow(LauncherState& state, LauncherEnvironment environment);

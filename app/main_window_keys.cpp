@@ -1,6 +1,6 @@
 // The main window from the keyboard: the loop's key step (Ctrl+F and the
 // dialog manager's Tab order), Enter in the tree, the search box's keys,
-// the focus kept across deactivation, and the menu at the selected row.
+// and the menu at the selected row.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -10,7 +10,6 @@
 #include "app/main_window.h"
 #include "platform/win32/wine_workarounds.h"
 #include "ui/run_guarded.h"
-#include "ui/topmost.h"
 
 namespace morvane {
 namespace {
@@ -60,22 +59,6 @@ void MainWindow::focusFirstRow() {
         TreeView_EnsureVisible(commandTree, first);
     }
     SetFocus(commandTree);
-}
-
-bool MainWindow::onActivate(WPARAM wp) {
-    if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd(), focus))
-            lastFocus_ = focus;
-        // Under Wine the CAD, once activated, can end up drawn above us.
-        if (wine::runningOnWine() && isTopmost(hwnd()))
-            PostMessageW(hwnd(), kRestackMessage, 0, 0);
-        return false;
-    }
-    if (HIWORD(wp)) // minimised: the focus comes back with the restore
-        return false;
-    SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : commandTree);
-    return true;
 }
 
 // Down, Enter and Escape in the search box; every other key is the edit's.
