@@ -65,7 +65,7 @@ EOF
     check_eq "old target received nothing" "$(standin_commands "$first")" ""
 
     # The choice is stored at close and comes back with the next start.
-    click_at $(rect_centre "$(main_value Label1.rect)")
+    click_at $(rect_centre "$(main_value searchLabel.rect)")
     keys alt+F4
     e2e_wait_exit "$E2E_LAUNCHER_PID" "$E2E_WAIT_SECONDS" || fail_now "Alt+F4 did not end the launcher" || return 1
     check_soon "stored target" 'ini_value "$dir/MorvaneX.ini" ProgID' "MorvaneX.E2E.Second"
