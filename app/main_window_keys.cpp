@@ -102,7 +102,9 @@ LRESULT MainWindow::commandTreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
     switch (msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        if (wine::openTreeMenuFromKey(hwnd, msg, wp))
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+        if (wine::passTreeKeyOn(hwnd, msg, wp, lp))
             return 0;
         break;
     case WM_GETDLGCODE:

@@ -54,16 +54,23 @@ void setTopmostState(HWND window, HWND insertAfter, UINT flags) {
     setOwner(search.owned, window);
 }
 
-bool openTreeMenuFromKey(HWND tree, UINT msg, WPARAM key) {
+bool passTreeKeyOn(HWND tree, UINT msg, WPARAM wp, LPARAM lp) {
     if (!runningOnWine())
         return false;
-    const bool shiftF10 = msg == WM_SYSKEYDOWN && key == VK_F10 && GetKeyState(VK_SHIFT) < 0;
-    const bool menuKey = msg == WM_KEYDOWN && key == VK_APPS;
-    if (!shiftF10 && !menuKey)
-        return false;
-    SendMessageW(GetParent(tree), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree),
-                 MAKELPARAM(-1, -1));
-    return true;
+    switch (msg) {
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+        DefWindowProcW(tree, msg, wp, lp);
+        return true;
+    case WM_KEYDOWN:
+        if (wp != VK_APPS)
+            return false;
+        SendMessageW(GetParent(tree), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree),
+                     MAKELPARAM(-1, -1));
+        return true;
+    }
+    return false;
 }
 
 void waitForForegroundSwitch() {

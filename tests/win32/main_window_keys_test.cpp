@@ -179,8 +179,8 @@ class MainWindowKeysTest : public testing::Test {
     }
 
     // Pressed and released on the focused control, the modifiers held in
-    // the thread's key state meanwhile. F10 comes as a system key, as
-    // Windows sends it.
+    // the thread's key state meanwhile. F10 and keys with Alt come as
+    // system keys, as Windows sends them.
     void press(const Key& key) {
         BYTE state[256];
         GetKeyboardState(state);
@@ -188,8 +188,10 @@ class MainWindowKeysTest : public testing::Test {
             state[held] |= 0x80;
         SetKeyboardState(state);
         HWND target = GetFocus() ? GetFocus() : window->hwnd();
-        const bool system = key.vk == VK_F10;
-        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key.vk, MAPVK_VK_TO_VSC)) << 16;
+        const bool alt = state[VK_MENU] & 0x80;
+        const bool system = key.vk == VK_F10 || alt;
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key.vk, MAPVK_VK_TO_VSC)) << 16 |
+                            (alt ? KF_ALTDOWN << 16 : 0);
         PostMessageW(target, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key.vk, scan | 1);
         PostMessageW(target, system ? WM_SYSKEYUP : WM_KEYUP, key.vk, scan | 0xC0000001);
         deliver();
@@ -298,6 +300,18 @@ TEST_F(MainWindowKeysTest, ClickingEscLeavesTheFocusWhereItWasAndStillClicks) {
     RedrawWindow(f.escapeButton, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     WindowDC dc(f.escapeButton);
     EXPECT_EQ(GetPixel(dc.get(), 2, 2), dark::kLimeGreen);
+}
+
+// The window's own keys still work whichever control has the focus.
+TEST_F(MainWindowKeysTest, AltF4ClosesTheWindowFromEveryControl) {
+    for (Control start :
+         {Control::Tree, Control::OrderButton, Control::FileButton, Control::SearchBox}) {
+        SCOPED_TRACE(nameOf(start));
+        HWND main = open().hwnd();
+        SetFocus(handleOf(start));
+        press({VK_F4, {VK_MENU}});
+        EXPECT_FALSE(IsWindow(main));
+    }
 }
 
 TEST_F(MainWindowKeysTest, TheFocusComesBackWhenTheWindowIsActivatedAgain) {
