@@ -32,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             window.makeTargetDialog();
         if (GetMessageW(&msg, nullptr, 0, 0) <= 0)
             break;
-        if (IsDialogMessageW(main, &msg))
+        if (window.preTranslateMessage(msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

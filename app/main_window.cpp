@@ -224,10 +224,11 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_MEASUREITEM:
         return dark::measureMenuItem(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
     case WM_CONTEXTMENU:
-        onContextMenu(lp);
+        onContextMenu(reinterpret_cast<HWND>(wp), lp);
         return 0;
     case WM_ACTIVATE:
-        onActivate(wp);
+        if (onActivate(wp))
+            return 0;
         return defaultProc(msg, wp, lp);
     case kRestackMessage:
         if (messageDepth_ > 1) { // inside another handler's wait: later
@@ -243,10 +244,20 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     return defaultProc(msg, wp, lp);
 }
 
-void MainWindow::onActivate(WPARAM wp) {
-    // Under Wine the CAD, once activated, can end up drawn above us.
-    if (LOWORD(wp) == WA_INACTIVE && wine::runningOnWine() && isTopmost(hwnd()))
-        PostMessageW(hwnd(), kRestackMessage, 0, 0);
+bool MainWindow::onActivate(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd(), focus))
+            lastFocus_ = focus;
+        // Under Wine the CAD, once activated, can end up drawn above us.
+        if (wine::runningOnWine() && isTopmost(hwnd()))
+            PostMessageW(hwnd(), kRestackMessage, 0, 0);
+        return false;
+    }
+    if (HIWORD(wp)) // minimised: the focus comes back with the restore
+        return false;
+    SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : commandTree);
+    return true;
 }
 
 void MainWindow::onCommand(int id, int code) {
@@ -285,6 +296,9 @@ LRESULT MainWindow::onNotify(NMHDR& header) {
     case NM_DBLCLK:
         runGuarded(hwnd(), [&] { runSelectedRow(); });
         return 0;
+    case NM_RETURN: // Enter runs the row as a double-click does
+        runGuarded(hwnd(), [&] { runSelectedRow(); });
+        return TRUE;
     case TVN_SELCHANGEDW: {
         // The dark selection is drawn per row: repaint the rows it left and
         // entered.
@@ -322,12 +336,10 @@ void MainWindow::onDrawItem(DRAWITEMSTRUCT& item) {
     dark::drawButton(item, escape ? dark::ButtonLook::Lime : dark::ButtonLook::Normal);
 }
 
-void MainWindow::onContextMenu(LPARAM lp) {
+void MainWindow::onContextMenu(HWND source, LPARAM lp) {
     POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-    if (at.x == -1 && at.y == -1) { // from the keyboard
-        at = {0, 0};
-        ClientToScreen(hwnd(), &at);
-    }
+    if (at.x == -1 && at.y == -1) // from the keyboard
+        at = keyboardMenuPoint(source);
     TrackPopupMenu(contextMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0,
                    hwnd(), nullptr);
 }

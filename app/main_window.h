@@ -16,6 +16,7 @@
 #include "shell/main_layout.h"
 #include "ui/dark_extras.h"
 #include "ui/window_base.h"
+#include "ui/window_hook.h"
 
 namespace morvane {
 
@@ -76,6 +77,14 @@ class MainWindow final : public WindowBase {
     // Sets the search text; a change shows the search results at once.
     void setSearchText(std::u16string_view text);
 
+    // The message loop's step before dispatching a message: the window's
+    // own keys (translateKey), then the dialog manager's Tab and Shift+Tab.
+    // True when msg is handled and must not be dispatched.
+    bool preTranslateMessage(MSG& msg);
+    // Keys of the whole window that no control sees first (Ctrl+F). True
+    // when msg was one of them.
+    bool translateKey(const MSG& msg);
+
     // What the controls and menu items do. Handlers of a subject live in a
     // part of their own (main_window_<subject>.cpp); onCommand, onNotify and
     // handleMessage call them for their control, menu item or message.
@@ -94,6 +103,10 @@ class MainWindow final : public WindowBase {
     // The CAD link (main_window_cad.cpp): the selected row, and "ESC".
     void runSelectedRow();
     void pressEscapeInCad();
+    // Ctrl+F: the search box with its text selected, ready to be typed over.
+    void focusSearchBox();
+    // Down in the search box: the tree, its first row selected.
+    void focusFirstRow();
     // WM_DROPFILES: the first dropped LISP file, after the user agrees,
     // becomes the command list.
     void acceptDroppedLsp(HDROP drop);
@@ -125,9 +138,17 @@ class MainWindow final : public WindowBase {
     LRESULT onNotify(NMHDR& header);
     LRESULT onTreeCustomDraw(NMTVCUSTOMDRAW& draw);
     void onDrawItem(DRAWITEMSTRUCT& item);
-    void onContextMenu(LPARAM lp);
+    void onContextMenu(HWND source, LPARAM lp);
+    POINT keyboardMenuPoint(HWND source) const;
     void onDpiChanged(UINT dpi, const RECT& suggested);
-    void onActivate(WPARAM wp);
+    // True when the focus was given back (the default handling would put
+    // it on the window itself).
+    bool onActivate(WPARAM wp);
+    bool onSearchBoxKey(WPARAM key);
+    static LRESULT searchBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                 WindowHook& hook) noexcept;
+    static LRESULT commandTreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                   WindowHook& hook) noexcept;
 
     LauncherState& state_;
     LauncherEnvironment environment_;
@@ -145,6 +166,9 @@ class MainWindow final : public WindowBase {
     // Messages being handled, nested ones included (see onMessage).
     int messageDepth_ = 0;
     bool restackPending_ = false;
+    // The control that had the focus when the window was last deactivated;
+    // it gets the focus back on activation. The tree at start-up.
+    HWND lastFocus_ = nullptr;
 };
 
 } // namespace morvane

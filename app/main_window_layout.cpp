@@ -10,6 +10,7 @@
 #include "ui/dark_scroll_bar.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
+#include "ui/flat_button.h"
 #include "ui/panel.h"
 
 namespace morvane {
@@ -60,8 +61,8 @@ MainLayout MainWindow::currentLayout() const {
 
 void MainWindow::createControls() {
     const MainLayout layout = currentLayout();
-    // Created in tab order: the tree, "ABC順", "取得順", the search box, the
-    // Escape panel; then the label.
+    // Created in tab order: the tree, "ABC順", "取得順", the search box; then
+    // the Escape panel and the label, which take no focus.
     // No horizontal scrolling: a label wider than the tree shows whole in
     // the tree's tooltip, and no scroll bar takes a row of the small tree.
     // (Under Wine the tree also showed and hid a horizontal bar inside its
@@ -83,15 +84,19 @@ void MainWindow::createControls() {
                       kFileOrderButtonId, layout.fileOrderButton);
     searchBox = createControl(L"EDIT", L"", WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
                               WS_EX_CLIENTEDGE, hwnd(), kSearchBoxId, layout.searchBox);
-    escapePanel = createPanel(hwnd(), kEscapePanelId, WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
-                              layout.escapePanel);
-    escapeButton = createControl(L"BUTTON", L"", BS_OWNERDRAW, 0, escapePanel, kEscapeButtonId,
-                                 {0, 0, 50, 10});
+    // The Escape button is flat: a click leaves the focus where it was, so
+    // the next key does not press ESC again.
+    escapePanel =
+        createPanel(hwnd(), kEscapePanelId, WS_VISIBLE | WS_CLIPSIBLINGS, layout.escapePanel);
+    escapeButton = createFlatButton(escapePanel, kEscapeButtonId, u"", {0, 0, 50, 10});
     searchLabel = createControl(L"STATIC", L"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0,
                                 hwnd(), kSearchLabelId, layout.searchLabel);
 
-    for (HWND button : {commandOrderButton, fileOrderButton, escapeButton})
+    for (HWND button : {commandOrderButton, fileOrderButton})
         dark::trackButtonHover(button);
+    addWindowHook(searchBox, searchBoxProc, this);
+    addWindowHook(commandTree, commandTreeProc, this);
+    lastFocus_ = commandTree;
     dark::darkenEditBorder(searchBox);
     darkExtras_.useDarkControlTheme(commandTree, L"DarkMode_Explorer");
     dark::useDarkScrollBar(commandTree, darkExtras_);

@@ -52,11 +52,11 @@ LRESULT flatButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& ho
 
 } // namespace
 
-HWND createFlatButton(HWND parent, int id, std::u16string_view caption) {
-    HWND button =
-        CreateWindowExW(0, L"BUTTON", toWide(caption).c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
-                        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleW(nullptr), nullptr);
+HWND createFlatButton(HWND parent, int id, std::u16string_view caption, const ControlRect& place) {
+    HWND button = CreateWindowExW(
+        0, L"BUTTON", toWide(caption).c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, place.left,
+        place.top, place.width, place.height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     dark::trackButtonHover(button);
     addWindowHook(button, flatButtonProc);
     return button;

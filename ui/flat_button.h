@@ -7,8 +7,12 @@
 
 #include <string_view>
 
+#include "shell/main_layout.h"
+
 namespace morvane {
 
-HWND createFlatButton(HWND parent, int id, std::u16string_view caption);
+// Made at place, or with no size for the caller to place it.
+HWND createFlatButton(HWND parent, int id, std::u16string_view caption,
+                      const ControlRect& place = {});
 
 } // namespace morvane

@@ -54,6 +54,25 @@ void setTopmostState(HWND window, HWND insertAfter, UINT flags) {
     setOwner(search.owned, window);
 }
 
+bool passTreeKeyOn(HWND tree, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!runningOnWine())
+        return false;
+    switch (msg) {
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+        DefWindowProcW(tree, msg, wp, lp);
+        return true;
+    case WM_KEYDOWN:
+        if (wp != VK_APPS)
+            return false;
+        SendMessageW(GetParent(tree), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree),
+                     MAKELPARAM(-1, -1));
+        return true;
+    }
+    return false;
+}
+
 void waitForForegroundSwitch() {
     if (!runningOnWine())
         return;

@@ -19,6 +19,15 @@ void restackTopmost(HWND window);
 // Windows a plain SetWindowPos.
 void setTopmostState(HWND window, HWND insertAfter, UINT flags);
 
+// Wine's tree view keeps to itself keys that Windows' passes on to the
+// default window procedure: with the tree focused, Alt+F4 and Alt+Space do
+// nothing, Shift+F10 and the Menu key open no menu. Under Wine, a tree's
+// hook hands its system keys (WM_SYSKEYDOWN, WM_SYSKEYUP, WM_SYSCHAR) to
+// DefWindowProcW, and a Menu-key press becomes the keyboard WM_CONTEXTMENU
+// (the tree, -1, -1) for its parent, as on Windows; true when msg was so
+// handled. On Windows always false.
+bool passTreeKeyOn(HWND tree, UINT msg, WPARAM wp, LPARAM lp);
+
 // SetForegroundWindow takes effect asynchronously under Wine: no window is
 // in the foreground until the other process has handled its activation.
 // Waits up to 100 ms for one to show.

@@ -69,8 +69,9 @@ std::wstring windowText(HWND hwnd) {
     return text;
 }
 
-BoxWatcher::BoxWatcher(std::wstring pressButton, std::function<void(HWND box)> beforePress)
-    : pressButton_(std::move(pressButton)), beforePress_(std::move(beforePress)),
+BoxWatcher::BoxWatcher(std::wstring pressButton, std::chrono::milliseconds limit,
+                       std::function<void(HWND box)> beforePress)
+    : pressButton_(std::move(pressButton)), limit_(limit), beforePress_(std::move(beforePress)),
       thread_([this] { watch(); }) {}
 
 BoxWatcher::~BoxWatcher() {
@@ -85,7 +86,7 @@ const SeenBox& BoxWatcher::result() {
 }
 
 void BoxWatcher::watch() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto deadline = std::chrono::steady_clock::now() + limit_;
     FindBox search{GetCurrentProcessId(), nullptr};
     while (!search.found && std::chrono::steady_clock::now() < deadline) {
         EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));

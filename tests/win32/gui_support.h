@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
@@ -44,8 +45,12 @@ struct SeenBox {
 // on the watcher's thread with the box once it is recorded.
 class BoxWatcher {
   public:
+    // Gives up after limit: a test that expects no box waits that long.
     explicit BoxWatcher(std::wstring pressButton,
+                        std::chrono::milliseconds limit = std::chrono::seconds(20),
                         std::function<void(HWND box)> beforePress = nullptr);
+    BoxWatcher(std::wstring pressButton, std::function<void(HWND box)> beforePress)
+        : BoxWatcher(std::move(pressButton), std::chrono::seconds(20), std::move(beforePress)) {}
     ~BoxWatcher();
     BoxWatcher(const BoxWatcher&) = delete;
     BoxWatcher& operator=(const BoxWatcher&) = delete;
@@ -55,6 +60,7 @@ class BoxWatcher {
   private:
     void watch();
     std::wstring pressButton_;
+    std::chrono::milliseconds limit_;
     std::function<void(HWND box)> beforePress_;
     SeenBox seen_;
     std::thread thread_;

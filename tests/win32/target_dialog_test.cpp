@@ -106,6 +106,20 @@ class DialogUser {
         PostMessageW(control(id), WM_KEYDOWN, vk, scan | 1);
         PostMessageW(control(id), WM_KEYUP, vk, scan | 0xC0000001);
     }
+    // A key on whichever control has the focus, as the keyboard sends it.
+    void keyOnFocus(WORD vk) const {
+        HWND target = focus();
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+        PostMessageW(target, WM_KEYDOWN, vk, scan | 1);
+        PostMessageW(target, WM_KEYUP, vk, scan | 0xC0000001);
+    }
+    int focusId() const { return GetDlgCtrlID(focus()); }
+    // Tab, and the control it moved the focus to (0 when it stayed).
+    int tab() const {
+        const HWND before = focus();
+        keyOnFocus(VK_TAB);
+        return waitFor([&] { return focus() != before; }, 2s) ? focusId() : 0;
+    }
     void closeBox() const { PostMessageW(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
     // The error box the dialog opened, or nullptr.
@@ -372,6 +386,28 @@ TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
         EXPECT_EQ(user.nameText(), u"n");
         user.click(kCancelButtonId);
     });
+    expectRestored();
+}
+
+TEST_F(TargetDialogTest, TheKeyboardReachesEveryControl) {
+    dir.write(kTargetListFileName, "A\tpA\r\nB\tpB\r\n");
+    state.targetProgID = u"pA";
+    int atOpening = 0;
+    std::vector<int> tabOrder;
+    open([&](DialogUser& user) {
+        waitFor([&] { return user.focusId() == kTargetListId; }, 2s);
+        atOpening = user.focusId();
+        user.keyOnFocus(VK_DOWN); // the arrows select in the list as a click does
+        EXPECT_TRUE(waitFor([&] { return user.nameText() == u"B"; }));
+        for (int i = 0; i < 6; ++i)
+            tabOrder.push_back(user.tab());
+        user.keyOnFocus(VK_SPACE); // on OK
+    });
+    EXPECT_EQ(atOpening, kTargetListId);
+    EXPECT_EQ(tabOrder, (std::vector<int>{kOkButtonId, kCancelButtonId, kNameEditId, kProgIdEditId,
+                                          kTargetListId, kOkButtonId}));
+    EXPECT_EQ(caption(), u"MorvaneX [B]");
+    EXPECT_EQ(state.targetProgID, u"pB");
     expectRestored();
 }
 

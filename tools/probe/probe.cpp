@@ -1,6 +1,6 @@
 // morvane-probe: what the launcher shows, read from outside its process.
 //
-//   morvane-probe main          caption, rectangles, topmost, search text, controls
+//   morvane-probe main          caption, rectangles, topmost, focus, search text, controls
 //   morvane-probe tree          one line per tree node (level, text, data, image, state, centre)
 //   morvane-probe windows       every visible top-level window: class, caption, topmost, rect
 //   morvane-probe children CAPTION   the child controls of the top-level window with this caption
@@ -111,6 +111,21 @@ HWND findControl(HWND main, int id) {
     return nullptr;
 }
 
+// Which of the main window's controls has the keyboard focus: a control's
+// name, "main" for the window itself, "none" or "other".
+std::wstring focusName(HWND main) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus)
+        return L"none";
+    if (info.hwndFocus == main)
+        return L"main";
+    for (const auto& c : kControls)
+        if (findControl(main, c.id) == info.hwndFocus)
+            return c.name;
+    return L"other";
+}
+
 int showMain() {
     HWND main = findMain();
     if (!main) {
@@ -125,6 +140,7 @@ int showMain() {
     line(L"topmost=" + std::wstring(isTopmost(main) ? L"1" : L"0"));
     line(L"iconic=" + std::wstring(IsIconic(main) ? L"1" : L"0"));
     line(L"foreground=" + std::wstring(GetForegroundWindow() == main ? L"1" : L"0"));
+    line(L"focus=" + focusName(main));
     for (const auto& c : kControls) {
         HWND control = findControl(main, c.id);
         if (!control)
