@@ -1,9 +1,7 @@
 // POSIX stand-ins for the Windows services, for host tests and tools.
 //
-// The ANSI code page is Shift_JIS (CP932 through iconv): the code page our
-// users' Windows has. Undecodable bytes become U+30FB, as Windows' own
-// converter does for a broken lead byte; characters CP932 cannot hold become
-// "?", its default character.
+// The ANSI code page is 932, the code page our users' Windows has, converted
+// exactly as Windows converts it (see Cp932CodePage).
 //
 // The case-insensitive comparison approximates Windows' word sort: ASCII
 // letters are folded, blanks and control characters sort first, then
@@ -11,12 +9,12 @@
 // hyphens and apostrophes only break ties. Orders of real identifiers agree
 // with CompareStringW; exotic punctuation may not.
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <iconv.h>
-#include <mutex>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -27,138 +25,92 @@
 namespace morvane {
 namespace {
 
-class IconvHandle {
-  public:
-    IconvHandle(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-    ~IconvHandle() {
-        if (valid())
-            iconv_close(handle_);
-    }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return handle_; }
-    void reset() const { iconv(handle_, nullptr, nullptr, nullptr, nullptr); }
-
-  private:
-    iconv_t handle_;
+struct Cp932Run {
+    uint16_t first;
+    uint16_t count;
+    uint16_t step;
+    uint16_t value;
 };
 
-// Runs iconv over input, calling onInvalid for each unconvertible unit; it
-// appends a replacement and returns how many input bytes to skip.
-template <class OnInvalid>
-std::string convert(const IconvHandle& cd, std::string_view input, OnInvalid onInvalid) {
-    std::string out;
-    out.reserve(input.size() * 2 + 16);
-    cd.reset();
-    char* in = const_cast<char*>(input.data());
-    size_t inLeft = input.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t rc = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (rc != static_cast<size_t>(-1))
-            continue;
-        if (errno == E2BIG)
-            continue;
-        const size_t skip = std::min(inLeft, onInvalid(out, std::string_view(in, inLeft)));
-        in += skip;
-        inLeft -= skip;
-        cd.reset();
-    }
-    return out;
-}
+#include "platform/posix/cp932_table.inc"
 
+// Code page 932 as Windows converts it (MultiByteToWideChar with no flags,
+// WideCharToMultiByte with WC_NO_BEST_FIT_CHARS and the default "?"), from a
+// table made by tools/nls_reference under Wine. A lead byte takes the next
+// byte with it whatever that byte is, except NUL, so a Latin-1 text in the
+// code page loses the byte after each accented letter, as on Windows.
 class Cp932CodePage final : public AnsiCodePage {
   public:
+    Cp932CodePage() {
+        for (const auto& run : kCp932Singles)
+            for (unsigned k = 0; k < run.count; ++k)
+                singles_[run.first + k] = static_cast<char16_t>(run.value + k * run.step);
+        for (size_t row = 0; row < std::size(kCp932LeadBytes); ++row) {
+            const unsigned lead = kCp932LeadBytes[row];
+            leadRow_[lead] = static_cast<int>(row);
+            for (unsigned trail = 1; trail < 256; ++trail) {
+                const char16_t unit = kCp932Pairs[row][trail - 1];
+                pairs_[lead << 8 | trail] = unit != 0 ? unit : singles_[lead];
+            }
+        }
+        // Encoding: the one text that decodes to a unit, unless the table
+        // says otherwise; units with none become the default character.
+        std::vector<uint8_t> sources(65536, 0);
+        const auto offer = [&](char16_t unit, uint16_t text) {
+            if (sources[unit] < 2)
+                ++sources[unit];
+            encodings_[unit] = text;
+        };
+        for (unsigned b = 0; b < 256; ++b)
+            if (leadRow_[b] < 0)
+                offer(singles_[b], static_cast<uint16_t>(b));
+        for (unsigned lead = 0; lead < 256; ++lead)
+            if (leadRow_[lead] >= 0)
+                for (unsigned trail = 1; trail < 256; ++trail)
+                    offer(pairs_[lead << 8 | trail], static_cast<uint16_t>(lead << 8 | trail));
+        for (unsigned unit = 0; unit < 65536; ++unit)
+            if (sources[unit] != 1)
+                encodings_[unit] = kDefaultByte;
+        for (const auto& run : kCp932Encodings)
+            for (unsigned k = 0; k < run.count; ++k)
+                encodings_[run.first + k] = static_cast<uint16_t>(run.value + k * run.step);
+    }
+
     std::u16string decode(std::string_view bytes) const override {
-        const auto& table = decodeTable();
         std::u16string out;
         out.reserve(bytes.size());
         for (size_t i = 0; i < bytes.size(); ++i) {
             const auto b = static_cast<unsigned char>(bytes[i]);
-            if (b < 0x80) {
-                out.push_back(b);
+            if (leadRow_[b] >= 0 && i + 1 < bytes.size() && bytes[i + 1] != '\0') {
+                out.push_back(pairs_[b << 8 | static_cast<unsigned char>(bytes[++i])]);
                 continue;
             }
-            if (isLeadByte(b) && i + 1 < bytes.size()) {
-                const auto t = static_cast<unsigned char>(bytes[i + 1]);
-                const char16_t pair = table.pairs[(b << 8) | t];
-                if (pair != kInvalid) {
-                    out.push_back(pair);
-                    ++i;
-                    continue;
-                }
-            }
-            const char16_t single = table.singles[b];
-            out.push_back(single == kInvalid ? kUndecodable : single);
+            out.push_back(singles_[b]);
         }
         return out;
     }
 
+    // Unit by unit: a surrogate pair becomes two default characters, as on
+    // Windows.
     std::string encode(std::u16string_view text) const override {
-        std::lock_guard lock(mutex_);
-        const std::string le = utf16ToBytes(text, false);
-        return convert(fromUtf16_, le, [](std::string& out, std::string_view rest) {
-            out.push_back('?');
-            const auto unit = static_cast<unsigned char>(rest.size() > 1 ? rest[1] : 0);
-            const bool highSurrogate = unit >= 0xD8 && unit <= 0xDB && rest.size() >= 4;
-            return size_t{highSurrogate ? 4u : 2u};
-        });
+        std::string out;
+        out.reserve(text.size() * 2);
+        for (const char16_t unit : text) {
+            const uint16_t bytes = encodings_[unit];
+            if (bytes > 0xFF)
+                out.push_back(static_cast<char>(bytes >> 8));
+            out.push_back(static_cast<char>(bytes & 0xFF));
+        }
+        return out;
     }
 
   private:
-    static constexpr char16_t kInvalid = 0xFFFF;
-    static constexpr char16_t kUndecodable = 0x30FB;
+    static constexpr uint16_t kDefaultByte = '?';
 
-    static bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0); }
-
-    // Every single byte and every lead/trail pair, converted once by iconv;
-    // decoding is then a table lookup.
-    struct DecodeTable {
-        std::vector<char16_t> singles = std::vector<char16_t>(256, kInvalid);
-        std::vector<char16_t> pairs = std::vector<char16_t>(65536, kInvalid);
-    };
-
-    static const DecodeTable& decodeTable() {
-        static const DecodeTable table = [] {
-            DecodeTable t;
-            const IconvHandle cd("UTF-16LE", "CP932");
-            const auto one = [&](std::string_view in) -> char16_t {
-                if (!cd.valid())
-                    return kInvalid;
-                cd.reset();
-                char* inPtr = const_cast<char*>(in.data());
-                size_t inLeft = in.size();
-                char buffer[8];
-                char* outPtr = buffer;
-                size_t outLeft = sizeof buffer;
-                if (iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft) ==
-                        static_cast<size_t>(-1) ||
-                    inLeft != 0 || outPtr - buffer != 2)
-                    return kInvalid;
-                return static_cast<char16_t>(static_cast<unsigned char>(buffer[0]) |
-                                             (static_cast<unsigned char>(buffer[1]) << 8));
-            };
-            for (int b = 0x80; b < 256; ++b) {
-                const char byte = static_cast<char>(b);
-                t.singles[b] = one(std::string_view(&byte, 1));
-                if (!isLeadByte(static_cast<unsigned char>(b)))
-                    continue;
-                for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                    const char pair[2] = {byte, static_cast<char>(trail)};
-                    t.pairs[(b << 8) | trail] = one(std::string_view(pair, 2));
-                }
-            }
-            return t;
-        }();
-        return table;
-    }
-
-    mutable std::mutex mutex_;
-    IconvHandle fromUtf16_{"CP932", "UTF-16LE"};
+    std::vector<char16_t> singles_ = std::vector<char16_t>(256);
+    std::vector<int> leadRow_ = std::vector<int>(256, -1);
+    std::vector<char16_t> pairs_ = std::vector<char16_t>(65536);
+    std::vector<uint16_t> encodings_ = std::vector<uint16_t>(65536);
 };
 
 int sortClass(char16_t c) {
