@@ -3,11 +3,8 @@
 // The ANSI code page is 932, the code page our users' Windows has, converted
 // exactly as Windows converts it (see Cp932CodePage).
 //
-// The case-insensitive comparison approximates Windows' word sort: ASCII
-// letters are folded, blanks and control characters sort first, then
-// punctuation, then digits, then letters, then everything else by code unit;
-// hyphens and apostrophes only break ties. Orders of real identifiers agree
-// with CompareStringW; exotic punctuation may not.
+// The case-insensitive comparison is Windows' own in the Japanese locale
+// (see SortKeyCollator).
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -113,55 +110,188 @@ class Cp932CodePage final : public AnsiCodePage {
     std::vector<uint16_t> encodings_ = std::vector<uint16_t>(65536);
 };
 
-int sortClass(char16_t c) {
-    if (c <= 32)
-        return 0;
-    if (c < 128) {
-        if (c >= u'0' && c <= u'9')
-            return 2;
-        if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'))
-            return 3;
-        return 1;
-    }
-    return 4;
-}
-
-char16_t foldAscii(char16_t c) {
-    return (c >= u'a' && c <= u'z') ? c - 0x20 : c;
-}
-
-bool isMinorPunctuation(char16_t c) {
-    return c == u'-' || c == u'\'';
-}
-
-int compareWeights(std::u16string_view a, std::u16string_view b, bool skipMinor) {
-    size_t i = 0, j = 0;
-    for (;;) {
-        if (skipMinor) {
-            while (i < a.size() && isMinorPunctuation(a[i]))
-                ++i;
-            while (j < b.size() && isMinorPunctuation(b[j]))
-                ++j;
-        }
-        if (i == a.size() || j == b.size())
-            return (i == a.size() ? 0 : 1) - (j == b.size() ? 0 : 1);
-        const char16_t x = foldAscii(a[i]), y = foldAscii(b[j]);
-        const int cx = sortClass(x), cy = sortClass(y);
-        if (cx != cy)
-            return cx < cy ? -1 : 1;
-        if (x != y)
-            return x < y ? -1 : 1;
-        ++i, ++j;
-    }
-}
-
-class ApproximateCollator final : public TextCollator {
-  public:
-    int compareIgnoreCase(std::u16string_view a, std::u16string_view b) const override {
-        const int primary = compareWeights(a, b, true);
-        return primary != 0 ? primary : compareWeights(a, b, false);
-    }
+struct CollationEntry {
+    uint16_t unit;
+    uint16_t primary1, primary2;
+    uint8_t diacritic, caseWeight;
+    uint8_t small, kind, width;
+    uint8_t special1, special2;
 };
+
+#include "platform/posix/collation_table.inc"
+
+// CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE) in the Japanese locale:
+// both texts become the sort key Windows would make of them (LCMapStringW
+// with LCMAP_SORTKEY), and the keys compare byte by byte. The weights of the
+// characters command names use come from a table made by tools/nls_reference
+// under Wine; other characters sort after them by code unit.
+class SortKeyCollator final : public TextCollator {
+  public:
+    SortKeyCollator() {
+        for (size_t i = 0; i < std::size(kCollationEntries); ++i)
+            index_[kCollationEntries[i].unit] = static_cast<int>(i);
+        for (const auto& entry : kCollationPrimaries) {
+            const CollationEntry full{entry[0], entry[1], 0, 0, 0, 0, 0, 0, 0, 0};
+            index_[entry[0]] = static_cast<int>(extra_.size() + std::size(kCollationEntries));
+            extra_.push_back(full);
+        }
+        for (const auto& vowel : kCollationVowels)
+            vowels_[vowel[0]] = vowel[1];
+    }
+
+    int compareIgnoreCase(std::u16string_view a, std::u16string_view b) const override {
+        const int order = sortKey(a).compare(sortKey(b));
+        return (order > 0) - (order < 0);
+    }
+
+    std::string sortKey(std::u16string_view text) const;
+
+  private:
+    static constexpr uint8_t kDefaultDiacritic = 2, kDefaultCase = 2;
+    static constexpr uint8_t kNormalSize = 0xC6, kHiragana = 0xE4, kFullWidth = 0xC5;
+    static constexpr uint8_t kPlainKana = 3, kIterationMark = 4, kLongVowelMark = 5;
+    static constexpr uint16_t kRepeatMark = 0xFFFF;
+
+    CollationEntry entry(char16_t unit) const {
+        const int i = index_[unit];
+        if (i >= 0)
+            return i < static_cast<int>(std::size(kCollationEntries))
+                       ? kCollationEntries[i]
+                       : extra_[static_cast<size_t>(i) - std::size(kCollationEntries)];
+        // Not in the table: after every character that is, by code unit.
+        return {unit,
+                static_cast<uint16_t>(0xFD00 | unit >> 8),
+                static_cast<uint16_t>(0xFD00 | (unit & 0xFF)),
+                0,
+                0,
+                0,
+                0,
+                0,
+                0,
+                0};
+    }
+
+    std::vector<int> index_ = std::vector<int>(65536, -1);
+    std::vector<CollationEntry> extra_;
+    std::vector<uint16_t> vowels_ = std::vector<uint16_t>(65536, 0);
+};
+
+std::string SortKeyCollator::sortKey(std::u16string_view text) const {
+    std::string primary, special;
+    std::vector<uint8_t> diacritics, cases, sizes, marks, kinds, widths;
+    bool anyKana = false;
+    // What a following repeat mark copies: the weight of the character
+    // before it (FFFF when it has none, or when it expands to two).
+    uint16_t repeatWeight = kRepeatMark;
+    uint8_t repeatDiacritic = kDefaultDiacritic;
+    bool afterKana = false;
+    uint8_t kanaSize = 0, kanaKind = 0, kanaWidth = 0;
+    size_t weights = 0;
+    const auto addWeight = [&](uint16_t weight) {
+        primary.push_back(static_cast<char>(weight >> 8));
+        primary.push_back(static_cast<char>(weight & 0xFF));
+        ++weights;
+    };
+
+    for (const char16_t unit : text) {
+        const CollationEntry e = entry(unit);
+        if (e.primary1 == kRepeatMark) {
+            const bool longVowel = unit == u'\u30FC' || unit == u'\uFF70';
+            const bool voiced = unit == u'\u309E' || unit == u'\u30FE';
+            const bool iteration = voiced || unit == u'\u309D' || unit == u'\u30FD';
+            if (afterKana && (longVowel || iteration)) {
+                const uint16_t vowel = vowels_[repeatWeight];
+                addWeight(longVowel && vowel ? vowel : repeatWeight);
+                diacritics.push_back(voiced ? 3 : kDefaultDiacritic);
+                cases.push_back(kDefaultCase);
+                sizes.push_back(kanaSize);
+                marks.push_back(longVowel ? kLongVowelMark : kIterationMark);
+                kinds.push_back(kanaKind);
+                // The long-vowel mark keeps its own width.
+                if (longVowel)
+                    kanaWidth = entry(unit == u'\uFF70' ? u'\uFF71' : u'\u30A2').width;
+                widths.push_back(kanaWidth);
+                continue;
+            }
+            addWeight(repeatWeight);
+            if (repeatWeight != kRepeatMark) {
+                diacritics.push_back(repeatDiacritic);
+                cases.push_back(kDefaultCase);
+            }
+            afterKana = false;
+            continue;
+        }
+        if (e.primary1 == 0) {
+            // Sorts by its place: after everything else, nearer the front
+            // first.
+            if (e.special1 != 0) {
+                const uint16_t place = static_cast<uint16_t>(0xFFFF - weights);
+                special.push_back(static_cast<char>(place >> 8));
+                special.push_back(static_cast<char>(place & 0xFF));
+                special.push_back(static_cast<char>(e.special1));
+                special.push_back(static_cast<char>(e.special2));
+                repeatWeight = static_cast<uint16_t>(0x0600 | e.special1);
+                repeatDiacritic = kDefaultDiacritic;
+                afterKana = false;
+            }
+            // A combining voiced mark adds to the character before it.
+            if (e.diacritic != 0) {
+                if (diacritics.empty())
+                    diacritics.push_back(e.diacritic);
+                else
+                    diacritics.back() = static_cast<uint8_t>(diacritics.back() + e.diacritic);
+            }
+            continue;
+        }
+        const uint8_t diacritic = e.diacritic ? e.diacritic : kDefaultDiacritic;
+        const uint8_t caseWeight = e.caseWeight ? e.caseWeight : kDefaultCase;
+        addWeight(e.primary1);
+        diacritics.push_back(diacritic);
+        cases.push_back(caseWeight);
+        if (e.primary2 != 0) {
+            addWeight(e.primary2);
+            diacritics.push_back(kDefaultDiacritic);
+            cases.push_back(kDefaultCase);
+        }
+        repeatWeight = e.primary2 ? kRepeatMark : e.primary1;
+        repeatDiacritic = e.primary2 ? kDefaultDiacritic : diacritic;
+        afterKana = e.kind != 0;
+        if (afterKana) {
+            anyKana = true;
+            kanaSize = e.small, kanaKind = e.kind, kanaWidth = e.width;
+            sizes.push_back(e.small);
+            marks.push_back(kPlainKana);
+            kinds.push_back(e.kind);
+            widths.push_back(e.width);
+        }
+    }
+
+    // Trailing default weights are left out of each list.
+    const auto append = [](std::string& key, std::vector<uint8_t>& list, uint8_t fallback) {
+        while (!list.empty() && list.back() == fallback)
+            list.pop_back();
+        key.append(list.begin(), list.end());
+    };
+    std::string key = primary;
+    key.push_back('\x01');
+    append(key, diacritics, kDefaultDiacritic);
+    key.push_back('\x01');
+    append(key, cases, kDefaultCase);
+    key.push_back('\x01');
+    if (anyKana) {
+        append(key, sizes, kNormalSize);
+        key.push_back('\xFF');
+        append(key, marks, kPlainKana);
+        key.push_back('\x02');
+        append(key, kinds, kHiragana);
+        key.push_back('\xFF');
+        append(key, widths, kFullWidth);
+        key.push_back('\xFF');
+    }
+    key.push_back('\x01');
+    key += special;
+    return key;
+}
 
 std::string nativePath(std::u16string_view path) {
     return utf16ToUtf8(path);
@@ -266,7 +396,7 @@ class PosixClock final : public Clock {
 
 PlatformServices& platformServices() {
     static Cp932CodePage ansi;
-    static ApproximateCollator collator;
+    static SortKeyCollator collator;
     static PosixFileSystem files;
     static PosixClock clock;
     static PlatformServices services{ansi, collator, files, clock};

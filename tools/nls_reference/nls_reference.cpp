@@ -318,7 +318,9 @@ std::vector<wchar_t> commandNameCharacters() {
 
 // Records:
 //   k <unit> <sort key>    LCMapStringW(LCMAP_SORTKEY | NORM_IGNORECASE)
-//   s <text> <rel>         texts in CompareStringW order; rel is "<" or "="
+//   m <kana> <mark> <key>  the same for a kana followed by a mark
+//   s <text> <rel> <key>   texts in CompareStringW order with their sort keys;
+//                          rel is "<" or "="
 //                          to the text on the line before ("<" on the first)
 void printCollation() {
     std::printf("# LCMapStringW / CompareStringW, LOCALE_USER_DEFAULT = %04lX, NORM_IGNORECASE\n",
@@ -326,6 +328,18 @@ void printCollation() {
     const auto characters = commandNameCharacters();
     for (wchar_t c : characters)
         std::printf("k %04X %s\n", static_cast<unsigned>(c), hexBytes(sortKey({c})).c_str());
+    // A long-vowel or iteration mark takes its weights from the kana before
+    // it.
+    const wchar_t marks[] = {0x30FC, 0xFF70, 0x309D, 0x309E, 0x30FD, 0x30FE};
+    for (wchar_t c : characters) {
+        const bool kana = (c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30FA) ||
+                          (c >= 0xFF66 && c <= 0xFF9D);
+        if (!kana)
+            continue;
+        for (wchar_t mark : marks)
+            std::printf("m %04X %04X %s\n", static_cast<unsigned>(c), static_cast<unsigned>(mark),
+                        hexBytes(sortKey({c, mark})).c_str());
+    }
 
     // Texts that stress each level: close relatives of one another (case,
     // width, kana kind, accents, hyphens and apostrophes in different places,
@@ -350,7 +364,8 @@ void printCollation() {
     });
     for (size_t i = 0; i < texts.size(); ++i) {
         const bool equal = i > 0 && compare(texts[i - 1], texts[i]) == 0;
-        std::printf("s %s %s\n", hexUnits(texts[i]).c_str(), equal ? "=" : "<");
+        std::printf("s %s %s %s\n", hexUnits(texts[i]).c_str(), equal ? "=" : "<",
+                    hexBytes(sortKey(texts[i])).c_str());
     }
 }
 
