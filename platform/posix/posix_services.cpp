@@ -140,13 +140,22 @@ class SortKeyCollator final : public TextCollator {
     }
 
     int compareIgnoreCase(std::u16string_view a, std::u16string_view b) const override {
-        const int order = sortKey(a).compare(sortKey(b));
+        // Comparisons come in floods (sorting, searching): the buffers are
+        // reused, so a comparison allocates nothing once they have grown.
+        thread_local KeyBuffers first, second;
+        const int order = sortKey(a, first).compare(sortKey(b, second));
         return (order > 0) - (order < 0);
     }
 
-    std::string sortKey(std::u16string_view text) const;
-
   private:
+    struct KeyBuffers {
+        std::string key, primary, special;
+        std::string diacritics, cases, sizes, marks, kinds, widths;
+    };
+
+    // The key is built in buffers.key, which the result refers to.
+    const std::string& sortKey(std::u16string_view text, KeyBuffers& buffers) const;
+
     static constexpr uint8_t kDefaultDiacritic = 2, kDefaultCase = 2;
     static constexpr uint8_t kNormalSize = 0xC6, kHiragana = 0xE4, kFullWidth = 0xC5;
     static constexpr uint8_t kPlainKana = 3, kIterationMark = 4, kLongVowelMark = 5;
@@ -176,9 +185,14 @@ class SortKeyCollator final : public TextCollator {
     std::vector<uint16_t> vowels_ = std::vector<uint16_t>(65536, 0);
 };
 
-std::string SortKeyCollator::sortKey(std::u16string_view text) const {
-    std::string primary, special;
-    std::vector<uint8_t> diacritics, cases, sizes, marks, kinds, widths;
+const std::string& SortKeyCollator::sortKey(std::u16string_view text, KeyBuffers& buffers) const {
+    std::string &key = buffers.key, &primary = buffers.primary, &special = buffers.special;
+    std::string &diacritics = buffers.diacritics, &cases = buffers.cases;
+    std::string &sizes = buffers.sizes, &marks = buffers.marks, &kinds = buffers.kinds,
+                &widths = buffers.widths;
+    for (std::string* buffer :
+         {&key, &primary, &special, &diacritics, &cases, &sizes, &marks, &kinds, &widths})
+        buffer->clear();
     bool anyKana = false;
     // What a following repeat mark copies: the weight of the character
     // before it (FFFF when it has none, or when it expands to two).
@@ -237,9 +251,10 @@ std::string SortKeyCollator::sortKey(std::u16string_view text) const {
             // A combining voiced mark adds to the character before it.
             if (e.diacritic != 0) {
                 if (diacritics.empty())
-                    diacritics.push_back(e.diacritic);
+                    diacritics.push_back(static_cast<char>(e.diacritic));
                 else
-                    diacritics.back() = static_cast<uint8_t>(diacritics.back() + e.diacritic);
+                    diacritics.back() =
+                        static_cast<char>(static_cast<uint8_t>(diacritics.back()) + e.diacritic);
             }
             continue;
         }
@@ -267,12 +282,12 @@ std::string SortKeyCollator::sortKey(std::u16string_view text) const {
     }
 
     // Trailing default weights are left out of each list.
-    const auto append = [](std::string& key, std::vector<uint8_t>& list, uint8_t fallback) {
-        while (!list.empty() && list.back() == fallback)
+    const auto append = [](std::string& key, std::string& list, uint8_t fallback) {
+        while (!list.empty() && static_cast<uint8_t>(list.back()) == fallback)
             list.pop_back();
-        key.append(list.begin(), list.end());
+        key += list;
     };
-    std::string key = primary;
+    key = primary;
     key.push_back('\x01');
     append(key, diacritics, kDefaultDiacritic);
     key.push_back('\x01');
