@@ -21,7 +21,7 @@ max_len() {
     case $1 in
     settings_fuzz) echo 256 ;;
     row_action_fuzz) echo 512 ;;
-    target_fuzz) echo 1024 ;;
+    target_fuzz) echo 512 ;;
     list_fuzz) echo 2048 ;;
     lisp_fuzz | dropped_list_fuzz) echo 2048 ;;
     *) echo 4096 ;;
