@@ -3,6 +3,7 @@
 // count; a UserError for malformed input is an ordinary outcome.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
 
 #include "lisp/comment_block.h"
@@ -25,14 +26,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LspLines cleaned, located;
     cleanLspLines(lines, cleaned);
     if (cleaned.size() != lines.size())
-        __builtin_trap();
+        std::abort();
     findDefuns(cleaned, located, true, services.collator);
 
     CommentBlocks blocks(lines);
     for (size_t s = 0; s <= lines.size() && s < 64; ++s)
         if (blocks.description(s) !=
             chooseDescription(getDefunComment(lines, static_cast<int32_t>(s))))
-            __builtin_trap();
+            std::abort();
 
     LspLines rows;
     try {

@@ -4,7 +4,7 @@
 # the Windows build under Wine on its own Xvfb display.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
-FUZZ_SECONDS=${FUZZ_SECONDS:-20}
+FUZZ_SECONDS=${FUZZ_SECONDS:-8}
 # Every build here fails on a warning in the project's own code.
 MORVANE_WERROR=${MORVANE_WERROR:-ON}
 
@@ -28,19 +28,7 @@ configure_and_build build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_SANIT
     ctest --output-on-failure -j "$MORVANE_JOBS")
 
 log "Fuzzing, ${FUZZ_SECONDS}s per target"
-CC=clang CXX=clang++ configure_and_build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DMORVANE_FUZZ=ON -DMORVANE_TESTS=OFF
-for fuzzer in build/fuzz/fuzz/*_fuzz; do
-    name=$(basename "$fuzzer")
-    corpus=build/fuzz/corpus-$name
-    mkdir -p "$corpus"
-    seeds=("$MORVANE_ROOT/fuzz/seeds/$name")
-    [ -d "$MORVANE_ROOT/../shared/corpus/lisp" ] && seeds+=("$MORVANE_ROOT/../shared/corpus/lisp/set-a" "$MORVANE_ROOT/../shared/corpus/lisp/set-b")
-    existing=()
-    for s in "${seeds[@]}"; do [ -d "$s" ] && existing+=("$s"); done
-    "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -print_final_stats=1 \
-        "$corpus" "${existing[@]}" 2>&1 | tail -4
-done
+bash "$MORVANE_ROOT/scripts/fuzz.sh" "$FUZZ_SECONDS"
 
 log "Windows build and tests under Wine"
 build_windows

@@ -70,14 +70,24 @@ std::optional<int32_t> parseSettingsInteger(std::u16string_view text) {
     return static_cast<int32_t>(value);
 }
 
+// Stored values are any 32-bit integers, so sums and differences are taken in
+// 64 bits; half of any such difference fits in an int again.
 int centredEdge(int screenSize, int windowSize) {
-    return (screenSize - windowSize) / 2;
+    return static_cast<int>((int64_t{screenSize} - windowSize) / 2);
 }
 
+namespace {
+
+bool fitsBefore(int edge, int size, int screenSize) {
+    return edge >= 1 && int64_t{edge} + size <= screenSize;
+}
+
+} // namespace
+
 WindowBounds keepOnScreen(WindowBounds bounds, int screenWidth, int screenHeight) {
-    if (bounds.top < 1 || bounds.top + bounds.height > screenHeight)
+    if (!fitsBefore(bounds.top, bounds.height, screenHeight))
         bounds.top = centredEdge(screenHeight, bounds.height);
-    if (bounds.left < 1 || bounds.left + bounds.width > screenWidth)
+    if (!fitsBefore(bounds.left, bounds.width, screenWidth))
         bounds.left = centredEdge(screenWidth, bounds.width);
     return bounds;
 }

@@ -1,22 +1,17 @@
 // POSIX stand-ins for the Windows services, for host tests and tools.
 //
-// The ANSI code page is Shift_JIS (CP932 through iconv): the code page our
-// users' Windows has. Undecodable bytes become U+30FB, as Windows' own
-// converter does for a broken lead byte; characters CP932 cannot hold become
-// "?", its default character.
+// The ANSI code page is 932, the code page our users' Windows has, converted
+// exactly as Windows converts it (see Cp932CodePage).
 //
-// The case-insensitive comparison approximates Windows' word sort: ASCII
-// letters are folded, blanks and control characters sort first, then
-// punctuation, then digits, then letters, then everything else by code unit;
-// hyphens and apostrophes only break ties. Orders of real identifiers agree
-// with CompareStringW; exotic punctuation may not.
+// The case-insensitive comparison is Windows' own in the Japanese locale
+// (see SortKeyCollator).
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <iconv.h>
-#include <mutex>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -27,189 +22,291 @@
 namespace morvane {
 namespace {
 
-class IconvHandle {
-  public:
-    IconvHandle(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-    ~IconvHandle() {
-        if (valid())
-            iconv_close(handle_);
-    }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return handle_; }
-    void reset() const { iconv(handle_, nullptr, nullptr, nullptr, nullptr); }
-
-  private:
-    iconv_t handle_;
+struct Cp932Run {
+    uint16_t first;
+    uint16_t count;
+    uint16_t step;
+    uint16_t value;
 };
 
-// Runs iconv over input, calling onInvalid for each unconvertible unit; it
-// appends a replacement and returns how many input bytes to skip.
-template <class OnInvalid>
-std::string convert(const IconvHandle& cd, std::string_view input, OnInvalid onInvalid) {
-    std::string out;
-    out.reserve(input.size() * 2 + 16);
-    cd.reset();
-    char* in = const_cast<char*>(input.data());
-    size_t inLeft = input.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t rc = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (rc != static_cast<size_t>(-1))
-            continue;
-        if (errno == E2BIG)
-            continue;
-        const size_t skip = std::min(inLeft, onInvalid(out, std::string_view(in, inLeft)));
-        in += skip;
-        inLeft -= skip;
-        cd.reset();
-    }
-    return out;
-}
+#include "platform/posix/cp932_table.inc"
 
+// Code page 932 as Windows converts it (MultiByteToWideChar with no flags,
+// WideCharToMultiByte with WC_NO_BEST_FIT_CHARS and the default "?"), from a
+// table made by tools/nls_reference under Wine. A lead byte takes the next
+// byte with it whatever that byte is, except NUL, so a Latin-1 text in the
+// code page loses the byte after each accented letter, as on Windows.
 class Cp932CodePage final : public AnsiCodePage {
   public:
+    Cp932CodePage() {
+        for (const auto& run : kCp932Singles)
+            for (unsigned k = 0; k < run.count; ++k)
+                singles_[run.first + k] = static_cast<char16_t>(run.value + k * run.step);
+        for (size_t row = 0; row < std::size(kCp932LeadBytes); ++row) {
+            const unsigned lead = kCp932LeadBytes[row];
+            leadRow_[lead] = static_cast<int>(row);
+            for (unsigned trail = 1; trail < 256; ++trail) {
+                const char16_t unit = kCp932Pairs[row][trail - 1];
+                pairs_[lead << 8 | trail] = unit != 0 ? unit : singles_[lead];
+            }
+        }
+        // Encoding: the one text that decodes to a unit, unless the table
+        // says otherwise; units with none become the default character.
+        std::vector<uint8_t> sources(65536, 0);
+        const auto offer = [&](char16_t unit, uint16_t text) {
+            if (sources[unit] < 2)
+                ++sources[unit];
+            encodings_[unit] = text;
+        };
+        for (unsigned b = 0; b < 256; ++b)
+            if (leadRow_[b] < 0)
+                offer(singles_[b], static_cast<uint16_t>(b));
+        for (unsigned lead = 0; lead < 256; ++lead)
+            if (leadRow_[lead] >= 0)
+                for (unsigned trail = 1; trail < 256; ++trail)
+                    offer(pairs_[lead << 8 | trail], static_cast<uint16_t>(lead << 8 | trail));
+        for (unsigned unit = 0; unit < 65536; ++unit)
+            if (sources[unit] != 1)
+                encodings_[unit] = kDefaultByte;
+        for (const auto& run : kCp932Encodings)
+            for (unsigned k = 0; k < run.count; ++k)
+                encodings_[run.first + k] = static_cast<uint16_t>(run.value + k * run.step);
+    }
+
     std::u16string decode(std::string_view bytes) const override {
-        const auto& table = decodeTable();
         std::u16string out;
         out.reserve(bytes.size());
         for (size_t i = 0; i < bytes.size(); ++i) {
             const auto b = static_cast<unsigned char>(bytes[i]);
-            if (b < 0x80) {
-                out.push_back(b);
+            if (leadRow_[b] >= 0 && i + 1 < bytes.size() && bytes[i + 1] != '\0') {
+                out.push_back(pairs_[b << 8 | static_cast<unsigned char>(bytes[++i])]);
                 continue;
             }
-            if (isLeadByte(b) && i + 1 < bytes.size()) {
-                const auto t = static_cast<unsigned char>(bytes[i + 1]);
-                const char16_t pair = table.pairs[(b << 8) | t];
-                if (pair != kInvalid) {
-                    out.push_back(pair);
-                    ++i;
-                    continue;
-                }
-            }
-            const char16_t single = table.singles[b];
-            out.push_back(single == kInvalid ? kUndecodable : single);
+            out.push_back(singles_[b]);
         }
         return out;
     }
 
+    // Unit by unit: a surrogate pair becomes two default characters, as on
+    // Windows.
     std::string encode(std::u16string_view text) const override {
-        std::lock_guard lock(mutex_);
-        const std::string le = utf16ToBytes(text, false);
-        return convert(fromUtf16_, le, [](std::string& out, std::string_view rest) {
-            out.push_back('?');
-            const auto unit = static_cast<unsigned char>(rest.size() > 1 ? rest[1] : 0);
-            const bool highSurrogate = unit >= 0xD8 && unit <= 0xDB && rest.size() >= 4;
-            return size_t{highSurrogate ? 4u : 2u};
-        });
+        std::string out;
+        out.reserve(text.size() * 2);
+        for (const char16_t unit : text) {
+            const uint16_t bytes = encodings_[unit];
+            if (bytes > 0xFF)
+                out.push_back(static_cast<char>(bytes >> 8));
+            out.push_back(static_cast<char>(bytes & 0xFF));
+        }
+        return out;
     }
 
   private:
-    static constexpr char16_t kInvalid = 0xFFFF;
-    static constexpr char16_t kUndecodable = 0x30FB;
+    static constexpr uint16_t kDefaultByte = '?';
 
-    static bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0); }
+    std::vector<char16_t> singles_ = std::vector<char16_t>(256);
+    std::vector<int> leadRow_ = std::vector<int>(256, -1);
+    std::vector<char16_t> pairs_ = std::vector<char16_t>(65536);
+    std::vector<uint16_t> encodings_ = std::vector<uint16_t>(65536);
+};
 
-    // Every single byte and every lead/trail pair, converted once by iconv;
-    // decoding is then a table lookup.
-    struct DecodeTable {
-        std::vector<char16_t> singles = std::vector<char16_t>(256, kInvalid);
-        std::vector<char16_t> pairs = std::vector<char16_t>(65536, kInvalid);
+struct CollationEntry {
+    uint16_t unit;
+    uint16_t primary1, primary2;
+    uint8_t diacritic, caseWeight;
+    uint8_t small, kind, width;
+    uint8_t special1, special2;
+};
+
+#include "platform/posix/collation_table.inc"
+
+// CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE) in the Japanese locale:
+// both texts become the sort key Windows would make of them (LCMapStringW
+// with LCMAP_SORTKEY), and the keys compare byte by byte. The weights of the
+// characters command names use come from a table made by tools/nls_reference
+// under Wine; other characters sort after them by code unit.
+class SortKeyCollator final : public TextCollator {
+  public:
+    SortKeyCollator() {
+        for (size_t i = 0; i < std::size(kCollationEntries); ++i)
+            index_[kCollationEntries[i].unit] = static_cast<int>(i);
+        for (const auto& entry : kCollationPrimaries) {
+            const CollationEntry full{entry[0], entry[1], 0, 0, 0, 0, 0, 0, 0, 0};
+            index_[entry[0]] = static_cast<int>(extra_.size() + std::size(kCollationEntries));
+            extra_.push_back(full);
+        }
+        for (const auto& vowel : kCollationVowels)
+            vowels_[vowel[0]] = vowel[1];
+    }
+
+    int compareIgnoreCase(std::u16string_view a, std::u16string_view b) const override {
+        // Comparisons come in floods (sorting, searching): the buffers are
+        // reused, so a comparison allocates nothing once they have grown.
+        thread_local KeyBuffers first, second;
+        const int order = sortKey(a, first).compare(sortKey(b, second));
+        return (order > 0) - (order < 0);
+    }
+
+  private:
+    struct KeyBuffers {
+        std::string key, primary, special;
+        std::string diacritics, cases, sizes, marks, kinds, widths;
     };
 
-    static const DecodeTable& decodeTable() {
-        static const DecodeTable table = [] {
-            DecodeTable t;
-            const IconvHandle cd("UTF-16LE", "CP932");
-            const auto one = [&](std::string_view in) -> char16_t {
-                if (!cd.valid())
-                    return kInvalid;
-                cd.reset();
-                char* inPtr = const_cast<char*>(in.data());
-                size_t inLeft = in.size();
-                char buffer[8];
-                char* outPtr = buffer;
-                size_t outLeft = sizeof buffer;
-                if (iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft) ==
-                        static_cast<size_t>(-1) ||
-                    inLeft != 0 || outPtr - buffer != 2)
-                    return kInvalid;
-                return static_cast<char16_t>(static_cast<unsigned char>(buffer[0]) |
-                                             (static_cast<unsigned char>(buffer[1]) << 8));
-            };
-            for (int b = 0x80; b < 256; ++b) {
-                const char byte = static_cast<char>(b);
-                t.singles[b] = one(std::string_view(&byte, 1));
-                if (!isLeadByte(static_cast<unsigned char>(b)))
-                    continue;
-                for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                    const char pair[2] = {byte, static_cast<char>(trail)};
-                    t.pairs[(b << 8) | trail] = one(std::string_view(pair, 2));
-                }
+    // The key is built in buffers.key, which the result refers to.
+    const std::string& sortKey(std::u16string_view text, KeyBuffers& buffers) const;
+
+    static constexpr uint8_t kDefaultDiacritic = 2, kDefaultCase = 2;
+    static constexpr uint8_t kNormalSize = 0xC6, kHiragana = 0xE4, kFullWidth = 0xC5;
+    static constexpr uint8_t kPlainKana = 3, kIterationMark = 4, kLongVowelMark = 5;
+    static constexpr uint16_t kRepeatMark = 0xFFFF;
+
+    CollationEntry entry(char16_t unit) const {
+        const int i = index_[unit];
+        if (i >= 0)
+            return i < static_cast<int>(std::size(kCollationEntries))
+                       ? kCollationEntries[i]
+                       : extra_[static_cast<size_t>(i) - std::size(kCollationEntries)];
+        // Not in the table: after every character that is, by code unit.
+        return {unit,
+                static_cast<uint16_t>(0xFD00 | unit >> 8),
+                static_cast<uint16_t>(0xFD00 | (unit & 0xFF)),
+                0,
+                0,
+                0,
+                0,
+                0,
+                0,
+                0};
+    }
+
+    std::vector<int> index_ = std::vector<int>(65536, -1);
+    std::vector<CollationEntry> extra_;
+    std::vector<uint16_t> vowels_ = std::vector<uint16_t>(65536, 0);
+};
+
+const std::string& SortKeyCollator::sortKey(std::u16string_view text, KeyBuffers& buffers) const {
+    std::string &key = buffers.key, &primary = buffers.primary, &special = buffers.special;
+    std::string &diacritics = buffers.diacritics, &cases = buffers.cases;
+    std::string &sizes = buffers.sizes, &marks = buffers.marks, &kinds = buffers.kinds,
+                &widths = buffers.widths;
+    for (std::string* buffer :
+         {&key, &primary, &special, &diacritics, &cases, &sizes, &marks, &kinds, &widths})
+        buffer->clear();
+    bool anyKana = false;
+    // What a following repeat mark copies: the weight of the character
+    // before it (FFFF when it has none, or when it expands to two).
+    uint16_t repeatWeight = kRepeatMark;
+    uint8_t repeatDiacritic = kDefaultDiacritic;
+    bool afterKana = false;
+    uint8_t kanaSize = 0, kanaKind = 0, kanaWidth = 0;
+    size_t weights = 0;
+    const auto addWeight = [&](uint16_t weight) {
+        primary.push_back(static_cast<char>(weight >> 8));
+        primary.push_back(static_cast<char>(weight & 0xFF));
+        ++weights;
+    };
+
+    for (const char16_t unit : text) {
+        const CollationEntry e = entry(unit);
+        if (e.primary1 == kRepeatMark) {
+            const bool longVowel = unit == u'\u30FC' || unit == u'\uFF70';
+            const bool voiced = unit == u'\u309E' || unit == u'\u30FE';
+            const bool iteration = voiced || unit == u'\u309D' || unit == u'\u30FD';
+            if (afterKana && (longVowel || iteration)) {
+                const uint16_t vowel = vowels_[repeatWeight];
+                addWeight(longVowel && vowel ? vowel : repeatWeight);
+                diacritics.push_back(voiced ? 3 : kDefaultDiacritic);
+                cases.push_back(kDefaultCase);
+                sizes.push_back(kanaSize);
+                marks.push_back(longVowel ? kLongVowelMark : kIterationMark);
+                kinds.push_back(kanaKind);
+                // The long-vowel mark keeps its own width.
+                if (longVowel)
+                    kanaWidth = entry(unit == u'\uFF70' ? u'\uFF71' : u'\u30A2').width;
+                widths.push_back(kanaWidth);
+                continue;
             }
-            return t;
-        }();
-        return table;
-    }
-
-    mutable std::mutex mutex_;
-    IconvHandle fromUtf16_{"CP932", "UTF-16LE"};
-};
-
-int sortClass(char16_t c) {
-    if (c <= 32)
-        return 0;
-    if (c < 128) {
-        if (c >= u'0' && c <= u'9')
-            return 2;
-        if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'))
-            return 3;
-        return 1;
-    }
-    return 4;
-}
-
-char16_t foldAscii(char16_t c) {
-    return (c >= u'a' && c <= u'z') ? c - 0x20 : c;
-}
-
-bool isMinorPunctuation(char16_t c) {
-    return c == u'-' || c == u'\'';
-}
-
-int compareWeights(std::u16string_view a, std::u16string_view b, bool skipMinor) {
-    size_t i = 0, j = 0;
-    for (;;) {
-        if (skipMinor) {
-            while (i < a.size() && isMinorPunctuation(a[i]))
-                ++i;
-            while (j < b.size() && isMinorPunctuation(b[j]))
-                ++j;
+            addWeight(repeatWeight);
+            if (repeatWeight != kRepeatMark) {
+                diacritics.push_back(repeatDiacritic);
+                cases.push_back(kDefaultCase);
+            }
+            afterKana = false;
+            continue;
         }
-        if (i == a.size() || j == b.size())
-            return (i == a.size() ? 0 : 1) - (j == b.size() ? 0 : 1);
-        const char16_t x = foldAscii(a[i]), y = foldAscii(b[j]);
-        const int cx = sortClass(x), cy = sortClass(y);
-        if (cx != cy)
-            return cx < cy ? -1 : 1;
-        if (x != y)
-            return x < y ? -1 : 1;
-        ++i, ++j;
+        if (e.primary1 == 0) {
+            // Sorts by its place: after everything else, nearer the front
+            // first.
+            if (e.special1 != 0) {
+                const uint16_t place = static_cast<uint16_t>(0xFFFF - weights);
+                special.push_back(static_cast<char>(place >> 8));
+                special.push_back(static_cast<char>(place & 0xFF));
+                special.push_back(static_cast<char>(e.special1));
+                special.push_back(static_cast<char>(e.special2));
+                repeatWeight = static_cast<uint16_t>(0x0600 | e.special1);
+                repeatDiacritic = kDefaultDiacritic;
+                afterKana = false;
+            }
+            // A combining voiced mark adds to the character before it.
+            if (e.diacritic != 0) {
+                if (diacritics.empty())
+                    diacritics.push_back(static_cast<char>(e.diacritic));
+                else
+                    diacritics.back() =
+                        static_cast<char>(static_cast<uint8_t>(diacritics.back()) + e.diacritic);
+            }
+            continue;
+        }
+        const uint8_t diacritic = e.diacritic ? e.diacritic : kDefaultDiacritic;
+        const uint8_t caseWeight = e.caseWeight ? e.caseWeight : kDefaultCase;
+        addWeight(e.primary1);
+        diacritics.push_back(diacritic);
+        cases.push_back(caseWeight);
+        if (e.primary2 != 0) {
+            addWeight(e.primary2);
+            diacritics.push_back(kDefaultDiacritic);
+            cases.push_back(kDefaultCase);
+        }
+        repeatWeight = e.primary2 ? kRepeatMark : e.primary1;
+        repeatDiacritic = e.primary2 ? kDefaultDiacritic : diacritic;
+        afterKana = e.kind != 0;
+        if (afterKana) {
+            anyKana = true;
+            kanaSize = e.small, kanaKind = e.kind, kanaWidth = e.width;
+            sizes.push_back(e.small);
+            marks.push_back(kPlainKana);
+            kinds.push_back(e.kind);
+            widths.push_back(e.width);
+        }
     }
-}
 
-class ApproximateCollator final : public TextCollator {
-  public:
-    int compareIgnoreCase(std::u16string_view a, std::u16string_view b) const override {
-        const int primary = compareWeights(a, b, true);
-        return primary != 0 ? primary : compareWeights(a, b, false);
+    // Trailing default weights are left out of each list.
+    const auto append = [](std::string& key, std::string& list, uint8_t fallback) {
+        while (!list.empty() && static_cast<uint8_t>(list.back()) == fallback)
+            list.pop_back();
+        key += list;
+    };
+    key = primary;
+    key.push_back('\x01');
+    append(key, diacritics, kDefaultDiacritic);
+    key.push_back('\x01');
+    append(key, cases, kDefaultCase);
+    key.push_back('\x01');
+    if (anyKana) {
+        append(key, sizes, kNormalSize);
+        key.push_back('\xFF');
+        append(key, marks, kPlainKana);
+        key.push_back('\x02');
+        append(key, kinds, kHiragana);
+        key.push_back('\xFF');
+        append(key, widths, kFullWidth);
+        key.push_back('\xFF');
     }
-};
+    key.push_back('\x01');
+    key += special;
+    return key;
+}
 
 std::string nativePath(std::u16string_view path) {
     return utf16ToUtf8(path);
@@ -314,7 +411,7 @@ class PosixClock final : public Clock {
 
 PlatformServices& platformServices() {
     static Cp932CodePage ansi;
-    static ApproximateCollator collator;
+    static SortKeyCollator collator;
     static PosixFileSystem files;
     static PosixClock clock;
     static PlatformServices services{ansi, collator, files, clock};

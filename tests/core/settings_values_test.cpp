@@ -82,7 +82,32 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{
             "wider than screen by one", {0, 10, 2001, 100}, 2000, 1000, {0, 10, 2001, 100}},
         PlacementCase{
-            "size never corrected", {5, 5, 5000, 4000}, 1920, 1080, {-1540, -1460, 5000, 4000}}),
+            "size never corrected", {5, 5, 5000, 4000}, 1920, 1080, {-1540, -1460, 5000, 4000}},
+        // Stored values are any 32-bit integers: sums that leave the int range
+        // must still count as beyond the screen.
+        PlacementCase{
+            "bottom sum overflows", {100, 2147483600, 300, 250}, 1920, 1080, {100, 415, 300, 250}},
+        PlacementCase{
+            "right sum overflows", {2147483600, 100, 250, 300}, 1920, 1080, {835, 100, 250, 300}},
+        PlacementCase{
+            "edges at INT_MAX", {INT32_MAX, INT32_MAX, 1, 1}, 1920, 1080, {959, 539, 1, 1}},
+        PlacementCase{
+            "edges at INT_MIN", {INT32_MIN, INT32_MIN, 300, 250}, 1920, 1080, {810, 415, 300, 250}},
+        PlacementCase{"size INT_MIN",
+                      {100, 100, INT32_MIN, INT32_MIN},
+                      1920,
+                      1080,
+                      {100, 100, INT32_MIN, INT32_MIN}},
+        PlacementCase{"size INT_MIN off screen",
+                      {-1, -1, INT32_MIN, INT32_MIN},
+                      1920,
+                      1080,
+                      {1073742784, 1073742364, INT32_MIN, INT32_MIN}},
+        PlacementCase{"size INT_MAX",
+                      {1, 1, INT32_MAX, INT32_MAX},
+                      1920,
+                      1080,
+                      {-1073740863, -1073741283, INT32_MAX, INT32_MAX}}),
     test::CaseName());
 
 TEST(CentredEdge, TruncatesTowardZero) {
@@ -90,6 +115,10 @@ TEST(CentredEdge, TruncatesTowardZero) {
     EXPECT_EQ(centredEdge(1080, 250), 415);
     EXPECT_EQ(centredEdge(2000, 2003), -1);
     EXPECT_EQ(centredEdge(2000, 2001), 0);
+    // Differences beyond the int range, halved, fit again.
+    EXPECT_EQ(centredEdge(INT32_MAX, INT32_MIN), INT32_MAX);
+    EXPECT_EQ(centredEdge(INT32_MIN, INT32_MAX), -INT32_MAX);
+    EXPECT_EQ(centredEdge(1080, INT32_MIN), 1073742364);
 }
 
 } // namespace

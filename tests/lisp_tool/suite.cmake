@@ -32,3 +32,17 @@ morvanex_index_case(corpus 0 ${corpus_files})
 morvanex_index_case(no_command 1 ${no_command_file})
 morvanex_index_case(usage 2 --out)
 morvanex_index_case(missing_file 3 ${lisp_corpus}/no-such-file.lsp)
+
+# In the Windows build: the exe under Wine against the native tool of the host
+# build (build/host), byte for byte over the whole corpus and the fixtures.
+if(WIN32)
+    set(MORVANE_NATIVE_INDEX ${CMAKE_SOURCE_DIR}/build/host/tools/morvanex-index/morvanex-index
+        CACHE FILEPATH "The native morvanex-index the Windows one is compared with")
+    add_test(NAME morvanex_index_matches_native
+             COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/compare_native.sh
+                     $<TARGET_FILE:morvanex-index> ${MORVANE_NATIVE_INDEX}
+                     ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_CURRENT_LIST_DIR}/data
+                     ${lisp_corpus})
+    set_tests_properties(morvanex_index_matches_native PROPERTIES LABELS wine TIMEOUT 600
+                         SKIP_RETURN_CODE 77)
+endif()
