@@ -34,12 +34,12 @@ class MemoryFiles final : public FileSystem {
     bool removeFile(std::u16string_view) override { return false; }
 };
 
-class NoView final : public TargetFormView {
+class NoView final : public TargetDialogView {
   public:
-    std::u16string edit1Text() const override { return u"新しい CAD"; }
-    std::u16string edit2Text() const override { return u"New.Cad.Application"; }
-    void setEdit1Text(std::u16string_view) override {}
-    void setEdit2Text(std::u16string_view) override {}
+    std::u16string nameText() const override { return u"新しい CAD"; }
+    std::u16string progIdText() const override { return u"New.Cad.Application"; }
+    void setNameText(std::u16string_view) override {}
+    void setProgIdText(std::u16string_view) override {}
     void listCleared() override {}
     void lineInserted(int, std::u16string_view) override {}
     void lineRemoved(int) override {}
@@ -62,14 +62,14 @@ struct Bench {
     NoView view;
     PlatformServices services{platformServices().ansi, platformServices().collator, files,
                               platformServices().clock};
-    TargetFormModel model{kPath, services, view};
+    TargetDialogModel model{kPath, services, view};
     Bench() { files.bytes = sampleFile(); }
 };
 
 void BM_OpenDialogOnLongList(benchmark::State& state) {
     Bench bench;
     for (auto _ : state) {
-        bench.model.FormShow(u"Wanted.Application");
+        bench.model.load(u"Wanted.Application");
         benchmark::DoNotOptimize(bench.model.list().selected());
     }
 }
@@ -80,9 +80,9 @@ void BM_AddToLongList(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         bench.files.bytes = sampleFile();
-        bench.model.FormShow(u"none");
+        bench.model.load(u"none");
         state.ResumeTiming();
-        bench.model.pressEscapeInCad();
+        bench.model.addTarget();
     }
 }
 BENCHMARK(BM_AddToLongList)->Unit(benchmark::kMillisecond);

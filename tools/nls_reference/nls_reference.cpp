@@ -25,6 +25,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/services.h"
+#include "platform/win32/win32_text.h"
+
 namespace {
 
 std::string hexBytes(const std::string& bytes) {
@@ -47,27 +50,13 @@ std::string hexUnits(const std::wstring& units) {
     return out.empty() ? "-" : out;
 }
 
-// The same calls, with the same flags, as the Win32 services.
+// The program's own Win32 conversions: the reference is what it does.
 std::wstring decodeAcp(const std::string& bytes) {
-    if (bytes.empty())
-        return {};
-    const int size = static_cast<int>(bytes.size());
-    const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    std::wstring out(static_cast<size_t>(needed), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, out.data(), needed);
-    return out;
+    return morvane::toWide(morvane::platformServices().ansi.decode(bytes));
 }
 
 std::string encodeAcp(const std::wstring& text) {
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const DWORD flags = WC_NO_BEST_FIT_CHARS;
-    const int needed =
-        WideCharToMultiByte(CP_ACP, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(needed), '\0');
-    WideCharToMultiByte(CP_ACP, flags, text.data(), size, out.data(), needed, nullptr, nullptr);
-    return out;
+    return morvane::platformServices().ansi.encode(morvane::fromWide(text));
 }
 
 // Folds results into runs: "<tag> <first input> <count> <step> <first result>",
