@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "target/target_form.h"
+#include "target/target_dialog_model.h"
 #include "text/text_file.h"
 #include "text/user_error.h"
 
@@ -22,15 +22,15 @@ namespace {
 constexpr std::u16string_view kListPath = u"/morvane/TargetCAD_APIVersion.txt";
 
 // The dialog's controls, kept as the handlers report them.
-class MirrorView final : public TargetFormView {
+class MirrorView final : public TargetDialogView {
   public:
-    std::u16string edit1, edit2;
+    std::u16string name, progId;
     std::vector<std::u16string> lines;
 
-    std::u16string edit1Text() const override { return edit1; }
-    std::u16string edit2Text() const override { return edit2; }
-    void setEdit1Text(std::u16string_view text) override { edit1 = text; }
-    void setEdit2Text(std::u16string_view text) override { edit2 = text; }
+    std::u16string nameText() const override { return name; }
+    std::u16string progIdText() const override { return progId; }
+    void setNameText(std::u16string_view text) override { name = text; }
+    void setProgIdText(std::u16string_view text) override { progId = text; }
     void listCleared() override { lines.clear(); }
     void lineInserted(int index, std::u16string_view line) override {
         require(index >= 0 && index <= static_cast<int>(lines.size()));
@@ -57,7 +57,7 @@ bool sorted(const std::vector<std::u16string>& lines, const TextCollator& collat
     return true;
 }
 
-void checkSavedFile(const TargetFormModel& model, const fuzz::MemoryFileSystem& files,
+void checkSavedFile(const TargetDialogModel& model, const fuzz::MemoryFileSystem& files,
                     const AnsiCodePage& ansi) {
     const auto found = files.files.find(kListPath);
     if (found == files.files.end())
@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         memory.files.files[std::u16string(kListPath)] = std::string(input.bytes(fileSize));
 
     MirrorView view;
-    TargetFormModel model(std::u16string(kListPath), memory.services, view);
+    TargetDialogModel model(std::u16string(kListPath), memory.services, view);
     bool inLoadedOrder = true; // no line changed in place since the last load
     for (int step = 0; step < 16 && !input.empty(); ++step) {
         const uint8_t op = input.byte();
@@ -104,15 +104,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             switch (op % 6) {
             case 0: {
                 const bool reloads = memory.files.fileExists(kListPath);
-                model.FormShow(input.text());
+                model.load(input.text());
                 inLoadedOrder = inLoadedOrder || reloads;
                 break;
             }
             case 1: {
-                view.edit1 = editText(input);
-                view.edit2 = editText(input);
-                const std::u16string line = view.edit1 + u'\t' + view.edit2;
-                model.SpeedButton1Click();
+                view.name = editText(input);
+                view.progId = editText(input);
+                const std::u16string line = view.name + u'\t' + view.progId;
+                model.addTarget();
                 const int selected = model.list().selected();
                 require(selected >= 0 &&
                         collator.compareIgnoreCase(model.list().at(selected), line) == 0);
@@ -120,14 +120,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 break;
             }
             case 2:
-                model.SpeedButton2Click();
+                model.deleteTarget();
                 saved = true;
                 break;
             case 3:
-                view.edit1 = editText(input);
-                view.edit2 = editText(input);
+                view.name = editText(input);
+                view.progId = editText(input);
                 inLoadedOrder = false;
-                model.SpeedButton3Click();
+                model.changeTarget();
                 saved = true;
                 break;
             case 4:
