@@ -22,8 +22,8 @@ max_len() {
     settings_fuzz) echo 256 ;;
     row_action_fuzz) echo 512 ;;
     target_fuzz) echo 512 ;;
-    list_fuzz) echo 2048 ;;
-    lisp_fuzz | dropped_list_fuzz) echo 2048 ;;
+    list_fuzz) echo 512 ;;
+    lisp_fuzz | dropped_list_fuzz) echo 1024 ;;
     *) echo 4096 ;;
     esac
 }

@@ -4,6 +4,7 @@
 // full-width forms and the common kanji, alone and in short texts.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
