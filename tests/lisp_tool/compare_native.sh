@@ -6,7 +6,8 @@
 # code. Files go in batches of one folder, one Wine start each; the folder is
 # given as the program folder, so the load rows read "Morvane\NAME" on both
 # sides instead of each system's own full path. Exit code 77: nothing to
-# compare (skipped).
+# compare (skipped). Folders are taken by their physical paths: the native
+# tool makes its files absolute from the physical working folder.
 # Usage: compare_native.sh WINDOWS_EXE NATIVE_TOOL WINE_RUN FOLDER...
 set -euo pipefail
 exe=$1 native=$2 wine_run=$3
@@ -16,7 +17,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 roots=()
 for root in "$@"; do
-    if [ -d "$root" ]; then roots+=("$(cd "$root" && pwd)"); else echo "no folder $root: left out"; fi
+    if [ -d "$root" ]; then roots+=("$(cd "$root" && pwd -P)"); else echo "no folder $root: left out"; fi
 done
 [ ${#roots[@]} -gt 0 ] || { echo "no LISP folders: skipped"; exit 77; }
 mapfile -t folders < <(find "${roots[@]}" -type f -iname '*.lsp' -printf '%h\n' | LC_ALL=C sort -u)
