@@ -41,19 +41,25 @@ SIZE designedOuterSize(UINT dpi) {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
+WindowBounds boundsOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+WindowBounds outerBounds(HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return boundsOf(rect);
+}
+
 // The outer rectangle to remember, in screen coordinates: the restored one
 // while minimised.
 WindowBounds currentOuterBounds(HWND hwnd) {
-    RECT rect{};
-    if (!IsIconic(hwnd)) {
-        GetWindowRect(hwnd, &rect);
-        return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-    }
+    if (!IsIconic(hwnd))
+        return outerBounds(hwnd);
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(hwnd, &placement);
-    rect = placement.rcNormalPosition;
-    const WindowBounds normal{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    const WindowBounds normal = boundsOf(placement.rcNormalPosition);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor))
@@ -112,9 +118,7 @@ void MainWindow::startUp() {
     state_.targetProgID = kDefaultProgID;
 
     const SettingsReader settings(environment_.settingsPath);
-    RECT outer;
-    GetWindowRect(hwnd(), &outer);
-    WindowBounds bounds{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
+    WindowBounds bounds = outerBounds(hwnd());
     bounds.width = settings.readInteger(u"Form", u"Width").value_or(bounds.width);
     bounds.height = settings.readInteger(u"Form", u"Height").value_or(bounds.height);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);

@@ -1,5 +1,6 @@
 #include "shell/workspace_bounds.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -9,12 +10,8 @@ namespace {
 // Coordinates come from the system and stay far from the int limits; clamp
 // all the same rather than wrap.
 int offsetClamped(int value, int64_t offset) {
-    const int64_t moved = static_cast<int64_t>(value) + offset;
-    if (moved > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (moved < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(moved);
+    return static_cast<int>(std::clamp<int64_t>(
+        int64_t{value} + offset, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 } // namespace

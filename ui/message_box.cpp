@@ -22,18 +22,18 @@ namespace {
 constexpr int kIconId = 100;
 constexpr int kTextId = 101;
 
-struct ButtonSpec {
+struct BoxButton {
     int id;
     const wchar_t* caption;
     MessageResult result;
 };
 
-constexpr ButtonSpec kOk{IDOK, L"OK", MessageResult::Ok};
-constexpr ButtonSpec kCancel{IDCANCEL, L"キャンセル", MessageResult::Cancel};
-constexpr ButtonSpec kYes{IDYES, L"はい(&Y)", MessageResult::Yes};
-constexpr ButtonSpec kNo{IDNO, L"いいえ(&N)", MessageResult::No};
+constexpr BoxButton kOk{IDOK, L"OK", MessageResult::Ok};
+constexpr BoxButton kCancel{IDCANCEL, L"キャンセル", MessageResult::Cancel};
+constexpr BoxButton kYes{IDYES, L"はい(&Y)", MessageResult::Yes};
+constexpr BoxButton kNo{IDNO, L"いいえ(&N)", MessageResult::No};
 
-std::vector<ButtonSpec> buttonsFor(MessageButtons buttons) {
+std::vector<BoxButton> buttonsFor(MessageButtons buttons) {
     switch (buttons) {
     case MessageButtons::OkCancel:
         return {kOk, kCancel};
@@ -99,7 +99,7 @@ struct alignas(4) EmptyDialogTemplate {
 class MessageDialog {
   public:
     MessageDialog(std::wstring text, std::wstring caption, const wchar_t* icon,
-                  std::vector<ButtonSpec> buttons, int defaultId)
+                  std::vector<BoxButton> buttons, int defaultId)
         : text_(std::move(text)), caption_(std::move(caption)), iconName_(icon),
           buttons_(std::move(buttons)), defaultId_(defaultId) {}
 
@@ -196,10 +196,9 @@ class MessageDialog {
         SetWindowPos(dlg, nullptr, (GetSystemMetrics(SM_CXSCREEN) - frame.cx) / 2,
                      (GetSystemMetrics(SM_CYSCREEN) - frame.cy) / 2, frame.cx, frame.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        HWND defaultButton = GetDlgItem(dlg, buttons_.front().id);
-        for (const auto& spec : buttons_)
-            if (spec.id == defaultId_)
-                defaultButton = GetDlgItem(dlg, spec.id);
+        HWND defaultButton = GetDlgItem(dlg, defaultId_);
+        if (!defaultButton)
+            defaultButton = GetDlgItem(dlg, buttons_.front().id);
         SendMessageW(dlg, DM_SETDEFID, static_cast<WPARAM>(GetDlgCtrlID(defaultButton)), 0);
         SetFocus(defaultButton);
     }
@@ -218,11 +217,11 @@ class MessageDialog {
         CreateWindowExW(0, L"STATIC", text_.c_str(),
                         WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0, 0, 0, 0,
                         dlg, reinterpret_cast<HMENU>(kTextId), nullptr, nullptr);
-        for (const auto& spec : buttons_) {
+        for (const auto& boxButton : buttons_) {
             HWND button = CreateWindowExW(
-                0, L"BUTTON", spec.caption,
+                0, L"BUTTON", boxButton.caption,
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY, 0, 0, 0, 0, dlg,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), nullptr, nullptr);
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(boxButton.id)), nullptr, nullptr);
             dark::trackButtonHover(button);
         }
     }
@@ -270,8 +269,8 @@ class MessageDialog {
 
         int x = clientWidth - margin - buttonsWidth;
         const int y = clientHeight - margin - buttonHeight;
-        for (const auto& spec : buttons_) {
-            HWND button = GetDlgItem(dlg, spec.id);
+        for (const auto& boxButton : buttons_) {
+            HWND button = GetDlgItem(dlg, boxButton.id);
             SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
             SetWindowPos(button, nullptr, x, y, buttonWidth, buttonHeight, SWP_NOZORDER);
             x += buttonWidth + buttonGap;
@@ -291,7 +290,7 @@ class MessageDialog {
     std::wstring text_;
     std::wstring caption_;
     const wchar_t* iconName_;
-    std::vector<ButtonSpec> buttons_;
+    std::vector<BoxButton> buttons_;
     int defaultId_;
     UniqueFont font_;
     UniqueIcon icon_;
