@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "cad_targets/win32/target_dialog.h"
 #include "list/lsp_record.h"
 #include "list/record_order.h"
-#include "target/win32/target_dialog.h"
 
 namespace morvane {
 

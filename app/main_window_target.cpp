@@ -1,10 +1,10 @@
 // The main window's side of the Target CAD dialog.
 #include "app/main_window.h"
+#include "cad_targets/target_line.h"
+#include "cad_targets/win32/target_dialog.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
 #include "shell/caption.h"
-#include "target/target_line.h"
-#include "target/win32/target_dialog.h"
 
 namespace morvane {
 

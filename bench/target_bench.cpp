@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "cad_targets/target_dialog_model.h"
 #include "platform/services.h"
-#include "target/target_dialog_model.h"
 #include "text/utf.h"
 
 using namespace morvane;

@@ -13,16 +13,16 @@ size_t fileNameStart(std::u16string_view path) {
 
 } // namespace
 
-std::u16string resolveRowFile(std::u16string_view exe, std::u16string_view programFolder) {
-    if (upperAscii(exe).find(u"MORVANE\\") == std::u16string::npos)
-        return std::u16string(exe);
+std::u16string resolveRowFile(std::u16string_view file, std::u16string_view programFolder) {
+    if (upperAscii(file).find(u"MORVANE\\") == std::u16string::npos)
+        return std::u16string(file);
     std::u16string path(programFolder);
-    path += exe.substr(fileNameStart(exe));
+    path += file.substr(fileNameStart(file));
     return path;
 }
 
-std::u16string rowFileExtension(std::u16string_view exe) {
-    const std::u16string upper = upperAscii(exe);
+std::u16string rowFileExtension(std::u16string_view file) {
+    const std::u16string upper = upperAscii(file);
     const size_t dot = upper.rfind(u'.');
     if (dot == std::u16string::npos || dot < fileNameStart(upper))
         return {};
@@ -47,10 +47,10 @@ std::u16string fileNotFoundText(std::u16string_view path) {
 RowAction decideRowAction(const TLspRecord& record, std::u16string_view programFolder,
                           const FileExistsFunction& fileExists) {
     RowAction action;
-    std::u16string commandText = record.cmd;
-    const std::u16string extension = rowFileExtension(record.exe);
+    std::u16string commandText = record.command;
+    const std::u16string extension = rowFileExtension(record.file);
     if (extension == u".LSP") {
-        std::u16string path = resolveRowFile(record.exe, programFolder);
+        std::u16string path = resolveRowFile(record.file, programFolder);
         if (!fileExists(path)) {
             action.kind = RowAction::Kind::ShowNotFound;
             action.path = std::move(path);
@@ -59,11 +59,11 @@ RowAction decideRowAction(const TLspRecord& record, std::u16string_view programF
         commandText = loadExpression(path);
     } else if (extension == u".EXE") {
         action.kind = RowAction::Kind::StartProgram;
-        action.path = resolveRowFile(record.exe, programFolder);
-        action.parameters = record.opt;
+        action.path = resolveRowFile(record.file, programFolder);
+        action.parameters = record.parameters;
         return action;
     }
-    if (!commandText.empty() && !record.cmt.empty()) {
+    if (!commandText.empty() && !record.description.empty()) {
         action.kind = RowAction::Kind::SendCommand;
         action.commandText = std::move(commandText);
     }

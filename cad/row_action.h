@@ -14,21 +14,21 @@ struct RowAction {
     Kind kind = Kind::None;
     std::u16string commandText; // SendCommand: the text, without the final CR
     std::u16string path;        // ShowNotFound, StartProgram: the resolved file
-    std::u16string parameters;  // StartProgram: the row's opt
+    std::u16string parameters;  // StartProgram: the row's parameters
 
     bool operator==(const RowAction&) const = default;
 };
 
 using FileExistsFunction = std::function<bool(std::u16string_view path)>;
 
-// The file a row's exe names. A value containing "MORVANE\" (any case) means
+// The file a row's file column names. A value containing "MORVANE\" (any case) means
 // "beside the program": its folder part is replaced by programFolder, which
 // ends in a separator.
-std::u16string resolveRowFile(std::u16string_view exe, std::u16string_view programFolder);
+std::u16string resolveRowFile(std::u16string_view file, std::u16string_view programFolder);
 
 // Upper-cased text from the last "." after the last "\" or ":", dot included;
 // empty when there is none.
-std::u16string rowFileExtension(std::u16string_view exe);
+std::u16string rowFileExtension(std::u16string_view file);
 
 // (load "path")(princ) with every backslash doubled, as AutoLISP reads it.
 std::u16string loadExpression(std::u16string_view path);

@@ -82,13 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const TLspRecord& record = records[next++];
         require(record.row == static_cast<int32_t>(i));
         if (i == 0) {
-            require(fields.size() == 1 && record.cmd == fields[0] && record.cmt.empty());
+            require(fields.size() == 1 && record.command == fields[0] &&
+                    record.description.empty());
         } else if (i + 1 == rows.size()) {
-            require(fields.size() == 3 && record.cmd == u"LOAD" && record.cmt == fields[1] &&
-                    record.exe == fields[2]);
+            require(fields.size() == 3 && record.command == u"LOAD" &&
+                    record.description == fields[1] && record.file == fields[2]);
         } else {
-            require(fields.size() == 2 && record.cmd == fields[0] && record.cmt == fields[1] &&
-                    record.exe.empty());
+            require(fields.size() == 2 && record.command == fields[0] &&
+                    record.description == fields[1] && record.file.empty());
         }
     }
     require(next == records.size());

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (records[k].row <= records[k - 1].row)
             std::abort();
     for (const auto& record : records)
-        if (!record.exe.empty() && record.cmt.empty())
+        if (!record.file.empty() && record.description.empty())
             std::abort();
     makeSearchView(records, u"A");
     const auto rowView = makeRowView(records);

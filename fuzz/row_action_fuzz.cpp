@@ -53,10 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t flags = input.byte();
     TLspRecord record;
     record.row = 0;
-    record.cmd = input.text();
-    record.cmt = input.text();
-    record.exe = input.text();
-    record.opt = input.text();
+    record.command = input.text();
+    record.description = input.text();
+    record.file = input.text();
+    record.parameters = input.text();
     const std::u16string folder = input.text();
     std::u16string checked;
     const RowAction action = decideRowAction(record, folder, [&](std::u16string_view path) {
@@ -64,15 +64,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return (flags & 1) != 0;
     });
 
-    const std::u16string resolved = resolveRowFile(record.exe, folder);
-    if (containsMorvaneFolder(record.exe)) {
-        const size_t cut = record.exe.find_last_of(u"\\:");
-        require(resolved == folder + record.exe.substr(cut + 1));
+    const std::u16string resolved = resolveRowFile(record.file, folder);
+    if (containsMorvaneFolder(record.file)) {
+        const size_t cut = record.file.find_last_of(u"\\:");
+        require(resolved == folder + record.file.substr(cut + 1));
     } else {
-        require(resolved == record.exe);
+        require(resolved == record.file);
     }
 
-    const std::u16string extension = rowFileExtension(record.exe);
+    const std::u16string extension = rowFileExtension(record.file);
     require(extension.empty() ||
             (extension[0] == u'.' && extension.find_first_of(u"\\:") == std::u16string::npos));
     for (char16_t c : extension)
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(checked == resolved);
         if (!(flags & 1)) {
             require(action.kind == RowAction::Kind::ShowNotFound && action.path == resolved);
-        } else if (record.cmt.empty()) {
+        } else if (record.description.empty()) {
             require(action.kind == RowAction::Kind::None);
         } else {
             require(action.kind == RowAction::Kind::SendCommand);
@@ -90,9 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     } else if (extension == u".EXE") {
         require(action.kind == RowAction::Kind::StartProgram && action.path == resolved &&
-                action.parameters == record.opt);
-    } else if (!record.cmd.empty() && !record.cmt.empty()) {
-        require(action.kind == RowAction::Kind::SendCommand && action.commandText == record.cmd);
+                action.parameters == record.parameters);
+    } else if (!record.command.empty() && !record.description.empty()) {
+        require(action.kind == RowAction::Kind::SendCommand &&
+                action.commandText == record.command);
     } else {
         require(action.kind == RowAction::Kind::None);
     }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "cad_targets/target_dialog_model.h"
 #include "fuzz/fuzz_support.h"
-#include "target/target_dialog_model.h"
 #include "text/text_file.h"
 #include "text/user_error.h"
 

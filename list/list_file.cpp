@@ -70,18 +70,18 @@ std::optional<TLspRecord> classifyListLine(std::u16string_view line, int32_t row
     TLspRecord record;
     record.row = row;
     if (n == 1 || (n >= 2 && fields[1].empty())) {
-        record.cmd = std::move(fields[0]);
+        record.command = std::move(fields[0]);
         return record;
     }
     if (n == 0)
         return std::nullopt;
-    record.cmd = std::move(fields[0]);
-    record.cmt = std::move(fields[1]);
+    record.command = std::move(fields[0]);
+    record.description = std::move(fields[1]);
     if (n == 2 || isBlank(fields[2]))
         return record;
-    record.exe = std::move(fields[2]);
+    record.file = std::move(fields[2]);
     if (n >= 4 && !isBlank(fields[3]))
-        record.opt = std::move(fields[3]);
+        record.parameters = std::move(fields[3]);
     return record;
 }
 

@@ -7,11 +7,11 @@
 namespace morvane {
 
 struct TLspRecord {
-    int32_t row = -1; // 0-based line index in the file; the record's key
-    std::u16string cmd;
-    std::u16string cmt;
-    std::u16string exe;
-    std::u16string opt;
+    int32_t row = -1;           // 0-based line index in the file; the record's key
+    std::u16string command;     // typed into the CAD; a group row's title
+    std::u16string description; // shown beside the command; empty for a group row
+    std::u16string file;        // a .lsp to load or an .exe to start, as written
+    std::u16string parameters;  // the program's parameters (an .exe row)
 
     bool operator==(const TLspRecord&) const = default;
 };
@@ -19,13 +19,13 @@ struct TLspRecord {
 using LspRecordArray = std::vector<TLspRecord>;
 
 inline bool isGroupRow(const TLspRecord& r) {
-    return r.cmt.empty();
+    return r.description.empty();
 }
 inline bool isFileRow(const TLspRecord& r) {
-    return !r.cmt.empty() && !r.exe.empty();
+    return !r.description.empty() && !r.file.empty();
 }
 inline bool isCommandEntry(const TLspRecord& r) {
-    return !r.cmt.empty();
+    return !r.description.empty();
 }
 
 } // namespace morvane

@@ -17,7 +17,7 @@ bool rowLess(const TLspRecord& a, const TLspRecord& b) {
     return a.row < b.row;
 }
 bool cmdLess(const TLspRecord& a, const TLspRecord& b) {
-    return a.cmd < b.cmd;
+    return a.command < b.command;
 }
 
 // Dense ranks of the keys: equal keys share a rank, order kept.
@@ -102,27 +102,27 @@ bool RecordOrderCache::matches(const LspRecordArray& records) const {
     if (records.size() != rows_.size())
         return false;
     for (size_t k = 0; k < records.size(); ++k)
-        if (records[k].row != rows_[k] || records[k].cmd != cmds_[k])
+        if (records[k].row != rows_[k] || records[k].command != commands_[k])
             return false;
     return true;
 }
 
 void RecordOrderCache::store(const LspRecordArray& records, std::vector<uint32_t> permutation) {
     rows_.clear();
-    cmds_.clear();
+    commands_.clear();
     rows_.reserve(records.size());
-    cmds_.reserve(records.size());
+    commands_.reserve(records.size());
     for (const auto& r : records) {
         rows_.push_back(r.row);
-        cmds_.push_back(r.cmd);
+        commands_.push_back(r.command);
     }
     permutation_ = std::move(permutation);
 }
 
-void sortLspRecords(LspRecordArray& records, bool byCmd, RecordOrderCache* cache) {
+void sortLspRecords(LspRecordArray& records, bool byCommand, RecordOrderCache* cache) {
     if (records.size() <= 1)
         return;
-    if (!byCmd) {
+    if (!byCommand) {
         // An exchange sort never moves an ordered array, and with distinct
         // rows (always so after a load) any correct sort gives its result.
         if (isOrdered(records, rowLess))

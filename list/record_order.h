@@ -19,12 +19,12 @@ class RecordOrderCache {
 
   private:
     std::vector<int32_t> rows_;
-    std::vector<std::u16string> cmds_;
+    std::vector<std::u16string> commands_;
     std::vector<uint32_t> permutation_;
 };
 
-// byCmd false: by row ascending; true: by cmd, ordinal UTF-16 code units.
-void sortLspRecords(LspRecordArray& records, bool byCmd, RecordOrderCache* cache = nullptr);
+// byCommand false: by row ascending; true: by command, ordinal UTF-16 code units.
+void sortLspRecords(LspRecordArray& records, bool byCommand, RecordOrderCache* cache = nullptr);
 
 // The permutation an exchange sort leaves for these ranks: result[k] is the
 // original index of the element that ends at position k. Exposed for tests.

@@ -20,13 +20,13 @@ void foldInto(std::u16string& out, std::u16string_view text) {
 } // namespace
 
 std::u16string displayText(const TLspRecord& record) {
-    const bool brace = !record.exe.empty();
+    const bool brace = !record.file.empty();
     std::u16string text;
-    text.reserve(record.cmd.size() + record.cmt.size() + 3);
+    text.reserve(record.command.size() + record.description.size() + 3);
     text += brace ? u'{' : u'[';
-    text += record.cmd;
+    text += record.command;
     text += brace ? u"} " : u"] ";
-    text += record.cmt;
+    text += record.description;
     return text;
 }
 
@@ -44,7 +44,7 @@ std::optional<TreeNodes> makeRowView(LspRecordArray& records, RecordOrderCache* 
     TreeNode* group = nullptr;
     for (const auto& record : records) {
         if (isGroupRow(record)) {
-            nodes.push_back(TreeNode{record.cmd, record.row, kGroupImage, {}});
+            nodes.push_back(TreeNode{record.command, record.row, kGroupImage, {}});
             group = &nodes.back();
         } else if (group) {
             group->children.push_back(entryNode(record));

@@ -28,7 +28,7 @@ struct TreeNode {
 // to select; an empty list selects nothing.
 using TreeNodes = std::vector<TreeNode>;
 
-// "[" cmd "] " cmt, or "{" cmd "} " cmt for a row with a file.
+// "[" command "] " description, or "{" command "} " description for a row with a file.
 std::u16string displayText(const TLspRecord& record);
 
 // a to z become A to Z; every other code unit stays.

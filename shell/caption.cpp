@@ -1,8 +1,8 @@
 #include "shell/caption.h"
 
+#include "cad_targets/target_line.h"
 #include "list/list_file.h"
 #include "platform/services.h"
-#include "target/target_line.h"
 #include "text/text_file.h"
 #include "text/user_error.h"
 

@@ -63,9 +63,10 @@ TEST_P(ClassifyLine, GivesTheRowKind) {
     EXPECT_EQ(*record, expected);
 }
 
-TLspRecord rec(std::u16string cmd, std::u16string cmt = {}, std::u16string exe = {},
-               std::u16string opt = {}) {
-    return TLspRecord{-1, std::move(cmd), std::move(cmt), std::move(exe), std::move(opt)};
+TLspRecord rec(std::u16string command, std::u16string description = {}, std::u16string file = {},
+               std::u16string parameters = {}) {
+    return TLspRecord{-1, std::move(command), std::move(description), std::move(file),
+                      std::move(parameters)};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -98,7 +99,7 @@ TEST(ParseListLines, RowCountsEveryLine) {
     const auto records = parseListLines({u";comment", u"", u"X\tdesc", u"G"});
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].row, 2);
-    EXPECT_EQ(records[0].cmd, u"X");
+    EXPECT_EQ(records[0].command, u"X");
     EXPECT_EQ(records[1].row, 3);
 }
 

@@ -9,14 +9,14 @@ namespace morvane {
 namespace {
 
 // The reference: the exchange sort the list has always been ordered by.
-void literalExchangeSort(LspRecordArray& records, bool byCmd) {
+void literalExchangeSort(LspRecordArray& records, bool byCommand) {
     const size_t n = records.size();
     if (n <= 1)
         return;
     for (size_t i = 0; i + 1 < n; ++i)
         for (size_t j = i + 1; j < n; ++j) {
-            const bool greater =
-                byCmd ? records[j].cmd < records[i].cmd : records[j].row < records[i].row;
+            const bool greater = byCommand ? records[j].command < records[i].command
+                                           : records[j].row < records[i].row;
             if (greater)
                 std::swap(records[i], records[j]);
         }
@@ -49,14 +49,14 @@ TEST(SortLspRecords, OrdinalCodeUnitOrder) {
     sortLspRecords(records, true);
     std::vector<std::u16string> cmds;
     for (const auto& r : records)
-        cmds.push_back(r.cmd);
+        cmds.push_back(r.command);
     EXPECT_EQ(cmds, (std::vector<std::u16string>{u"", u"9", u"A", u"AB", u"Z", u"_", u"b",
                                                  u"\xD83D\xDE00", u"\uFF5E"}));
 }
 
 TEST(SortLspRecords, ByRowRestoresFileOrderAfterByCmd) {
     auto records = withCommands({u"m", u"a", u"z", u"a", u"b"});
-    records[0].cmt.clear(); // a group row moves by its title too
+    records[0].description.clear(); // a group row moves by its title too
     const auto fileOrder = records;
     sortLspRecords(records, true);
     EXPECT_NE(records, fileOrder);
@@ -91,12 +91,13 @@ TEST(SortLspRecords, MatchesTheLiteralExchangeSortOnRandomArrays) {
         }
         if (round % 3 == 1)
             std::shuffle(records.begin(), records.end(), random);
-        for (bool byCmd : {true, false, true, true}) {
+        for (bool byCommand : {true, false, true, true}) {
             auto expected = records;
-            literalExchangeSort(expected, byCmd);
+            literalExchangeSort(expected, byCommand);
             auto fast = records;
-            sortLspRecords(fast, byCmd, round % 2 ? &cache : nullptr);
-            ASSERT_EQ(rowsOf(fast), rowsOf(expected)) << "round " << round << " byCmd " << byCmd;
+            sortLspRecords(fast, byCommand, round % 2 ? &cache : nullptr);
+            ASSERT_EQ(rowsOf(fast), rowsOf(expected))
+                << "round " << round << " byCommand " << byCommand;
             records = fast;
         }
     }
@@ -118,7 +119,7 @@ TEST(SortLspRecords, CacheIsNotFooledByChangedCommands) {
     sortLspRecords(sorted, true, &cache);
     auto second = withCommands({u"A", u"B", u"B"}); // same rows, other commands
     // Not from the bare literal: there GCC 12 warns of an overlap that cannot be (-Wrestrict).
-    second[0].cmd = std::u16string(u"C");
+    second[0].command = std::u16string(u"C");
     auto expected = second;
     literalExchangeSort(expected, true);
     sortLspRecords(second, true, &cache);

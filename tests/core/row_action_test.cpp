@@ -1,4 +1,4 @@
-// What a double-clicked row does, by its exe column.
+// What a double-clicked row does, by its file column.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -40,7 +40,7 @@ TEST_P(DecideRowAction, FollowsTheExeColumn) {
     };
     EXPECT_EQ(decideRowAction(c.record, kFolder, exists), c.expected);
     // Only a .LSP row looks at the disk, and then once.
-    EXPECT_EQ(tested.size(), rowFileExtension(c.record.exe) == u".LSP" ? 1u : 0u);
+    EXPECT_EQ(tested.size(), rowFileExtension(c.record.file) == u".LSP" ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -93,14 +93,14 @@ INSTANTIATE_TEST_SUITE_P(
 struct ResolveCase {
     const char* name;
     friend void PrintTo(const ResolveCase& c, std::ostream* os) { *os << c.name; }
-    std::u16string exe;
+    std::u16string file;
     std::u16string resolved;
 };
 
 class ResolveRowFile : public testing::TestWithParam<ResolveCase> {};
 
 TEST_P(ResolveRowFile, UsesTheProgramFolderOnlyForTheMarker) {
-    EXPECT_EQ(resolveRowFile(GetParam().exe, kFolder), GetParam().resolved);
+    EXPECT_EQ(resolveRowFile(GetParam().file, kFolder), GetParam().resolved);
 }
 
 INSTANTIATE_TEST_SUITE_P(

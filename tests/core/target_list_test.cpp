@@ -4,9 +4,9 @@
 
 #include <functional>
 
+#include "cad_targets/target_dialog_model.h"
+#include "cad_targets/target_line.h"
 #include "support/fake_services.h"
-#include "target/target_dialog_model.h"
-#include "target/target_line.h"
 #include "text/user_error.h"
 
 namespace morvane {

@@ -65,7 +65,7 @@ TEST(TreeModel, CommandViewListsEveryEntryInCommandOrder) {
     EXPECT_EQ(*makeCmdView(records),
               (TreeNodes{entry(u"[X] ex", 2), entry(u"{Y} why", 4), entry(u"[Z] zed", 6),
                          entry(u"[early] before groups", 0)}));
-    EXPECT_EQ(records[0].cmd, u"A"); // the array keeps command order
+    EXPECT_EQ(records[0].command, u"A"); // the array keeps command order
 }
 
 struct SearchCase {
@@ -106,7 +106,7 @@ TEST(TreeModel, FindsRecordsByRowWhateverTheOrder) {
     auto records = sample();
     makeCmdView(records);
     ASSERT_NE(findRecordByRow(records, 4), nullptr);
-    EXPECT_EQ(findRecordByRow(records, 4)->cmd, u"Y");
+    EXPECT_EQ(findRecordByRow(records, 4)->command, u"Y");
     EXPECT_EQ(findRecordByRow(records, 3), nullptr);
 }
 

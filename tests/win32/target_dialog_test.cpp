@@ -18,13 +18,13 @@
 
 #include "app/launcher_state.h"
 #include "app/main_window.h"
+#include "cad_targets/target_line.h"
+#include "cad_targets/win32/target_dialog.h"
 #include "gui_support.h"
 #include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
-#include "target/target_line.h"
-#include "target/win32/target_dialog.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/topmost.h"
 

@@ -1,4 +1,4 @@
-#include "target/target_line.h"
+#include "cad_targets/target_line.h"
 
 namespace morvane {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "target/target_file.h"
-#include "target/target_list.h"
+#include "cad_targets/target_file.h"
+#include "cad_targets/target_list.h"
 
 namespace morvane {
 

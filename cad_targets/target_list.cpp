@@ -1,4 +1,4 @@
-#include "target/target_list.h"
+#include "cad_targets/target_list.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "target/target_file.h"
+#include "cad_targets/target_file.h"
 
 #include "list/list_file.h"
 #include "platform/services.h"

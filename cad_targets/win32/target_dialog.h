@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "cad_targets/target_dialog_model.h"
 #include "platform/win32/scoped.h"
-#include "target/target_dialog_model.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
 

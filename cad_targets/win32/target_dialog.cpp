@@ -1,4 +1,4 @@
-#include "target/win32/target_dialog.h"
+#include "cad_targets/win32/target_dialog.h"
 
 #include <commctrl.h>
 #include <imm.h>
