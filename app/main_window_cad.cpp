@@ -58,7 +58,8 @@ void MainWindow::runSelectedRow() {
     case RowAction::Kind::SendCommand: {
         ComCadAutomation automation;
         Win32CadDesktop desktop;
-        runCadCommand(CadLink{automation, desktop}, state_.targetProgID, action.commandText);
+        runCadCommand(CadLink{automation, desktop, platformServices().clock}, state_.targetProgID,
+                      action.commandText);
         break;
     }
     case RowAction::Kind::None:
@@ -69,7 +70,7 @@ void MainWindow::runSelectedRow() {
 void MainWindow::pressEscapeInCad() {
     ComCadAutomation automation;
     Win32CadDesktop desktop;
-    pressCadEscape(CadLink{automation, desktop}, state_.targetProgID);
+    pressCadEscape(CadLink{automation, desktop, platformServices().clock}, state_.targetProgID);
 }
 
 } // namespace morvane

@@ -138,6 +138,7 @@ class Win32Clock final : public Clock {
         GetLocalTime(&st);
         return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
     }
+    uint64_t steadyMilliseconds() const override { return GetTickCount64(); }
 };
 
 } // namespace
