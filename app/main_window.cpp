@@ -106,7 +106,8 @@ std::u16string MainWindow::listFilePath() const {
 }
 
 HWND MainWindow::create() {
-    registerClass(kWindowClass, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+    registerClass(kWindowClass,
+                  LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId)));
     const UINT dpi = systemDpi();
     const SIZE size = designedOuterSize(dpi);
     return createWindow(kWindowClass, L"Morvane", kWindowStyle, kWindowExStyle, 0, 0, size.cx,

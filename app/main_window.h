@@ -17,6 +17,7 @@
 #include "ui/dark_extras.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
+#include "ui/window_icons.h"
 
 namespace morvane {
 
@@ -48,6 +49,8 @@ enum MainWindowId : int {
 };
 
 inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
+// The program's icon in the resources (resources/MorvaneX.rc).
+inline constexpr int kProgramIconId = 1;
 
 class MainWindow final : public WindowBase {
   public:
@@ -159,6 +162,7 @@ class MainWindow final : public WindowBase {
     UniqueFont treeFont_;
     UniqueFont escapeFont_;
     UniqueImageList nodeImages_;
+    WindowIcons icons_;
     UniqueMenu contextMenuOwner_;
     // What commandTree shows, node for node: each build changes only the
     // rows that differ.

@@ -550,6 +550,35 @@ TEST_F(MainWindowTest, ControlsAndFontsScaleWithTheDpi) {
               layoutMainWindow(client.right, client.bottom, dpi).commandTree);
 }
 
+// Big and small icons at the sizes the system uses for the window's DPI
+// (96: 32 and 16 pixels; 144: 48 and 24), and again after a DPI change.
+TEST_F(MainWindowTest, IconsFitTheDpi) {
+    auto& f = open();
+    auto side = [&](WPARAM which) {
+        HICON icon = reinterpret_cast<HICON>(SendMessageW(f.hwnd(), WM_GETICON, which, 0));
+        ICONINFO info{};
+        if (!icon || !GetIconInfo(icon, &info))
+            return 0;
+        UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+        BITMAP bitmap{};
+        GetObjectW(colour.get(), sizeof bitmap, &bitmap);
+        return static_cast<int>(bitmap.bmWidth);
+    };
+    const UINT dpi = dpiOfWindow(f.hwnd());
+    EXPECT_EQ(side(ICON_BIG), GetSystemMetricsForDpi(SM_CXICON, dpi));
+    EXPECT_EQ(side(ICON_SMALL), GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+    EXPECT_EQ(side(ICON_BIG), scaleForDpi(32, static_cast<int>(dpi)));
+    EXPECT_EQ(side(ICON_SMALL), scaleForDpi(16, static_cast<int>(dpi)));
+
+    const UINT other = dpi == 96 ? 144 : 96;
+    RECT rect;
+    GetWindowRect(f.hwnd(), &rect);
+    SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(other, other),
+                 reinterpret_cast<LPARAM>(&rect));
+    EXPECT_EQ(side(ICON_BIG), scaleForDpi(32, static_cast<int>(other)));
+    EXPECT_EQ(side(ICON_SMALL), scaleForDpi(16, static_cast<int>(other)));
+}
+
 // The images as drawn: the pixel table scaled, background transparent.
 TEST_F(MainWindowTest, NodeImagesFollowThePixelTable) {
     auto& f = open();
