@@ -165,6 +165,15 @@ void MainWindow::saveSettings() {
     settings.commit();
 }
 
+void MainWindow::saveSettingsAtSessionEnd() noexcept {
+    // Windows may end the process after this message without WM_DESTROY.
+    // A failure shows no box: the session is ending and nobody would see it.
+    try {
+        saveSettings();
+    } catch (...) {
+    }
+}
+
 void MainWindow::shutDown() {
     // The window is already hidden: the error box stands on its own.
     runGuarded(nullptr, [&] { saveSettings(); });
@@ -204,6 +213,12 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         shutDown();
         if (environment_.quitOnClose)
             PostQuitMessage(0);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE; // never holds up the log-off or shut-down
+    case WM_ENDSESSION:
+        if (wp)
+            saveSettingsAtSessionEnd();
         return 0;
     case WM_SIZE:
         layoutControls();

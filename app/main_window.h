@@ -130,6 +130,8 @@ class MainWindow final : public WindowBase {
     void startUp();
     void shutDown();
     void saveSettings();
+    // WM_ENDSESSION: the settings written as on close, without a box.
+    void saveSettingsAtSessionEnd() noexcept;
     void createControls();
     void createContextMenu();
     void applyDpi(UINT dpi);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
@@ -499,6 +500,51 @@ TEST_F(MainWindowTest, UnwritableSettingsShowTheErrorBoxOnClose) {
               std::wstring(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str())) +
                   L" に書き込めません.");
     EXPECT_EQ(state.messageFilter, nullptr); // revoked all the same
+}
+
+// At log-off and shut-down Windows may end the process right after
+// WM_ENDSESSION, without WM_DESTROY: the settings are written then, as on
+// close, while the window lives on.
+TEST_F(MainWindowTest, EndingTheSessionWritesTheSettingsAsClosingDoes) {
+    const char kBefore[] =
+        "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n[Target]\r\nProgID=X\r\n";
+    writeSettings(kBefore);
+    auto& f = open();
+    SetWindowPos(f.hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
+    state.targetProgID = u"AutoCAD.Application";
+
+    EXPECT_EQ(SendMessageW(f.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageW(f.hwnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF); // the session goes on
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"), kBefore);
+
+    SendMessageW(f.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    ASSERT_TRUE(IsWindow(f.hwnd()));
+    EXPECT_EQ(setting(L"Form", L"Width"), L"330");
+    EXPECT_EQ(setting(L"Form", L"Height"), L"270");
+    EXPECT_EQ(setting(L"Form", L"Left"), L"70");
+    EXPECT_EQ(setting(L"Form", L"Top"), L"80");
+    EXPECT_EQ(setting(L"Target", L"ProgID"), L"AutoCAD.Application");
+    EXPECT_FALSE(dir.exists(u"MorvaneX.ini.new"));
+    // Byte for byte what closing writes.
+    const std::string atSessionEnd = dir.read(u"MorvaneX.ini");
+    close();
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"), atSessionEnd);
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsShowNoBoxAtSessionEnd) {
+    CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()), nullptr);
+    auto& f = open();
+    {
+        // A box would show while the message is handled, so it would be
+        // seen before SendMessageW returns.
+        BoxWatcher watcher(L"OK", std::chrono::milliseconds(500));
+        SendMessageW(f.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_FALSE(watcher.result().found);
+    }
+    EXPECT_TRUE(IsWindow(f.hwnd()));
+    BoxWatcher closing(L"OK"); // closing still reports it
+    close();
+    EXPECT_TRUE(closing.result().found);
 }
 
 // Run at 96 DPI and, in a prefix with LogPixels 144, at 144 DPI
