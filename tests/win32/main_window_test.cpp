@@ -64,6 +64,19 @@ class MainWindowTest : public testing::Test {
         test::pumpMessages();
     }
     void writeSettings(const char* text) { dir.write(u"MorvaneX.ini", text); }
+    // A place and a target unlike those of any settings file a test writes.
+    void changePlaceAndTarget() {
+        SetWindowPos(window->hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
+        state.targetProgID = u"AutoCAD.Application";
+    }
+    void expectChangedSettingsWritten() {
+        EXPECT_EQ(setting(L"Form", L"Width"), L"330");
+        EXPECT_EQ(setting(L"Form", L"Height"), L"270");
+        EXPECT_EQ(setting(L"Form", L"Left"), L"70");
+        EXPECT_EQ(setting(L"Form", L"Top"), L"80");
+        EXPECT_EQ(setting(L"Target", L"ProgID"), L"AutoCAD.Application");
+        EXPECT_FALSE(dir.exists(u"MorvaneX.ini.new"));
+    }
     std::wstring setting(const wchar_t* section, const wchar_t* key) {
         wchar_t buffer[256] = {};
         const std::wstring path(
@@ -475,17 +488,11 @@ TEST_F(MainWindowTest, DefaultSizeIsTheDesignedClientCentred) {
 TEST_F(MainWindowTest, ClosingWritesAllFiveValues) {
     writeSettings(
         "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n[Target]\r\nProgID=\r\n");
-    auto& f = open();
+    open();
     EXPECT_EQ(state.targetProgID, u""); // present but empty stays empty
-    SetWindowPos(f.hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
-    state.targetProgID = u"AutoCAD.Application";
+    changePlaceAndTarget();
     close();
-    EXPECT_EQ(setting(L"Form", L"Width"), L"330");
-    EXPECT_EQ(setting(L"Form", L"Height"), L"270");
-    EXPECT_EQ(setting(L"Form", L"Left"), L"70");
-    EXPECT_EQ(setting(L"Form", L"Top"), L"80");
-    EXPECT_EQ(setting(L"Target", L"ProgID"), L"AutoCAD.Application");
-    EXPECT_FALSE(dir.exists(u"MorvaneX.ini.new"));
+    expectChangedSettingsWritten();
 }
 
 TEST_F(MainWindowTest, UnwritableSettingsShowTheErrorBoxOnClose) {
@@ -510,8 +517,7 @@ TEST_F(MainWindowTest, EndingTheSessionWritesTheSettingsAsClosingDoes) {
         "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n[Target]\r\nProgID=X\r\n";
     writeSettings(kBefore);
     auto& f = open();
-    SetWindowPos(f.hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
-    state.targetProgID = u"AutoCAD.Application";
+    changePlaceAndTarget();
 
     EXPECT_EQ(SendMessageW(f.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
     SendMessageW(f.hwnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF); // the session goes on
@@ -519,12 +525,7 @@ TEST_F(MainWindowTest, EndingTheSessionWritesTheSettingsAsClosingDoes) {
 
     SendMessageW(f.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     ASSERT_TRUE(IsWindow(f.hwnd()));
-    EXPECT_EQ(setting(L"Form", L"Width"), L"330");
-    EXPECT_EQ(setting(L"Form", L"Height"), L"270");
-    EXPECT_EQ(setting(L"Form", L"Left"), L"70");
-    EXPECT_EQ(setting(L"Form", L"Top"), L"80");
-    EXPECT_EQ(setting(L"Target", L"ProgID"), L"AutoCAD.Application");
-    EXPECT_FALSE(dir.exists(u"MorvaneX.ini.new"));
+    expectChangedSettingsWritten();
     // Byte for byte what closing writes.
     const std::string atSessionEnd = dir.read(u"MorvaneX.ini");
     close();
