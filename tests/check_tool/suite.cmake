@@ -16,6 +16,21 @@ if(NOT WIN32)
     gtest_discover_tests(morvanex_check_tests DISCOVERY_TIMEOUT 60)
 endif()
 
+# The exe's --cad against the stand-in CAD, under Wine.
+if(WIN32 AND TARGET standin_cad)
+    add_executable(morvanex_check_cad_tests ${CMAKE_CURRENT_LIST_DIR}/check_cad_wine_test.cpp
+                                            ${CMAKE_CURRENT_LIST_DIR}/../cad/standin_process.cpp)
+    target_link_libraries(morvanex_check_cad_tests PRIVATE morvane_test_support ${GTEST_MAIN})
+    # Wine finds host paths on drive Z:.
+    target_compile_definitions(morvanex_check_cad_tests PRIVATE
+        MORVANE_STANDIN_EXE="Z:$<TARGET_FILE:standin_cad>"
+        MORVANE_CHECK_EXE="Z:$<TARGET_FILE:morvanex-check>"
+        MORVANE_CHECK_DATA_DIR="Z:${check_data}")
+    add_dependencies(morvanex_check_cad_tests standin_cad morvanex-check)
+    add_test(NAME morvanex_check_cad_wine COMMAND morvanex_check_cad_tests)
+    set_tests_properties(morvanex_check_cad_wine PROPERTIES LABELS "wine;gui" TIMEOUT 300)
+endif()
+
 # name, expected exit code, expected text in the output, arguments.
 function(morvanex_check_case name expected text)
     add_test(NAME morvanex_check_${name}
