@@ -3,17 +3,11 @@
 #include <variant>
 
 #include "cad/cad_link.h"
+#include "quoted.h"
 #include "text/utf.h"
 
 namespace morvane {
 namespace {
-
-std::u16string quoted(std::u16string_view text) {
-    std::u16string out(u"\"");
-    out += text;
-    out += u'"';
-    return out;
-}
 
 std::u16string hex(uint64_t value) {
     static constexpr char16_t kDigits[] = u"0123456789ABCDEF";

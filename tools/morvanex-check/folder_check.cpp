@@ -1,5 +1,6 @@
 #include "folder_check.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -9,6 +10,7 @@
 #include "cad_targets/target_line.h"
 #include "list/list_file.h"
 #include "platform/services.h"
+#include "quoted.h"
 #include "shell/caption.h"
 #include "shell/settings_values.h"
 #include "text/letters.h"
@@ -23,13 +25,6 @@ constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
 constexpr std::u16string_view kSettingsFileName = u"MorvaneX.ini";
 // Written and removed again to learn whether the folder takes new files.
 constexpr std::u16string_view kProbeFileName = u"morvanex-check.probe";
-
-std::u16string quoted(std::u16string_view text) {
-    std::u16string out(u"\"");
-    out += text;
-    out += u'"';
-    return out;
-}
 
 std::u16string lineNumber(int line) {
     return toDecimal(line);
@@ -348,6 +343,15 @@ FolderReport checkFolder(std::u16string_view folder, const FolderCheckOptions& o
     const auto targetLines = checkTargetList(folder, services, result);
     checkSettings(folder, targetLines, services, result);
     checkFolderWritable(folder, services, result);
+    // Each file's findings in line order; the files in the order checked.
+    std::map<std::u16string, size_t> fileOrder;
+    for (const auto& finding : result.findings)
+        fileOrder.emplace(finding.path, fileOrder.size());
+    std::stable_sort(result.findings.begin(), result.findings.end(),
+                     [&](const Finding& a, const Finding& b) {
+                         const size_t fileA = fileOrder[a.path], fileB = fileOrder[b.path];
+                         return fileA != fileB ? fileA < fileB : a.line < b.line;
+                     });
     return result;
 }
 
