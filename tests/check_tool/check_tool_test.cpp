@@ -111,17 +111,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "F/MorvaneX.ini:4: warning: [Form] Width= is not a number: the default is "
                     "used instead\n"
                     "F/MorvaneX.ini:7: warning: the ProgID \"Unknown.Application\" is not in the "
-                    "target list: the caption shows no name\n"
+                    "target list: the caption stays \"Morvane\"\n"
                     "0 errors, 3 warnings\n"},
         FixtureCase{"empty_folder", 0,
                     "F/MorvaneList.txt: warning: there is no command list: the launcher shows no "
                     "commands\n"
-                    "F/TargetCAD_APIVersion.txt: note: there is no target list: the caption shows "
-                    "no CAD name and the target dialog starts empty\n"
+                    "F/TargetCAD_APIVersion.txt: note: there is no target list: the caption stays "
+                    "\"Morvane\" and the target dialog starts empty\n"
                     "F/MorvaneX.ini: note: there is no settings file: the window opens centred on "
                     "the screen and drives \"BricscadApp.AcadApplication\"\n"
                     "F/MorvaneX.ini: warning: the ProgID \"BricscadApp.AcadApplication\" is not "
-                    "in the target list: the caption shows no name\n"
+                    "in the target list: the caption stays \"Morvane\"\n"
                     "0 errors, 2 warnings\n"}),
     [](const auto& info) { return std::string(info.param.folder); });
 
@@ -180,6 +180,16 @@ TEST(CheckFailures, CodePageOfAUtf8SystemFollowsTheLaunchersReading) {
     EXPECT_NE(mixed.out.find(u"MorvaneList.txt:2: error: bytes not valid in code page 932"),
               std::u16string::npos)
         << utf16ToUtf8(mixed.out);
+}
+
+// A present but empty ProgID is taken as it is, not as the default.
+TEST(CheckFailures, EmptyProgIdInTheSettingsIsAWarning) {
+    FakeFolder f;
+    f.fake.files.files[f.folder + u"MorvaneX.ini"] = "[Target]\r\nProgID=\r\n";
+    EXPECT_EQ(utf16ToUtf8(f.run().out),
+              utf16ToUtf8(f.folder) +
+                  "MorvaneX.ini:2: warning: the ProgID is empty: no CAD can be reached\n"
+                  "0 errors, 1 warning\n");
 }
 
 // On Windows a drive-letter path is checked like any other.

@@ -216,8 +216,8 @@ std::optional<std::vector<std::u16string>> checkTargetList(std::u16string_view f
     if (!bytes) {
         if (!result.unreadable)
             report.add(path, 0, Severity::Note,
-                       u"there is no target list: the caption shows no CAD name and the target "
-                       u"dialog starts empty");
+                       u"there is no target list: the caption stays " + quoted(kDesignedCaption) +
+                           u" and the target dialog starts empty");
         return std::nullopt;
     }
     checkEncoding(path, *bytes, services, report);
@@ -315,10 +315,15 @@ void checkSettings(std::u16string_view folder,
     }
     const auto progId = findSettingsValue(lines, u"Target", u"ProgID");
     result.progId = progId ? progId->text : std::u16string(kDefaultProgID);
-    if (!targetLines || !captionFromTargetLines(*targetLines, result.progId))
-        report.add(path, progId ? progId->line : 0, Severity::Warning,
+    const int progIdLine = progId ? progId->line : 0;
+    if (result.progId.empty())
+        report.add(path, progIdLine, Severity::Warning,
+                   u"the ProgID is empty: no CAD can be reached");
+    else if (!targetLines || !captionFromTargetLines(*targetLines, result.progId))
+        report.add(path, progIdLine, Severity::Warning,
                    u"the ProgID " + quoted(result.progId) +
-                       u" is not in the target list: the caption shows no name");
+                       u" is not in the target list: the caption stays " +
+                       quoted(kDesignedCaption));
 }
 
 void checkFolderWritable(std::u16string_view folder, PlatformServices& services,
