@@ -182,6 +182,20 @@ TEST(CheckFailures, CodePageOfAUtf8SystemFollowsTheLaunchersReading) {
         << utf16ToUtf8(mixed.out);
 }
 
+// The encoding is checked before the rows, yet a file's findings come out in
+// line order.
+TEST(CheckFailures, FindingsOfAFileComeInLineOrder) {
+    FakeFolder f;
+    f.fake.files.files[f.folder + u"MorvaneList.txt"] =
+        "LINE\ta\r\nLINE\tb\r\nARC\t\xe7\xb7\x9a\r\n";
+    const std::string out = utf16ToUtf8(f.run().out);
+    const size_t duplicate = out.find("MorvaneList.txt:2: warning");
+    const size_t encoding = out.find("MorvaneList.txt:3: error");
+    ASSERT_NE(duplicate, std::string::npos) << out;
+    ASSERT_NE(encoding, std::string::npos) << out;
+    EXPECT_LT(duplicate, encoding) << out;
+}
+
 // A present but empty ProgID is taken as it is, not as the default.
 TEST(CheckFailures, EmptyProgIdInTheSettingsIsAWarning) {
     FakeFolder f;
