@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "cad/cad_link.h"
 #include "cad_targets/win32/target_dialog.h"
 #include "list/lsp_record.h"
 #include "list/record_order.h"
@@ -15,8 +16,6 @@
 namespace morvane {
 
 class MessageFilter;
-
-inline constexpr std::u16string_view kDefaultProgID = u"BricscadApp.AcadApplication";
 
 struct LauncherState {
     LspRecordArray lspRecords;

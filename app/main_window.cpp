@@ -10,6 +10,7 @@
 #include "app/message_filter.h"
 #include "app/settings_file.h"
 #include "platform/services.h"
+#include "platform/win32/program_path.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/wine_workarounds.h"
 #include "shell/caption.h"
@@ -71,16 +72,7 @@ WindowBounds currentOuterBounds(HWND hwnd) {
 } // namespace
 
 LauncherEnvironment LauncherEnvironment::forThisProgram() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::wstring path = thisProgramPath();
     LauncherEnvironment environment;
     const size_t separator = path.find_last_of(L"\\/");
     environment.exeFolder = fromWide(path.substr(0, separator + 1));

@@ -14,6 +14,9 @@
 
 namespace morvane {
 
+// The CAD driven when the settings name none.
+inline constexpr std::u16string_view kDefaultProgID = u"BricscadApp.AcadApplication";
+
 // Any failure while talking to the CAD. The chains drop it silently.
 class CadFailure : public std::runtime_error {
   public:

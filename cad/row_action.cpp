@@ -41,7 +41,10 @@ std::u16string loadExpression(std::u16string_view path) {
 }
 
 std::u16string fileNotFoundText(std::u16string_view path) {
-    return std::u16string(path) + u"\nファイルが見つかりません．";
+    std::u16string text(path);
+    text += u'\n';
+    text += kFileNotFoundMessage;
+    return text;
 }
 
 RowAction decideRowAction(const TLspRecord& record, std::u16string_view programFolder,

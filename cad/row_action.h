@@ -33,6 +33,9 @@ std::u16string rowFileExtension(std::u16string_view file);
 // (load "path")(princ) with every backslash doubled, as AutoLISP reads it.
 std::u16string loadExpression(std::u16string_view path);
 
+// The information box's line under the path of a missing LISP file.
+inline constexpr std::u16string_view kFileNotFoundMessage = u"ファイルが見つかりません．";
+
 // The text of the information box for a missing LISP file.
 std::u16string fileNotFoundText(std::u16string_view path);
 

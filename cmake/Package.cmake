@@ -1,15 +1,17 @@
 # The release package: MorvaneX-<version>-win64.zip with the launcher, the
-# index tool, a sample command list (ANSI code page, CR LF) and the users'
-# README. No target list: the program ships none. Built by
+# index and check tools, a sample command list (ANSI code page, CR LF) and
+# the users' README. No target list: the program ships none. Built by
 # `cmake --build build/win --target package` or scripts/package.sh.
 if(NOT TARGET MorvaneX)
     return()
 endif()
 
 set(release_programs MorvaneX)
-if(TARGET morvanex-index)
-    list(APPEND release_programs morvanex-index)
-endif()
+foreach(tool morvanex-index morvanex-check)
+    if(TARGET ${tool})
+        list(APPEND release_programs ${tool})
+    endif()
+endforeach()
 install(TARGETS ${release_programs} RUNTIME DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/sample/MorvaneList.txt
               ${MORVANE_GENERATED_DIR}/README-ja.txt DESTINATION .)

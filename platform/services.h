@@ -13,6 +13,15 @@ class AnsiCodePage {
     virtual std::u16string decode(std::string_view bytes) const = 0;
     // Characters the code page cannot hold become its default character.
     virtual std::string encode(std::u16string_view text) const = 0;
+    // The code page's number: 932 on our users' systems, 65001 where Windows
+    // is set to use UTF-8 as its ANSI code page.
+    virtual unsigned number() const = 0;
+    // False when some bytes are no character of the code page, so that the
+    // converter puts a stand-in in their place.
+    virtual bool isValid(std::string_view bytes) const = 0;
+    // Code page 932, the one lists made on our users' other PCs are written
+    // in, whatever this system's ANSI code page is.
+    virtual const AnsiCodePage& cp932() const = 0;
 };
 
 class TextCollator {

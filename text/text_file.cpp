@@ -36,14 +36,21 @@ std::u16string decodeUtf16Body(std::string_view bytes, TextEncoding encoding) {
 
 } // namespace
 
+const AnsiCodePage& unmarkedCodePage(std::string_view bytes, const AnsiCodePage& ansi) {
+    constexpr unsigned kUtf8CodePage = 65001;
+    if (ansi.number() == kUtf8CodePage && !ansi.isValid(bytes))
+        return ansi.cp932();
+    return ansi;
+}
+
 DecodedText decodeText(std::string_view bytes, const AnsiCodePage& ansi) {
     DecodedText result;
     const auto marked = markedEncoding(bytes);
     if (!marked) {
         // Only the part before a NUL byte matters; cutting first keeps the
         // converter away from binary tails.
-        const auto nul = bytes.find('\0');
-        result.text = ansi.decode(bytes.substr(0, nul));
+        const auto body = bytes.substr(0, bytes.find('\0'));
+        result.text = unmarkedCodePage(body, ansi).decode(body);
     } else if (*marked == TextEncoding::Utf8) {
         result.text = utf8ToUtf16(bytes.substr(kUtf8Mark.size()));
     } else {

@@ -17,8 +17,13 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Ansi;
 };
 
-// EF BB BF, FF FE, FE FF are tested in that order; the mark is not text. The
-// text ends at the first NUL.
+// The code page unmarked bytes are read in: the ANSI code page, except where
+// that is UTF-8 (65001) and the bytes are not valid UTF-8: such files come
+// from systems with code page 932, so they are read in 932.
+const AnsiCodePage& unmarkedCodePage(std::string_view bytes, const AnsiCodePage& ansi);
+
+// EF BB BF, FF FE, FE FF are tested in that order; the mark is not text.
+// Unmarked bytes are read in unmarkedCodePage. The text ends at the first NUL.
 DecodedText decodeText(std::string_view bytes, const AnsiCodePage& ansi);
 
 // As decodeText, but an unmarked file must be valid UTF-8 and a UTF-8-marked

@@ -49,6 +49,9 @@ class Cp932CodePage final : public AnsiCodePage {
             for (unsigned trail = 1; trail < 256; ++trail) {
                 const char16_t unit = kCp932Pairs[row][trail - 1];
                 pairs_[lead << 8 | trail] = unit != 0 ? unit : singles_[lead];
+                // 81 45 is the middle dot, the very character a lone lead
+                // byte decodes to, so the table leaves it out.
+                definedPairs_[lead << 8 | trail] = unit != 0 || (lead << 8 | trail) == 0x8145;
             }
         }
         // Encoding: the one text that decodes to a unit, unless the table
@@ -102,12 +105,31 @@ class Cp932CodePage final : public AnsiCodePage {
         return out;
     }
 
+    unsigned number() const override { return 932; }
+
+    // As MultiByteToWideChar with MB_ERR_INVALID_CHARS: a lead byte must
+    // start a pair the code page defines.
+    bool isValid(std::string_view bytes) const override {
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            const auto b = static_cast<unsigned char>(bytes[i]);
+            if (leadRow_[b] < 0)
+                continue;
+            if (i + 1 == bytes.size() || bytes[i + 1] == '\0' ||
+                !definedPairs_[b << 8 | static_cast<unsigned char>(bytes[++i])])
+                return false;
+        }
+        return true;
+    }
+
+    const AnsiCodePage& cp932() const override { return *this; }
+
   private:
     static constexpr uint16_t kDefaultByte = '?';
 
     std::vector<char16_t> singles_ = std::vector<char16_t>(256);
     std::vector<int> leadRow_ = std::vector<int>(256, -1);
     std::vector<char16_t> pairs_ = std::vector<char16_t>(65536);
+    std::vector<bool> definedPairs_ = std::vector<bool>(65536);
     std::vector<uint16_t> encodings_ = std::vector<uint16_t>(65536);
 };
 

@@ -13,15 +13,18 @@
 namespace morvane {
 namespace {
 
-class AcpCodePage final : public AnsiCodePage {
+// A Windows code page by its number; CP_ACP is the system's ANSI code page.
+class WindowsCodePage final : public AnsiCodePage {
   public:
+    explicit WindowsCodePage(UINT id) : id_(id) {}
+
     std::u16string decode(std::string_view bytes) const override {
         if (bytes.empty())
             return {};
         const int size = static_cast<int>(bytes.size());
-        const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+        const int needed = MultiByteToWideChar(id_, 0, bytes.data(), size, nullptr, 0);
         std::wstring out(static_cast<size_t>(needed), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, out.data(), needed);
+        MultiByteToWideChar(id_, 0, bytes.data(), size, out.data(), needed);
         return fromWide(out);
     }
     std::string encode(std::u16string_view text) const override {
@@ -33,11 +36,24 @@ class AcpCodePage final : public AnsiCodePage {
         // default character.
         const DWORD flags = WC_NO_BEST_FIT_CHARS;
         const int needed =
-            WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
+            WideCharToMultiByte(id_, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
         std::string out(static_cast<size_t>(needed), '\0');
-        WideCharToMultiByte(CP_ACP, flags, wide.data(), size, out.data(), needed, nullptr, nullptr);
+        WideCharToMultiByte(id_, flags, wide.data(), size, out.data(), needed, nullptr, nullptr);
         return out;
     }
+    unsigned number() const override { return id_ == CP_ACP ? GetACP() : id_; }
+    bool isValid(std::string_view bytes) const override {
+        return bytes.empty() ||
+               MultiByteToWideChar(id_, MB_ERR_INVALID_CHARS, bytes.data(),
+                                   static_cast<int>(bytes.size()), nullptr, 0) != 0;
+    }
+    const AnsiCodePage& cp932() const override {
+        static const WindowsCodePage japanese(932);
+        return japanese;
+    }
+
+  private:
+    UINT id_;
 };
 
 class UserLocaleCollator final : public TextCollator {
@@ -155,7 +171,7 @@ class Win32Clock final : public Clock {
 } // namespace
 
 PlatformServices& platformServices() {
-    static AcpCodePage ansi;
+    static WindowsCodePage ansi(CP_ACP);
     static UserLocaleCollator collator;
     static Win32FileSystem files;
     static Win32Clock clock;

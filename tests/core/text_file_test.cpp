@@ -3,7 +3,10 @@
 // Wine prefix's code page 932 under Wine).
 #include <gtest/gtest.h>
 
+#include "cad_targets/target_file.h"
+#include "list/list_file.h"
 #include "platform/services.h"
+#include "support/fake_services.h"
 #include "text/text_file.h"
 #include "text/utf.h"
 
@@ -104,6 +107,88 @@ TEST(EncodeLines, RoundTripsInEveryEncoding) {
         EXPECT_EQ(splitLines(decoded.text), lines);
         EXPECT_EQ(decoded.encoding, encoding);
     }
+}
+
+// A system set to use UTF-8 as its ANSI code page reads unmarked UTF-8 as
+// UTF-8, and unmarked bytes that are not UTF-8 in code page 932; marked files
+// as their mark says.
+TEST(DecodeTextOnUtf8System, FallsBackTo932OnlyForUnmarkedInvalidUtf8) {
+    const test::Utf8AnsiCodePage utf8System;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::u16string text;
+        unsigned readIn;
+    };
+    const Case cases[] = {
+        {"utf8_without_mark", kUtf8Nihongo + "\r\nA", u"日本語\r\nA", 65001},
+        {"shift_jis_without_mark", kSjisNihongo + "\r\nA", u"日本語\r\nA", 932},
+        {"ascii", "abc", u"abc", 65001},
+        {"shift_jis_before_nul", kSjisNihongo + std::string("\0\xFF", 2), u"日本語", 932},
+        {"utf8_before_nul", kUtf8Nihongo + std::string("\0\xFF", 2), u"日本語", 65001},
+        {"invalid_utf8_after_mark_replaced", "\xEF\xBB\xBF" + kSjisNihongo.substr(0, 2),
+         u"\uFFFD\uFFFD", 65001},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(decodeText(c.bytes, utf8System).text, c.text);
+        EXPECT_EQ(decodeText(c.bytes, utf8System).encoding,
+                  c.bytes.starts_with("\xEF") ? TextEncoding::Utf8 : TextEncoding::Ansi);
+        if (!c.bytes.starts_with("\xEF")) {
+            EXPECT_EQ(unmarkedCodePage(c.bytes.substr(0, c.bytes.find('\0')), utf8System).number(),
+                      c.readIn);
+        }
+    }
+    // Where the ANSI code page is 932 already, nothing changes.
+    EXPECT_EQ(&unmarkedCodePage(kUtf8Nihongo, ansi()), &ansi());
+}
+
+// Both list files read the fallback; writing stays in the ANSI code page.
+TEST(DecodeTextOnUtf8System, ListFilesReadAs932AndTargetListWritesUnchanged) {
+    test::FakeServices fake;
+    test::Utf8AnsiCodePage utf8System;
+    PlatformServices services{utf8System, fake.services.collator, fake.files, fake.clock};
+    fake.files.files[u"/f/MorvaneList.txt"] = "\x83\x8d\x81\x5b\x83\x68\tload\r\n";
+    LspRecordArray records;
+    ASSERT_TRUE(loadMorvaneList(u"/f/MorvaneList.txt", services, records));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].command, u"ロード");
+
+    fake.files.files[u"/f/targets.txt"] = kSjisNihongo + "\tA.B\r\n";
+    TargetListFile targets(u"/f/targets.txt");
+    const auto lines = targets.read(services);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(*lines, std::vector<std::u16string>{u"日本語\tA.B"});
+    targets.write(*lines, services);
+    EXPECT_EQ(fake.files.files[u"/f/targets.txt"], kUtf8Nihongo + "\tA.B\r\n");
+}
+
+// Valid as MultiByteToWideChar with MB_ERR_INVALID_CHARS sees it.
+TEST(AnsiCodePage, ValidBytesAreCharactersOfTheCodePage) {
+    const auto& cp932 = ansi().cp932();
+    EXPECT_EQ(cp932.number(), 932u);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"ascii", "abc\t", true},
+        {"shift_jis", kSjisNihongo, true},
+        {"half_width_katakana", "\xB1\xB2", true},
+        {"middle_dot", "\x81\x45", true},
+        {"lead_byte_at_end", kSjisNihongo + "\x93", false},
+        {"undefined_pair", "\x85\x40", false},
+        {"lead_byte_before_space", "\x81 ", false},
+        {"utf8_japanese", "\xe3\x81\x82\xe3\x81", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(cp932.isValid(c.bytes), c.valid);
+    }
+    const test::Utf8AnsiCodePage utf8System;
+    EXPECT_TRUE(utf8System.isValid(kUtf8Nihongo));
+    EXPECT_FALSE(utf8System.isValid(kSjisNihongo));
 }
 
 TEST(AnsiCodePage, UnrepresentableCharactersBecomeTheDefaultCharacter) {

@@ -1,14 +1,7 @@
 # Runs TOOL (through EMULATOR when cross-compiled) with ARGS and fails unless
 # it exits with EXPECT. Output is checked loosely: rows for exit 0, a message
 # on stderr for exit 3.
-set(command ${TOOL} ${ARGS})
-if(EMULATOR)
-    set(command ${EMULATOR} ${command})
-endif()
-execute_process(COMMAND ${command} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT code STREQUAL EXPECT)
-    message(FATAL_ERROR "exit ${code}, expected ${EXPECT}\n${err}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/run_tool.cmake)
 if(EXPECT EQUAL 0 AND NOT out MATCHES "\nLOAD\t")
     message(FATAL_ERROR "no load row in the output")
 endif()

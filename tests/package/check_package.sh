@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Packs the release zip of BUILD_DIR into a temporary folder and checks its
-# files: the two programs, the sample list in the ANSI code page (CP932) with
+# files: the three programs, the sample list in the ANSI code page (CP932) with
 # CR LF, the users' README in UTF-8, and no target list; the version of the
 # package name in the exe's version information, its manifest and the README;
 # the manifest's long-path awareness and execution level; an icon image for
@@ -56,12 +56,12 @@ png_at_width_0() { # ico
 mkdir "$work/x"
 (cd "$work/x" && cmake -E tar xf "$zip") || { echo "FAIL: cannot unpack $zip"; exit 1; }
 files=$(cd "$work/x" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
-expected=$(printf '%s\n' MorvaneList.txt MorvaneX.exe README-ja.txt morvanex-index.exe |
+expected=$(printf '%s\n' MorvaneList.txt MorvaneX.exe README-ja.txt morvanex-check.exe morvanex-index.exe |
     sed "s|^|$name/|" | LC_ALL=C sort)
 [ "$files" == "$expected" ] || fail "files: $(echo $files)"
 dir="$work/x/$name"
 
-for exe in MorvaneX.exe morvanex-index.exe; do
+for exe in MorvaneX.exe morvanex-check.exe morvanex-index.exe; do
     [ "$(head -c 2 "$dir/$exe" 2>/dev/null)" == MZ ] || fail "$exe is not a Windows program"
 done
 if [ -f "$dir/MorvaneX.exe" ]; then

@@ -1,6 +1,20 @@
 #include "support/fake_services.h"
 
+#include "text/utf.h"
+
 namespace morvane::test {
+
+std::u16string Utf8AnsiCodePage::decode(std::string_view bytes) const {
+    return utf8ToUtf16(bytes);
+}
+
+std::string Utf8AnsiCodePage::encode(std::u16string_view text) const {
+    return utf16ToUtf8(text);
+}
+
+bool Utf8AnsiCodePage::isValid(std::string_view bytes) const {
+    return utf8ToUtf16Strict(bytes).has_value();
+}
 
 bool FakeFileSystem::fileExists(std::u16string_view path) const {
     const std::u16string key(path);

@@ -32,6 +32,17 @@ class FixedClock final : public Clock {
     uint64_t steadyMilliseconds() const override { return milliseconds; }
 };
 
+// The ANSI code page of a system set to use UTF-8 for it (65001), with the
+// platform's real code page 932 beside it.
+class Utf8AnsiCodePage final : public AnsiCodePage {
+  public:
+    std::u16string decode(std::string_view bytes) const override;
+    std::string encode(std::u16string_view text) const override;
+    unsigned number() const override { return 65001; }
+    bool isValid(std::string_view bytes) const override;
+    const AnsiCodePage& cp932() const override { return platformServices().ansi.cp932(); }
+};
+
 // Real code page and collation, fake files and clock.
 struct FakeServices {
     FakeFileSystem files;

@@ -1,0 +1,54 @@
+# The morvanex-check tool: its rules in-process on the fixture folders under
+# data/ (natively), and the built program on a few of them, natively and
+# under Wine, the latter also against the stand-in CAD.
+if(NOT TARGET morvanex-check)
+    return()
+endif()
+
+set(check_data ${CMAKE_CURRENT_LIST_DIR}/data)
+
+if(NOT WIN32)
+    add_executable(morvanex_check_tests ${CMAKE_CURRENT_LIST_DIR}/check_tool_test.cpp)
+    target_link_libraries(morvanex_check_tests PRIVATE morvanex_check_rules morvane_test_support
+                          ${GTEST_MAIN})
+    target_compile_definitions(morvanex_check_tests PRIVATE
+                               MORVANE_CHECK_DATA_DIR="${check_data}")
+    gtest_discover_tests(morvanex_check_tests DISCOVERY_TIMEOUT 60)
+endif()
+
+# The exe's --cad against the stand-in CAD, under Wine.
+if(WIN32 AND TARGET standin_cad)
+    add_executable(morvanex_check_cad_tests ${CMAKE_CURRENT_LIST_DIR}/check_cad_wine_test.cpp
+                                            ${CMAKE_CURRENT_LIST_DIR}/../cad/standin_process.cpp)
+    target_link_libraries(morvanex_check_cad_tests PRIVATE morvane_test_support ${GTEST_MAIN})
+    # Wine finds host paths on drive Z:.
+    target_compile_definitions(morvanex_check_cad_tests PRIVATE
+        MORVANE_STANDIN_EXE="Z:$<TARGET_FILE:standin_cad>"
+        MORVANE_CHECK_EXE="Z:$<TARGET_FILE:morvanex-check>"
+        MORVANE_CHECK_DATA_DIR="Z:${check_data}")
+    add_dependencies(morvanex_check_cad_tests standin_cad morvanex-check)
+    add_test(NAME morvanex_check_cad_wine COMMAND morvanex_check_cad_tests)
+    set_tests_properties(morvanex_check_cad_wine PROPERTIES LABELS "wine;gui" TIMEOUT 300)
+endif()
+
+# name, expected exit code, expected text in the output, arguments.
+function(morvanex_check_case name expected text)
+    add_test(NAME morvanex_check_${name}
+             COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:morvanex-check>
+                     "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}" -DEXPECT=${expected}
+                     "-DTEXT=${text}" "-DARGS=${ARGN}"
+                     -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/expect_output.cmake)
+    set_tests_properties(morvanex_check_${name} PROPERTIES TIMEOUT 120)
+    if(WIN32)
+        set_tests_properties(morvanex_check_${name} PROPERTIES LABELS wine)
+    endif()
+endfunction()
+
+morvanex_check_case(clean 0 "^0 errors, 0 warnings\n$" ${check_data}/clean)
+morvanex_check_case(missing_lisp 1 "MorvaneList.txt:2: error: LISP file not found: .*missing.lsp"
+                    ${check_data}/missing_files)
+morvanex_check_case(encoding 1 "MorvaneList.txt:2: error: bytes not valid in code page 932"
+                    ${check_data}/encoding)
+if(NOT WIN32)
+    morvanex_check_case(cad_usage 2 "--cad works on Windows only" ${check_data}/clean --cad)
+endif()

@@ -1,0 +1,29 @@
+#pragma once
+// morvanex-check [FOLDER] [--cad] [--progid PROGID]: what is wrong with a
+// MorvaneX folder, one finding a line, and whether its CAD can be reached.
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+struct PlatformServices;
+class CadSystem;
+
+enum CheckToolExit { kNoError = 0, kErrorsFound = 1, kCheckUsageError = 2, kUnreadable = 3 };
+
+struct CheckEnvironment {
+    // Checked when no FOLDER is given.
+    std::u16string defaultFolder;
+    char16_t separator = u'/';
+    // Windows paths: drive letters and UNC names can be checked.
+    bool windowsPaths = false;
+    // Null where --cad cannot run.
+    CadSystem* cad = nullptr;
+};
+
+// args exclude the program name. Findings and the summary go to out, usage
+// errors to err.
+int runCheckTool(const std::vector<std::u16string>& args, const CheckEnvironment& environment,
+                 PlatformServices& services, std::u16string& out, std::u16string& err);
+
+} // namespace morvane

@@ -1,0 +1,47 @@
+#pragma once
+// The checks of a MorvaneX folder: its command list, target list and
+// settings file, read with the launcher's own readers and judged by what the
+// launcher would do with them. Platform-free; the files come through the
+// platform services.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvane {
+
+struct PlatformServices;
+
+enum class Severity { Error, Warning, Note };
+
+struct Finding {
+    std::u16string path;
+    int line = 0; // 1-based; 0 when the finding is about the whole file
+    Severity severity = Severity::Note;
+    std::u16string message;
+
+    bool operator==(const Finding&) const = default;
+};
+
+struct FolderCheckOptions {
+    // Paths are Windows paths here: a drive letter or a UNC name can be
+    // checked. Elsewhere such a path is only noted.
+    bool windowsPaths = false;
+};
+
+struct FolderReport {
+    std::vector<Finding> findings;
+    // A file exists but could not be read.
+    bool unreadable = false;
+    // The ProgID the launcher would drive: the settings', else the default.
+    std::u16string progId;
+};
+
+// folder ends with a separator. Writes and removes one probe file to learn
+// whether the launcher could save its settings and new lists there.
+FolderReport checkFolder(std::u16string_view folder, const FolderCheckOptions& options,
+                         PlatformServices& services);
+
+// "PATH:LINE: error: message", or "PATH: ..." for a whole file; no line end.
+std::u16string formatFinding(const Finding& finding);
+
+} // namespace morvane
