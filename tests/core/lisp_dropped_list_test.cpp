@@ -172,9 +172,13 @@ TEST(ReplaceQuestion, CountsEveryRowButTheGroupRow) {
 }
 
 TEST(BackupFileName, FixedWidthLocalTimeStamp) {
-    EXPECT_EQ(backupFileName({2025, 7, 17, 14, 30, 5}), u"MorvaneList20250717143005.txt");
-    EXPECT_EQ(backupFileName({999, 1, 2, 3, 4, 5}), u"MorvaneList09990102030405.txt");
-    EXPECT_EQ(backupFileName({2025, 12, 31, 23, 59, 59}), u"MorvaneList20251231235959.txt");
+    EXPECT_EQ(backupFileName(u"MorvaneList", {2025, 7, 17, 14, 30, 5}),
+              u"MorvaneList20250717143005.txt");
+    EXPECT_EQ(backupFileName(u"MorvaneList", {999, 1, 2, 3, 4, 5}),
+              u"MorvaneList09990102030405.txt");
+    EXPECT_EQ(backupFileName(u"MorvaneList", {2025, 12, 31, 23, 59, 59}),
+              u"MorvaneList20251231235959.txt");
+    EXPECT_EQ(backupFileName(u"図面", {2025, 7, 17, 14, 30, 5}), u"図面20250717143005.txt");
 }
 
 TEST(EncodeCommandList, AnsiWithoutMarkCrLfAfterEveryRow) {
