@@ -1,6 +1,6 @@
 # The release package: MorvaneX-<version>-win64.zip with the launcher, the
-# index tool, a sample command list (ANSI code page, CR LF) and the users'
-# README. No target list: the program ships none. Built by
+# index tool, a sample command list (ANSI code page, CR LF), the LISP file its
+# Morvane\ row loads and the users' README. No target list: the program ships none. Built by
 # `cmake --build build/win --target package` or scripts/package.sh.
 if(NOT TARGET MorvaneX)
     return()
@@ -12,6 +12,7 @@ if(TARGET morvanex-index)
 endif()
 install(TARGETS ${release_programs} RUNTIME DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/sample/MorvaneList.txt
+              ${CMAKE_SOURCE_DIR}/resources/sample/dimtools.lsp
               ${MORVANE_GENERATED_DIR}/README-ja.txt DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
