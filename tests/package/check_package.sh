@@ -89,6 +89,12 @@ if [ -f "$readme" ]; then
     for topic in MorvaneX.exe morvanex-index.exe MorvaneList.txt .lsp "ターゲット CAD"; do
         grep -qF "$topic" "$readme" || fail "README-ja.txt does not mention $topic"
     done
+    # The guide's sections, in the order a new user reads them.
+    sections=(はじめに インストール 初めて起動する "MorvaneList.txt の書き方" 毎日の使い方 キー操作
+        "LISP のドロップ" "ターゲット CAD" "コマンドライン ツール" 困ったとき 制限)
+    found=$(grep -o '^■ .*' "$readme" | tr -d '\r' | sed 's/^■ //')
+    [ "$found" == "$(printf '%s\n' "${sections[@]}")" ] ||
+        fail "README-ja.txt's sections: $(echo $found)"
 fi
 
 [ $failures -eq 0 ] && echo "release package $name: OK"
