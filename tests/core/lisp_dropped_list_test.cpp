@@ -323,13 +323,6 @@ TEST(InstallDroppedList, WriteFailureNamesTheListFile) {
     }
 }
 
-std::set<std::u16string> fileNames(const test::TempDir& dir) {
-    std::set<std::u16string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        names.insert(entry.path().filename().u16string());
-    return names;
-}
-
 TEST(InstallDroppedList, RealFilesFromDropToReload) {
     test::TempDir dir;
     dir.write(u"MorvaneList.txt", "old\r\n");
@@ -345,7 +338,7 @@ TEST(InstallDroppedList, RealFilesFromDropToReload) {
     installDroppedList(dir.folder(), rows, services);
     installDroppedList(dir.folder(), rows, services); // same second: a numbered backup
 
-    EXPECT_EQ(fileNames(dir),
+    EXPECT_EQ(dir.fileNames(),
               (std::set<std::u16string>{u"MorvaneList.txt", u"MorvaneList20250717143005.txt",
                                         u"MorvaneList20250717143005-1.txt", u"g.lsp"}));
     EXPECT_EQ(dir.read(u"MorvaneList20250717143005.txt"), "old\r\n");

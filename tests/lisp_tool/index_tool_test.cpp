@@ -1,7 +1,6 @@
 // morvanex-index in-process: arguments, outputs and exit codes.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <set>
 
 #include "index_tool.h"
@@ -91,13 +90,6 @@ TEST_F(IndexTool, OutWritesAnAnsiCommandList) {
                   platformServices().ansi.encode(dir.file(u"線.lsp")) + "\r\n");
 }
 
-std::set<std::u16string> fileNames(const test::TempDir& dir) {
-    std::set<std::u16string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        names.insert(entry.path().filename().u16string());
-    return names;
-}
-
 // --out over an existing list: the old bytes survive under the name a drop
 // would give them, a backup already there is left alone, and the message says
 // where the old list went.
@@ -116,7 +108,7 @@ TEST_F(IndexTool, OutKeepsAnExistingListUnderAFreeBackupName) {
     EXPECT_EQ(dir.read(u"Tools20250717143005.txt"), "earlier backup\r\n");
     EXPECT_EQ(dir.read(u"Tools20250717143005-1.txt"), "old list\r\n");
     EXPECT_EQ(dir.read(u"Tools.txt").substr(0, 6), "\x90\xfc\r\nLN");
-    EXPECT_EQ(fileNames(dir),
+    EXPECT_EQ(dir.fileNames(),
               (std::set<std::u16string>{u"Tools.txt", u"Tools20250717143005.txt",
                                         u"Tools20250717143005-1.txt", u"tools.lsp", u"線.lsp",
                                         u"plain.lsp", u"bad.lsp", u"nested.lsp"}));
