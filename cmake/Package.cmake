@@ -1,6 +1,7 @@
 # The release package: MorvaneX-<version>-win64.zip with the launcher, the
-# index and check tools, a sample command list (ANSI code page, CR LF) and
-# the users' README. No target list: the program ships none. Built by
+# index and check tools, a sample command list (ANSI code page, CR LF), the LISP
+# file its Morvane\ row loads and the users' README. No target list: the program
+# ships none. Built by
 # `cmake --build build/win --target package` or scripts/package.sh.
 if(NOT TARGET MorvaneX)
     return()
@@ -14,6 +15,7 @@ foreach(tool morvanex-index morvanex-check)
 endforeach()
 install(TARGETS ${release_programs} RUNTIME DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/sample/MorvaneList.txt
+              ${CMAKE_SOURCE_DIR}/resources/sample/dimtools.lsp
               ${MORVANE_GENERATED_DIR}/README-ja.txt DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)

@@ -60,9 +60,11 @@ std::u16string twoDigits(int value) {
     return text.size() < 2 ? u"0" + text : text;
 }
 
-std::u16string freeBackupPath(const FileSystem& files, std::u16string_view folder,
+// Beside the list, named after it: an earlier backup is never overwritten.
+std::u16string freeBackupPath(const FileSystem& files, std::u16string_view listPath,
                               const LocalTime& time) {
-    const auto name = backupFileName(time);
+    const auto folder = listPath.substr(0, nameStart(listPath));
+    const auto name = backupFileName(groupTitleOf(listPath), time);
     const auto first = std::u16string(folder) + name;
     if (!files.fileExists(first))
         return first;
@@ -135,11 +137,11 @@ std::u16string replaceQuestion(size_t rowCount) {
            u"(現在のコマンドリストは日付時刻を追加したファイル名で保存されます)";
 }
 
-std::u16string backupFileName(const LocalTime& time) {
+std::u16string backupFileName(std::u16string_view listStem, const LocalTime& time) {
     auto year = toDecimal(time.year);
     while (year.size() < 4)
         year.insert(year.begin(), u'0');
-    return u"MorvaneList" + year + twoDigits(time.month) + twoDigits(time.day) +
+    return std::u16string(listStem) + year + twoDigits(time.month) + twoDigits(time.day) +
            twoDigits(time.hour) + twoDigits(time.minute) + twoDigits(time.second) + u".txt";
 }
 
@@ -149,15 +151,20 @@ std::string encodeCommandList(const LspLines& rows, const AnsiCodePage& ansi) {
 
 InstalledList installDroppedList(std::u16string_view programFolder, const LspLines& rows,
                                  PlatformServices& services) {
+    return installListFile(withSeparator(programFolder) + std::u16string(kListName), rows,
+                           services);
+}
+
+InstalledList installListFile(std::u16string_view listPath, const LspLines& rows,
+                              PlatformServices& services) {
     auto& files = services.files;
-    const auto folder = withSeparator(programFolder);
-    InstalledList installed{folder + std::u16string(kListName), {}};
+    InstalledList installed{std::u16string(listPath), {}};
     const auto tempPath = installed.listPath + u".new";
     std::u16string reason;
     if (!files.writeFileAtomic(tempPath, encodeCommandList(rows, services.ansi), reason))
         throw UserError(cannotCreateListFileMessage(installed.listPath, reason));
     if (files.fileExists(installed.listPath)) {
-        installed.backupPath = freeBackupPath(files, folder, services.clock.now());
+        installed.backupPath = freeBackupPath(files, listPath, services.clock.now());
         if (!files.moveFile(installed.listPath, installed.backupPath, reason)) {
             files.removeFile(tempPath);
             throw UserError(formatText(u"ファイル %s を %s に移動できません。 %s ",

@@ -42,8 +42,9 @@ LspLines buildDroppedList(std::u16string_view lspPath, std::u16string_view progr
 // The confirmation text for a new list of rowCount rows (group row included).
 std::u16string replaceQuestion(size_t rowCount);
 
-// "MorvaneList" + yyyymmddhhnnss + ".txt".
-std::u16string backupFileName(const LocalTime& time);
+// listStem + yyyymmddhhnnss + ".txt", where listStem is the list's file name
+// without its extension ("MorvaneList" for the program's own list).
+std::u16string backupFileName(std::u16string_view listStem, const LocalTime& time);
 
 // The list file's bytes: ANSI code page, no mark, CR LF after every row.
 std::string encodeCommandList(const LspLines& rows, const AnsiCodePage& ansi);
@@ -53,12 +54,16 @@ struct InstalledList {
     std::u16string backupPath; // empty when there was no old list
 };
 
-// Writes the rows beside MorvaneList.txt first, then moves the old list to
-// the backup name (or the first free "-1", "-2"... variant) and puts the new
-// one in its place. Any failure throws UserError; a failure before the old
-// list moved leaves everything as it was.
+// installListFile for MorvaneList.txt in the program's folder.
 InstalledList installDroppedList(std::u16string_view programFolder, const LspLines& rows,
                                  PlatformServices& services);
+
+// Writes the rows beside listPath first, then moves an old list there to the
+// backup name (or the first free "-1", "-2"... variant) and puts the new one
+// in its place. Any failure throws UserError; a failure before the old list
+// moved leaves everything as it was.
+InstalledList installListFile(std::u16string_view listPath, const LspLines& rows,
+                              PlatformServices& services);
 
 std::u16string cannotCreateListFileMessage(std::u16string_view path, std::u16string_view reason);
 

@@ -172,9 +172,13 @@ TEST(ReplaceQuestion, CountsEveryRowButTheGroupRow) {
 }
 
 TEST(BackupFileName, FixedWidthLocalTimeStamp) {
-    EXPECT_EQ(backupFileName({2025, 7, 17, 14, 30, 5}), u"MorvaneList20250717143005.txt");
-    EXPECT_EQ(backupFileName({999, 1, 2, 3, 4, 5}), u"MorvaneList09990102030405.txt");
-    EXPECT_EQ(backupFileName({2025, 12, 31, 23, 59, 59}), u"MorvaneList20251231235959.txt");
+    EXPECT_EQ(backupFileName(u"MorvaneList", {2025, 7, 17, 14, 30, 5}),
+              u"MorvaneList20250717143005.txt");
+    EXPECT_EQ(backupFileName(u"MorvaneList", {999, 1, 2, 3, 4, 5}),
+              u"MorvaneList09990102030405.txt");
+    EXPECT_EQ(backupFileName(u"MorvaneList", {2025, 12, 31, 23, 59, 59}),
+              u"MorvaneList20251231235959.txt");
+    EXPECT_EQ(backupFileName(u"図面", {2025, 7, 17, 14, 30, 5}), u"図面20250717143005.txt");
 }
 
 TEST(EncodeCommandList, AnsiWithoutMarkCrLfAfterEveryRow) {
@@ -319,13 +323,6 @@ TEST(InstallDroppedList, WriteFailureNamesTheListFile) {
     }
 }
 
-std::set<std::u16string> fileNames(const test::TempDir& dir) {
-    std::set<std::u16string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        names.insert(entry.path().filename().u16string());
-    return names;
-}
-
 TEST(InstallDroppedList, RealFilesFromDropToReload) {
     test::TempDir dir;
     dir.write(u"MorvaneList.txt", "old\r\n");
@@ -341,7 +338,7 @@ TEST(InstallDroppedList, RealFilesFromDropToReload) {
     installDroppedList(dir.folder(), rows, services);
     installDroppedList(dir.folder(), rows, services); // same second: a numbered backup
 
-    EXPECT_EQ(fileNames(dir),
+    EXPECT_EQ(dir.fileNames(),
               (std::set<std::u16string>{u"MorvaneList.txt", u"MorvaneList20250717143005.txt",
                                         u"MorvaneList20250717143005-1.txt", u"g.lsp"}));
     EXPECT_EQ(dir.read(u"MorvaneList20250717143005.txt"), "old\r\n");

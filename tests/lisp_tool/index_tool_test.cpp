@@ -1,8 +1,11 @@
 // morvanex-index in-process: arguments, outputs and exit codes.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "index_tool.h"
 #include "platform/services.h"
+#include "support/fake_services.h"
 #include "support/temp_dir.h"
 #include "text/utf.h"
 
@@ -16,9 +19,9 @@ struct Run {
     std::string out, err;
 };
 
-Run runTool(const Args& args) {
+Run runTool(const Args& args, PlatformServices& services = platformServices()) {
     Run run;
-    run.code = runIndexTool(args, platformServices(), run.out, run.err);
+    run.code = runIndexTool(args, services, run.out, run.err);
     return run;
 }
 
@@ -56,6 +59,7 @@ class IndexTool : public testing::Test {
         dir.write(u"線.lsp", "(defun c:ln () 1)\n");
         dir.write(u"plain.lsp", "(defun helper () 1)\n");
         dir.write(u"bad.lsp", "\xEF\xBB\xBF\x90\xfc\n");
+        dir.write(u"nested.lsp", "(defun x y ()\n (defun z w () 1)\n)\n");
     }
     std::string path(std::u16string_view name) const { return utf16ToUtf8(dir.file(name)); }
 
@@ -86,6 +90,35 @@ TEST_F(IndexTool, OutWritesAnAnsiCommandList) {
                   platformServices().ansi.encode(dir.file(u"線.lsp")) + "\r\n");
 }
 
+// --out over an existing list: the old bytes survive under the name a drop
+// would give them, a backup already there is left alone, and the message says
+// where the old list went.
+TEST_F(IndexTool, OutKeepsAnExistingListUnderAFreeBackupName) {
+    test::FixedClock clock;
+    clock.time = {2025, 7, 17, 14, 30, 5};
+    auto& real = platformServices();
+    PlatformServices services{real.ansi, real.collator, real.files, clock};
+    dir.write(u"Tools.txt", "old list\r\n");
+    dir.write(u"Tools20250717143005.txt", "earlier backup\r\n");
+
+    const auto run = runTool({dir.file(u"線.lsp"), u"--out", dir.file(u"Tools.txt")}, services);
+    EXPECT_EQ(run.code, kRowsProduced);
+    EXPECT_EQ(run.err, "morvanex-index: the old list is kept as " +
+                           path(u"Tools20250717143005-1.txt") + "\n");
+    EXPECT_EQ(dir.read(u"Tools20250717143005.txt"), "earlier backup\r\n");
+    EXPECT_EQ(dir.read(u"Tools20250717143005-1.txt"), "old list\r\n");
+    EXPECT_EQ(dir.read(u"Tools.txt").substr(0, 6), "\x90\xfc\r\nLN");
+    EXPECT_EQ(dir.fileNames(),
+              (std::set<std::u16string>{u"Tools.txt", u"Tools20250717143005.txt",
+                                        u"Tools20250717143005-1.txt", u"tools.lsp", u"線.lsp",
+                                        u"plain.lsp", u"bad.lsp", u"nested.lsp"}));
+
+    // A first list leaves no backup and says nothing.
+    const auto fresh = runTool({dir.file(u"線.lsp"), u"--out", dir.file(u"New.txt")}, services);
+    EXPECT_EQ(fresh.code, kRowsProduced);
+    EXPECT_EQ(fresh.err, "");
+}
+
 TEST_F(IndexTool, NoCommandExitsOneAndWritesNothing) {
     const auto run = runTool({dir.file(u"plain.lsp"), u"--out", dir.file(u"MorvaneList.txt")});
     EXPECT_EQ(run.code, kNoCommand);
@@ -93,7 +126,8 @@ TEST_F(IndexTool, NoCommandExitsOneAndWritesNothing) {
 }
 
 TEST_F(IndexTool, UnreadableFileExitsThreeNamingIt) {
-    for (const auto* name : {u"missing.lsp", u"bad.lsp"}) {
+    // Missing, undecodable, and read but impossible to index.
+    for (const auto* name : {u"missing.lsp", u"bad.lsp", u"nested.lsp"}) {
         const auto run = runTool({dir.file(u"tools.lsp"), dir.file(name)});
         EXPECT_EQ(run.code, kFileError);
         EXPECT_EQ(run.out, "");

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Packs the release zip of BUILD_DIR into a temporary folder and checks its
 # files: the three programs, the sample list in the ANSI code page (CP932) with
-# CR LF, the users' README in UTF-8, and no target list; the version of the
-# package name in the exe's version information, its manifest and the README;
-# the manifest's long-path awareness and execution level; an icon image for
-# every size Windows shows (the largest a PNG).
+# CR LF whose file rows all resolve on a fresh PC, the users' README in UTF-8
+# with its sections, and no target list; the version of the package name in the
+# exe's version information, its manifest and the README; the manifest's
+# long-path awareness and execution level; an icon image for every size Windows
+# shows (the largest a PNG).
 set -uo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -56,7 +57,7 @@ png_at_width_0() { # ico
 mkdir "$work/x"
 (cd "$work/x" && cmake -E tar xf "$zip") || { echo "FAIL: cannot unpack $zip"; exit 1; }
 files=$(cd "$work/x" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
-expected=$(printf '%s\n' MorvaneList.txt MorvaneX.exe README-ja.txt morvanex-check.exe morvanex-index.exe |
+expected=$(printf '%s\n' MorvaneList.txt MorvaneX.exe README-ja.txt dimtools.lsp morvanex-check.exe morvanex-index.exe |
     sed "s|^|$name/|" | LC_ALL=C sort)
 [ "$files" == "$expected" ] || fail "files: $(echo $files)"
 dir="$work/x/$name"
@@ -95,6 +96,26 @@ if [ -f "$list" ]; then
         fail "sample list lines do not all end in CR LF"
 fi
 
+# Every .lsp and .exe row of the sample works after unpacking: a Morvane\ row
+# names a file that lies beside the exe (the launcher keeps only the name);
+# any other names a program that every Windows has in its system folders.
+system_programs=" calc.exe cmd.exe explorer.exe mspaint.exe notepad.exe write.exe "
+if [ -f "$list" ]; then
+    file_rows=$(iconv -f CP932 -t UTF-8 "$list" | tr -d '\r' |
+        awk -F'\t' '$0 !~ /^[;\/]/ && NF >= 3 && $2 != "" && $3 ~ /\.[Ll][Ss][Pp]$|\.[Ee][Xx][Ee]$/ { print $3 }')
+    [ -n "$file_rows" ] || fail "sample list has no file row"
+    while IFS= read -r file; do
+        name=${file##*[\\:]}
+        if [[ ${file^^} == *'MORVANE\'* ]]; then
+            [ -f "$dir/$name" ] || fail "sample row $file: no $name beside the exe"
+        elif [[ $file == "$name" || ${file^^} =~ ^C:\\WINDOWS\\(SYSTEM32\\)?[^\\]+$ ]]; then
+            [[ $system_programs == *" ${name,,} "* ]] || fail "sample row $file: not a program every Windows has"
+        else
+            fail "sample row $file: a path only some PCs have"
+        fi
+    done <<<"$file_rows"
+fi
+
 readme="$dir/README-ja.txt"
 if [ -f "$readme" ]; then
     iconv -f UTF-8 -t UTF-8 "$readme" >/dev/null 2>&1 || fail "README-ja.txt is not UTF-8"
@@ -103,6 +124,12 @@ if [ -f "$readme" ]; then
     for topic in MorvaneX.exe morvanex-index.exe MorvaneList.txt .lsp "ターゲット CAD"; do
         grep -qF "$topic" "$readme" || fail "README-ja.txt does not mention $topic"
     done
+    # The guide's sections, in the order a new user reads them.
+    sections=(はじめに インストール 初めて起動する "MorvaneList.txt の書き方" 毎日の使い方 キー操作
+        "LISP のドロップ" "ターゲット CAD" "コマンドライン ツール" 困ったとき 制限)
+    found=$(grep -o '^■ .*' "$readme" | tr -d '\r' | sed 's/^■ //')
+    [ "$found" == "$(printf '%s\n' "${sections[@]}")" ] ||
+        fail "README-ja.txt's sections: $(echo $found)"
 fi
 
 [ $failures -eq 0 ] && echo "release package $name: OK"

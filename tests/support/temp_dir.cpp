@@ -56,4 +56,11 @@ bool TempDir::exists(std::u16string_view name) const {
     return std::filesystem::exists(path_ / std::filesystem::path(std::u16string(name)));
 }
 
+std::set<std::u16string> TempDir::fileNames() const {
+    std::set<std::u16string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+        names.insert(entry.path().filename().u16string());
+    return names;
+}
+
 } // namespace morvane::test

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh folder for one test, removed with everything in it afterwards.
 #include <filesystem>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,8 @@ class TempDir {
     void write(std::u16string_view name, std::string_view bytes) const;
     std::string read(std::u16string_view name) const;
     bool exists(std::u16string_view name) const;
+    // The names of the files in the folder, to see that nothing else appeared.
+    std::set<std::u16string> fileNames() const;
 
   private:
     std::filesystem::path path_;

@@ -15,7 +15,8 @@ constexpr std::string_view kUsage =
     "usage: morvanex-index FILE.lsp... [--exe-dir DIR] [--out FILE]\n"
     "  Prints the command-list rows (group, commands, load) for each file.\n"
     "  --exe-dir DIR  the program folder: its files load as Morvane\\NAME\n"
-    "  --out FILE     write a command list (ANSI code page, CR LF) instead\n";
+    "  --out FILE     write a command list (ANSI code page, CR LF) instead;\n"
+    "                 an existing FILE is kept as FILE<yyyymmddhhnnss>.txt\n";
 
 struct Options {
     std::vector<std::u16string> files;
@@ -93,10 +94,14 @@ int runIndexTool(const std::vector<std::u16string>& args, PlatformServices& serv
     if (rows.empty())
         return kNoCommand;
     if (options.outFile) {
-        std::u16string reason;
-        if (!services.files.writeFileAtomic(*options.outFile,
-                                            encodeCommandList(rows, services.ansi), reason)) {
-            err += fileError(*options.outFile, reason);
+        // As a drop does: an existing list is kept under a time-stamped name.
+        try {
+            const auto installed = installListFile(fullPath(*options.outFile), rows, services);
+            if (!installed.backupPath.empty())
+                err += "morvanex-index: the old list is kept as " +
+                       utf16ToUtf8(installed.backupPath) + "\n";
+        } catch (const UserError& e) {
+            err += "morvanex-index: " + utf16ToUtf8(e.message()) + "\n";
             return kFileError;
         }
         return kRowsProduced;

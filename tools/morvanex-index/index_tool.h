@@ -11,8 +11,10 @@ struct PlatformServices;
 enum IndexToolExit { kRowsProduced = 0, kNoCommand = 1, kUsageError = 2, kFileError = 3 };
 
 // args exclude the program name. Rows go to out as UTF-8 with LF unless --out
-// names a file, which then receives a command list in the ANSI code page.
-// Messages go to err as UTF-8.
+// names a file, which then receives a command list in the ANSI code page (an
+// existing file there is kept under a time-stamped name first). Messages go to
+// err as UTF-8. kFileError covers a LISP file that cannot be read or parsed
+// and a list that cannot be written.
 int runIndexTool(const std::vector<std::u16string>& args, PlatformServices& services,
                  std::string& out, std::string& err);
 
