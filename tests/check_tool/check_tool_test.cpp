@@ -43,6 +43,7 @@ std::string withFolderAsF(const std::u16string& out, const std::u16string& folde
 
 struct FixtureCase {
     const char* folder;
+    friend void PrintTo(const FixtureCase& c, std::ostream* os) { *os << c.folder; }
     int code;
     std::string out;
 };
