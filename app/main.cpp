@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "platform/win32/scoped.h"
 #include "ui/dark_extras.h"
+#include "ui/high_contrast.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // The UI thread is a single-threaded apartment for the CAD's automation.
@@ -14,10 +15,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     const auto& darkExtras = morvane::dark::Extras::ofThisSystem();
-    darkExtras.enableForProcess();
+    const auto& highContrast = morvane::HighContrastQuestion::ofThisSystem();
+    // With high contrast on, the system's own menus and parts.
+    if (!highContrast.isOn())
+        darkExtras.enableForProcess();
 
     morvane::LauncherState state;
-    morvane::MainWindow window(state, morvane::LauncherEnvironment::forThisProgram(), darkExtras);
+    morvane::MainWindow window(state, morvane::LauncherEnvironment::forThisProgram(), darkExtras,
+                               highContrast);
     HWND main = window.create();
     if (!main)
         return 1;

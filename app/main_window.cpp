@@ -91,8 +91,9 @@ LauncherEnvironment LauncherEnvironment::forThisProgram() {
 }
 
 MainWindow::MainWindow(LauncherState& state, LauncherEnvironment environment,
-                       const dark::Extras& darkExtras)
-    : state_(state), environment_(std::move(environment)), darkExtras_(darkExtras) {}
+                       const dark::Extras& darkExtras, const HighContrastQuestion& highContrast)
+    : state_(state), environment_(std::move(environment)), darkExtras_(darkExtras),
+      highContrast_(highContrast) {}
 
 MainWindow::~MainWindow() {
     // The dialog is owned by this window: it goes first, as it came last.
@@ -138,7 +139,7 @@ void MainWindow::startUp() {
     GetClientRect(escapePanel, &panel);
     SetWindowPos(escapeButton, nullptr, 0, 0, panel.right, panel.bottom, SWP_NOZORDER);
     SetWindowTextW(escapeButton, L"ESC");
-    setPanelColour(escapePanel, dark::kLimeGreen);
+    setPanelColour(escapePanel, palette_.escapePanel);
 
     loadMorvaneList(listFilePath());
     makeTreeViewItemsByRow();
@@ -193,13 +194,27 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case WM_CREATE:
         dpi_ = dpiOfWindow(hwnd());
-        dark::useDarkTitleBar(hwnd());
+        palette_ = dark::Palette::forHighContrast(highContrast_.isOn());
         createControls();
         createContextMenu();
+        applyColours();
         applyDpi(dpi_);
         runGuarded(hwnd(), [&] { startUp(); });
         return 0;
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETHIGHCONTRAST)
+            applyColours();
+        return defaultProc(msg, wp, lp);
+    case WM_SYSCOLORCHANGE:
+        // The common controls hear of it only from their parent.
+        SendMessageW(commandTree, WM_SYSCOLORCHANGE, 0, 0);
+        applyColours();
+        return 0;
+    case WM_THEMECHANGED:
+        applyColours();
+        return defaultProc(msg, wp, lp);
     case WM_DESTROY:
+        dark::publishPalette(hwnd(), nullptr);
         shutDown();
         if (environment_.quitOnClose)
             PostQuitMessage(0);
@@ -211,12 +226,12 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_ERASEBKGND:
-        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp));
+        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette_);
         return 1;
     case WM_CTLCOLOREDIT:
-        return dark::colourEdit(reinterpret_cast<HDC>(wp));
+        return dark::colourEdit(reinterpret_cast<HDC>(wp), palette_);
     case WM_CTLCOLORSTATIC:
-        return dark::colourStatic(reinterpret_cast<HDC>(wp));
+        return dark::colourStatic(reinterpret_cast<HDC>(wp), palette_);
     case WM_COMMAND:
         onCommand(LOWORD(wp), HIWORD(wp));
         return 0;
@@ -324,9 +339,9 @@ LRESULT MainWindow::onTreeCustomDraw(NMTVCUSTOMDRAW& draw) {
         return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
         if (draw.nmcd.uItemState & CDIS_SELECTED) {
-            draw.clrText = dark::kText;
-            draw.clrTextBk =
-                GetFocus() == commandTree ? dark::kSelection : dark::kSelectionInactive;
+            const bool focused = GetFocus() == commandTree;
+            draw.clrText = focused ? palette_.selectionText : palette_.selectionInactiveText;
+            draw.clrTextBk = focused ? palette_.selection : palette_.selectionInactive;
         }
         return CDRF_DODEFAULT;
     }
@@ -334,10 +349,10 @@ LRESULT MainWindow::onTreeCustomDraw(NMTVCUSTOMDRAW& draw) {
 }
 
 void MainWindow::onDrawItem(DRAWITEMSTRUCT& item) {
-    if (dark::drawMenuItem(item))
+    if (dark::drawMenuItem(item, palette_))
         return;
     const bool escape = item.hwndItem == escapeButton;
-    dark::drawButton(item, escape ? dark::ButtonLook::Lime : dark::ButtonLook::Normal);
+    dark::drawButton(item, escape ? dark::ButtonLook::Lime : dark::ButtonLook::Normal, palette_);
 }
 
 void MainWindow::onContextMenu(HWND source, LPARAM lp) {

@@ -15,6 +15,8 @@
 #include "platform/win32/scoped.h"
 #include "shell/main_layout.h"
 #include "ui/dark_extras.h"
+#include "ui/dark_theme.h"
+#include "ui/high_contrast.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
 
@@ -53,9 +55,12 @@ class MainWindow final : public WindowBase {
   public:
     // darkExtras (kept by reference, so it outlives the window) gives the
     // tree and the search box the system's dark themes; a test passes extras
-    // loaded from a stand-in of uxtheme.
+    // loaded from a stand-in of uxtheme. highContrast (kept too) answers
+    // whether the system's colours replace the dark ones, for this window
+    // and the target dialog; a test answers it itself.
     MainWindow(LauncherState& state, LauncherEnvironment environment,
-               const dark::Extras& darkExtras = dark::Extras::ofThisSystem());
+               const dark::Extras& darkExtras = dark::Extras::ofThisSystem(),
+               const HighContrastQuestion& highContrast = HighContrastQuestion::ofThisSystem());
     ~MainWindow() override;
 
     // Creates the window (restoring its place and loading the list) without
@@ -63,6 +68,8 @@ class MainWindow final : public WindowBase {
     HWND create();
 
     const LauncherEnvironment& environment() const { return environment_; }
+    // The colours the window paints with now.
+    const dark::Palette& palette() const { return palette_; }
     LauncherState& state() { return state_; }
     // The executable's folder followed by "MorvaneList.txt".
     std::u16string listFilePath() const;
@@ -129,6 +136,10 @@ class MainWindow final : public WindowBase {
     void saveSettings();
     void createControls();
     void createContextMenu();
+    // The colours, and the dark extras on or off, for the high-contrast
+    // answer of now: at creation, and again whenever the system's colours
+    // or its high-contrast setting change. Repaints everything.
+    void applyColours();
     void applyDpi(UINT dpi);
     void layoutControls();
     MainLayout currentLayout() const;
@@ -153,6 +164,10 @@ class MainWindow final : public WindowBase {
     LauncherState& state_;
     LauncherEnvironment environment_;
     const dark::Extras& darkExtras_;
+    const HighContrastQuestion& highContrast_;
+    // Read by the search box's border hook at every paint.
+    dark::Palette palette_ = dark::Palette::dark();
+    bool coloursApplied_ = false;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueFont windowFont_;
     UniqueFont editFont_;

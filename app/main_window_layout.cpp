@@ -6,8 +6,6 @@
 
 #include "app/main_window.h"
 #include "shell/main_layout.h"
-#include "ui/dark_extras.h"
-#include "ui/dark_scroll_bar.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
 #include "ui/flat_button.h"
@@ -61,8 +59,10 @@ MainLayout MainWindow::currentLayout() const {
 
 void MainWindow::createControls() {
     const MainLayout layout = currentLayout();
-    // Created in tab order: the tree, "ABC順", "取得順", the search box; then
-    // the Escape panel and the label, which take no focus.
+    // Created in tab order: the tree, "ABC順", "取得順", the search box, then
+    // the Escape panel, which takes no focus. The label "検索" comes right
+    // before the search box: screen readers take the name of an edit from
+    // the label created just before it.
     // No horizontal scrolling: a label wider than the tree shows whole in
     // the tree's tooltip, and no scroll bar takes a row of the small tree.
     // (Under Wine the tree also showed and hid a horizontal bar inside its
@@ -72,9 +72,6 @@ void MainWindow::createControls() {
                                     TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NOHSCROLL,
                                 0, hwnd(), kCommandTreeId, layout.commandTree);
     TreeView_SetExtendedStyle(commandTree, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
-    TreeView_SetBkColor(commandTree, dark::kBackground);
-    TreeView_SetTextColor(commandTree, dark::kText);
-    TreeView_SetLineColor(commandTree, dark::kEdge);
 
     commandOrderButton =
         createControl(L"BUTTON", L"ABC順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0, hwnd(),
@@ -82,6 +79,8 @@ void MainWindow::createControls() {
     fileOrderButton =
         createControl(L"BUTTON", L"取得順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0, hwnd(),
                       kFileOrderButtonId, layout.fileOrderButton);
+    searchLabel = createControl(L"STATIC", L"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0,
+                                hwnd(), kSearchLabelId, layout.searchLabel);
     searchBox = createControl(L"EDIT", L"", WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
                               WS_EX_CLIENTEDGE, hwnd(), kSearchBoxId, layout.searchBox);
     // The Escape button is flat: a click leaves the focus where it was, so
@@ -89,18 +88,13 @@ void MainWindow::createControls() {
     escapePanel =
         createPanel(hwnd(), kEscapePanelId, WS_VISIBLE | WS_CLIPSIBLINGS, layout.escapePanel);
     escapeButton = createFlatButton(escapePanel, kEscapeButtonId, u"", {0, 0, 50, 10});
-    searchLabel = createControl(L"STATIC", L"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0,
-                                hwnd(), kSearchLabelId, layout.searchLabel);
 
     for (HWND button : {commandOrderButton, fileOrderButton})
         dark::trackButtonHover(button);
     addWindowHook(searchBox, searchBoxProc, this);
     addWindowHook(commandTree, commandTreeProc, this);
     lastFocus_ = commandTree;
-    dark::darkenEditBorder(searchBox);
-    darkExtras_.useDarkControlTheme(commandTree, L"DarkMode_Explorer");
-    dark::useDarkScrollBar(commandTree, darkExtras_);
-    darkExtras_.useDarkControlTheme(searchBox, L"DarkMode_CFD");
+    dark::darkenEditBorder(searchBox, palette_);
 }
 
 void MainWindow::createContextMenu() {
@@ -113,7 +107,7 @@ void MainWindow::createContextMenu() {
     appendItem(contextMenu, kReloadListItem, L"\u25A0 MorvaneList.txt を再読み込み");
     appendItem(contextMenu, kVersionSeparator, nullptr);
     appendItem(contextMenu, kVersionItem, L"\u25A0 バージョン情報 ...");
-    dark::makeMenuOwnerDrawn(contextMenu);
+    dark::makeMenuOwnerDrawn(contextMenu, palette_);
 }
 
 // Fonts, images and indent for this DPI; the old ones go once the controls

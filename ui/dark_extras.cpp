@@ -6,7 +6,8 @@ namespace morvane::dark {
 namespace {
 
 constexpr DWORD kFirstBuildWithDarkMode = 17763; // Windows 10 1809
-constexpr int kForceDark = 2;                    // PreferredAppMode
+constexpr int kDefaultAppMode = 0;               // PreferredAppMode
+constexpr int kForceDark = 2;
 
 using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 
@@ -69,11 +70,26 @@ void Extras::enableForProcess() const {
     flushMenuThemes_();
 }
 
+void Extras::disableForProcess() const {
+    if (!available_)
+        return;
+    setPreferredAppMode_(kDefaultAppMode);
+    refreshColorPolicy_();
+    flushMenuThemes_();
+}
+
 void Extras::useDarkControlTheme(HWND control, const wchar_t* themeClass) const {
     if (!available_)
         return;
     allowDarkModeForWindow_(control, true);
     setWindowTheme_(control, themeClass, nullptr);
+}
+
+void Extras::useSystemControlTheme(HWND control) const {
+    if (!available_)
+        return;
+    allowDarkModeForWindow_(control, false);
+    setWindowTheme_(control, nullptr, nullptr);
 }
 
 } // namespace morvane::dark

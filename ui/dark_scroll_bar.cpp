@@ -397,16 +397,27 @@ void registerBarClass() {
 
 void useDarkScrollBar(HWND control, const Extras& extras) {
     // The system's own dark bars need nothing on top of them.
-    if (extras.available())
+    if (extras.available() || darkScrollBarOf(control))
         return;
     registerBarClass();
     HWND window = CreateWindowExW(0, kBarClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                                   GetParent(control), nullptr, GetModuleHandleW(nullptr), control);
     if (!window)
         return; // the control keeps its own bar
-    addWindowHook(control, controlProc, window);
+    // A bar taken away earlier left its hook, which takes the new bar.
+    if (WindowHook* hook = findWindowHook(control, controlProc))
+        hook->data = window;
+    else
+        addWindowHook(control, controlProc, window);
     followPlace(*barOf(window), isVisible(control));
     followState(*barOf(window));
+}
+
+void removeDarkScrollBar(HWND control) {
+    if (HWND bar = darkScrollBarOf(control)) {
+        DestroyWindow(bar); // its WM_NCDESTROY leaves the hook without a bar
+        RedrawWindow(control, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    }
 }
 
 HWND darkScrollBarOf(HWND control) {

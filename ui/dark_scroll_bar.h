@@ -18,6 +18,10 @@ namespace morvane::dark {
 // destroyed with the parent.
 void useDarkScrollBar(HWND control, const Extras& extras);
 
+// Takes the dark bar away (high contrast turned on): the control's own bar
+// shows again. useDarkScrollBar brings it back.
+void removeDarkScrollBar(HWND control);
+
 // The bar standing over the control, or nullptr.
 HWND darkScrollBarOf(HWND control);
 

@@ -104,6 +104,8 @@ class MessageDialog {
           buttons_(std::move(buttons)), defaultId_(defaultId) {}
 
     MessageResult run(HWND owner) {
+        // The owner's colours: dark, or the system's in high contrast.
+        palette_ = dark::paletteForBoxOf(owner);
         EmptyDialogTemplate dialog{};
         dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFOREGROUND;
         // Above a topmost owner, or it could open behind it.
@@ -135,14 +137,14 @@ class MessageDialog {
             onInit(dlg);
             return FALSE; // focus was set on the default button
         case WM_CTLCOLORDLG:
-            return dark::colourDialog(reinterpret_cast<HDC>(wp));
+            return dark::colourDialog(reinterpret_cast<HDC>(wp), palette_);
         case WM_CTLCOLORSTATIC:
-            return dark::colourStatic(reinterpret_cast<HDC>(wp));
+            return dark::colourStatic(reinterpret_cast<HDC>(wp), palette_);
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
             const bool isDefault = static_cast<int>(item.CtlID) == currentDefault(dlg);
-            dark::drawButton(item,
-                             isDefault ? dark::ButtonLook::Default : dark::ButtonLook::Normal);
+            dark::drawButton(item, isDefault ? dark::ButtonLook::Default : dark::ButtonLook::Normal,
+                             palette_);
             return TRUE;
         }
         case WM_COMMAND:
@@ -190,7 +192,7 @@ class MessageDialog {
 
     void onInit(HWND dlg) {
         SetWindowTextW(dlg, caption_.c_str());
-        dark::useDarkTitleBar(dlg);
+        dark::useTitleBar(dlg, palette_);
         createControls(dlg);
         const SIZE frame = layOut(dlg, dpiOfWindow(dlg));
         SetWindowPos(dlg, nullptr, (GetSystemMetrics(SM_CXSCREEN) - frame.cx) / 2,
@@ -292,6 +294,7 @@ class MessageDialog {
     const wchar_t* iconName_;
     std::vector<BoxButton> buttons_;
     int defaultId_;
+    dark::Palette palette_ = dark::Palette::dark();
     UniqueFont font_;
     UniqueIcon icon_;
 };

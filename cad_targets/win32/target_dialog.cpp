@@ -90,19 +90,39 @@ void switchInputMethodOff(HWND edit) {
 
 } // namespace
 
-TargetDialog::TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services)
-    : model_(std::move(listPath), services, *this) {
+TargetDialog::TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services,
+                           const dark::Extras& darkExtras, const HighContrastQuestion& highContrast)
+    : model_(std::move(listPath), services, *this), darkExtras_(darkExtras),
+      highContrast_(highContrast) {
     registerClass(kDialogClass);
     createWindow(kDialogClass, L"ターゲット CAD", kDialogStyle, kDialogExStyle, 0, 0, 0, 0, owner);
-    dark::useDarkTitleBar(hwnd());
     dpi_ = dpiOfWindow(hwnd());
+    palette_ = dark::Palette::forHighContrast(highContrast_.isOn());
     createControls();
+    applyColours();
     applyDpi(dpi_);
 }
 
 TargetDialog::~TargetDialog() {
     if (hwnd())
         DestroyWindow(hwnd());
+}
+
+void TargetDialog::applyColours() {
+    const bool highContrast = highContrast_.isOn();
+    const bool switched = !coloursApplied_ || highContrast != palette_.highContrast;
+    coloursApplied_ = true;
+    palette_ = dark::Palette::forHighContrast(highContrast);
+    dark::publishPalette(hwnd(), &palette_);
+    dark::useTitleBar(hwnd(), palette_);
+    // The dark bar only with the dark palette: in high contrast the list
+    // shows the system's own.
+    if (switched && highContrast)
+        dark::removeDarkScrollBar(targetList_);
+    else if (switched)
+        dark::useDarkScrollBar(targetList_, darkExtras_);
+    RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TargetDialog::createControls() {
@@ -131,11 +151,10 @@ void TargetDialog::createControls() {
     for (HWND button : {okButton_, cancelButton_})
         dark::trackButtonHover(button);
     for (HWND edit : {nameEdit_, progIdEdit_}) {
-        dark::darkenEditBorder(edit);
+        dark::darkenEditBorder(edit, palette_);
         addWindowHook(edit, editProc, this);
     }
-    dark::darkenEditBorder(targetList_);
-    dark::useDarkScrollBar(targetList_, dark::Extras::ofThisSystem());
+    dark::darkenEditBorder(targetList_, palette_);
     lastFocus_ = targetList_;
 }
 
@@ -211,6 +230,9 @@ class TopmostSwap {
 std::optional<TargetChoice> TargetDialog::choose(std::u16string_view progId) {
     if (!hwnd())
         return std::nullopt;
+    // A hidden dialog may have missed a change of high contrast.
+    if (highContrast_.isOn() != palette_.highContrast)
+        applyColours();
     const TopmostSwap swap(GetWindow(hwnd(), GW_OWNER), hwnd());
     if (runModal(progId) != Result::Ok)
         return std::nullopt;
@@ -379,13 +401,17 @@ void TargetDialog::drawListItem(const DRAWITEMSTRUCT& item) const {
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
     if (item.itemID == static_cast<UINT>(-1)) {
-        FillRect(dc, &rect, dark::controlBrush());
+        FillRect(dc, &rect, dark::brushFor(palette_.field));
         return;
     }
     const bool selected = item.itemState & ODS_SELECTED;
     const bool focused = GetFocus() == targetList_;
-    const COLORREF fill =
-        selected ? (focused ? dark::kSelection : dark::kSelectionInactive) : dark::kControl;
+    const COLORREF fill = !selected ? palette_.field
+                          : focused ? palette_.selection
+                                    : palette_.selectionInactive;
+    const COLORREF textColour = !selected ? palette_.fieldText
+                                : focused ? palette_.selectionText
+                                          : palette_.selectionInactiveText;
     FillRect(dc, &rect, dark::brushFor(fill));
     const auto length = SendMessageW(targetList_, LB_GETTEXTLEN, item.itemID, 0);
     std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
@@ -394,7 +420,7 @@ void TargetDialog::drawListItem(const DRAWITEMSTRUCT& item) const {
         0)));
     SelectObjectScope selectFont(dc, listFont_.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, dark::kText);
+    SetTextColor(dc, textColour);
     RECT textRect = rect;
     textRect.left += scaled(3, dpi_);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
@@ -409,7 +435,7 @@ void TargetDialog::paintGroupBox() {
     const RECT frame{scaled(kEditsGroupOrigin.x, dpi_), scaled(kEditsGroupOrigin.y, dpi_),
                      scaled(kEditsGroupOrigin.x + kEditsGroupSize.cx, dpi_),
                      scaled(kEditsGroupOrigin.y + kEditsGroupSize.cy, dpi_)};
-    FrameRect(dc, &frame, dark::brushFor(dark::kEdge));
+    FrameRect(dc, &frame, dark::brushFor(palette_.edge));
     EndPaint(hwnd(), &ps);
 }
 
@@ -432,16 +458,27 @@ LRESULT TargetDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         }
         return 0;
     case WM_ERASEBKGND:
-        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp));
+        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette_);
         return 1;
     case WM_PAINT:
         paintGroupBox();
         return 0;
     case WM_CTLCOLORSTATIC:
-        return dark::colourStatic(reinterpret_cast<HDC>(wp));
+        return dark::colourStatic(reinterpret_cast<HDC>(wp), palette_);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-        return dark::colourEdit(reinterpret_cast<HDC>(wp));
+        return dark::colourEdit(reinterpret_cast<HDC>(wp), palette_);
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETHIGHCONTRAST)
+            applyColours();
+        return defaultProc(msg, wp, lp);
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        applyColours();
+        return defaultProc(msg, wp, lp);
+    case WM_DESTROY:
+        dark::publishPalette(hwnd(), nullptr);
+        return defaultProc(msg, wp, lp);
     case WM_MEASUREITEM: {
         auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
         if (item.CtlID != kTargetListId)
@@ -454,7 +491,7 @@ LRESULT TargetDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         if (item.CtlID == kTargetListId)
             drawListItem(item);
         else
-            dark::drawButton(item, dark::ButtonLook::Normal);
+            dark::drawButton(item, dark::ButtonLook::Normal, palette_);
         return TRUE;
     }
     case WM_DPICHANGED: {

@@ -10,6 +10,9 @@
 
 #include "cad_targets/target_dialog_model.h"
 #include "platform/win32/scoped.h"
+#include "ui/dark_extras.h"
+#include "ui/dark_theme.h"
+#include "ui/high_contrast.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
 
@@ -38,8 +41,11 @@ struct TargetChoice {
 
 class TargetDialog final : public WindowBase, private TargetDialogView {
   public:
-    // Hidden until chosen from; owned by owner (the main window).
-    TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services);
+    // Hidden until chosen from; owned by owner (the main window). The dark
+    // extras and the high-contrast question are the owner's, kept by
+    // reference.
+    TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services,
+                 const dark::Extras& darkExtras, const HighContrastQuestion& highContrast);
     ~TargetDialog() override;
 
     // Reloads the list, preselecting the line of progId, and shows the
@@ -51,6 +57,8 @@ class TargetDialog final : public WindowBase, private TargetDialogView {
     std::u16string nameText() const override;
     std::u16string progIdText() const override;
     const TargetDialogModel& model() const { return model_; }
+    // The colours the dialog paints with now.
+    const dark::Palette& palette() const { return palette_; }
 
     // What the list and the buttons do; an error ends the handler and shows
     // the error box.
@@ -77,6 +85,8 @@ class TargetDialog final : public WindowBase, private TargetDialogView {
     int listSelection() const;
     template <class Handler> void runHandler(Handler&& handler);
     void createControls();
+    // The colours for the high-contrast answer of now (see MainWindow's).
+    void applyColours();
     void applyDpi(UINT dpi);
     void placeCentred();
     void onCommand(int id, int code);
@@ -86,6 +96,11 @@ class TargetDialog final : public WindowBase, private TargetDialogView {
     static LRESULT editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
 
     TargetDialogModel model_;
+    const dark::Extras& darkExtras_;
+    const HighContrastQuestion& highContrast_;
+    // Read by the edits' and the list's border hooks at every paint.
+    dark::Palette palette_ = dark::Palette::dark();
+    bool coloursApplied_ = false;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueFont dialogFont_, listFont_, labelFont_, editFont_;
     HWND targetList_ = nullptr, nameEdit_ = nullptr, progIdEdit_ = nullptr;

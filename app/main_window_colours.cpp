@@ -1,0 +1,48 @@
+// The main window's colours: the dark palette with its extras, or the
+// system's colours while high contrast is on, switched while it runs.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/main_window.h"
+#include "ui/dark_scroll_bar.h"
+#include "ui/panel.h"
+
+namespace morvane {
+
+void MainWindow::applyColours() {
+    const bool highContrast = highContrast_.isOn();
+    const bool first = !coloursApplied_;
+    const bool switched = first || highContrast != palette_.highContrast;
+    coloursApplied_ = true;
+    palette_ = dark::Palette::forHighContrast(highContrast);
+    dark::publishPalette(hwnd(), &palette_);
+    dark::useTitleBar(hwnd(), palette_);
+    // The tree is part of the window's background, not a field.
+    TreeView_SetBkColor(commandTree, palette_.background);
+    TreeView_SetTextColor(commandTree, palette_.text);
+    TreeView_SetLineColor(commandTree, palette_.edge);
+    setPanelColour(escapePanel, palette_.escapePanel);
+    dark::makeMenuOwnerDrawn(contextMenu, palette_);
+    // Tier 2 and the dark scroll bar only with the dark palette: in high
+    // contrast the system draws the themes and the bars. The process's dark
+    // menus are wWinMain's at start; a switch while running turns them too.
+    if (switched && highContrast) {
+        if (!first) {
+            darkExtras_.disableForProcess();
+            darkExtras_.useSystemControlTheme(commandTree);
+            darkExtras_.useSystemControlTheme(searchBox);
+        }
+        dark::removeDarkScrollBar(commandTree);
+    } else if (switched) {
+        if (!first)
+            darkExtras_.enableForProcess();
+        darkExtras_.useDarkControlTheme(commandTree, L"DarkMode_Explorer");
+        dark::useDarkScrollBar(commandTree, darkExtras_);
+        darkExtras_.useDarkControlTheme(searchBox, L"DarkMode_CFD");
+    }
+    RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+} // namespace morvane
