@@ -429,14 +429,11 @@ void TargetDialog::drawListItem(const DRAWITEMSTRUCT& item) const {
         DrawFocusRect(dc, &rect);
 }
 
-void TargetDialog::paintGroupBox() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd(), &ps);
+void TargetDialog::paintGroupBox(HDC dc) {
     const RECT frame{scaled(kEditsGroupOrigin.x, dpi_), scaled(kEditsGroupOrigin.y, dpi_),
                      scaled(kEditsGroupOrigin.x + kEditsGroupSize.cx, dpi_),
                      scaled(kEditsGroupOrigin.y + kEditsGroupSize.cy, dpi_)};
     FrameRect(dc, &frame, dark::brushFor(palette_.edge));
-    EndPaint(hwnd(), &ps);
 }
 
 LRESULT TargetDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
@@ -460,8 +457,14 @@ LRESULT TargetDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_ERASEBKGND:
         dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette_);
         return 1;
-    case WM_PAINT:
-        paintGroupBox();
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        paintGroupBox(BeginPaint(hwnd(), &ps));
+        EndPaint(hwnd(), &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT: // PrintWindow, for screenshots
+        paintGroupBox(reinterpret_cast<HDC>(wp));
         return 0;
     case WM_CTLCOLORSTATIC:
         return dark::colourStatic(reinterpret_cast<HDC>(wp), palette_);

@@ -92,7 +92,7 @@ class TargetDialog final : public WindowBase, private TargetDialogView {
     void onCommand(int id, int code);
     void onEditKey(wchar_t& key);
     void drawListItem(const DRAWITEMSTRUCT& item) const;
-    void paintGroupBox();
+    void paintGroupBox(HDC dc);
     static LRESULT editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
 
     TargetDialogModel model_;

@@ -94,6 +94,20 @@ std::vector<COLORREF> printedPixels(HWND hwnd) {
     return printWindow(hwnd, width);
 }
 
+COLORREF clientPixel(HWND hwnd, int x, int y) {
+    POINT client{x, y};
+    ClientToScreen(hwnd, &client);
+    RECT outer;
+    GetWindowRect(hwnd, &outer);
+    return printedPixel(hwnd, client.x - outer.left, client.y - outer.top);
+}
+
+COLORREF insidePixel(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    return printedPixel(control, (rect.right - rect.left) - 8, (rect.bottom - rect.top) / 2);
+}
+
 std::vector<ReadNode> readTree(HWND tree) {
     std::vector<ReadNode> nodes;
     for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item))

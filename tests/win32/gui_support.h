@@ -33,6 +33,10 @@ class HighContrastSwitch final : public HighContrastQuestion {
 COLORREF printedPixel(HWND hwnd, int x, int y);
 // Every pixel of the window so painted, row by row from the top.
 std::vector<COLORREF> printedPixels(HWND hwnd);
+// A pixel of the window's client area, so painted.
+COLORREF clientPixel(HWND hwnd, int x, int y);
+// A pixel inside a control (an edit's field), away from its frame.
+COLORREF insidePixel(HWND control);
 
 struct ReadNode {
     std::wstring text;

@@ -28,6 +28,8 @@
 namespace morvane {
 namespace {
 
+using test::clientPixel;
+using test::insidePixel;
 using test::printedPixel;
 
 // The colours a control must show, read from the system when asked.
@@ -42,22 +44,6 @@ struct Colours {
         return {dark::kBackground, dark::kControl, dark::kText, dark::kControl, dark::kSelection};
     }
 };
-
-// A pixel of a window's client area as the window paints itself.
-COLORREF clientPixel(HWND hwnd, int x, int y) {
-    POINT client{x, y};
-    ClientToScreen(hwnd, &client);
-    RECT outer;
-    GetWindowRect(hwnd, &outer);
-    return printedPixel(hwnd, client.x - outer.left, client.y - outer.top);
-}
-
-// A pixel inside a control, away from its frame.
-COLORREF insidePixel(HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    return printedPixel(control, (rect.right - rect.left) - 8, (rect.bottom - rect.top) / 2);
-}
 
 // The main window with forty rows and its hidden target dialog, made with
 // the test's answer to "is high contrast on?".

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -25,6 +26,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
+#include "ui/dark_extras.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/topmost.h"
 
@@ -270,7 +272,9 @@ class TargetDialogTest : public testing::Test {
 
     test::TempDir dir;
     LauncherState state;
-    MainWindow main{state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}};
+    test::HighContrastSwitch highContrast;
+    MainWindow main{state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
+                    dark::Extras::ofThisSystem(), highContrast};
 };
 
 // Shift_JIS "名前"
@@ -492,6 +496,50 @@ TEST_F(TargetDialogTest, DrawsDark) {
     EXPECT_NE(selected, list) << "the preselected line shows its selection";
 }
 
+// High contrast turned on while the dialog was hidden: it opens in the
+// system's colours, with the list's own scroll bar.
+TEST_F(TargetDialogTest, HighContrastDrawsInTheSystemsColours) {
+    std::string lines;
+    for (int i = 0; i < 30; ++i)
+        lines += "CAD " + std::to_string(i) + "\tCad.App." + std::to_string(i) + "\r\n";
+    dir.write(kTargetListFileName, lines.c_str());
+    state.targetProgID = u"Cad.App.1";
+    highContrast.set(true);
+    COLORREF face = 0, field = 0, selected = 0, button = 0, buttonFrame = 0, groupFrame = 0;
+    bool darkBar = true;
+    open([&](DialogUser& user) {
+        HWND dialog = GetParent(user.control(kTargetListId));
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
+        face = pixelAt(dialog, 3, 3);
+        // The group box's frame: its left edge, level with the name edit.
+        RECT edit{};
+        GetWindowRect(user.control(kNameEditId), &edit);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&edit), 2);
+        groupFrame =
+            pixelAt(dialog, MulDiv(8, static_cast<int>(GetDpiForWindow(dialog)), 96), edit.bottom);
+        HWND list = user.control(kTargetListId);
+        RECT item{};
+        SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+        selected = pixelAt(list, item.right - 2, item.top + 3);
+        HWND nameEdit = user.control(kNameEditId);
+        RECT inside{};
+        GetClientRect(nameEdit, &inside);
+        field = pixelAt(nameEdit, inside.right - 4, inside.bottom / 2);
+        button = pixelAt(user.control(kAddButtonId), 3, 3);
+        buttonFrame = pixelAt(user.control(kAddButtonId), 0, 0);
+        darkBar = dark::darkScrollBarOf(list) != nullptr;
+        user.click(kCancelButtonId);
+    });
+    EXPECT_EQ(face, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(field, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(selected, GetSysColor(COLOR_HIGHLIGHT)) << "the preselected line";
+    EXPECT_EQ(button, GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(buttonFrame, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(groupFrame, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_FALSE(darkBar);
+}
+
 TEST_F(TargetDialogTest, ALongListScrollsWithADarkBar) {
     std::string lines;
     for (int i = 0; i < 30; ++i)
@@ -521,6 +569,82 @@ TEST_F(TargetDialogTest, ALongListScrollsWithADarkBar) {
     EXPECT_TRUE(shown);
     EXPECT_TRUE(standsOnTheListsBar);
     EXPECT_LT(GetRValue(track), 0x40) << "a dark track";
+}
+
+// The system's colours set to those of Windows' "High Contrast Black" for
+// the scope, and put back after.
+class HighContrastBlack {
+  public:
+    HighContrastBlack() {
+        for (size_t i = 0; i < std::size(kElements); ++i)
+            saved_[i] = GetSysColor(kElements[i]);
+        SetSysColors(static_cast<int>(std::size(kElements)), kElements, kColours);
+    }
+    ~HighContrastBlack() {
+        SetSysColors(static_cast<int>(std::size(kElements)), kElements, saved_);
+    }
+    HighContrastBlack(const HighContrastBlack&) = delete;
+    HighContrastBlack& operator=(const HighContrastBlack&) = delete;
+
+  private:
+    static constexpr int kElements[] = {COLOR_WINDOW,       COLOR_WINDOWTEXT,
+                                        COLOR_HIGHLIGHT,    COLOR_HIGHLIGHTTEXT,
+                                        COLOR_BTNFACE,      COLOR_BTNTEXT,
+                                        COLOR_GRAYTEXT,     COLOR_ACTIVECAPTION,
+                                        COLOR_CAPTIONTEXT,  COLOR_GRADIENTACTIVECAPTION,
+                                        COLOR_ACTIVEBORDER, COLOR_WINDOWFRAME,
+                                        COLOR_3DHILIGHT,    COLOR_3DSHADOW,
+                                        COLOR_3DDKSHADOW,   COLOR_3DLIGHT,
+                                        COLOR_SCROLLBAR};
+    static constexpr COLORREF kColours[] = {
+        RGB(0, 0, 0),       RGB(255, 255, 255), RGB(26, 235, 255),  RGB(0, 0, 0),
+        RGB(0, 0, 0),       RGB(255, 255, 255), RGB(63, 242, 63),   RGB(0, 0, 0),
+        RGB(255, 255, 255), RGB(0, 0, 0),       RGB(255, 255, 255), RGB(255, 255, 255),
+        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+        RGB(0, 0, 0)};
+    COLORREF saved_[std::size(kElements)]{};
+};
+
+// Screenshots of both windows in high contrast for the documentation, made
+// only when MORVANE_SCREENSHOT_DIR names the folder for them
+// (scripts/screenshots.sh): high-contrast-main.bmp, high-contrast-dialog.bmp.
+class HighContrastScreenshots : public TargetDialogTest {};
+
+TEST_F(HighContrastScreenshots, OfBothWindows) {
+    const char* folderName = std::getenv("MORVANE_SCREENSHOT_DIR");
+    if (!folderName || !*folderName)
+        GTEST_SKIP() << "MORVANE_SCREENSHOT_DIR names no folder";
+    const std::filesystem::path folder(folderName);
+    // The list and the place of the documentation's other shots.
+    dir.write(u"MorvaneList.txt", "\xEF\xBB\xBF"
+                                  "作図\r\nLINE\t線分を作図\r\nCIRCLE\t円を作図\r\n"
+                                  "RECTANG\t長方形を作図\r\n修正\r\nMOVE\t図形を移動\r\n"
+                                  "COPY\t図形を複写\r\n");
+    dir.write(kTargetListFileName, "\xEF\xBB\xBF"
+                                   "テスト CAD\tBricscadApp.AcadApplication\r\n"
+                                   "AutoCAD 2025\tAutoCAD.Application.25\r\n");
+    SendMessageW(main.hwnd(), WM_COMMAND, MAKEWPARAM(kReloadListItem, 0), 0);
+    main.lookUpCaption();
+    SetWindowPos(main.hwnd(), nullptr, 40, 40, 360, 440, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const HighContrastBlack colours;
+    highContrast.set(true);
+    for (HWND window : {main.hwnd(), dialog()})
+        SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    SetFocus(main.commandTree);
+    UpdateWindow(main.hwnd());
+    test::pumpMessages();
+    EXPECT_TRUE(saveWindowShot(main.hwnd(), folder / "high-contrast-main.bmp"));
+
+    bool saved = false;
+    open([&](DialogUser& user) {
+        HWND dialog = GetParent(user.control(kTargetListId));
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
+        saved = saveWindowShot(dialog, folder / "high-contrast-dialog.bmp");
+        user.click(kCancelButtonId);
+    });
+    EXPECT_TRUE(saved);
 }
 
 } // namespace
