@@ -200,6 +200,9 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         applyColours();
         applyDpi(dpi_);
         runGuarded(hwnd(), [&] { startUp(); });
+        // Focus frames as the input that started the program asks: hidden
+        // after the mouse until a key is used.
+        SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
         return 0;
     case WM_SETTINGCHANGE:
         if (wp == SPI_SETHIGHCONTRAST)

@@ -50,6 +50,8 @@ enum MainWindowId : int {
 };
 
 inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
+// What screen readers call the tree (the search box takes its label's).
+inline constexpr std::u16string_view kCommandTreeName = u"コマンド一覧";
 
 class MainWindow final : public WindowBase {
   public:
@@ -114,6 +116,8 @@ class MainWindow final : public WindowBase {
     void focusSearchBox();
     // Down in the search box: the tree, its first row selected.
     void focusFirstRow();
+    // Focus frames on every control once the keyboard is used.
+    void showFocusFrames();
     // WM_DROPFILES: the first dropped LISP file, after the user agrees,
     // becomes the command list.
     void acceptDroppedLsp(HDROP drop);

@@ -49,16 +49,24 @@ bool MainWindow::translateKey(const MSG& msg) {
 }
 
 void MainWindow::focusSearchBox() {
+    showFocusFrames();
     SetFocus(searchBox);
     SendMessageW(searchBox, EM_SETSEL, 0, -1);
 }
 
 void MainWindow::focusFirstRow() {
+    showFocusFrames();
     if (HTREEITEM first = TreeView_GetRoot(commandTree)) {
         TreeView_SelectItem(commandTree, first);
         TreeView_EnsureVisible(commandTree, first);
     }
     SetFocus(commandTree);
+}
+
+// The keyboard moved the focus: focus frames from now on, as the dialog
+// manager's Tab and arrows bring them (WM_UPDATEUISTATE to every control).
+void MainWindow::showFocusFrames() {
+    SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 // Down, Enter and Escape in the search box; every other key is the edit's.

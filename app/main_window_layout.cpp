@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "shell/main_layout.h"
+#include "ui/accessible.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
 #include "ui/flat_button.h"
@@ -85,12 +86,16 @@ void MainWindow::createControls() {
                               WS_EX_CLIENTEDGE, hwnd(), kSearchBoxId, layout.searchBox);
     // The Escape button is flat: a click leaves the focus where it was, so
     // the next key does not press ESC again.
-    escapePanel =
-        createPanel(hwnd(), kEscapePanelId, WS_VISIBLE | WS_CLIPSIBLINGS, layout.escapePanel);
+    escapePanel = createPanel(hwnd(), kEscapePanelId, WS_VISIBLE | WS_CLIPSIBLINGS,
+                              layout.escapePanel, u"ESC");
     escapeButton = createFlatButton(escapePanel, kEscapeButtonId, u"", {0, 0, 50, 10});
 
-    for (HWND button : {commandOrderButton, fileOrderButton})
+    for (HWND button : {commandOrderButton, fileOrderButton}) {
         dark::trackButtonHover(button);
+        describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
+    }
+    describeForAccessibility(commandTree, kCommandTreeName, ROLE_SYSTEM_OUTLINE);
+    describeForAccessibility(searchLabel, u"", ROLE_SYSTEM_STATICTEXT);
     addWindowHook(searchBox, searchBoxProc, this);
     addWindowHook(commandTree, commandTreeProc, this);
     lastFocus_ = commandTree;

@@ -6,6 +6,7 @@
 
 #include "platform/win32/scoped.h"
 #include "shell/scroll_bar_layout.h"
+#include "ui/accessible.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
 #include "ui/window_hook.h"
@@ -378,6 +379,13 @@ LRESULT CALLBACK barProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         return 0;
     case WM_MOUSEWHEEL:
         return bar->control ? SendMessageW(bar->control, msg, wp, lp) : 0;
+    case WM_GETOBJECT:
+        // What it is, for screen readers: no nameless extra pane beside
+        // the control whose bar it covers.
+        if (const LRESULT answer =
+                answerGetObject(window, wp, lp, kDarkScrollBarName, ROLE_SYSTEM_SCROLLBAR))
+            return answer;
+        break;
     }
     return DefWindowProcW(window, msg, wp, lp);
 }

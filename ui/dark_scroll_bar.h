@@ -7,9 +7,14 @@
 // WM_VSCROLL.
 #include <windows.h>
 
+#include <string_view>
+
 #include "ui/dark_extras.h"
 
 namespace morvane::dark {
+
+// The bar's name for screen readers, which also hear its role: scroll bar.
+inline constexpr std::u16string_view kDarkScrollBarName = u"垂直スクロール バー";
 
 // Only where the system has no dark scroll bars of its own (the dark-mode
 // extras given are not available); elsewhere a no-op.

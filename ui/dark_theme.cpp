@@ -79,6 +79,40 @@ LRESULT editBorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& ho
     return result;
 }
 
+void paintGroupBoxFrame(HWND groupBox, HDC dc, const Palette& palette) {
+    RECT frame;
+    GetClientRect(groupBox, &frame);
+    frameSolid(dc, frame, palette.edge);
+}
+
+// hook.data: the palette of the group box's window. The button's own
+// painting is kept out: it would draw the title, on WM_PAINT and at once on
+// a change of text, enabling or keyboard cues.
+LRESULT groupBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept {
+    const auto& palette = *static_cast<const Palette*>(hook.data);
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        paintGroupBoxFrame(hwnd, BeginPaint(hwnd, &ps), palette);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        paintGroupBoxFrame(hwnd, reinterpret_cast<HDC>(wp), palette);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETTEXT:
+    case WM_ENABLE:
+    case WM_UPDATEUISTATE: {
+        const LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return result;
+    }
+    }
+    return callNextHook(hwnd, msg, wp, lp, hook);
+}
+
 UniqueFont menuFont(HWND owner) {
     const UINT dpi = owner ? dpiOfWindow(owner) : systemDpi();
     NONCLIENTMETRICSW metrics{};
@@ -277,6 +311,10 @@ void darkenEditBorder(HWND edit, const Palette& palette) {
     addWindowHook(edit, editBorderProc, const_cast<Palette*>(&palette));
     SetWindowPos(edit, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void drawGroupBoxFrame(HWND groupBox, const Palette& palette) {
+    addWindowHook(groupBox, groupBoxProc, const_cast<Palette*>(&palette));
 }
 
 void makeMenuOwnerDrawn(HMENU menu, const Palette& palette) {

@@ -101,6 +101,11 @@ void trackButtonHover(HWND button);
 // contrast the system draws the edge.
 void darkenEditBorder(HWND edit, const Palette& palette);
 
+// A group box (BS_GROUPBOX) drawn as its frame alone, in the palette's edge
+// colour (palette must outlive it): its title is for screen readers, as the
+// layout leaves no room to show it.
+void drawGroupBoxFrame(HWND groupBox, const Palette& palette);
+
 // Owner-drawn popup menu items that keep their texts in the menu. Called
 // again after a change of palette, for the menu's background.
 void makeMenuOwnerDrawn(HMENU menu, const Palette& palette);

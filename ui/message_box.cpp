@@ -13,6 +13,7 @@
 #include "shell/caption.h"
 #include "text/user_error.h"
 #include "text/utf.h"
+#include "ui/accessible.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
 
@@ -214,17 +215,23 @@ class MessageDialog {
     }
 
     void createControls(HWND dlg) {
-        CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE,
-                        0, 0, 0, 0, dlg, reinterpret_cast<HMENU>(kIconId), nullptr, nullptr);
-        CreateWindowExW(0, L"STATIC", text_.c_str(),
-                        WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0, 0, 0, 0,
-                        dlg, reinterpret_cast<HMENU>(kTextId), nullptr, nullptr);
+        HWND icon = CreateWindowExW(0, L"STATIC", nullptr,
+                                    WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, 0, 0, 0, 0,
+                                    dlg, reinterpret_cast<HMENU>(kIconId), nullptr, nullptr);
+        HWND text =
+            CreateWindowExW(0, L"STATIC", text_.c_str(),
+                            WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0, 0, 0,
+                            0, dlg, reinterpret_cast<HMENU>(kTextId), nullptr, nullptr);
+        // The icon says the kind, as the caption does.
+        describeForAccessibility(icon, fromWide(caption_), ROLE_SYSTEM_GRAPHIC);
+        describeForAccessibility(text, u"", ROLE_SYSTEM_STATICTEXT);
         for (const auto& boxButton : buttons_) {
             HWND button = CreateWindowExW(
                 0, L"BUTTON", boxButton.caption,
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY, 0, 0, 0, 0, dlg,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(boxButton.id)), nullptr, nullptr);
             dark::trackButtonHover(button);
+            describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
         }
     }
 

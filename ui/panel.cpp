@@ -1,5 +1,7 @@
 #include "ui/panel.h"
 
+#include "platform/win32/win32_text.h"
+#include "ui/accessible.h"
 #include "ui/dark_theme.h"
 
 namespace morvane {
@@ -19,6 +21,10 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_DRAWITEM:
     case WM_NOTIFY:
         return SendMessageW(GetParent(hwnd), msg, wp, lp);
+    case WM_GETOBJECT:
+        if (const LRESULT answer = answerGetObject(hwnd, wp, lp, u"", ROLE_SYSTEM_GROUPING))
+            return answer;
+        break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -35,11 +41,12 @@ void registerPanelClass() {
 
 } // namespace
 
-HWND createPanel(HWND parent, int id, DWORD style, const ControlRect& place) {
+HWND createPanel(HWND parent, int id, DWORD style, const ControlRect& place,
+                 std::u16string_view name) {
     registerPanelClass();
-    HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | style,
-                                 place.left, place.top, place.width, place.height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+    HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, toWide(name).c_str(),
+                                 WS_CHILD | style, place.left, place.top, place.width, place.height,
+                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
     setPanelColour(panel, dark::kBackground);
     return panel;

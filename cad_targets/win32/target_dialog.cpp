@@ -7,6 +7,7 @@
 
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "ui/accessible.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
@@ -127,16 +128,16 @@ void TargetDialog::applyColours() {
 
 void TargetDialog::createControls() {
     HWND dialog = hwnd();
-    // Creation order is the tab order: the list, OK, 取り消し, then the
-    // group box's two edits. The flat buttons take no tab stop.
+    // Creation order is the tab order, which follows the layout: the list,
+    // the group box's edits and buttons, then OK and 取り消し. Each label
+    // comes right before its edit, where screen readers look for it, and
+    // the group box before what it holds.
     targetList_ =
         createChild(dialog, L"LISTBOX", u"",
                     WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_SORT | LBS_HASSTRINGS |
                         LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                     WS_EX_CLIENTEDGE, kTargetListId);
-    okButton_ = createChild(dialog, L"BUTTON", u"OK", WS_TABSTOP | BS_OWNERDRAW, 0, kOkButtonId);
-    cancelButton_ =
-        createChild(dialog, L"BUTTON", u"取り消し", WS_TABSTOP | BS_OWNERDRAW, 0, kCancelButtonId);
+    editsGroup_ = createChild(dialog, L"BUTTON", kEditsGroupTitle, BS_GROUPBOX, 0, kEditsGroupId);
     nameLabel_ =
         createChild(dialog, L"STATIC", u"名称 （説明）", SS_LEFT | SS_NOPREFIX, 0, kNameLabelId);
     nameEdit_ = createChild(dialog, L"EDIT", u"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
@@ -145,16 +146,31 @@ void TargetDialog::createControls() {
                                0, kProgIdLabelId);
     progIdEdit_ = createChild(dialog, L"EDIT", u"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                               kProgIdEditId);
-    addButton_ = createFlatButton(dialog, kAddButtonId, u"追加");
-    deleteButton_ = createFlatButton(dialog, kDeleteButtonId, u"削除");
-    changeButton_ = createFlatButton(dialog, kChangeButtonId, u"変更");
-    for (HWND button : {okButton_, cancelButton_})
+    // Flat: a click leaves the focus where it was (in an edit, typically);
+    // Tab reaches them all the same.
+    addButton_ = createFlatButton(dialog, kAddButtonId, u"追加", {}, WS_TABSTOP);
+    deleteButton_ = createFlatButton(dialog, kDeleteButtonId, u"削除", {}, WS_TABSTOP);
+    changeButton_ = createFlatButton(dialog, kChangeButtonId, u"変更", {}, WS_TABSTOP);
+    okButton_ = createChild(dialog, L"BUTTON", u"OK", WS_TABSTOP | BS_OWNERDRAW, 0, kOkButtonId);
+    cancelButton_ =
+        createChild(dialog, L"BUTTON", u"取り消し", WS_TABSTOP | BS_OWNERDRAW, 0, kCancelButtonId);
+    for (HWND button : {okButton_, cancelButton_}) {
         dark::trackButtonHover(button);
+        describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
+    }
     for (HWND edit : {nameEdit_, progIdEdit_}) {
         dark::darkenEditBorder(edit, palette_);
         addWindowHook(edit, editProc, this);
     }
     dark::darkenEditBorder(targetList_, palette_);
+    dark::drawGroupBoxFrame(editsGroup_, palette_);
+    addWindowHook(targetList_, listProc, this);
+    describeForAccessibility(targetList_, kTargetListName, ROLE_SYSTEM_LIST);
+    describeForAccessibility(editsGroup_, u"", ROLE_SYSTEM_GROUPING);
+    for (HWND label : {nameLabel_, progIdLabel_})
+        describeForAccessibility(label, u"", ROLE_SYSTEM_STATICTEXT);
+    describeForAccessibility(nameEdit_, kNameEditName, ROLE_SYSTEM_TEXT);
+    describeForAccessibility(progIdEdit_, kProgIdEditName, ROLE_SYSTEM_TEXT);
     lastFocus_ = targetList_;
 }
 
@@ -177,6 +193,8 @@ void TargetDialog::applyDpi(UINT dpi) {
     place(progIdLabel_, kProgIdLabelPlace, kEditsGroupOrigin, dpi, labelFont_.get(),
           textWidth(progIdLabel_, labelFont_.get()));
     place(progIdEdit_, kProgIdEditPlace, kEditsGroupOrigin, dpi, editFont_.get());
+    place(editsGroup_, {0, 0, kEditsGroupSize.cx, kEditsGroupSize.cy}, kEditsGroupOrigin, dpi,
+          dialogFont_.get());
     const HWND editButtons[3] = {addButton_, deleteButton_, changeButton_};
     for (int i = 0; i < 3; ++i)
         place(editButtons[i], kEditButtonPlaces[i], kEditsGroupOrigin, dpi, dialogFont_.get());
@@ -251,6 +269,9 @@ TargetDialog::Result TargetDialog::runModal(std::u16string_view progId) {
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     SetFocus(lastFocus_);
+    // Focus frames as the input that opened it asks: hidden after the
+    // mouse until a key is used (the dialog manager's Tab shows them).
+    SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     MSG msg;
     while (result_ == Result::Open) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -360,8 +381,25 @@ LRESULT TargetDialog::editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
     return callNextHook(hwnd, msg, wp, lp, hook);
 }
 
+// Delete in the list means 削除.
+LRESULT TargetDialog::listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                               WindowHook& hook) noexcept {
+    if (msg == WM_KEYDOWN && wp == VK_DELETE) {
+        static_cast<TargetDialog*>(hook.data)->deleteTarget();
+        return 0;
+    }
+    return callNextHook(hwnd, msg, wp, lp, hook);
+}
+
 void TargetDialog::onCommand(int id, int code) {
     switch (id) {
+    case IDOK:
+        // Enter, outside the edits (which take it as 変更): presses the
+        // focused button, as Space does. On the list it does nothing.
+        if (HWND focus = GetFocus(); focus && IsChild(hwnd(), focus) &&
+                                     (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+            onCommand(GetDlgCtrlID(focus), BN_CLICKED);
+        return;
     case kTargetListId:
         if (code == LBN_SELCHANGE)
             showSelectedTarget();
@@ -394,7 +432,7 @@ void TargetDialog::onCommand(int id, int code) {
             result_ = Result::Cancel;
         return;
     }
-    // IDOK and IDCANCEL, from Enter and Escape, close nothing here.
+    // IDCANCEL, from Escape, closes nothing here.
 }
 
 void TargetDialog::drawListItem(const DRAWITEMSTRUCT& item) const {
@@ -429,13 +467,6 @@ void TargetDialog::drawListItem(const DRAWITEMSTRUCT& item) const {
         DrawFocusRect(dc, &rect);
 }
 
-void TargetDialog::paintGroupBox(HDC dc) {
-    const RECT frame{scaled(kEditsGroupOrigin.x, dpi_), scaled(kEditsGroupOrigin.y, dpi_),
-                     scaled(kEditsGroupOrigin.x + kEditsGroupSize.cx, dpi_),
-                     scaled(kEditsGroupOrigin.y + kEditsGroupSize.cy, dpi_)};
-    FrameRect(dc, &frame, dark::brushFor(palette_.edge));
-}
-
 LRESULT TargetDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case WM_COMMAND:
@@ -457,15 +488,6 @@ LRESULT TargetDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_ERASEBKGND:
         dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette_);
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        paintGroupBox(BeginPaint(hwnd(), &ps));
-        EndPaint(hwnd(), &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT: // PrintWindow, for screenshots
-        paintGroupBox(reinterpret_cast<HDC>(wp));
-        return 0;
     case WM_CTLCOLORSTATIC:
         return dark::colourStatic(reinterpret_cast<HDC>(wp), palette_);
     case WM_CTLCOLOREDIT:

@@ -31,7 +31,15 @@ enum TargetDialogId : int {
     kCancelButtonId,
     kNameLabelId,
     kProgIdLabelId,
+    kEditsGroupId,
 };
+
+// What screen readers call the list, the group box and the edits (the
+// labels' texts say more than a name needs to).
+inline constexpr std::u16string_view kTargetListName = u"ターゲット CAD 一覧";
+inline constexpr std::u16string_view kEditsGroupTitle = u"ターゲットの編集";
+inline constexpr std::u16string_view kNameEditName = u"名称";
+inline constexpr std::u16string_view kProgIdEditName = u"ProgID";
 
 // What the user took with OK: the edits' texts.
 struct TargetChoice {
@@ -92,8 +100,8 @@ class TargetDialog final : public WindowBase, private TargetDialogView {
     void onCommand(int id, int code);
     void onEditKey(wchar_t& key);
     void drawListItem(const DRAWITEMSTRUCT& item) const;
-    void paintGroupBox(HDC dc);
     static LRESULT editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
+    static LRESULT listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
 
     TargetDialogModel model_;
     const dark::Extras& darkExtras_;
@@ -106,6 +114,7 @@ class TargetDialog final : public WindowBase, private TargetDialogView {
     HWND targetList_ = nullptr, nameEdit_ = nullptr, progIdEdit_ = nullptr;
     HWND nameLabel_ = nullptr, progIdLabel_ = nullptr, okButton_ = nullptr, cancelButton_ = nullptr;
     HWND addButton_ = nullptr, deleteButton_ = nullptr, changeButton_ = nullptr;
+    HWND editsGroup_ = nullptr;
     HWND lastFocus_ = nullptr;
     Result result_ = Result::Open;
 };

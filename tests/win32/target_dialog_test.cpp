@@ -116,6 +116,16 @@ class DialogUser {
         PostMessageW(target, WM_KEYUP, vk, scan | 0xC0000001);
     }
     int focusId() const { return GetDlgCtrlID(focus()); }
+    // Characters typed into whichever control has the focus.
+    void typeOnFocus(std::u16string_view text) const {
+        HWND target = focus();
+        for (char16_t c : text)
+            PostMessageW(target, WM_CHAR, c, 1);
+        waitFor([&] {
+            return textOf(target).size() >= text.size() &&
+                   textOf(target).substr(textOf(target).size() - text.size()) == text;
+        });
+    }
     // Tab, and the control it moved the focus to (0 when it stayed).
     int tab() const {
         const HWND before = focus();
@@ -393,25 +403,61 @@ TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
     expectRestored();
 }
 
-TEST_F(TargetDialogTest, TheKeyboardReachesEveryControl) {
-    dir.write(kTargetListFileName, "A\tpA\r\nB\tpB\r\n");
+// Keys alone: Tab goes round every control in the order of the layout,
+// Space and Enter press the focused button, Delete in the list is 削除.
+TEST_F(TargetDialogTest, TheKeyboardAloneAddsChangesDeletesAndCancels) {
+    dir.write(kTargetListFileName, "A\tpA\r\n");
     state.targetProgID = u"pA";
-    int atOpening = 0;
-    std::vector<int> tabOrder;
+    std::vector<int> round;
+    Lines added, changed, deletedByKey, deletedByButton;
+    HWND focusAfterSpace = nullptr;
     open([&](DialogUser& user) {
         waitFor([&] { return user.focusId() == kTargetListId; }, 2s);
-        atOpening = user.focusId();
-        user.keyOnFocus(VK_DOWN); // the arrows select in the list as a click does
-        EXPECT_TRUE(waitFor([&] { return user.nameText() == u"B"; }));
-        for (int i = 0; i < 6; ++i)
-            tabOrder.push_back(user.tab());
-        user.keyOnFocus(VK_SPACE); // on OK
+        for (int i = 0; i < 8; ++i)
+            round.push_back(user.tab());
+        // Tab into an edit selects its text: typing replaces it.
+        user.tab();
+        user.typeOnFocus(u"B");
+        user.tab();
+        user.typeOnFocus(u"pB");
+        user.tab(); // 追加
+        user.keyOnFocus(VK_SPACE);
+        waitFor([&] { return user.lines().size() == 2; });
+        added = user.lines();
+        focusAfterSpace = user.focus();
+        for (int i = 0; i < 6; ++i) // 削除, 変更, OK, 取り消し, the list, 名称
+            user.tab();
+        user.typeOnFocus(u"C");
+        for (int i = 0; i < 4; ++i) // ProgID, 追加, 削除, 変更
+            user.tab();
+        user.keyOnFocus(VK_RETURN);
+        waitFor([&] { return user.lines() != added; });
+        changed = user.lines();
+        for (int i = 0; i < 3; ++i) // OK, 取り消し, the list
+            user.tab();
+        user.keyOnFocus(VK_DELETE);
+        waitFor([&] { return user.lines() != changed; });
+        deletedByKey = user.lines();
+        for (int i = 0; i < 4; ++i) // 名称, ProgID, 追加, 削除
+            user.tab();
+        user.keyOnFocus(VK_SPACE);
+        waitFor([&] { return user.lines() != deletedByKey; });
+        deletedByButton = user.lines();
+        for (int i = 0; i < 3; ++i) // 変更, OK, 取り消し
+            user.tab();
+        user.keyOnFocus(VK_SPACE);
     });
-    EXPECT_EQ(atOpening, kTargetListId);
-    EXPECT_EQ(tabOrder, (std::vector<int>{kOkButtonId, kCancelButtonId, kNameEditId, kProgIdEditId,
-                                          kTargetListId, kOkButtonId}));
-    EXPECT_EQ(caption(), u"MorvaneX [B]");
-    EXPECT_EQ(state.targetProgID, u"pB");
+    EXPECT_EQ(round,
+              (std::vector<int>{kNameEditId, kProgIdEditId, kAddButtonId, kDeleteButtonId,
+                                kChangeButtonId, kOkButtonId, kCancelButtonId, kTargetListId}));
+    EXPECT_EQ(added, (Lines{u"A\tpA", u"B\tpB"}));
+    EXPECT_EQ(focusAfterSpace, GetDlgItem(dialog(), kAddButtonId)) << "Space keeps the focus";
+    EXPECT_EQ(changed, (Lines{u"A\tpA", u"C\tpB"}));
+    EXPECT_EQ(deletedByKey, (Lines{u"A\tpA"}));
+    EXPECT_EQ(deletedByButton, Lines{});
+    EXPECT_EQ(fileBytes(), "");
+    EXPECT_EQ(caption(), u"Morvane") << "取り消し: no new target";
+    EXPECT_EQ(state.targetProgID, u"pA");
     expectRestored();
 }
 
