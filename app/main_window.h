@@ -14,7 +14,9 @@
 #include "list/tree_model.h"
 #include "platform/win32/scoped.h"
 #include "shell/main_layout.h"
+#include "ui/dark_controls.h"
 #include "ui/dark_extras.h"
+#include "ui/panel.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
 
@@ -136,8 +138,6 @@ class MainWindow final : public WindowBase {
 
     void onCommand(int id, int code);
     LRESULT onNotify(NMHDR& header);
-    LRESULT onTreeCustomDraw(NMTVCUSTOMDRAW& draw);
-    void onDrawItem(DRAWITEMSTRUCT& item);
     void onContextMenu(HWND source, LPARAM lp);
     POINT keyboardMenuPoint(HWND source) const;
     void onDpiChanged(UINT dpi, const RECT& suggested);
@@ -166,9 +166,12 @@ class MainWindow final : public WindowBase {
     // Messages being handled, nested ones included (see onMessage).
     int messageDepth_ = 0;
     bool restackPending_ = false;
-    // The control that had the focus when the window was last deactivated;
-    // it gets the focus back on activation. The tree at start-up.
-    HWND lastFocus_ = nullptr;
+    // What draws and colours the controls.
+    Panel escapePanel_;
+    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal};
+    dark::ButtonPainter escapeButtonPainter_{dark::ButtonLook::Lime};
+    dark::TextColours textColours_;
+    dark::TreeSelection treeSelection_;
 };
 
 } // namespace morvane

@@ -10,12 +10,16 @@
 
 #include "cad_targets/target_dialog_model.h"
 #include "platform/win32/scoped.h"
+#include "ui/dark_controls.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
 
 namespace morvane {
 
 struct PlatformServices;
+namespace dark {
+class Extras;
+}
 
 enum TargetDialogId : int {
     kTargetListId = 1001,
@@ -36,10 +40,13 @@ struct TargetChoice {
     std::u16string progId;
 };
 
-class TargetDialog final : public WindowBase, private TargetDialogView {
+class TargetDialog final : public DialogBase, private TargetDialogView {
   public:
-    // Hidden until chosen from; owned by owner (the main window).
-    TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services);
+    // Hidden until chosen from; owned by owner (the main window). darkExtras
+    // (kept by reference) gives the list and the edits the system's dark
+    // themes where it has them.
+    TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services,
+                 const dark::Extras& darkExtras);
     ~TargetDialog() override;
 
     // Reloads the list, preselecting the line of progId, and shows the
@@ -53,18 +60,14 @@ class TargetDialog final : public WindowBase, private TargetDialogView {
     const TargetDialogModel& model() const { return model_; }
 
     // What the list and the buttons do; an error ends the handler and shows
-    // the error box.
-    void showSelectedTarget();
+    // the error box. The model owns the selection; the list box shows it
+    // and reports the user's moves of it (LBN_SELCHANGE).
+    void userSelected(int index);
     void addTarget();
     void deleteTarget();
     void changeTarget();
 
-  protected:
-    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
-
   private:
-    enum class Result { Open, Ok, Cancel };
-
     void setNameText(std::u16string_view text) override;
     void setProgIdText(std::u16string_view text) override;
     void listCleared() override;
@@ -72,27 +75,31 @@ class TargetDialog final : public WindowBase, private TargetDialogView {
     void lineRemoved(int index) override;
     void selectionSet(int index) override;
 
-    Result runModal(std::u16string_view progId);
-    void loadList(std::u16string_view progId);
+    void onInit() override;
+    void onOpen() override;
+    void onCommand(int id, int code) override;
+    void onDpiChanged(UINT dpi, const RECT& suggested) override;
+    LRESULT onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+
     int listSelection() const;
-    template <class Handler> void runHandler(Handler&& handler);
-    void createControls();
     void applyDpi(UINT dpi);
     void placeCentred();
-    void onCommand(int id, int code);
     void onEditKey(wchar_t& key);
-    void drawListItem(const DRAWITEMSTRUCT& item) const;
     void paintGroupBox();
     static LRESULT editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
 
     TargetDialogModel model_;
+    const dark::Extras& darkExtras_;
+    // The ProgID whose line the next opening preselects.
+    std::u16string openingProgId_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueFont dialogFont_, listFont_, labelFont_, editFont_;
+    dark::ListRows listRows_;
+    dark::TextColours labels_;
+    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal};
     HWND targetList_ = nullptr, nameEdit_ = nullptr, progIdEdit_ = nullptr;
     HWND nameLabel_ = nullptr, progIdLabel_ = nullptr, okButton_ = nullptr, cancelButton_ = nullptr;
     HWND addButton_ = nullptr, deleteButton_ = nullptr, changeButton_ = nullptr;
-    HWND lastFocus_ = nullptr;
-    Result result_ = Result::Open;
 };
 
 } // namespace morvane
