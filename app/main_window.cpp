@@ -139,7 +139,7 @@ void MainWindow::startUp() {
     GetClientRect(escapePanel, &panel);
     SetWindowPos(escapeButton, nullptr, 0, 0, panel.right, panel.bottom, SWP_NOZORDER);
     SetWindowTextW(escapeButton, L"ESC");
-    setPanelColour(escapePanel, palette_.escapePanel);
+    escapePanel_.setColour(palette_.escapePanel);
 
     loadMorvaneList(listFilePath());
     makeTreeViewItemsByRow();
@@ -231,18 +231,13 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_ERASEBKGND:
         dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette_);
         return 1;
-    case WM_CTLCOLOREDIT:
-        return dark::colourEdit(reinterpret_cast<HDC>(wp), palette_);
-    case WM_CTLCOLORSTATIC:
-        return dark::colourStatic(reinterpret_cast<HDC>(wp), palette_);
     case WM_COMMAND:
         onCommand(LOWORD(wp), HIWORD(wp));
         return 0;
     case WM_NOTIFY:
         return onNotify(*reinterpret_cast<NMHDR*>(lp));
-    case WM_DRAWITEM:
-        onDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
-        return TRUE;
+    case WM_DRAWITEM: // the menu's items; the controls' go to their owners
+        return dark::drawMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp), palette_);
     case WM_MEASUREITEM:
         return dark::measureMenuItem(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
     case WM_CONTEXTMENU:
@@ -268,9 +263,7 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
 
 bool MainWindow::onActivate(WPARAM wp) {
     if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd(), focus))
-            lastFocus_ = focus;
+        rememberFocus();
         // Under Wine the CAD, once activated, can end up drawn above us.
         if (wine::runningOnWine() && isTopmost(hwnd()))
             PostMessageW(hwnd(), kRestackMessage, 0, 0);
@@ -278,7 +271,7 @@ bool MainWindow::onActivate(WPARAM wp) {
     }
     if (HIWORD(wp)) // minimised: the focus comes back with the restore
         return false;
-    SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : commandTree);
+    restoreFocus(commandTree);
     return true;
 }
 
@@ -313,8 +306,6 @@ LRESULT MainWindow::onNotify(NMHDR& header) {
     if (header.hwndFrom != commandTree)
         return 0;
     switch (header.code) {
-    case NM_CUSTOMDRAW:
-        return onTreeCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
     case NM_DBLCLK:
         runGuarded(hwnd(), [&] { runSelectedRow(); });
         return 0;
@@ -334,28 +325,6 @@ LRESULT MainWindow::onNotify(NMHDR& header) {
     }
     }
     return 0;
-}
-
-LRESULT MainWindow::onTreeCustomDraw(NMTVCUSTOMDRAW& draw) {
-    switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-        if (draw.nmcd.uItemState & CDIS_SELECTED) {
-            const bool focused = GetFocus() == commandTree;
-            draw.clrText = focused ? palette_.selectionText : palette_.selectionInactiveText;
-            draw.clrTextBk = focused ? palette_.selection : palette_.selectionInactive;
-        }
-        return CDRF_DODEFAULT;
-    }
-    return CDRF_DODEFAULT;
-}
-
-void MainWindow::onDrawItem(DRAWITEMSTRUCT& item) {
-    if (dark::drawMenuItem(item, palette_))
-        return;
-    const bool escape = item.hwndItem == escapeButton;
-    dark::drawButton(item, escape ? dark::ButtonLook::Lime : dark::ButtonLook::Normal, palette_);
 }
 
 void MainWindow::onContextMenu(HWND source, LPARAM lp) {

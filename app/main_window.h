@@ -14,9 +14,11 @@
 #include "list/tree_model.h"
 #include "platform/win32/scoped.h"
 #include "shell/main_layout.h"
+#include "ui/dark_controls.h"
 #include "ui/dark_extras.h"
 #include "ui/dark_theme.h"
 #include "ui/high_contrast.h"
+#include "ui/panel.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
 
@@ -151,8 +153,6 @@ class MainWindow final : public WindowBase {
 
     void onCommand(int id, int code);
     LRESULT onNotify(NMHDR& header);
-    LRESULT onTreeCustomDraw(NMTVCUSTOMDRAW& draw);
-    void onDrawItem(DRAWITEMSTRUCT& item);
     void onContextMenu(HWND source, LPARAM lp);
     POINT keyboardMenuPoint(HWND source) const;
     void onDpiChanged(UINT dpi, const RECT& suggested);
@@ -169,7 +169,7 @@ class MainWindow final : public WindowBase {
     LauncherEnvironment environment_;
     const dark::Extras& darkExtras_;
     const HighContrastQuestion& highContrast_;
-    // Read by the search box's border hook at every paint.
+    // What the controls' owners and the search box's border paint with.
     dark::Palette palette_ = dark::Palette::dark();
     bool coloursApplied_ = false;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -185,9 +185,12 @@ class MainWindow final : public WindowBase {
     // Messages being handled, nested ones included (see onMessage).
     int messageDepth_ = 0;
     bool restackPending_ = false;
-    // The control that had the focus when the window was last deactivated;
-    // it gets the focus back on activation. The tree at start-up.
-    HWND lastFocus_ = nullptr;
+    // What draws and colours the controls.
+    Panel escapePanel_;
+    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, palette_};
+    dark::ButtonPainter escapeButtonPainter_{dark::ButtonLook::Lime, palette_};
+    dark::TextColours textColours_{palette_};
+    dark::TreeSelection treeSelection_{palette_};
 };
 
 } // namespace morvane

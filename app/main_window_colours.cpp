@@ -6,7 +6,6 @@
 
 #include "app/main_window.h"
 #include "ui/dark_scroll_bar.h"
-#include "ui/panel.h"
 
 namespace morvane {
 
@@ -22,7 +21,7 @@ void MainWindow::applyColours() {
     TreeView_SetBkColor(commandTree, palette_.background);
     TreeView_SetTextColor(commandTree, palette_.text);
     TreeView_SetLineColor(commandTree, palette_.edge);
-    setPanelColour(escapePanel, palette_.escapePanel);
+    escapePanel_.setColour(palette_.escapePanel);
     dark::makeMenuOwnerDrawn(contextMenu, palette_);
     // Tier 2 and the dark scroll bar only with the dark palette: in high
     // contrast the system draws the themes and the bars. The process's dark

@@ -18,19 +18,6 @@ bool keyDown(int key) {
     return GetKeyState(key) < 0;
 }
 
-// WM_GETDLGCODE answer of a control that takes these keys itself instead of
-// leaving them to the dialog manager (which turns Enter into IDOK and
-// Escape into IDCANCEL for the window).
-LRESULT wantKeys(LRESULT code, LPARAM lp, std::initializer_list<WPARAM> keys) {
-    const auto* keyMsg = reinterpret_cast<const MSG*>(lp);
-    if (!keyMsg || keyMsg->message != WM_KEYDOWN)
-        return code;
-    for (WPARAM key : keys)
-        if (keyMsg->wParam == key)
-            return code | DLGC_WANTALLKEYS;
-    return code;
-}
-
 } // namespace
 
 bool MainWindow::preTranslateMessage(MSG& msg) {

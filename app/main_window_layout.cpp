@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "shell/main_layout.h"
 #include "ui/accessible.h"
+#include "ui/dark_controls.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
 #include "ui/flat_button.h"
@@ -16,16 +17,6 @@ namespace morvane {
 namespace {
 
 constexpr int kTreeIndent = 19;
-
-// Controls are made in their places: every later move costs Wine a round of
-// window updates.
-HWND createControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
-                   HWND parent, int id, const ControlRect& rect = {}) {
-    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, rect.left,
-                           rect.top, rect.width, rect.height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-}
 
 ControlRect placeOf(HWND control) {
     RECT rect;
@@ -68,37 +59,42 @@ void MainWindow::createControls() {
     // the tree's tooltip, and no scroll bar takes a row of the small tree.
     // (Under Wine the tree also showed and hid a horizontal bar inside its
     // first paint, which painted the tree twice.)
-    commandTree = createControl(WC_TREEVIEWW, L"",
-                                WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASLINES | TVS_HASBUTTONS |
-                                    TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NOHSCROLL,
-                                0, hwnd(), kCommandTreeId, layout.commandTree);
+    commandTree = createChild(hwnd(), WC_TREEVIEWW, u"",
+                              WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASLINES | TVS_HASBUTTONS |
+                                  TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NOHSCROLL,
+                              0, kCommandTreeId, layout.commandTree);
     TreeView_SetExtendedStyle(commandTree, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
 
     commandOrderButton =
-        createControl(L"BUTTON", L"ABC順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0, hwnd(),
-                      kCommandOrderButtonId, layout.commandOrderButton);
+        createChild(hwnd(), L"BUTTON", u"ABC順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0,
+                    kCommandOrderButtonId, layout.commandOrderButton);
     fileOrderButton =
-        createControl(L"BUTTON", L"取得順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0, hwnd(),
-                      kFileOrderButtonId, layout.fileOrderButton);
-    searchLabel = createControl(L"STATIC", L"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0,
-                                hwnd(), kSearchLabelId, layout.searchLabel);
-    searchBox = createControl(L"EDIT", L"", WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
-                              WS_EX_CLIENTEDGE, hwnd(), kSearchBoxId, layout.searchBox);
+        createChild(hwnd(), L"BUTTON", u"取得順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0,
+                    kFileOrderButtonId, layout.fileOrderButton);
+    searchLabel = createChild(hwnd(), L"STATIC", u"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS,
+                              0, kSearchLabelId, layout.searchLabel);
+    searchBox = createChild(hwnd(), L"EDIT", u"", WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
+                            WS_EX_CLIENTEDGE, kSearchBoxId, layout.searchBox);
     // The Escape button is flat: a click leaves the focus where it was, so
     // the next key does not press ESC again.
-    escapePanel = createPanel(hwnd(), kEscapePanelId, WS_VISIBLE | WS_CLIPSIBLINGS,
-                              layout.escapePanel, u"ESC");
+    escapePanel = escapePanel_.create(hwnd(), kEscapePanelId, WS_VISIBLE | WS_CLIPSIBLINGS,
+                                      layout.escapePanel, u"ESC");
     escapeButton = createFlatButton(escapePanel, kEscapeButtonId, u"", {0, 0, 50, 10});
 
     for (HWND button : {commandOrderButton, fileOrderButton}) {
         dark::trackButtonHover(button);
         describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
+        ownControl(button, buttonPainter_);
     }
     describeForAccessibility(commandTree, kCommandTreeName, ROLE_SYSTEM_OUTLINE);
     describeForAccessibility(searchLabel, u"", ROLE_SYSTEM_STATICTEXT);
+    ownControl(escapeButton, escapeButtonPainter_);
+    ownControl(searchBox, textColours_);
+    ownControl(searchLabel, textColours_);
+    ownControl(commandTree, treeSelection_);
     addWindowHook(searchBox, searchBoxProc, this);
     addWindowHook(commandTree, commandTreeProc, this);
-    lastFocus_ = commandTree;
+    setLastFocus(commandTree);
     dark::darkenEditBorder(searchBox, palette_);
 }
 

@@ -89,13 +89,6 @@ void expandGroups(HWND tree, const TreeNodes& nodes) {
     }
 }
 
-std::u16string windowText(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    const int length = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(length));
-    return fromWide(text);
-}
-
 } // namespace
 
 // Steps 4 to 9 of every build: nothing happens for an empty array (nullopt),

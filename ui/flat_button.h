@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-#include "shell/main_layout.h"
+#include "shell/control_rect.h"
 
 namespace morvane {
 

@@ -8,6 +8,7 @@
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
 #include "ui/accessible.h"
+#include "ui/dark_extras.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
@@ -43,20 +44,6 @@ constexpr int kDialogFontHeight = 11, kListFontHeight = 13, kLabelFontHeight = 1
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-HWND createChild(HWND parent, const wchar_t* cls, std::u16string_view text, DWORD style,
-                 DWORD exStyle, int id) {
-    return CreateWindowExW(exStyle, cls, toWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
-                           0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
-std::u16string windowText(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return fromWide(text);
-}
-
 void place(HWND hwnd, const Placement& p, POINT origin, UINT dpi, HFONT font, int width = 0) {
     SetWindowPos(hwnd, nullptr, scaled(origin.x + p.left, dpi), scaled(origin.y + p.top, dpi),
                  std::max(width, scaled(p.width, dpi)), scaled(p.height, dpi),
@@ -76,10 +63,6 @@ int textWidth(HWND hwnd, HFONT font) {
     return rect.right;
 }
 
-int listItemHeight(UINT dpi) {
-    return scaled(kListFontHeight + 3, dpi);
-}
-
 // Typing starts as direct input each time an edit gets the focus.
 void switchInputMethodOff(HWND edit) {
     HIMC context = ImmGetContext(edit);
@@ -94,14 +77,9 @@ void switchInputMethodOff(HWND edit) {
 TargetDialog::TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services,
                            const dark::Extras& darkExtras, const HighContrastQuestion& highContrast)
     : model_(std::move(listPath), services, *this), darkExtras_(darkExtras),
-      highContrast_(highContrast) {
+      highContrast_(highContrast), palette_(dark::Palette::forHighContrast(highContrast.isOn())) {
     registerClass(kDialogClass);
     createWindow(kDialogClass, L"ターゲット CAD", kDialogStyle, kDialogExStyle, 0, 0, 0, 0, owner);
-    dpi_ = dpiOfWindow(hwnd());
-    palette_ = dark::Palette::forHighContrast(highContrast_.isOn());
-    createControls();
-    applyColours();
-    applyDpi(dpi_);
 }
 
 TargetDialog::~TargetDialog() {
@@ -109,34 +87,17 @@ TargetDialog::~TargetDialog() {
         DestroyWindow(hwnd());
 }
 
-void TargetDialog::applyColours() {
-    const bool highContrast = highContrast_.isOn();
-    const bool switched = !coloursApplied_ || highContrast != palette_.highContrast;
-    coloursApplied_ = true;
-    palette_ = dark::Palette::forHighContrast(highContrast);
-    dark::publishPalette(hwnd(), &palette_);
-    dark::useTitleBar(hwnd(), palette_);
-    // The dark bar only with the dark palette: in high contrast the list
-    // shows the system's own.
-    if (switched && highContrast)
-        dark::removeDarkScrollBar(targetList_);
-    else if (switched)
-        dark::useDarkScrollBar(targetList_, darkExtras_);
-    RedrawWindow(hwnd(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-}
-
-void TargetDialog::createControls() {
+void TargetDialog::onInit() {
     HWND dialog = hwnd();
+    dpi_ = dpiOfWindow(dialog);
     // Creation order is the tab order, which follows the layout: the list,
     // the group box's edits and buttons, then OK and 取り消し. Each label
     // comes right before its edit, where screen readers look for it, and
     // the group box before what it holds.
-    targetList_ =
-        createChild(dialog, L"LISTBOX", u"",
-                    WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_SORT | LBS_HASSTRINGS |
-                        LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                    WS_EX_CLIENTEDGE, kTargetListId);
+    targetList_ = createChild(dialog, L"LISTBOX", u"",
+                              WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_HASSTRINGS |
+                                  LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                              WS_EX_CLIENTEDGE, kTargetListId);
     editsGroup_ = createChild(dialog, L"BUTTON", kEditsGroupTitle, BS_GROUPBOX, 0, kEditsGroupId);
     nameLabel_ =
         createChild(dialog, L"STATIC", u"名称 （説明）", SS_LEFT | SS_NOPREFIX, 0, kNameLabelId);
@@ -158,20 +119,53 @@ void TargetDialog::createControls() {
         dark::trackButtonHover(button);
         describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
     }
+    for (HWND button : {okButton_, cancelButton_, addButton_, deleteButton_, changeButton_})
+        ownControl(button, buttonPainter_);
+    for (HWND label : {nameLabel_, progIdLabel_}) {
+        ownControl(label, labels_);
+        describeForAccessibility(label, u"", ROLE_SYSTEM_STATICTEXT);
+    }
     for (HWND edit : {nameEdit_, progIdEdit_}) {
         dark::darkenEditBorder(edit, palette_);
         addWindowHook(edit, editProc, this);
+        ownControl(edit, labels_);
     }
-    dark::darkenEditBorder(targetList_, palette_);
-    dark::drawGroupBoxFrame(editsGroup_, palette_);
-    addWindowHook(targetList_, listProc, this);
-    describeForAccessibility(targetList_, kTargetListName, ROLE_SYSTEM_LIST);
-    describeForAccessibility(editsGroup_, u"", ROLE_SYSTEM_GROUPING);
-    for (HWND label : {nameLabel_, progIdLabel_})
-        describeForAccessibility(label, u"", ROLE_SYSTEM_STATICTEXT);
     describeForAccessibility(nameEdit_, kNameEditName, ROLE_SYSTEM_TEXT);
     describeForAccessibility(progIdEdit_, kProgIdEditName, ROLE_SYSTEM_TEXT);
-    lastFocus_ = targetList_;
+    ownControl(targetList_, listRows_);
+    dark::darkenEditBorder(targetList_, palette_);
+    addWindowHook(targetList_, listProc, this);
+    describeForAccessibility(targetList_, kTargetListName, ROLE_SYSTEM_LIST);
+    dark::drawGroupBoxFrame(editsGroup_, palette_);
+    describeForAccessibility(editsGroup_, u"", ROLE_SYSTEM_GROUPING);
+    setLastFocus(targetList_);
+    applyColours();
+    applyDpi(dpi_);
+}
+
+void TargetDialog::applyColours() {
+    const bool highContrast = highContrast_.isOn();
+    const bool first = !coloursApplied_;
+    const bool switched = first || highContrast != palette_.highContrast;
+    coloursApplied_ = true;
+    palette_ = dark::Palette::forHighContrast(highContrast);
+    dark::publishPalette(hwnd(), &palette_);
+    dark::useTitleBar(hwnd(), palette_);
+    // Tier 2 and the dark bar only with the dark palette: in high contrast
+    // the list and the edits show the system's own.
+    if (switched && highContrast) {
+        if (!first)
+            for (HWND control : {nameEdit_, progIdEdit_, targetList_})
+                darkExtras_.useSystemControlTheme(control);
+        dark::removeDarkScrollBar(targetList_);
+    } else if (switched) {
+        for (HWND edit : {nameEdit_, progIdEdit_})
+            darkExtras_.useDarkControlTheme(edit, L"DarkMode_CFD");
+        darkExtras_.useDarkControlTheme(targetList_, L"DarkMode_Explorer");
+        dark::useDarkScrollBar(targetList_, darkExtras_);
+    }
+    RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TargetDialog::applyDpi(UINT dpi) {
@@ -186,7 +180,8 @@ void TargetDialog::applyDpi(UINT dpi) {
           {kTargetListRect.left, kTargetListRect.top, kTargetListRect.right - kTargetListRect.left,
            kTargetListRect.bottom - kTargetListRect.top},
           client, dpi, listFont_.get());
-    SendMessageW(targetList_, LB_SETITEMHEIGHT, 0, listItemHeight(dpi));
+    listRows_.setFont(listFont_.get(), kListFontHeight, dpi);
+    SendMessageW(targetList_, LB_SETITEMHEIGHT, 0, listRows_.rowHeight());
     place(nameLabel_, kNameLabelPlace, kEditsGroupOrigin, dpi, labelFont_.get(),
           textWidth(nameLabel_, labelFont_.get()));
     place(nameEdit_, kNameEditPlace, kEditsGroupOrigin, dpi, editFont_.get());
@@ -252,46 +247,15 @@ std::optional<TargetChoice> TargetDialog::choose(std::u16string_view progId) {
     if (highContrast_.isOn() != palette_.highContrast)
         applyColours();
     const TopmostSwap swap(GetWindow(hwnd(), GW_OWNER), hwnd());
-    if (runModal(progId) != Result::Ok)
+    openingProgId_ = progId;
+    placeCentred();
+    if (runModal(IDCANCEL) != IDOK)
         return std::nullopt;
     return TargetChoice{nameText(), progIdText()};
 }
 
-TargetDialog::Result TargetDialog::runModal(std::u16string_view progId) {
-    HWND owner = GetWindow(hwnd(), GW_OWNER);
-    result_ = Result::Open;
-    placeCentred();
-    // Disabled before the list is read, so that every box the dialog shows
-    // is modal over the main window too.
-    if (owner)
-        EnableWindow(owner, FALSE);
-    loadList(progId);
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
-    SetFocus(lastFocus_);
-    // Focus frames as the input that opened it asks: hidden after the
-    // mouse until a key is used (the dialog manager's Tab shows them).
-    SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
-    MSG msg;
-    while (result_ == Result::Open) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0)
-                PostQuitMessage(static_cast<int>(msg.wParam));
-            result_ = Result::Cancel;
-            break;
-        }
-        if (!IsDialogMessageW(hwnd(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    // The owner is enabled first so that it, not some other program, is
-    // activated when the dialog disappears.
-    if (owner)
-        EnableWindow(owner, TRUE);
-    ShowWindow(hwnd(), SW_HIDE);
-    return result_;
+void TargetDialog::onOpen() {
+    runGuarded(hwnd(), [&] { model_.load(openingProgId_); });
 }
 
 std::u16string TargetDialog::nameText() const {
@@ -325,29 +289,17 @@ int TargetDialog::listSelection() const {
     return static_cast<int>(SendMessageW(targetList_, LB_GETCURSEL, 0, 0));
 }
 
-// Every handler goes by the list box's selection as it is now, and shows an
-// error in the error box; the dialog stays usable.
-template <class Handler> void TargetDialog::runHandler(Handler&& handler) {
-    runGuarded(hwnd(), [&] {
-        model_.syncSelection(listSelection());
-        handler();
-    });
-}
-
-void TargetDialog::loadList(std::u16string_view progId) {
-    runHandler([&] { model_.load(progId); });
-}
-void TargetDialog::showSelectedTarget() {
-    runHandler([&] { model_.showSelectedTarget(); });
+void TargetDialog::userSelected(int index) {
+    runGuarded(hwnd(), [&] { model_.userSelected(index); });
 }
 void TargetDialog::addTarget() {
-    runHandler([&] { model_.addTarget(); });
+    runGuarded(hwnd(), [&] { model_.addTarget(); });
 }
 void TargetDialog::deleteTarget() {
-    runHandler([&] { model_.deleteTarget(); });
+    runGuarded(hwnd(), [&] { model_.deleteTarget(); });
 }
 void TargetDialog::changeTarget() {
-    runHandler([&] { model_.changeTarget(); });
+    runGuarded(hwnd(), [&] { model_.changeTarget(); });
 }
 
 // Shared by both edits: Enter is swallowed (key becomes 0) and runs 変更.
@@ -361,14 +313,9 @@ void TargetDialog::onEditKey(wchar_t& key) {
 LRESULT TargetDialog::editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                WindowHook& hook) noexcept {
     switch (msg) {
-    case WM_GETDLGCODE: {
+    case WM_GETDLGCODE:
         // Enter must reach the edit as a character, not close anything.
-        const auto* keyMsg = reinterpret_cast<const MSG*>(lp);
-        const LRESULT code = callNextHook(hwnd, msg, wp, lp, hook);
-        if (keyMsg && keyMsg->message == WM_KEYDOWN && keyMsg->wParam == VK_RETURN)
-            return code | DLGC_WANTALLKEYS;
-        return code;
-    }
+        return wantKeys(callNextHook(hwnd, msg, wp, lp, hook), lp, {VK_RETURN});
     case WM_CHAR: {
         auto key = static_cast<wchar_t>(wp);
         static_cast<TargetDialog*>(hook.data)->onEditKey(key);
@@ -402,7 +349,7 @@ void TargetDialog::onCommand(int id, int code) {
         return;
     case kTargetListId:
         if (code == LBN_SELCHANGE)
-            showSelectedTarget();
+            userSelected(listSelection());
         if (code == LBN_SETFOCUS || code == LBN_KILLFOCUS)
             InvalidateRect(targetList_, nullptr, FALSE);
         return;
@@ -425,108 +372,37 @@ void TargetDialog::onCommand(int id, int code) {
         return;
     case kOkButtonId:
         if (code == BN_CLICKED)
-            result_ = Result::Ok;
+            endModal(IDOK);
         return;
     case kCancelButtonId:
         if (code == BN_CLICKED)
-            result_ = Result::Cancel;
+            endModal(IDCANCEL);
         return;
     }
     // IDCANCEL, from Escape, closes nothing here.
 }
 
-void TargetDialog::drawListItem(const DRAWITEMSTRUCT& item) const {
-    HDC dc = item.hDC;
-    RECT rect = item.rcItem;
-    if (item.itemID == static_cast<UINT>(-1)) {
-        FillRect(dc, &rect, dark::brushFor(palette_.field));
-        return;
-    }
-    const bool selected = item.itemState & ODS_SELECTED;
-    const bool focused = GetFocus() == targetList_;
-    const COLORREF fill = !selected ? palette_.field
-                          : focused ? palette_.selection
-                                    : palette_.selectionInactive;
-    const COLORREF textColour = !selected ? palette_.fieldText
-                                : focused ? palette_.selectionText
-                                          : palette_.selectionInactiveText;
-    FillRect(dc, &rect, dark::brushFor(fill));
-    const auto length = SendMessageW(targetList_, LB_GETTEXTLEN, item.itemID, 0);
-    std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-    text.resize(static_cast<size_t>(std::max<LRESULT>(
-        SendMessageW(targetList_, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data())),
-        0)));
-    SelectObjectScope selectFont(dc, listFont_.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, textColour);
-    RECT textRect = rect;
-    textRect.left += scaled(3, dpi_);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
-    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
-        DrawFocusRect(dc, &rect);
+void TargetDialog::onDpiChanged(UINT dpi, const RECT& suggested) {
+    applyDpi(dpi);
+    moveTo(suggested);
 }
 
-LRESULT TargetDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+LRESULT TargetDialog::onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
-    case WM_COMMAND:
-        onCommand(LOWORD(wp), HIWORD(wp));
-        return 0;
-    case WM_CLOSE:
-        // The close box means 取り消し; the dialog itself lives on.
-        result_ = Result::Cancel;
-        return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(hwnd(), focus))
-                lastFocus_ = focus;
-        } else if (IsWindowVisible(hwnd())) {
-            SetFocus(lastFocus_);
-        }
-        return 0;
     case WM_ERASEBKGND:
         dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette_);
         return 1;
-    case WM_CTLCOLORSTATIC:
-        return dark::colourStatic(reinterpret_cast<HDC>(wp), palette_);
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        return dark::colourEdit(reinterpret_cast<HDC>(wp), palette_);
     case WM_SETTINGCHANGE:
         if (wp == SPI_SETHIGHCONTRAST)
             applyColours();
-        return defaultProc(msg, wp, lp);
+        break;
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
         applyColours();
-        return defaultProc(msg, wp, lp);
+        break;
     case WM_DESTROY:
         dark::publishPalette(hwnd(), nullptr);
-        return defaultProc(msg, wp, lp);
-    case WM_MEASUREITEM: {
-        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-        if (item.CtlID != kTargetListId)
-            break;
-        item.itemHeight = static_cast<UINT>(listItemHeight(dpi_));
-        return TRUE;
-    }
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        if (item.CtlID == kTargetListId)
-            drawListItem(item);
-        else
-            dark::drawButton(item, dark::ButtonLook::Normal, palette_);
-        return TRUE;
-    }
-    case WM_DPICHANGED: {
-        applyDpi(HIWORD(wp));
-        const auto* suggested = reinterpret_cast<const RECT*>(lp);
-        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
+        break;
     }
     return defaultProc(msg, wp, lp);
 }
