@@ -79,9 +79,24 @@ LRESULT editBorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& ho
     return result;
 }
 
+// The group box lies above what it holds, and a parent that clips its
+// children leaves its area to it: it fills its inside around the controls
+// it holds, then draws its frame.
 void paintGroupBoxFrame(HWND groupBox, HDC dc, const Palette& palette) {
     RECT frame;
     GetClientRect(groupBox, &frame);
+    const int saved = SaveDC(dc);
+    for (HWND sibling = GetWindow(GetParent(groupBox), GW_CHILD); sibling;
+         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        if (sibling == groupBox || !IsWindowVisible(sibling))
+            continue;
+        RECT place;
+        GetWindowRect(sibling, &place);
+        MapWindowPoints(nullptr, groupBox, reinterpret_cast<POINT*>(&place), 2);
+        ExcludeClipRect(dc, place.left, place.top, place.right, place.bottom);
+    }
+    fillSolid(dc, frame, palette.background);
+    RestoreDC(dc, saved);
     frameSolid(dc, frame, palette.edge);
 }
 

@@ -214,6 +214,18 @@ COLORREF pixelAt(HWND hwnd, int x, int y) {
     return GetPixel(dc.get(), x, y);
 }
 
+// The group box's left edge and just inside it, level with the name edit.
+struct GroupBoxPixels {
+    COLORREF frame, inside;
+};
+GroupBoxPixels groupBoxPixels(HWND dialog) {
+    RECT edit{};
+    GetWindowRect(GetDlgItem(dialog, kNameEditId), &edit);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&edit), 2);
+    const int left = MulDiv(8, static_cast<int>(GetDpiForWindow(dialog)), 96);
+    return {pixelAt(dialog, left, edit.bottom), pixelAt(dialog, left + 4, edit.bottom)};
+}
+
 // The build folder: the test program lies in its tests folder.
 std::filesystem::path buildFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -522,12 +534,14 @@ TEST_F(TargetDialogTest, DrawsDark) {
                                    "AutoCAD 2025\tAutoCAD.Application.25\r\n"
                                    "\xE5\x90\x8D\xE5\x89\x8D\tCad.App\r\n");
     COLORREF face = 0, list = 0, selected = 0;
+    GroupBoxPixels group{};
     bool saved = false;
     open([&](DialogUser& user) {
         HWND dialog = GetParent(user.control(kTargetListId));
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
         face = pixelAt(dialog, 3, 3);
+        group = groupBoxPixels(dialog);
         RECT item{};
         SendMessageW(user.control(kTargetListId), LB_GETITEMRECT, 1,
                      reinterpret_cast<LPARAM>(&item));
@@ -538,6 +552,8 @@ TEST_F(TargetDialogTest, DrawsDark) {
     });
     EXPECT_TRUE(saved);
     EXPECT_EQ(face, RGB(0x20, 0x20, 0x20));
+    EXPECT_EQ(group.frame, RGB(0x64, 0x64, 0x64));
+    EXPECT_EQ(group.inside, RGB(0x20, 0x20, 0x20));
     EXPECT_EQ(list, RGB(0x38, 0x38, 0x38));
     EXPECT_NE(selected, list) << "the preselected line shows its selection";
 }
@@ -551,19 +567,15 @@ TEST_F(TargetDialogTest, HighContrastDrawsInTheSystemsColours) {
     dir.write(kTargetListFileName, lines.c_str());
     state.targetProgID = u"Cad.App.1";
     highContrast.set(true);
-    COLORREF face = 0, field = 0, selected = 0, button = 0, buttonFrame = 0, groupFrame = 0;
+    COLORREF face = 0, field = 0, selected = 0, button = 0, buttonFrame = 0;
+    GroupBoxPixels group{};
     bool darkBar = true;
     open([&](DialogUser& user) {
         HWND dialog = GetParent(user.control(kTargetListId));
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
         face = pixelAt(dialog, 3, 3);
-        // The group box's frame: its left edge, level with the name edit.
-        RECT edit{};
-        GetWindowRect(user.control(kNameEditId), &edit);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&edit), 2);
-        groupFrame =
-            pixelAt(dialog, MulDiv(8, static_cast<int>(GetDpiForWindow(dialog)), 96), edit.bottom);
+        group = groupBoxPixels(dialog);
         HWND list = user.control(kTargetListId);
         RECT item{};
         SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
@@ -582,7 +594,8 @@ TEST_F(TargetDialogTest, HighContrastDrawsInTheSystemsColours) {
     EXPECT_EQ(selected, GetSysColor(COLOR_HIGHLIGHT)) << "the preselected line";
     EXPECT_EQ(button, GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(buttonFrame, GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(groupFrame, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(group.frame, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(group.inside, GetSysColor(COLOR_WINDOW));
     EXPECT_FALSE(darkBar);
 }
 
