@@ -93,7 +93,7 @@ LauncherEnvironment LauncherEnvironment::forThisProgram() {
 MainWindow::MainWindow(LauncherState& state, LauncherEnvironment environment,
                        const dark::Extras& darkExtras, const HighContrastQuestion& highContrast)
     : state_(state), environment_(std::move(environment)), darkExtras_(darkExtras),
-      highContrast_(highContrast) {}
+      colours_(highContrast) {}
 
 MainWindow::~MainWindow() {
     // The dialog is owned by this window: it goes first, as it came last.
@@ -139,7 +139,7 @@ void MainWindow::startUp() {
     GetClientRect(escapePanel, &panel);
     SetWindowPos(escapeButton, nullptr, 0, 0, panel.right, panel.bottom, SWP_NOZORDER);
     SetWindowTextW(escapeButton, L"ESC");
-    escapePanel_.setColour(palette_.escapePanel);
+    escapePanel_.setColour(palette().escapePanel);
 
     loadMorvaneList(listFilePath());
     makeTreeViewItemsByRow();
@@ -194,7 +194,6 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case WM_CREATE:
         dpi_ = dpiOfWindow(hwnd());
-        palette_ = dark::Palette::forHighContrast(highContrast_.isOn());
         createControls();
         createContextMenu();
         applyColours();
@@ -229,7 +228,7 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_ERASEBKGND:
-        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette_);
+        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette());
         return 1;
     case WM_COMMAND:
         onCommand(LOWORD(wp), HIWORD(wp));
@@ -237,7 +236,7 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_NOTIFY:
         return onNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_DRAWITEM: // the menu's items; the controls' go to their owners
-        return dark::drawMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp), palette_);
+        return dark::drawMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp), palette());
     case WM_MEASUREITEM:
         return dark::measureMenuItem(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
     case WM_CONTEXTMENU:

@@ -73,7 +73,7 @@ class MainWindow final : public WindowBase {
 
     const LauncherEnvironment& environment() const { return environment_; }
     // The colours the window paints with now.
-    const dark::Palette& palette() const { return palette_; }
+    const dark::Palette& palette() const { return colours_.palette(); }
     LauncherState& state() { return state_; }
     // The executable's folder followed by "MorvaneList.txt".
     std::u16string listFilePath() const;
@@ -168,10 +168,8 @@ class MainWindow final : public WindowBase {
     LauncherState& state_;
     LauncherEnvironment environment_;
     const dark::Extras& darkExtras_;
-    const HighContrastQuestion& highContrast_;
     // What the controls' owners and the search box's border paint with.
-    dark::Palette palette_ = dark::Palette::dark();
-    bool coloursApplied_ = false;
+    dark::WindowPalette colours_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueFont windowFont_;
     UniqueFont editFont_;
@@ -187,10 +185,10 @@ class MainWindow final : public WindowBase {
     bool restackPending_ = false;
     // What draws and colours the controls.
     Panel escapePanel_;
-    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, palette_};
-    dark::ButtonPainter escapeButtonPainter_{dark::ButtonLook::Lime, palette_};
-    dark::TextColours textColours_{palette_};
-    dark::TreeSelection treeSelection_{palette_};
+    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, colours_.palette()};
+    dark::ButtonPainter escapeButtonPainter_{dark::ButtonLook::Lime, colours_.palette()};
+    dark::TextColours textColours_{colours_.palette()};
+    dark::TreeSelection treeSelection_{colours_.palette()};
 };
 
 } // namespace morvane

@@ -10,19 +10,14 @@
 namespace morvane {
 
 void MainWindow::applyColours() {
-    const bool highContrast = highContrast_.isOn();
-    const bool first = !coloursApplied_;
-    const bool switched = first || highContrast != palette_.highContrast;
-    coloursApplied_ = true;
-    palette_ = dark::Palette::forHighContrast(highContrast);
-    dark::publishPalette(hwnd(), &palette_);
-    dark::useTitleBar(hwnd(), palette_);
+    const auto [first, switched] = colours_.takeFor(hwnd());
+    const bool highContrast = palette().highContrast;
     // The tree is part of the window's background, not a field.
-    TreeView_SetBkColor(commandTree, palette_.background);
-    TreeView_SetTextColor(commandTree, palette_.text);
-    TreeView_SetLineColor(commandTree, palette_.edge);
-    escapePanel_.setColour(palette_.escapePanel);
-    dark::makeMenuOwnerDrawn(contextMenu, palette_);
+    TreeView_SetBkColor(commandTree, palette().background);
+    TreeView_SetTextColor(commandTree, palette().text);
+    TreeView_SetLineColor(commandTree, palette().edge);
+    escapePanel_.setColour(palette().escapePanel);
+    dark::makeMenuOwnerDrawn(contextMenu, palette());
     // Tier 2 and the dark scroll bar only with the dark palette: in high
     // contrast the system draws the themes and the bars. The process's dark
     // menus are wWinMain's at start; a switch while running turns them too.

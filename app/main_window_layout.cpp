@@ -95,7 +95,7 @@ void MainWindow::createControls() {
     addWindowHook(searchBox, searchBoxProc, this);
     addWindowHook(commandTree, commandTreeProc, this);
     setLastFocus(commandTree);
-    dark::darkenEditBorder(searchBox, palette_);
+    dark::darkenEditBorder(searchBox, palette());
 }
 
 void MainWindow::createContextMenu() {
@@ -108,7 +108,7 @@ void MainWindow::createContextMenu() {
     appendItem(contextMenu, kReloadListItem, L"\u25A0 MorvaneList.txt を再読み込み");
     appendItem(contextMenu, kVersionSeparator, nullptr);
     appendItem(contextMenu, kVersionItem, L"\u25A0 バージョン情報 ...");
-    dark::makeMenuOwnerDrawn(contextMenu, palette_);
+    dark::makeMenuOwnerDrawn(contextMenu, palette());
 }
 
 // Fonts, images and indent for this DPI; the old ones go once the controls

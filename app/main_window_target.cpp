@@ -12,7 +12,7 @@ void MainWindow::makeTargetDialog() {
     if (!state_.targetDialog)
         state_.targetDialog = std::make_unique<TargetDialog>(
             hwnd(), environment_.exeFolder + std::u16string(kTargetListFileName),
-            platformServices(), darkExtras_, highContrast_);
+            platformServices(), darkExtras_, colours_.question());
 }
 
 void MainWindow::openTargetDialog() {

@@ -11,49 +11,52 @@
 
 namespace morvane::dark {
 
+// An owner that paints in the palette of the window it works for.
+class PaletteOwner : public ControlOwner {
+  public:
+    explicit PaletteOwner(const Palette& palette) : palette_(palette) {}
+
+  protected:
+    ~PaletteOwner() = default;
+    const Palette& palette_;
+};
+
 // Owner-drawn push buttons in one look. With defaultFromParent, a button
 // the parent names as its default (DM_GETDEFID) takes the Default look.
-class ButtonPainter final : public ControlOwner {
+class ButtonPainter final : public PaletteOwner {
   public:
     ButtonPainter(ButtonLook look, const Palette& palette, bool defaultFromParent = false)
-        : look_(look), palette_(palette), defaultFromParent_(defaultFromParent) {}
+        : PaletteOwner(palette), look_(look), defaultFromParent_(defaultFromParent) {}
     bool onControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp,
                           LRESULT& result) noexcept override;
 
   private:
     ButtonLook look_;
-    const Palette& palette_;
     bool defaultFromParent_;
 };
 
 // Labels, edits and list boxes coloured by WM_CTLCOLOR*.
-class TextColours final : public ControlOwner {
+class TextColours final : public PaletteOwner {
   public:
-    explicit TextColours(const Palette& palette) : palette_(palette) {}
+    using PaletteOwner::PaletteOwner;
     bool onControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp,
                           LRESULT& result) noexcept override;
-
-  private:
-    const Palette& palette_;
 };
 
 // A tree view's selected row in the palette's selection colours
 // (NM_CUSTOMDRAW), dimmed while the tree has no focus.
-class TreeSelection final : public ControlOwner {
+class TreeSelection final : public PaletteOwner {
   public:
-    explicit TreeSelection(const Palette& palette) : palette_(palette) {}
+    using PaletteOwner::PaletteOwner;
     bool onControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp,
                           LRESULT& result) noexcept override;
-
-  private:
-    const Palette& palette_;
 };
 
 // The rows of an owner-drawn list box (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS)
 // in the list's font, at the list's DPI; coloured like an edit.
-class ListRows final : public ControlOwner {
+class ListRows final : public PaletteOwner {
   public:
-    explicit ListRows(const Palette& palette) : palette_(palette) {}
+    using PaletteOwner::PaletteOwner;
     // The font (the caller's, of this character height in 96-DPI pixels)
     // must outlive the list's next drawing.
     void setFont(HFONT font, int charHeight96, UINT dpi) {
@@ -68,7 +71,6 @@ class ListRows final : public ControlOwner {
   private:
     void drawRow(const DRAWITEMSTRUCT& item) const;
 
-    const Palette& palette_;
     HFONT font_ = nullptr;
     int charHeight96_ = 0;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

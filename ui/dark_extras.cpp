@@ -63,17 +63,17 @@ Extras Extras::loadFrom(HMODULE uxtheme, DWORD build) {
 }
 
 void Extras::enableForProcess() const {
-    if (!available_)
-        return;
-    setPreferredAppMode_(kForceDark);
-    refreshColorPolicy_();
-    flushMenuThemes_();
+    setProcessMode(kForceDark);
 }
 
 void Extras::disableForProcess() const {
+    setProcessMode(kDefaultAppMode);
+}
+
+void Extras::setProcessMode(int preferredAppMode) const {
     if (!available_)
         return;
-    setPreferredAppMode_(kDefaultAppMode);
+    setPreferredAppMode_(preferredAppMode);
     refreshColorPolicy_();
     flushMenuThemes_();
 }

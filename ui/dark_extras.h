@@ -35,6 +35,9 @@ class Extras {
     void useSystemControlTheme(HWND control) const;
 
   private:
+    // The process's preferred app mode, then its menus redrawn in it.
+    void setProcessMode(int preferredAppMode) const;
+
     using SetPreferredAppModeFn = int(WINAPI*)(int);            // uxtheme #135
     using FlushMenuThemesFn = void(WINAPI*)();                  // uxtheme #136
     using AllowDarkModeForWindowFn = bool(WINAPI*)(HWND, bool); // uxtheme #133

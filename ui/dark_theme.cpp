@@ -219,6 +219,16 @@ Palette Palette::system() {
             .escapePanel = buttonFace};
 }
 
+WindowPalette::Taken WindowPalette::takeFor(HWND window) {
+    const bool on = highContrast_.isOn();
+    const Taken taken{!taken_, !taken_ || on != palette_.highContrast};
+    taken_ = true;
+    palette_ = Palette::forHighContrast(on);
+    publishPalette(window, &palette_);
+    useTitleBar(window, palette_);
+    return taken;
+}
+
 HBRUSH brushFor(COLORREF colour) {
     auto& slot = brushCache().brushes[colour];
     if (!slot)

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/win32/scoped.h"
+#include "ui/high_contrast.h"
 
 namespace morvane::dark {
 
@@ -59,6 +60,33 @@ struct Palette {
     // The system's colours as they are now.
     static Palette system();
     static Palette forHighContrast(bool on) { return on ? system() : dark(); }
+};
+
+// The palette of one top-level window, following the high-contrast answer
+// it was given: taken anew at creation and whenever the system's colours or
+// its high-contrast setting change.
+class WindowPalette {
+  public:
+    explicit WindowPalette(const HighContrastQuestion& highContrast)
+        : highContrast_(highContrast), palette_(Palette::forHighContrast(highContrast.isOn())) {}
+
+    const Palette& palette() const { return palette_; }
+    const HighContrastQuestion& question() const { return highContrast_; }
+    // The answer differs from the one the palette was taken for.
+    bool outOfDate() const { return highContrast_.isOn() != palette_.highContrast; }
+
+    struct Taken {
+        bool first;    // the window's first palette
+        bool switched; // dark to high contrast or back (also the first time)
+    };
+    // Asks again and gives window the palette: published for the boxes it
+    // owns, and its title bar to match.
+    Taken takeFor(HWND window);
+
+  private:
+    const HighContrastQuestion& highContrast_;
+    Palette palette_;
+    bool taken_ = false;
 };
 
 // A brush of any colour, created on first use and kept for the process.

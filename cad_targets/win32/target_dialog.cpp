@@ -77,7 +77,7 @@ void switchInputMethodOff(HWND edit) {
 TargetDialog::TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services,
                            const dark::Extras& darkExtras, const HighContrastQuestion& highContrast)
     : model_(std::move(listPath), services, *this), darkExtras_(darkExtras),
-      highContrast_(highContrast), palette_(dark::Palette::forHighContrast(highContrast.isOn())) {
+      colours_(highContrast) {
     registerClass(kDialogClass);
     createWindow(kDialogClass, L"ターゲット CAD", kDialogStyle, kDialogExStyle, 0, 0, 0, 0, owner);
 }
@@ -126,17 +126,17 @@ void TargetDialog::onInit() {
         describeForAccessibility(label, u"", ROLE_SYSTEM_STATICTEXT);
     }
     for (HWND edit : {nameEdit_, progIdEdit_}) {
-        dark::darkenEditBorder(edit, palette_);
+        dark::darkenEditBorder(edit, palette());
         addWindowHook(edit, editProc, this);
         ownControl(edit, labels_);
     }
     describeForAccessibility(nameEdit_, kNameEditName, ROLE_SYSTEM_TEXT);
     describeForAccessibility(progIdEdit_, kProgIdEditName, ROLE_SYSTEM_TEXT);
     ownControl(targetList_, listRows_);
-    dark::darkenEditBorder(targetList_, palette_);
+    dark::darkenEditBorder(targetList_, palette());
     addWindowHook(targetList_, listProc, this);
     describeForAccessibility(targetList_, kTargetListName, ROLE_SYSTEM_LIST);
-    dark::drawGroupBoxFrame(editsGroup_, palette_);
+    dark::drawGroupBoxFrame(editsGroup_, palette());
     describeForAccessibility(editsGroup_, u"", ROLE_SYSTEM_GROUPING);
     setLastFocus(targetList_);
     applyColours();
@@ -144,13 +144,8 @@ void TargetDialog::onInit() {
 }
 
 void TargetDialog::applyColours() {
-    const bool highContrast = highContrast_.isOn();
-    const bool first = !coloursApplied_;
-    const bool switched = first || highContrast != palette_.highContrast;
-    coloursApplied_ = true;
-    palette_ = dark::Palette::forHighContrast(highContrast);
-    dark::publishPalette(hwnd(), &palette_);
-    dark::useTitleBar(hwnd(), palette_);
+    const auto [first, switched] = colours_.takeFor(hwnd());
+    const bool highContrast = palette().highContrast;
     // Tier 2 and the dark bar only with the dark palette: in high contrast
     // the list and the edits show the system's own.
     if (switched && highContrast) {
@@ -244,7 +239,7 @@ std::optional<TargetChoice> TargetDialog::choose(std::u16string_view progId) {
     if (!hwnd())
         return std::nullopt;
     // A hidden dialog may have missed a change of high contrast.
-    if (highContrast_.isOn() != palette_.highContrast)
+    if (colours_.outOfDate())
         applyColours();
     const TopmostSwap swap(GetWindow(hwnd(), GW_OWNER), hwnd());
     openingProgId_ = progId;
@@ -390,7 +385,7 @@ void TargetDialog::onDpiChanged(UINT dpi, const RECT& suggested) {
 LRESULT TargetDialog::onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case WM_ERASEBKGND:
-        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette_);
+        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette());
         return 1;
     case WM_SETTINGCHANGE:
         if (wp == SPI_SETHIGHCONTRAST)

@@ -70,7 +70,7 @@ class TargetDialog final : public DialogBase, private TargetDialogView {
     std::u16string progIdText() const override;
     const TargetDialogModel& model() const { return model_; }
     // The colours the dialog paints with now.
-    const dark::Palette& palette() const { return palette_; }
+    const dark::Palette& palette() const { return colours_.palette(); }
 
     // What the list and the buttons do; an error ends the handler and shows
     // the error box. The model owns the selection; the list box shows it
@@ -105,17 +105,15 @@ class TargetDialog final : public DialogBase, private TargetDialogView {
 
     TargetDialogModel model_;
     const dark::Extras& darkExtras_;
-    const HighContrastQuestion& highContrast_;
     // What the controls' owners and the border hooks paint with.
-    dark::Palette palette_;
-    bool coloursApplied_ = false;
+    dark::WindowPalette colours_;
     // The ProgID whose line the next opening preselects.
     std::u16string openingProgId_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueFont dialogFont_, listFont_, labelFont_, editFont_;
-    dark::ListRows listRows_{palette_};
-    dark::TextColours labels_{palette_};
-    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, palette_};
+    dark::ListRows listRows_{colours_.palette()};
+    dark::TextColours labels_{colours_.palette()};
+    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, colours_.palette()};
     HWND targetList_ = nullptr, nameEdit_ = nullptr, progIdEdit_ = nullptr;
     HWND nameLabel_ = nullptr, progIdLabel_ = nullptr, okButton_ = nullptr, cancelButton_ = nullptr;
     HWND addButton_ = nullptr, deleteButton_ = nullptr, changeButton_ = nullptr;

@@ -214,16 +214,36 @@ COLORREF pixelAt(HWND hwnd, int x, int y) {
     return GetPixel(dc.get(), x, y);
 }
 
-// The group box's left edge and just inside it, level with the name edit.
-struct GroupBoxPixels {
-    COLORREF frame, inside;
+// What the open dialog shows on the screen once it has painted itself anew:
+// its face, the group box's frame (left edge, level with the name edit)
+// and just inside it, the list's empty part and its second line, the name
+// edit's field, and 追加.
+struct DialogPixels {
+    COLORREF face, groupFrame, groupInside, listField, selectedLine, nameField, buttonFace,
+        buttonFrame;
 };
-GroupBoxPixels groupBoxPixels(HWND dialog) {
+DialogPixels readDialogPixels(const DialogUser& user) {
+    HWND dialog = GetParent(user.control(kTargetListId));
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
     RECT edit{};
-    GetWindowRect(GetDlgItem(dialog, kNameEditId), &edit);
+    GetWindowRect(user.control(kNameEditId), &edit);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&edit), 2);
-    const int left = MulDiv(8, static_cast<int>(GetDpiForWindow(dialog)), 96);
-    return {pixelAt(dialog, left, edit.bottom), pixelAt(dialog, left + 4, edit.bottom)};
+    const int groupLeft = MulDiv(8, static_cast<int>(GetDpiForWindow(dialog)), 96);
+    HWND list = user.control(kTargetListId);
+    RECT line{};
+    SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&line));
+    RECT field{};
+    GetClientRect(user.control(kNameEditId), &field);
+    HWND add = user.control(kAddButtonId);
+    return {pixelAt(dialog, 3, 3),
+            pixelAt(dialog, groupLeft, edit.bottom),
+            pixelAt(dialog, groupLeft + 4, edit.bottom),
+            pixelAt(list, 20, 100),
+            pixelAt(list, line.right - 4, line.top + 2),
+            pixelAt(user.control(kNameEditId), field.right - 4, field.bottom / 2),
+            pixelAt(add, 3, 3),
+            pixelAt(add, 0, 0)};
 }
 
 // The build folder: the test program lies in its tests folder.
@@ -533,29 +553,20 @@ TEST_F(TargetDialogTest, DrawsDark) {
                                    "BricsCAD V25\tBricscadApp.AcadApplication.25\r\n"
                                    "AutoCAD 2025\tAutoCAD.Application.25\r\n"
                                    "\xE5\x90\x8D\xE5\x89\x8D\tCad.App\r\n");
-    COLORREF face = 0, list = 0, selected = 0;
-    GroupBoxPixels group{};
+    DialogPixels shown{};
     bool saved = false;
     open([&](DialogUser& user) {
-        HWND dialog = GetParent(user.control(kTargetListId));
-        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
-        face = pixelAt(dialog, 3, 3);
-        group = groupBoxPixels(dialog);
-        RECT item{};
-        SendMessageW(user.control(kTargetListId), LB_GETITEMRECT, 1,
-                     reinterpret_cast<LPARAM>(&item));
-        selected = pixelAt(user.control(kTargetListId), item.right - 4, item.top + 2);
-        list = pixelAt(user.control(kTargetListId), 20, 100);
-        saved = saveWindowShot(dialog, buildFolder() / "screenshots" / "target_dialog.bmp");
+        shown = readDialogPixels(user);
+        saved = saveWindowShot(GetParent(user.control(kTargetListId)),
+                               buildFolder() / "screenshots" / "target_dialog.bmp");
         user.click(kCancelButtonId);
     });
     EXPECT_TRUE(saved);
-    EXPECT_EQ(face, RGB(0x20, 0x20, 0x20));
-    EXPECT_EQ(group.frame, RGB(0x64, 0x64, 0x64));
-    EXPECT_EQ(group.inside, RGB(0x20, 0x20, 0x20));
-    EXPECT_EQ(list, RGB(0x38, 0x38, 0x38));
-    EXPECT_NE(selected, list) << "the preselected line shows its selection";
+    EXPECT_EQ(shown.face, RGB(0x20, 0x20, 0x20));
+    EXPECT_EQ(shown.groupFrame, RGB(0x64, 0x64, 0x64));
+    EXPECT_EQ(shown.groupInside, RGB(0x20, 0x20, 0x20));
+    EXPECT_EQ(shown.listField, RGB(0x38, 0x38, 0x38));
+    EXPECT_NE(shown.selectedLine, shown.listField) << "the preselected line shows its selection";
 }
 
 // High contrast turned on while the dialog was hidden: it opens in the
@@ -567,35 +578,20 @@ TEST_F(TargetDialogTest, HighContrastDrawsInTheSystemsColours) {
     dir.write(kTargetListFileName, lines.c_str());
     state.targetProgID = u"Cad.App.1";
     highContrast.set(true);
-    COLORREF face = 0, field = 0, selected = 0, button = 0, buttonFrame = 0;
-    GroupBoxPixels group{};
+    DialogPixels shown{};
     bool darkBar = true;
     open([&](DialogUser& user) {
-        HWND dialog = GetParent(user.control(kTargetListId));
-        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
-        face = pixelAt(dialog, 3, 3);
-        group = groupBoxPixels(dialog);
-        HWND list = user.control(kTargetListId);
-        RECT item{};
-        SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-        selected = pixelAt(list, item.right - 2, item.top + 3);
-        HWND nameEdit = user.control(kNameEditId);
-        RECT inside{};
-        GetClientRect(nameEdit, &inside);
-        field = pixelAt(nameEdit, inside.right - 4, inside.bottom / 2);
-        button = pixelAt(user.control(kAddButtonId), 3, 3);
-        buttonFrame = pixelAt(user.control(kAddButtonId), 0, 0);
-        darkBar = dark::darkScrollBarOf(list) != nullptr;
+        shown = readDialogPixels(user);
+        darkBar = dark::darkScrollBarOf(user.control(kTargetListId)) != nullptr;
         user.click(kCancelButtonId);
     });
-    EXPECT_EQ(face, GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(field, GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(selected, GetSysColor(COLOR_HIGHLIGHT)) << "the preselected line";
-    EXPECT_EQ(button, GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(buttonFrame, GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(group.frame, GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(group.inside, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(shown.face, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(shown.groupFrame, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(shown.groupInside, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(shown.nameField, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(shown.selectedLine, GetSysColor(COLOR_HIGHLIGHT)) << "the preselected line";
+    EXPECT_EQ(shown.buttonFace, GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(shown.buttonFrame, GetSysColor(COLOR_WINDOWTEXT));
     EXPECT_FALSE(darkBar);
 }
 
