@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#include "app/message_filter.h"
+#include "app/launcher_host.h"
 #include "app/settings_file.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
@@ -90,15 +90,20 @@ LauncherEnvironment LauncherEnvironment::forThisProgram() {
     return environment;
 }
 
-MainWindow::MainWindow(LauncherState& state, LauncherEnvironment environment,
-                       const dark::Extras& darkExtras)
-    : state_(state), environment_(std::move(environment)), darkExtras_(darkExtras) {}
+MainWindow::MainWindow(LauncherHost& host, LauncherEnvironment environment)
+    : host_(host), state_(host.state()), environment_(std::move(environment)) {}
 
 MainWindow::~MainWindow() {
-    // The dialog is owned by this window: it goes first, as it came last.
-    state_.targetDialog.reset();
     if (hwnd())
         DestroyWindow(hwnd());
+}
+
+PlatformServices& MainWindow::services() const {
+    return host_.system().services;
+}
+
+const dark::Extras& MainWindow::darkExtras() const {
+    return host_.system().darkExtras;
 }
 
 std::u16string MainWindow::listFilePath() const {
@@ -149,8 +154,7 @@ void MainWindow::startUp() {
     if (!isTopmost(hwnd()))
         setTopmost(hwnd(), true);
 
-    state_.messageFilter = new MessageFilter();
-    state_.messageFilter->registerFilter();
+    host_.registerMessageFilter();
 }
 
 void MainWindow::saveSettings() {
@@ -167,13 +171,12 @@ void MainWindow::saveSettings() {
 void MainWindow::shutDown() {
     // The window is already hidden: the error box stands on its own.
     runGuarded(nullptr, [&] { saveSettings(); });
-    if (state_.messageFilter)
-        std::exchange(state_.messageFilter, nullptr)->revokeFilter();
+    host_.revokeMessageFilter();
 }
 
 void MainWindow::lookUpCaption() {
     const auto caption =
-        morvane::lookUpCaption(environment_.exeFolder, state_.targetProgID, platformServices());
+        morvane::lookUpCaption(environment_.exeFolder, state_.targetProgID, services());
     if (caption)
         SetWindowTextW(hwnd(), wptr(*caption));
 }

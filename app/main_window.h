@@ -12,6 +12,7 @@
 #include "app/launcher_state.h"
 #include "app/node_images.h"
 #include "list/tree_model.h"
+#include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "shell/main_layout.h"
 #include "ui/dark_controls.h"
@@ -51,13 +52,14 @@ enum MainWindowId : int {
 
 inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
 
+class LauncherHost;
+
 class MainWindow final : public WindowBase {
   public:
-    // darkExtras (kept by reference, so it outlives the window) gives the
-    // tree and the search box the system's dark themes; a test passes extras
-    // loaded from a stand-in of uxtheme.
-    MainWindow(LauncherState& state, LauncherEnvironment environment,
-               const dark::Extras& darkExtras = dark::Extras::ofThisSystem());
+    // Made by its host, which it reaches for the state, the system's
+    // answers (services, the dark extras that give the tree and the search
+    // box the system's dark themes), the CAD link and the target dialog.
+    MainWindow(LauncherHost& host, LauncherEnvironment environment);
     ~MainWindow() override;
 
     // Creates the window (restoring its place and loading the list) without
@@ -98,10 +100,6 @@ class MainWindow final : public WindowBase {
     void showVersion();
     // "ターゲット CAD" (main_window_target.cpp).
     void openTargetDialog();
-    // Makes the hidden target dialog unless there is one. The program calls
-    // it once the window is painted and idle; openTargetDialog calls it too,
-    // in case the menu is used before that.
-    void makeTargetDialog();
     // The CAD link (main_window_cad.cpp): the selected row, and "ESC".
     void runSelectedRow();
     void pressEscapeInCad();
@@ -150,9 +148,12 @@ class MainWindow final : public WindowBase {
     static LRESULT commandTreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                    WindowHook& hook) noexcept;
 
+    PlatformServices& services() const;
+    const dark::Extras& darkExtras() const;
+
+    LauncherHost& host_;
     LauncherState& state_;
     LauncherEnvironment environment_;
-    const dark::Extras& darkExtras_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueFont windowFont_;
     UniqueFont editFont_;

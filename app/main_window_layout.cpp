@@ -95,9 +95,9 @@ void MainWindow::createControls() {
     addWindowHook(commandTree, commandTreeProc, this);
     setLastFocus(commandTree);
     dark::darkenEditBorder(searchBox);
-    darkExtras_.useDarkControlTheme(commandTree, L"DarkMode_Explorer");
-    dark::useDarkScrollBar(commandTree, darkExtras_);
-    darkExtras_.useDarkControlTheme(searchBox, L"DarkMode_CFD");
+    darkExtras().useDarkControlTheme(commandTree, L"DarkMode_Explorer");
+    dark::useDarkScrollBar(commandTree, darkExtras());
+    darkExtras().useDarkControlTheme(searchBox, L"DarkMode_CFD");
 }
 
 void MainWindow::createContextMenu() {

@@ -138,7 +138,7 @@ void MainWindow::makeTreeViewItemsByStr() {
 }
 
 void MainWindow::loadMorvaneList(std::u16string_view fName) {
-    morvane::loadMorvaneList(fName, platformServices(), state_.lspRecords);
+    morvane::loadMorvaneList(fName, services(), state_.lspRecords);
 }
 
 void MainWindow::setSearchText(std::u16string_view text) {

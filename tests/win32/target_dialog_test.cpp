@@ -25,6 +25,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/topmost.h"
 
@@ -224,13 +225,13 @@ class TargetDialogTest : public testing::Test {
     TargetDialogTest() {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        EXPECT_NE(main.create(), nullptr);
+        EXPECT_NE(host.createMainWindow(), nullptr);
         // Shown: Wine keeps no topmost state for a hidden window.
         ShowWindow(main.hwnd(), SW_SHOWNOACTIVATE);
-        main.makeTargetDialog();
+        host.makeTargetDialog();
     }
     ~TargetDialogTest() override {
-        state.targetDialog.reset();
+        // The dialog goes with its owner.
         DestroyWindow(main.hwnd());
         test::pumpMessages();
     }
@@ -240,7 +241,7 @@ class TargetDialogTest : public testing::Test {
         return dir.exists(kTargetListFileName) ? dir.read(kTargetListFileName) : "<none>";
     }
     TopmostState topmost() const { return {isTopmost(main.hwnd()), isTopmost(dialog())}; }
-    HWND dialog() const { return state.targetDialog->hwnd(); }
+    HWND dialog() const { return host.targetDialog()->hwnd(); }
     // After closing: the main window is on top again and the dialog hidden.
     // (The hidden dialog's own flag follows its owner's, as owned windows'
     // do, before the first opening as after every one.)
@@ -269,8 +270,9 @@ class TargetDialogTest : public testing::Test {
     std::u16string caption() const { return textOf(main.hwnd()); }
 
     test::TempDir dir;
-    LauncherState state;
-    MainWindow main{state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}};
+    LauncherHost host{LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
+                      test::thisSystem()};
+    MainWindow& main = host.mainWindow();
 };
 
 // Shift_JIS "名前"
@@ -300,13 +302,13 @@ TEST_F(TargetDialogTest, AddWithoutFileWritesAnsiAndOkTakesTheEdits) {
     EXPECT_EQ(focusAfterAdd, GetDlgItem(dialog(), kProgIdEditId)) << "追加 took the focus";
     EXPECT_EQ(fileBytes(), kNameSjis + "\tCad.App.1\r\n");
     EXPECT_EQ(caption(), u"MorvaneX [名前]");
-    EXPECT_EQ(state.targetProgID, u"Cad.App.1");
+    EXPECT_EQ(host.state().targetProgID, u"Cad.App.1");
 }
 
 TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
     dir.write(kTargetListFileName, "\xEF\xBB\xBF"
                                    "B\tp2\r\na\tp1\r\n");
-    state.targetProgID = u"p1";
+    host.state().targetProgID = u"p1";
     open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), (Lines{u"a\tp1", u"B\tp2"}));
         EXPECT_EQ(user.selection(), 0);
@@ -330,14 +332,14 @@ TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
     EXPECT_EQ(fileBytes(), "\xEF\xBB\xBF"
                            "z\tp1\r\nB\tp2\r\n");
     EXPECT_EQ(caption(), u"Morvane");
-    EXPECT_EQ(state.targetProgID, u"p1");
+    EXPECT_EQ(host.state().targetProgID, u"p1");
     expectRestored();
 }
 
 TEST_F(TargetDialogTest, DeleteSelectsANeighbourAndIndexErrorsKeepTheDialog) {
     const std::string file = "D\tpD\nC\tpC\nB\tpB\nA\tpA\n";
     dir.write(kTargetListFileName, file);
-    state.targetProgID = u"none";
+    host.state().targetProgID = u"none";
     const std::u16string indexError = u"MorvaneX|リストのインデックスが範囲を超えています (-1)";
     open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), (Lines{u"A\tpA", u"B\tpB", u"C\tpC", u"D\tpD"}));
@@ -368,7 +370,7 @@ TEST_F(TargetDialogTest, DeleteSelectsANeighbourAndIndexErrorsKeepTheDialog) {
         user.click(kOkButtonId);
     });
     EXPECT_EQ(caption(), u"MorvaneX []");
-    EXPECT_EQ(state.targetProgID, u"");
+    EXPECT_EQ(host.state().targetProgID, u"");
 }
 
 TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
@@ -391,7 +393,7 @@ TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
 
 TEST_F(TargetDialogTest, TheKeyboardReachesEveryControl) {
     dir.write(kTargetListFileName, "A\tpA\r\nB\tpB\r\n");
-    state.targetProgID = u"pA";
+    host.state().targetProgID = u"pA";
     int atOpening = 0;
     std::vector<int> tabOrder;
     open([&](DialogUser& user) {
@@ -407,7 +409,7 @@ TEST_F(TargetDialogTest, TheKeyboardReachesEveryControl) {
     EXPECT_EQ(tabOrder, (std::vector<int>{kOkButtonId, kCancelButtonId, kNameEditId, kProgIdEditId,
                                           kTargetListId, kOkButtonId}));
     EXPECT_EQ(caption(), u"MorvaneX [B]");
-    EXPECT_EQ(state.targetProgID, u"pB");
+    EXPECT_EQ(host.state().targetProgID, u"pB");
     expectRestored();
 }
 
