@@ -143,10 +143,11 @@ void MainWindow::startUp() {
     GetClientRect(escapePanel, &panel);
     SetWindowPos(escapeButton, nullptr, 0, 0, panel.right, panel.bottom, SWP_NOZORDER);
     SetWindowTextW(escapeButton, L"ESC");
+    escapeButtonFillsPanel_ = true;
     escapePanel_.setColour(dark::kLimeGreen);
 
     loadMorvaneList(listFilePath());
-    makeTreeViewItemsByRow();
+    showRowsInFileOrder();
     lookUpCaption();
     DragAcceptFiles(hwnd(), TRUE);
     // Created topmost already (see kWindowExStyle); a second z-order change

@@ -71,11 +71,11 @@ class MainWindow final : public WindowBase {
     // The executable's folder followed by "MorvaneList.txt".
     std::u16string listFilePath() const;
 
-    // The three views of the command list.
-    void makeTreeViewItemsByRow();
-    void makeTreeViewItemsByCmd();
-    void makeTreeViewItemsByStr();
-    void loadMorvaneList(std::u16string_view fName);
+    // The tree shows the command list in file or command order (the search
+    // text left as it is).
+    void showRowsInFileOrder();
+    void showRowsInCommandOrder();
+    void loadMorvaneList(std::u16string_view path);
     // "MorvaneX [ name ]" for the target ProgID, when the target list names it.
     void lookUpCaption();
     // Sets the search text; a change shows the search results at once.
@@ -167,6 +167,9 @@ class MainWindow final : public WindowBase {
     // Messages being handled, nested ones included (see onMessage).
     int messageDepth_ = 0;
     bool restackPending_ = false;
+    // Start-up has sized the Escape button to fill its panel; from then on
+    // the layout keeps it so.
+    bool escapeButtonFillsPanel_ = false;
     // What draws and colours the controls.
     Panel escapePanel_;
     dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal};

@@ -64,7 +64,7 @@ void MainWindow::acceptDroppedLsp(HDROP drop) {
     installDroppedList(environment_.exeFolder, rows, system);
     // The search text stays: the tree shows the file order whatever it held.
     loadMorvaneList(listFilePath());
-    makeTreeViewItemsByRow();
+    showRowsInFileOrder();
 }
 
 } // namespace morvane

@@ -25,7 +25,7 @@ void MainWindow::reloadList() {
     const std::u16string path = listFilePath();
     setSearchText(u"");
     loadMorvaneList(path);
-    makeTreeViewItemsByRow();
+    showRowsInFileOrder();
 }
 
 void MainWindow::showVersion() {
