@@ -12,8 +12,10 @@
 #include "app/launcher_state.h"
 #include "app/main_window.h"
 #include "app/message_filter.h"
+#include "cad/cad_link.h"
 #include "cad/win32/cad_automation_win32.h"
 #include "cad_targets/win32/target_dialog.h"
+#include "platform/services.h"
 
 namespace morvane {
 
@@ -63,8 +65,8 @@ class LauncherHost final {
     MessageFilter* messageFilter() const {
         return messageFilter_ ? messageFilter_->filter() : nullptr;
     }
-    CadAutomation& cadAutomation() { return cadAutomation_; }
-    CadDesktop& cadDesktop() { return cadDesktop_; }
+    // The CAD link over the host's adapters and the platform's clock.
+    CadLink cadLink() { return {cadAutomation_, cadDesktop_, system_.services.clock}; }
 
   private:
     SystemAnswers system_;

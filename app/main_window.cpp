@@ -111,7 +111,8 @@ std::u16string MainWindow::listFilePath() const {
 }
 
 HWND MainWindow::create() {
-    registerClass(kWindowClass, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+    registerClass(kWindowClass,
+                  LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId)));
     const UINT dpi = systemDpi();
     const SIZE size = designedOuterSize(dpi);
     return createWindow(kWindowClass, L"Morvane", kWindowStyle, kWindowExStyle, 0, 0, size.cx,
@@ -169,6 +170,15 @@ void MainWindow::saveSettings() {
     settings.commit();
 }
 
+void MainWindow::saveSettingsAtSessionEnd() noexcept {
+    // Windows may end the process after this message without WM_DESTROY.
+    // A failure shows no box: the session is ending and nobody would see it.
+    try {
+        saveSettings();
+    } catch (...) {
+    }
+}
+
 void MainWindow::shutDown() {
     // The window is already hidden: the error box stands on its own.
     runGuarded(nullptr, [&] { saveSettings(); });
@@ -207,6 +217,12 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         shutDown();
         if (environment_.quitOnClose)
             PostQuitMessage(0);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE; // never holds up the log-off or shut-down
+    case WM_ENDSESSION:
+        if (wp)
+            saveSettingsAtSessionEnd();
         return 0;
     case WM_SIZE:
         layoutControls();

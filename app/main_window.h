@@ -20,6 +20,7 @@
 #include "ui/panel.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
+#include "ui/window_icons.h"
 
 namespace morvane {
 
@@ -51,6 +52,8 @@ enum MainWindowId : int {
 };
 
 inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
+// The program's icon in the resources (resources/MorvaneX.rc).
+inline constexpr int kProgramIconId = 1;
 
 class LauncherHost;
 
@@ -127,6 +130,8 @@ class MainWindow final : public WindowBase {
     void startUp();
     void shutDown();
     void saveSettings();
+    // WM_ENDSESSION: the settings written as on close, without a box.
+    void saveSettingsAtSessionEnd() noexcept;
     void createControls();
     void createContextMenu();
     void applyDpi(UINT dpi);
@@ -160,6 +165,7 @@ class MainWindow final : public WindowBase {
     UniqueFont treeFont_;
     UniqueFont escapeFont_;
     UniqueImageList nodeImages_;
+    WindowIcons icons_;
     UniqueMenu contextMenuOwner_;
     // What commandTree shows, node for node: each build changes only the
     // rows that differ.

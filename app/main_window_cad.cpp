@@ -56,8 +56,7 @@ void MainWindow::runSelectedRow() {
         startProgram(hwnd(), action);
         break;
     case RowAction::Kind::SendCommand: {
-        runCadCommand(CadLink{host_.cadAutomation(), host_.cadDesktop()}, state_.targetProgID,
-                      action.commandText);
+        runCadCommand(host_.cadLink(), state_.targetProgID, action.commandText);
         break;
     }
     case RowAction::Kind::None:
@@ -66,7 +65,7 @@ void MainWindow::runSelectedRow() {
 }
 
 void MainWindow::pressEscapeInCad() {
-    pressCadEscape(CadLink{host_.cadAutomation(), host_.cadDesktop()}, state_.targetProgID);
+    pressCadEscape(host_.cadLink(), state_.targetProgID);
 }
 
 } // namespace morvane

@@ -136,6 +136,7 @@ void MainWindow::applyDpi(UINT dpi) {
     treeFont_ = std::move(treeFont);
     escapeFont_ = std::move(escapeFont);
     nodeImages_ = std::move(images);
+    icons_.show(hwnd(), MAKEINTRESOURCEW(kProgramIconId), dpi);
     layoutControls();
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
@@ -65,6 +66,19 @@ class MainWindowTest : public testing::Test {
         test::pumpMessages();
     }
     void writeSettings(const char* text) { dir.write(u"MorvaneX.ini", text); }
+    // A place and a target unlike those of any settings file a test writes.
+    void changePlaceAndTarget() {
+        SetWindowPos(window->hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
+        host->state().targetProgID = u"AutoCAD.Application";
+    }
+    void expectChangedSettingsWritten() {
+        EXPECT_EQ(setting(L"Form", L"Width"), L"330");
+        EXPECT_EQ(setting(L"Form", L"Height"), L"270");
+        EXPECT_EQ(setting(L"Form", L"Left"), L"70");
+        EXPECT_EQ(setting(L"Form", L"Top"), L"80");
+        EXPECT_EQ(setting(L"Target", L"ProgID"), L"AutoCAD.Application");
+        EXPECT_FALSE(dir.exists(u"MorvaneX.ini.new"));
+    }
     std::wstring setting(const wchar_t* section, const wchar_t* key) {
         wchar_t buffer[256] = {};
         const std::wstring path(
@@ -476,17 +490,11 @@ TEST_F(MainWindowTest, DefaultSizeIsTheDesignedClientCentred) {
 TEST_F(MainWindowTest, ClosingWritesAllFiveValues) {
     writeSettings(
         "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n[Target]\r\nProgID=\r\n");
-    auto& f = open();
+    open();
     EXPECT_EQ(host->state().targetProgID, u""); // present but empty stays empty
-    SetWindowPos(f.hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
-    host->state().targetProgID = u"AutoCAD.Application";
+    changePlaceAndTarget();
     close();
-    EXPECT_EQ(setting(L"Form", L"Width"), L"330");
-    EXPECT_EQ(setting(L"Form", L"Height"), L"270");
-    EXPECT_EQ(setting(L"Form", L"Left"), L"70");
-    EXPECT_EQ(setting(L"Form", L"Top"), L"80");
-    EXPECT_EQ(setting(L"Target", L"ProgID"), L"AutoCAD.Application");
-    EXPECT_FALSE(dir.exists(u"MorvaneX.ini.new"));
+    expectChangedSettingsWritten();
 }
 
 TEST_F(MainWindowTest, UnwritableSettingsShowTheErrorBoxOnClose) {
@@ -501,6 +509,45 @@ TEST_F(MainWindowTest, UnwritableSettingsShowTheErrorBoxOnClose) {
               std::wstring(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str())) +
                   L" に書き込めません.");
     EXPECT_EQ(host->messageFilter(), nullptr); // revoked all the same
+}
+
+// At log-off and shut-down Windows may end the process right after
+// WM_ENDSESSION, without WM_DESTROY: the settings are written then, as on
+// close, while the window lives on.
+TEST_F(MainWindowTest, EndingTheSessionWritesTheSettingsAsClosingDoes) {
+    const char kBefore[] =
+        "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n[Target]\r\nProgID=X\r\n";
+    writeSettings(kBefore);
+    auto& f = open();
+    changePlaceAndTarget();
+
+    EXPECT_EQ(SendMessageW(f.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageW(f.hwnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF); // the session goes on
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"), kBefore);
+
+    SendMessageW(f.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    ASSERT_TRUE(IsWindow(f.hwnd()));
+    expectChangedSettingsWritten();
+    // Byte for byte what closing writes.
+    const std::string atSessionEnd = dir.read(u"MorvaneX.ini");
+    close();
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"), atSessionEnd);
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsShowNoBoxAtSessionEnd) {
+    CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()), nullptr);
+    auto& f = open();
+    {
+        // A box would show while the message is handled, so it would be
+        // seen before SendMessageW returns.
+        BoxWatcher watcher(L"OK", std::chrono::milliseconds(500));
+        SendMessageW(f.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_FALSE(watcher.result().found);
+    }
+    EXPECT_TRUE(IsWindow(f.hwnd()));
+    BoxWatcher closing(L"OK"); // closing still reports it
+    close();
+    EXPECT_TRUE(closing.result().found);
 }
 
 // Run at 96 DPI and, in a prefix with LogPixels 144, at 144 DPI
@@ -550,6 +597,35 @@ TEST_F(MainWindowTest, ControlsAndFontsScaleWithTheDpi) {
     GetClientRect(f.hwnd(), &client);
     EXPECT_EQ(placed(f.commandTree),
               layoutMainWindow(client.right, client.bottom, dpi).commandTree);
+}
+
+// Big and small icons at the sizes the system uses for the window's DPI
+// (96: 32 and 16 pixels; 144: 48 and 24), and again after a DPI change.
+TEST_F(MainWindowTest, IconsFitTheDpi) {
+    auto& f = open();
+    auto side = [&](WPARAM which) {
+        HICON icon = reinterpret_cast<HICON>(SendMessageW(f.hwnd(), WM_GETICON, which, 0));
+        ICONINFO info{};
+        if (!icon || !GetIconInfo(icon, &info))
+            return 0;
+        UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+        BITMAP bitmap{};
+        GetObjectW(colour.get(), sizeof bitmap, &bitmap);
+        return static_cast<int>(bitmap.bmWidth);
+    };
+    const UINT dpi = dpiOfWindow(f.hwnd());
+    EXPECT_EQ(side(ICON_BIG), GetSystemMetricsForDpi(SM_CXICON, dpi));
+    EXPECT_EQ(side(ICON_SMALL), GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+    EXPECT_EQ(side(ICON_BIG), scaleForDpi(32, static_cast<int>(dpi)));
+    EXPECT_EQ(side(ICON_SMALL), scaleForDpi(16, static_cast<int>(dpi)));
+
+    const UINT other = dpi == 96 ? 144 : 96;
+    RECT rect;
+    GetWindowRect(f.hwnd(), &rect);
+    SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(other, other),
+                 reinterpret_cast<LPARAM>(&rect));
+    EXPECT_EQ(side(ICON_BIG), scaleForDpi(32, static_cast<int>(other)));
+    EXPECT_EQ(side(ICON_SMALL), scaleForDpi(16, static_cast<int>(other)));
 }
 
 // The images as drawn: the pixel table scaled, background transparent.
