@@ -1,10 +1,11 @@
-// Process start of MorvaneX: OLE, the dark main window, the message loop.
+// Process start of MorvaneX: OLE, the common controls, the dark extras, and
+// the host that owns everything else.
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "app/launcher_state.h"
-#include "app/main_window.h"
+#include "app/launcher_host.h"
+#include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "ui/dark_extras.h"
 #include "ui/high_contrast.h"
@@ -20,27 +21,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     if (!highContrast.isOn())
         darkExtras.enableForProcess();
 
-    morvane::LauncherState state;
-    morvane::MainWindow window(state, morvane::LauncherEnvironment::forThisProgram(), darkExtras,
-                               highContrast);
-    HWND main = window.create();
+    morvane::LauncherHost host(morvane::LauncherEnvironment::forThisProgram(),
+                               {morvane::platformServices(), darkExtras, highContrast});
+    HWND main = host.createMainWindow();
     if (!main)
         return 1;
     ShowWindow(main, showCommand);
     UpdateWindow(main);
-
-    MSG msg{};
-    for (;;) {
-        // Once the window is painted and nothing waits, the hidden target
-        // dialog is made (at once if the menu asks for it sooner).
-        if (!state.targetDialog && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
-            window.makeTargetDialog();
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0)
-            break;
-        if (window.preTranslateMessage(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return host.runMessageLoop();
 }

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#include "app/message_filter.h"
+#include "app/launcher_host.h"
 #include "app/settings_file.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
@@ -90,16 +90,21 @@ LauncherEnvironment LauncherEnvironment::forThisProgram() {
     return environment;
 }
 
-MainWindow::MainWindow(LauncherState& state, LauncherEnvironment environment,
-                       const dark::Extras& darkExtras, const HighContrastQuestion& highContrast)
-    : state_(state), environment_(std::move(environment)), darkExtras_(darkExtras),
-      colours_(highContrast) {}
+MainWindow::MainWindow(LauncherHost& host, LauncherEnvironment environment)
+    : host_(host), state_(host.state()), environment_(std::move(environment)),
+      colours_(host.system().highContrast) {}
 
 MainWindow::~MainWindow() {
-    // The dialog is owned by this window: it goes first, as it came last.
-    state_.targetDialog.reset();
     if (hwnd())
         DestroyWindow(hwnd());
+}
+
+PlatformServices& MainWindow::services() const {
+    return host_.system().services;
+}
+
+const dark::Extras& MainWindow::darkExtras() const {
+    return host_.system().darkExtras;
 }
 
 std::u16string MainWindow::listFilePath() const {
@@ -107,7 +112,8 @@ std::u16string MainWindow::listFilePath() const {
 }
 
 HWND MainWindow::create() {
-    registerClass(kWindowClass, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+    registerClass(kWindowClass,
+                  LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId)));
     const UINT dpi = systemDpi();
     const SIZE size = designedOuterSize(dpi);
     return createWindow(kWindowClass, L"Morvane", kWindowStyle, kWindowExStyle, 0, 0, size.cx,
@@ -139,10 +145,11 @@ void MainWindow::startUp() {
     GetClientRect(escapePanel, &panel);
     SetWindowPos(escapeButton, nullptr, 0, 0, panel.right, panel.bottom, SWP_NOZORDER);
     SetWindowTextW(escapeButton, L"ESC");
+    escapeButtonFillsPanel_ = true;
     escapePanel_.setColour(palette().escapePanel);
 
     loadMorvaneList(listFilePath());
-    makeTreeViewItemsByRow();
+    showRowsInFileOrder();
     lookUpCaption();
     DragAcceptFiles(hwnd(), TRUE);
     // Created topmost already (see kWindowExStyle); a second z-order change
@@ -150,8 +157,7 @@ void MainWindow::startUp() {
     if (!isTopmost(hwnd()))
         setTopmost(hwnd(), true);
 
-    state_.messageFilter = new MessageFilter();
-    state_.messageFilter->registerFilter();
+    host_.registerMessageFilter();
 }
 
 void MainWindow::saveSettings() {
@@ -165,16 +171,24 @@ void MainWindow::saveSettings() {
     settings.commit();
 }
 
+void MainWindow::saveSettingsAtSessionEnd() noexcept {
+    // Windows may end the process after this message without WM_DESTROY.
+    // A failure shows no box: the session is ending and nobody would see it.
+    try {
+        saveSettings();
+    } catch (...) {
+    }
+}
+
 void MainWindow::shutDown() {
     // The window is already hidden: the error box stands on its own.
     runGuarded(nullptr, [&] { saveSettings(); });
-    if (state_.messageFilter)
-        std::exchange(state_.messageFilter, nullptr)->revokeFilter();
+    host_.revokeMessageFilter();
 }
 
 void MainWindow::lookUpCaption() {
     const auto caption =
-        morvane::lookUpCaption(environment_.exeFolder, state_.targetProgID, platformServices());
+        morvane::lookUpCaption(environment_.exeFolder, state_.targetProgID, services());
     if (caption)
         SetWindowTextW(hwnd(), wptr(*caption));
 }
@@ -220,6 +234,12 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         shutDown();
         if (environment_.quitOnClose)
             PostQuitMessage(0);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE; // never holds up the log-off or shut-down
+    case WM_ENDSESSION:
+        if (wp)
+            saveSettingsAtSessionEnd();
         return 0;
     case WM_SIZE:
         layoutControls();

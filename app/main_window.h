@@ -12,6 +12,7 @@
 #include "app/launcher_state.h"
 #include "app/node_images.h"
 #include "list/tree_model.h"
+#include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "shell/main_layout.h"
 #include "ui/dark_controls.h"
@@ -21,6 +22,7 @@
 #include "ui/panel.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
+#include "ui/window_icons.h"
 
 namespace morvane {
 
@@ -52,19 +54,19 @@ enum MainWindowId : int {
 };
 
 inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
+// The program's icon in the resources (resources/MorvaneX.rc).
+inline constexpr int kProgramIconId = 1;
 // What screen readers call the tree (the search box takes its label's).
 inline constexpr std::u16string_view kCommandTreeName = u"コマンド一覧";
 
+class LauncherHost;
+
 class MainWindow final : public WindowBase {
   public:
-    // darkExtras (kept by reference, so it outlives the window) gives the
-    // tree and the search box the system's dark themes; a test passes extras
-    // loaded from a stand-in of uxtheme. highContrast (kept too) answers
-    // whether the system's colours replace the dark ones, for this window
-    // and the target dialog; a test answers it itself.
-    MainWindow(LauncherState& state, LauncherEnvironment environment,
-               const dark::Extras& darkExtras = dark::Extras::ofThisSystem(),
-               const HighContrastQuestion& highContrast = HighContrastQuestion::ofThisSystem());
+    // Made by its host, which it reaches for the state, the system's
+    // answers (services, the dark extras that give the tree and the search
+    // box the system's dark themes), the CAD link and the target dialog.
+    MainWindow(LauncherHost& host, LauncherEnvironment environment);
     ~MainWindow() override;
 
     // Creates the window (restoring its place and loading the list) without
@@ -78,11 +80,11 @@ class MainWindow final : public WindowBase {
     // The executable's folder followed by "MorvaneList.txt".
     std::u16string listFilePath() const;
 
-    // The three views of the command list.
-    void makeTreeViewItemsByRow();
-    void makeTreeViewItemsByCmd();
-    void makeTreeViewItemsByStr();
-    void loadMorvaneList(std::u16string_view fName);
+    // The tree shows the command list in file or command order (the search
+    // text left as it is).
+    void showRowsInFileOrder();
+    void showRowsInCommandOrder();
+    void loadMorvaneList(std::u16string_view path);
     // "MorvaneX [ name ]" for the target ProgID, when the target list names it.
     void lookUpCaption();
     // Sets the search text; a change shows the search results at once.
@@ -107,10 +109,6 @@ class MainWindow final : public WindowBase {
     void showVersion();
     // "ターゲット CAD" (main_window_target.cpp).
     void openTargetDialog();
-    // Makes the hidden target dialog unless there is one. The program calls
-    // it once the window is painted and idle; openTargetDialog calls it too,
-    // in case the menu is used before that.
-    void makeTargetDialog();
     // The CAD link (main_window_cad.cpp): the selected row, and "ESC".
     void runSelectedRow();
     void pressEscapeInCad();
@@ -140,6 +138,8 @@ class MainWindow final : public WindowBase {
     void startUp();
     void shutDown();
     void saveSettings();
+    // WM_ENDSESSION: the settings written as on close, without a box.
+    void saveSettingsAtSessionEnd() noexcept;
     void createControls();
     void createContextMenu();
     // The colours, and the dark extras on or off, for the high-contrast
@@ -165,9 +165,12 @@ class MainWindow final : public WindowBase {
     static LRESULT commandTreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                    WindowHook& hook) noexcept;
 
+    PlatformServices& services() const;
+    const dark::Extras& darkExtras() const;
+
+    LauncherHost& host_;
     LauncherState& state_;
     LauncherEnvironment environment_;
-    const dark::Extras& darkExtras_;
     // What the controls' owners and the search box's border paint with.
     dark::WindowPalette colours_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -176,6 +179,7 @@ class MainWindow final : public WindowBase {
     UniqueFont treeFont_;
     UniqueFont escapeFont_;
     UniqueImageList nodeImages_;
+    WindowIcons icons_;
     UniqueMenu contextMenuOwner_;
     // What commandTree shows, node for node: each build changes only the
     // rows that differ.
@@ -183,6 +187,9 @@ class MainWindow final : public WindowBase {
     // Messages being handled, nested ones included (see onMessage).
     int messageDepth_ = 0;
     bool restackPending_ = false;
+    // Start-up has sized the Escape button to fill its panel; from then on
+    // the layout keeps it so.
+    bool escapeButtonFillsPanel_ = false;
     // What draws and colours the controls.
     Panel escapePanel_;
     dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, colours_.palette()};

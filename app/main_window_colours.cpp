@@ -23,17 +23,17 @@ void MainWindow::applyColours() {
     // menus are wWinMain's at start; a switch while running turns them too.
     if (switched && highContrast) {
         if (!first) {
-            darkExtras_.disableForProcess();
-            darkExtras_.useSystemControlTheme(commandTree);
-            darkExtras_.useSystemControlTheme(searchBox);
+            darkExtras().disableForProcess();
+            darkExtras().useSystemControlTheme(commandTree);
+            darkExtras().useSystemControlTheme(searchBox);
         }
         dark::removeDarkScrollBar(commandTree);
     } else if (switched) {
         if (!first)
-            darkExtras_.enableForProcess();
-        darkExtras_.useDarkControlTheme(commandTree, L"DarkMode_Explorer");
-        dark::useDarkScrollBar(commandTree, darkExtras_);
-        darkExtras_.useDarkControlTheme(searchBox, L"DarkMode_CFD");
+            darkExtras().enableForProcess();
+        darkExtras().useDarkControlTheme(commandTree, L"DarkMode_Explorer");
+        dark::useDarkScrollBar(commandTree, darkExtras());
+        darkExtras().useDarkControlTheme(searchBox, L"DarkMode_CFD");
     }
     RedrawWindow(hwnd(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

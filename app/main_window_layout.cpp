@@ -134,6 +134,7 @@ void MainWindow::applyDpi(UINT dpi) {
     treeFont_ = std::move(treeFont);
     escapeFont_ = std::move(escapeFont);
     nodeImages_ = std::move(images);
+    icons_.show(hwnd(), MAKEINTRESOURCEW(kProgramIconId), dpi);
     layoutControls();
 }
 
@@ -151,15 +152,14 @@ void MainWindow::layoutControls() {
     if (batch)
         EndDeferWindowPos(batch);
     // escapeButton keeps its designed size until start-up fills the panel.
-    if (GetWindowTextLengthW(escapeButton) > 0)
+    if (escapeButtonFillsPanel_)
         SetWindowPos(escapeButton, nullptr, 0, 0, layout.escapeButton.width,
                      layout.escapeButton.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
     applyDpi(dpi);
-    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    moveTo(suggested);
 }
 
 } // namespace morvane

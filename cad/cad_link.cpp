@@ -11,6 +11,9 @@ namespace {
 constexpr unsigned kRestorePauseMs = 500;
 constexpr unsigned kSendPauseMs = 5;
 constexpr unsigned kEscapePauseMs = 5;
+// How long the foreground switch may take, and the pause between looks.
+constexpr uint64_t kForegroundSwitchMs = 100;
+constexpr unsigned kForegroundPollMs = 1;
 
 [[noreturn]] void failHandle(const char* why) {
     throw CadFailure(std::string("HWND is not a window handle: ") + why);
@@ -59,6 +62,16 @@ uint64_t readWindowHandle(CadObject& application) {
     return windowHandleFromValue(application.getProperty(u"HWND"));
 }
 
+// SetForegroundWindow returns before another process's window is active:
+// until that process's thread has run, the foreground is still the previous
+// window, or none. Looking at once would often find the CAD not in front.
+void waitForForeground(CadDesktop& desktop, const Clock& clock, uint64_t window) {
+    const uint64_t start = clock.steadyMilliseconds();
+    while (desktop.foregroundWindow() != window &&
+           clock.steadyMilliseconds() - start < kForegroundSwitchMs)
+        desktop.sleep(kForegroundPollMs);
+}
+
 void pressEscapeOnce(CadDesktop& desktop) {
     desktop.escapeKey(true);
     desktop.escapeKey(false);
@@ -77,12 +90,14 @@ CadObjectPtr attachCad(CadAutomation& automation, std::u16string_view progId) {
     return application;
 }
 
-bool activateCadWindow(CadObject& application, CadDesktop& desktop) {
+bool activateCadWindow(CadObject& application, CadDesktop& desktop, const Clock& clock) {
     if (desktop.isIconic(readWindowHandle(application))) {
         desktop.openIcon(readWindowHandle(application));
         desktop.sleep(kRestorePauseMs);
     }
-    desktop.setForegroundWindow(readWindowHandle(application));
+    const uint64_t window = readWindowHandle(application);
+    desktop.setForegroundWindow(window);
+    waitForForeground(desktop, clock, window);
     const uint64_t foreground = desktop.foregroundWindow();
     return foreground == readWindowHandle(application);
 }
@@ -101,7 +116,7 @@ bool runCadCommand(CadLink link, std::u16string_view progId,
                    std::u16string_view commandText) noexcept {
     try {
         const CadObjectPtr application = attachCad(link.automation, progId);
-        if (activateCadWindow(*application, link.desktop))
+        if (activateCadWindow(*application, link.desktop, link.clock))
             link.desktop.sleep(kSendPauseMs);
         sendCadCommand(*application, commandText);
         return true;
@@ -114,7 +129,7 @@ bool runCadCommand(CadLink link, std::u16string_view progId,
 bool pressCadEscape(CadLink link, std::u16string_view progId) noexcept {
     try {
         const CadObjectPtr application = attachCad(link.automation, progId);
-        if (!activateCadWindow(*application, link.desktop))
+        if (!activateCadWindow(*application, link.desktop, link.clock))
             return true;
         pressEscapeOnce(link.desktop);
         link.desktop.sleep(kEscapePauseMs);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <variant>
 
+#include "platform/services.h"
+
 namespace morvane {
 
 // Any failure while talking to the CAD. The chains drop it silently.
@@ -65,6 +67,7 @@ class CadDesktop {
 struct CadLink {
     CadAutomation& automation;
     CadDesktop& desktop;
+    const Clock& clock; // times the wait for the foreground switch
 };
 
 // An HWND value as a handle: integers of any width by value, empty as 0, a
@@ -75,8 +78,11 @@ uint64_t windowHandleFromValue(const CadValue& value);
 CadObjectPtr attachCad(CadAutomation& automation, std::u16string_view progId);
 
 // Restores a minimised CAD window, brings it to the front and tells whether
-// it is the foreground window now.
-bool activateCadWindow(CadObject& application, CadDesktop& desktop);
+// it is the foreground window now. The switch to another process's window
+// completes asynchronously, so it waits up to 100 ms (by clock) for the CAD's
+// window to come to the front before it looks; it goes on at once when it
+// has.
+bool activateCadWindow(CadObject& application, CadDesktop& desktop, const Clock& clock);
 
 // ActiveDocument.SendCommand(text + CR).
 void sendCadCommand(CadObject& application, std::u16string_view commandText);

@@ -103,6 +103,7 @@ class MemoryFileSystem final : public FileSystem {
 class FixedClock final : public Clock {
   public:
     LocalTime now() const override { return {2025, 7, 17, 12, 0, 0}; }
+    uint64_t steadyMilliseconds() const override { return 0; }
 };
 
 // The real code page and collator with in-memory files, made once.

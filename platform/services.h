@@ -1,6 +1,7 @@
 #pragma once
 // The few things the core needs from the operating system. The exe links the
 // Win32 implementation; host tests and tools link the POSIX one.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,9 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual LocalTime now() const = 0;
+    // Milliseconds from an arbitrary start, never going back: for timing
+    // short waits, whatever happens to the wall clock meanwhile.
+    virtual uint64_t steadyMilliseconds() const = 0;
 };
 
 struct PlatformServices {

@@ -11,6 +11,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "shell/caption.h"
+#include "shell/dialog_layout.h"
 #include "text/user_error.h"
 #include "text/utf.h"
 #include "ui/accessible.h"
@@ -88,6 +89,10 @@ UniqueIcon loadSystemIcon(const wchar_t* name, int size) {
     if (load && SUCCEEDED(load(nullptr, name, size, size, &icon)))
         return UniqueIcon(icon);
     return UniqueIcon(CopyIcon(LoadIconW(nullptr, name)));
+}
+
+void placeControl(HWND control, const ControlRect& rect) {
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER);
 }
 
 // Made for one showing: a dialog of the dialog manager, so Enter presses the
@@ -187,58 +192,36 @@ class MessageDialog final : public DialogBase {
     // Sizes and places everything at dpi; gives the outer size of the box.
     SIZE layOut(HWND dlg, UINT dpi) {
         auto font = dark::createMessageFont(static_cast<int>(dpi));
-        const int margin = scaled(14, dpi);
-        const int iconSize = scaled(32, dpi);
-        const int gap = scaled(12, dpi);
-
+        const int d = static_cast<int>(dpi);
         // The text's size at this DPI, lines broken as the static control
         // will break them.
-        RECT textRect{0, 0, scaled(440, dpi), 0};
+        RECT textRect{0, 0, messageTextMaxWidth(d), 0};
         {
             WindowDC screen(dlg);
             SelectObjectScope selectFont(screen.get(), font.get());
             DrawTextW(screen.get(), text_.c_str(), static_cast<int>(text_.size()), &textRect,
                       DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS);
         }
-        const int textWidth = textRect.right;
-        const int textHeight = std::max<int>(textRect.bottom, scaled(16, dpi));
-
-        const int buttonWidth = scaled(88, dpi);
-        const int buttonHeight = scaled(26, dpi);
-        const int buttonGap = scaled(8, dpi);
-        const int buttonCount = static_cast<int>(buttons_.size());
-        const int buttonsWidth = buttonCount * buttonWidth + (buttonCount - 1) * buttonGap;
-
-        const int bodyHeight = std::max(iconSize, textHeight);
-        const int clientWidth = std::max({margin + iconSize + gap + textWidth + margin,
-                                          buttonsWidth + 2 * margin, scaled(260, dpi)});
-        const int clientHeight = margin + bodyHeight + scaled(18, dpi) + buttonHeight + margin;
-
-        auto icon = loadSystemIcon(iconName_, iconSize);
+        const MessageBoxLayout layout =
+            layOutMessageBox(d, textRect.right, textRect.bottom, static_cast<int>(buttons_.size()));
+        auto icon = loadSystemIcon(iconName_, layout.icon.width);
         HWND iconControl = GetDlgItem(dlg, kIconId);
         SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
-        SetWindowPos(iconControl, nullptr, margin, margin, iconSize, iconSize, SWP_NOZORDER);
-
-        const int textTop = margin + (bodyHeight - textHeight) / 2;
+        placeControl(iconControl, layout.icon);
         HWND textControl = GetDlgItem(dlg, kTextId);
         SendMessageW(textControl, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        SetWindowPos(textControl, nullptr, margin + iconSize + gap, textTop, textWidth, textHeight,
-                     SWP_NOZORDER);
-
-        int x = clientWidth - margin - buttonsWidth;
-        const int y = clientHeight - margin - buttonHeight;
-        for (const auto& boxButton : buttons_) {
-            HWND button = GetDlgItem(dlg, boxButton.id);
+        placeControl(textControl, layout.text);
+        for (size_t i = 0; i < buttons_.size(); ++i) {
+            HWND button = GetDlgItem(dlg, buttons_[i].id);
             SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-            SetWindowPos(button, nullptr, x, y, buttonWidth, buttonHeight, SWP_NOZORDER);
-            x += buttonWidth + buttonGap;
+            placeControl(button, layout.buttons[i]);
         }
         // The old font and icon go once the controls hold the new ones.
         font_ = std::move(font);
         icon_ = std::move(icon);
         InvalidateRect(dlg, nullptr, TRUE);
 
-        RECT frame{0, 0, clientWidth, clientHeight};
+        RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
         AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dlg, GWL_STYLE)),
                                  FALSE, static_cast<DWORD>(GetWindowLongPtrW(dlg, GWL_EXSTYLE)),
                                  dpi);

@@ -4,7 +4,6 @@
 
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
-#include "platform/win32/wine_workarounds.h"
 #include "text/utf.h"
 
 namespace morvane {
@@ -149,7 +148,6 @@ void Win32CadDesktop::openIcon(uint64_t window) {
 
 void Win32CadDesktop::setForegroundWindow(uint64_t window) {
     SetForegroundWindow(toWindow(window));
-    wine::waitForForegroundSwitch();
 }
 
 uint64_t Win32CadDesktop::foregroundWindow() {

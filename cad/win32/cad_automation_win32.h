@@ -27,7 +27,6 @@ class Win32CadDesktop final : public CadDesktop {
   public:
     bool isIconic(uint64_t window) override;
     void openIcon(uint64_t window) override;
-    // Under Wine, also waits briefly until the switch shows.
     void setForegroundWindow(uint64_t window) override;
     uint64_t foregroundWindow() override;
     void sleep(unsigned milliseconds) override;

@@ -7,6 +7,7 @@
 
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "shell/dialog_layout.h"
 #include "ui/accessible.h"
 #include "ui/dark_extras.h"
 #include "ui/dark_scroll_bar.h"
@@ -21,32 +22,14 @@ namespace {
 
 constexpr wchar_t kDialogClass[] = L"MorvaneX.TargetCAD";
 
-// The designed layout, in 96-DPI pixels.
-constexpr SIZE kClientSize{315, 307};
-constexpr RECT kTargetListRect{8, 8, 8 + 297, 8 + 137};
-constexpr POINT kEditsGroupOrigin{8, 151};
-constexpr SIZE kEditsGroupSize{297, 105};
-struct Placement {
-    int left, top, width, height;
-};
-// Children of the group box, relative to its top-left corner.
-constexpr Placement kNameLabelPlace{16, 3, 64, 14};
-constexpr Placement kNameEditPlace{16, 23, 198, 24};
-constexpr Placement kProgIdLabelPlace{16, 53, 114, 14};
-constexpr Placement kProgIdEditPlace{16, 73, 198, 24};
-constexpr Placement kEditButtonPlaces[3] = {
-    {220, 21, 71, 22}, {220, 49, 71, 22}, {220, 77, 71, 22}};
-constexpr Placement kOkButtonPlace{80, 271, 75, 25};
-constexpr Placement kCancelButtonPlace{161, 271, 88, 25};
 constexpr int kDialogFontHeight = 11, kListFontHeight = 13, kLabelFontHeight = 12,
               kEditFontHeight = 13;
 
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-void place(HWND hwnd, const Placement& p, POINT origin, UINT dpi, HFONT font, int width = 0) {
-    SetWindowPos(hwnd, nullptr, scaled(origin.x + p.left, dpi), scaled(origin.y + p.top, dpi),
-                 std::max(width, scaled(p.width, dpi)), scaled(p.height, dpi),
+void place(HWND hwnd, const ControlRect& rect, HFONT font) {
+    SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.width, rect.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
@@ -170,26 +153,22 @@ void TargetDialog::applyDpi(UINT dpi) {
     listFont_ = dark::createFont(dark::kUiFace, kListFontHeight, d);
     labelFont_ = dark::createFont(dark::kUiFace, kLabelFontHeight, d);
     editFont_ = dark::createFont(dark::kUiFace, kEditFontHeight, d);
-    const POINT client{0, 0};
-    place(targetList_,
-          {kTargetListRect.left, kTargetListRect.top, kTargetListRect.right - kTargetListRect.left,
-           kTargetListRect.bottom - kTargetListRect.top},
-          client, dpi, listFont_.get());
+    const TargetDialogLayout layout = layOutTargetDialog(d, textWidth(nameLabel_, labelFont_.get()),
+                                                         textWidth(progIdLabel_, labelFont_.get()));
+    place(targetList_, layout.targetList, listFont_.get());
     listRows_.setFont(listFont_.get(), kListFontHeight, dpi);
     SendMessageW(targetList_, LB_SETITEMHEIGHT, 0, listRows_.rowHeight());
-    place(nameLabel_, kNameLabelPlace, kEditsGroupOrigin, dpi, labelFont_.get(),
-          textWidth(nameLabel_, labelFont_.get()));
-    place(nameEdit_, kNameEditPlace, kEditsGroupOrigin, dpi, editFont_.get());
-    place(progIdLabel_, kProgIdLabelPlace, kEditsGroupOrigin, dpi, labelFont_.get(),
-          textWidth(progIdLabel_, labelFont_.get()));
-    place(progIdEdit_, kProgIdEditPlace, kEditsGroupOrigin, dpi, editFont_.get());
-    place(editsGroup_, {0, 0, kEditsGroupSize.cx, kEditsGroupSize.cy}, kEditsGroupOrigin, dpi,
-          dialogFont_.get());
+    place(nameLabel_, layout.nameLabel, labelFont_.get());
+    place(nameEdit_, layout.nameEdit, editFont_.get());
+    place(progIdLabel_, layout.progIdLabel, labelFont_.get());
+    place(progIdEdit_, layout.progIdEdit, editFont_.get());
+    place(editsGroup_, layout.editsGroup, dialogFont_.get());
     const HWND editButtons[3] = {addButton_, deleteButton_, changeButton_};
     for (int i = 0; i < 3; ++i)
-        place(editButtons[i], kEditButtonPlaces[i], kEditsGroupOrigin, dpi, dialogFont_.get());
-    place(okButton_, kOkButtonPlace, client, dpi, dialogFont_.get());
-    place(cancelButton_, kCancelButtonPlace, client, dpi, dialogFont_.get());
+        place(editButtons[i], layout.editButtons[static_cast<size_t>(i)], dialogFont_.get());
+    place(okButton_, layout.okButton, dialogFont_.get());
+    place(cancelButton_, layout.cancelButton, dialogFont_.get());
+    clientSize_ = {layout.clientWidth, layout.clientHeight};
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -200,7 +179,7 @@ void TargetDialog::placeCentred() {
         const UINT dpi = dpiOfWindow(hwnd());
         if (dpi != dpi_)
             applyDpi(dpi);
-        RECT frame{0, 0, scaled(kClientSize.cx, dpi), scaled(kClientSize.cy, dpi)};
+        RECT frame{0, 0, clientSize_.cx, clientSize_.cy};
         AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, kDialogExStyle, dpi);
         const int width = frame.right - frame.left, height = frame.bottom - frame.top;
         SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,

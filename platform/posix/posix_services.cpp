@@ -6,6 +6,7 @@
 // The case-insensitive comparison is Windows' own in the Japanese locale
 // (see SortKeyCollator).
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -404,6 +405,11 @@ class PosixClock final : public Clock {
         std::tm tm{};
         localtime_r(&t, &tm);
         return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    }
+    uint64_t steadyMilliseconds() const override {
+        const auto since = std::chrono::steady_clock::now().time_since_epoch();
+        return static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
     }
 };
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/long_path.h"
 #include "platform/services.h"
 #include "platform/win32/file_kind.h"
 #include "platform/win32/scoped.h"
@@ -49,15 +50,22 @@ class UserLocaleCollator final : public TextCollator {
     }
 };
 
+// What the file functions are given: long paths in the form that works
+// whatever the system's long-path policy. Reasons and messages keep the
+// user's own form of the path.
+std::wstring systemPath(std::u16string_view path) {
+    return toWide(longPathForm(path));
+}
+
 class Win32FileSystem final : public FileSystem {
   public:
     bool fileExists(std::u16string_view path) const override {
-        return fileExistsFollowingLinks(toWide(path).c_str());
+        return fileExistsFollowingLinks(systemPath(path).c_str());
     }
 
     bool readFile(std::u16string_view path, std::string& bytes,
                   std::u16string& reason) const override {
-        UniqueFile file(CreateFileW(toWide(path).c_str(), GENERIC_READ,
+        UniqueFile file(CreateFileW(systemPath(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
@@ -82,8 +90,11 @@ class Win32FileSystem final : public FileSystem {
 
     bool writeFileAtomic(std::u16string_view path, std::string_view bytes,
                          std::u16string& reason) override {
-        const std::wstring target = toWide(path);
-        const std::wstring temp = target + L".tmp~" + std::to_wstring(GetCurrentProcessId());
+        // The temporary name is longer than the target's: it may be the one
+        // that needs the long form.
+        const std::wstring target = systemPath(path);
+        const std::wstring temp = systemPath(std::u16string(path) + u".tmp~" +
+                                             fromWide(std::to_wstring(GetCurrentProcessId())));
         {
             UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -115,13 +126,13 @@ class Win32FileSystem final : public FileSystem {
 
     bool moveFile(std::u16string_view from, std::u16string_view to,
                   std::u16string& reason) override {
-        if (MoveFileW(toWide(from).c_str(), toWide(to).c_str()))
+        if (MoveFileW(systemPath(from).c_str(), systemPath(to).c_str()))
             return true;
         return fail(reason);
     }
 
     bool removeFile(std::u16string_view path) override {
-        return DeleteFileW(toWide(path).c_str()) != 0;
+        return DeleteFileW(systemPath(path).c_str()) != 0;
     }
 
   private:
@@ -138,6 +149,7 @@ class Win32Clock final : public Clock {
         GetLocalTime(&st);
         return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
     }
+    uint64_t steadyMilliseconds() const override { return GetTickCount64(); }
 };
 
 } // namespace

@@ -73,13 +73,4 @@ bool passTreeKeyOn(HWND tree, UINT msg, WPARAM wp, LPARAM lp) {
     return false;
 }
 
-void waitForForegroundSwitch() {
-    if (!runningOnWine())
-        return;
-    constexpr DWORD kSettleMs = 100;
-    const DWORD start = GetTickCount();
-    while (GetForegroundWindow() == nullptr && GetTickCount() - start < kSettleMs)
-        Sleep(1);
-}
-
 } // namespace morvane::wine

@@ -28,9 +28,4 @@ void setTopmostState(HWND window, HWND insertAfter, UINT flags);
 // handled. On Windows always false.
 bool passTreeKeyOn(HWND tree, UINT msg, WPARAM wp, LPARAM lp);
 
-// SetForegroundWindow takes effect asynchronously under Wine: no window is
-// in the foreground until the other process has handled its activation.
-// Waits up to 100 ms for one to show.
-void waitForForegroundSwitch();
-
 } // namespace morvane::wine

@@ -3,6 +3,6 @@
 if(WIN32 AND TARGET morvane_win32_tests)
     add_test(NAME win32_tests_wine_144dpi
              COMMAND ${CMAKE_CURRENT_LIST_DIR}/run_at_dpi.sh 144 $<TARGET_FILE:morvane_win32_tests>
-                     --gtest_filter=MainWindowTest.ControlsAndFontsScaleWithTheDpi:MainWindowTest.NodeImagesFollowThePixelTable:MainWindowTest.DefaultSizeIsTheDesignedClientCentred:MenuKeys/*:DarkMessageBox.*)
+                     --gtest_filter=MainWindowTest.ControlsAndFontsScaleWithTheDpi:MainWindowTest.NodeImagesFollowThePixelTable:MainWindowTest.DefaultSizeIsTheDesignedClientCentred:MainWindowTest.IconsFitTheDpi:MenuKeys/*:DarkMessageBox.*)
     set_tests_properties(win32_tests_wine_144dpi PROPERTIES LABELS "wine;gui" TIMEOUT 600)
 endif()

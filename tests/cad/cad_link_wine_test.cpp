@@ -18,10 +18,12 @@ using namespace std::chrono_literals;
 class CadLinkWine : public testing::Test {
   protected:
     bool runCommand(const std::wstring& progId, std::u16string_view text) {
-        return runCadCommand(CadLink{automation_, desktop_}, fromWide(progId), text);
+        return runCadCommand(CadLink{automation_, desktop_, platformServices().clock},
+                             fromWide(progId), text);
     }
     bool pressEscape(const std::wstring& progId) {
-        return pressCadEscape(CadLink{automation_, desktop_}, fromWide(progId));
+        return pressCadEscape(CadLink{automation_, desktop_, platformServices().clock},
+                              fromWide(progId));
     }
 
     OleScope ole_;

@@ -6,15 +6,18 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cad/cad_link.h"
+#include "support/fake_services.h"
 #include "text/utf.h"
 
 namespace morvane {
 namespace {
 
 constexpr uint64_t kWindow = 0x10452;
+constexpr uint64_t kLauncher = 0x20a04; // in front before the switch
 
 // Records every call in order; event number failAt throws instead of
 // returning. Live objects are counted to show every path releases them.
@@ -25,9 +28,17 @@ struct Recorder {
     int liveObjects = 0;
 
     bool iconic = false;
-    bool refusesForeground = false;
     bool hasDocument = true;
-    uint64_t foreground = 0;
+    // The foreground switch: how many looks at the foreground still give
+    // the window that was in front before it; nullopt: the switch never
+    // happens (refused).
+    std::optional<int> foregroundLag = 0;
+    uint64_t foreground = kLauncher;
+    std::optional<uint64_t> switchingTo;
+    int looksLeft = 0;
+    // Sleeps take whole ticks of the system timer, as Windows' do.
+    unsigned timerTickMs = 1;
+    test::FixedClock clock;
 
     void record(std::string event) {
         events.push_back(std::move(event));
@@ -93,15 +104,21 @@ class FakeDesktop final : public CadDesktop {
     }
     void setForegroundWindow(uint64_t window) override {
         r_.record("SetForegroundWindow " + std::to_string(window));
-        if (!r_.refusesForeground)
-            r_.foreground = window;
+        if (!r_.foregroundLag)
+            return;
+        r_.switchingTo = window;
+        r_.looksLeft = *r_.foregroundLag;
     }
     uint64_t foregroundWindow() override {
         r_.record("GetForegroundWindow");
+        if (r_.switchingTo && r_.looksLeft-- == 0)
+            r_.foreground = *std::exchange(r_.switchingTo, std::nullopt);
         return r_.foreground;
     }
     void sleep(unsigned milliseconds) override {
         r_.record("Sleep " + std::to_string(milliseconds));
+        const unsigned ticks = (milliseconds + r_.timerTickMs - 1) / r_.timerTickMs;
+        r_.clock.milliseconds += ticks * r_.timerTickMs;
     }
     void escapeKey(bool down) override { r_.record(down ? "Escape down" : "Escape up"); }
 
@@ -116,7 +133,7 @@ struct SequenceCase {
     friend void PrintTo(const SequenceCase& c, std::ostream* os) { *os << c.name; }
     Chain chain;
     bool iconic;
-    bool refusesForeground;
+    bool refusesForeground; // else it switches at once
     bool hasDocument;
     bool completes;
     std::vector<std::string> events;
@@ -125,30 +142,17 @@ struct SequenceCase {
 bool runChain(Chain chain, Recorder& recorder) {
     FakeAutomation automation(recorder);
     FakeDesktop desktop(recorder);
-    const CadLink link{automation, desktop};
+    const CadLink link{automation, desktop, recorder.clock};
     return chain == Chain::Command ? runCadCommand(link, u"Cad.App", u"BOX")
                                    : pressCadEscape(link, u"Cad.App");
 }
 
 void configure(Recorder& recorder, const SequenceCase& c) {
     recorder.iconic = c.iconic;
-    recorder.refusesForeground = c.refusesForeground;
+    if (c.refusesForeground)
+        recorder.foregroundLag = std::nullopt;
     recorder.hasDocument = c.hasDocument;
 }
-
-const std::string kW = std::to_string(kWindow);
-const std::vector<std::string> kActivate = {
-    "get HWND", "IsIconic " + kW, "get HWND", "SetForegroundWindow " + kW, "GetForegroundWindow",
-    "get HWND"};
-const std::vector<std::string> kRestoreAndActivate = {"get HWND",
-                                                      "IsIconic " + kW,
-                                                      "get HWND",
-                                                      "OpenIcon " + kW,
-                                                      "Sleep 500",
-                                                      "get HWND",
-                                                      "SetForegroundWindow " + kW,
-                                                      "GetForegroundWindow",
-                                                      "get HWND"};
 
 std::vector<std::string> join(std::initializer_list<std::vector<std::string>> parts) {
     std::vector<std::string> all;
@@ -156,6 +160,36 @@ std::vector<std::string> join(std::initializer_list<std::vector<std::string>> pa
         all.insert(all.end(), part.begin(), part.end());
     return all;
 }
+
+const std::string kW = std::to_string(kWindow);
+
+// The wait for the switch: looks that find another window in front, each
+// followed by a 1 ms pause, then the look that ends the wait.
+std::vector<std::string> foregroundWait(int otherLooks) {
+    std::vector<std::string> events;
+    for (int look = 0; look < otherLooks; ++look) {
+        events.push_back("GetForegroundWindow");
+        events.push_back("Sleep 1");
+    }
+    events.push_back("GetForegroundWindow");
+    return events;
+}
+
+// activateCadWindow's calls; otherLooks as in foregroundWait.
+std::vector<std::string> activation(bool iconic, int otherLooks) {
+    const std::vector<std::string> restore = {"get HWND", "OpenIcon " + kW, "Sleep 500"};
+    return join({{"get HWND", "IsIconic " + kW},
+                 iconic ? restore : std::vector<std::string>{},
+                 {"get HWND", "SetForegroundWindow " + kW},
+                 foregroundWait(otherLooks),
+                 {"GetForegroundWindow", "get HWND"}});
+}
+
+// A refused switch is waited for 100 ms, by 1 ms pauses.
+constexpr int kRefusedLooks = 100;
+const std::vector<std::string> kActivate = activation(false, 0);
+const std::vector<std::string> kRestoreAndActivate = activation(true, 0);
+const std::vector<std::string> kRefused = activation(false, kRefusedLooks);
 
 const std::vector<std::string> kAttach = {"attach Cad.App"};
 const std::vector<std::string> kSend = {"get ActiveDocument", "doc.SendCommand BOX<CR>"};
@@ -201,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  Chain::Command, true, false, true, true,
                                  join({kAttach, kRestoreAndActivate, {"Sleep 5"}, kSend})},
                     SequenceCase{"command_sent_without_pause_when_not_in_front", Chain::Command,
-                                 false, true, true, true, join({kAttach, kActivate, kSend})},
+                                 false, true, true, true, join({kAttach, kRefused, kSend})},
                     SequenceCase{"command_without_document_ends_after_activating", Chain::Command,
                                  false, false, false, false,
                                  join({kAttach, kActivate, {"Sleep 5", "get ActiveDocument"}})},
@@ -210,9 +244,55 @@ INSTANTIATE_TEST_SUITE_P(
                     SequenceCase{"escape_minimised", Chain::Escape, true, false, true, true,
                                  join({kAttach, kRestoreAndActivate, kEscapes})},
                     SequenceCase{"escape_not_in_front_sends_no_key", Chain::Escape, false, true,
-                                 true, true, join({kAttach, kActivate})},
+                                 true, true, join({kAttach, kRefused})},
                     SequenceCase{"escape_never_reads_the_document", Chain::Escape, false, false,
                                  false, true, join({kAttach, kActivate, kEscapes})}));
+
+struct SwitchCase {
+    const char* name;
+    friend void PrintTo(const SwitchCase& c, std::ostream* os) { *os << c.name; }
+    std::optional<int> lag; // looks before the CAD is in front; nullopt: never
+    uint64_t before;        // in front until then (0: no window, as Wine shows)
+    unsigned timerTickMs;
+    int otherLooks; // expected looks that find another window
+    bool inFront;
+};
+
+class ForegroundSwitch : public testing::TestWithParam<SwitchCase> {};
+
+// However late the switch shows, the chain looks until the CAD is in front
+// and stops looking then; a switch that never comes is given 100 ms by the
+// clock, whatever a pause really takes. The CAD's own calls stay the same;
+// the keys and the 5 ms pause follow only when it came to the front.
+TEST_P(ForegroundSwitch, WaitsUntilTheCadIsInFrontOrTheTimeIsUp) {
+    const auto& c = GetParam();
+    for (const Chain chain : {Chain::Command, Chain::Escape}) {
+        SCOPED_TRACE(chain == Chain::Command ? "command" : "escape");
+        Recorder recorder;
+        recorder.foregroundLag = c.lag;
+        recorder.foreground = c.before;
+        recorder.timerTickMs = c.timerTickMs;
+        EXPECT_TRUE(runChain(chain, recorder));
+        std::vector<std::string> after;
+        if (chain == Chain::Command)
+            after = c.inFront ? join({{"Sleep 5"}, kSend}) : kSend;
+        else if (c.inFront)
+            after = kEscapes;
+        EXPECT_EQ(recorder.events, join({kAttach, activation(false, c.otherLooks), after}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lags, ForegroundSwitch,
+    testing::Values(SwitchCase{"in_front_at_once", 0, kLauncher, 1, 0, true},
+                    SwitchCase{"one_look_late", 1, kLauncher, 1, 1, true},
+                    SwitchCase{"five_looks_late", 5, kLauncher, 1, 5, true},
+                    SwitchCase{"five_looks_late_none_in_front_meanwhile", 5, 0, 1, 5, true},
+                    SwitchCase{"five_looks_late_coarse_timer", 5, kLauncher, 16, 5, true},
+                    SwitchCase{"never", std::nullopt, kLauncher, 1, kRefusedLooks, false},
+                    SwitchCase{"never_none_in_front", std::nullopt, 0, 1, kRefusedLooks, false},
+                    // Pauses of 16 ms: looks at 0, 16, ... 96 ms and a last one at 112.
+                    SwitchCase{"never_coarse_timer", std::nullopt, kLauncher, 16, 7, false}));
 
 TEST(CadLink, AttachWithoutAnObjectFails) {
     class NoCad final : public CadAutomation {

@@ -212,3 +212,51 @@ ProgID=MorvaneX.E2E.Kept'
     check_soon "caption after restart" 'main_value caption' "MorvaneX [ 保持 CAD ]"
     screenshot restart-after
 }
+
+# Log-off: Windows asks (WM_QUERYENDSESSION), announces the end
+# (WM_ENDSESSION) and may then end the process without closing the window.
+# The place and the target chosen in the dialog are in the settings by then.
+needs_logoff() { :; }
+scenario_logoff() {
+    local dir l t r b item answer
+    dir=$(new_scenario_folder logoff)
+    write_drawing_list "$dir"
+    write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF2'
+テスト CAD	MorvaneX.E2E.First
+第二 CAD	MorvaneX.E2E.Second
+EOF2
+    write_settings "$dir" 300 100 330 300 MorvaneX.E2E.First
+    start_launcher "$dir" || return 1
+
+    choose_menu_item 1
+    probe wait "$TARGET_DIALOG" 5000 >/dev/null || fail_now "the target dialog did not open" || return 1
+    item=$(probe children "$TARGET_DIALOG" |
+        awk -F'\t' -v t='第二 CAD\\tMorvaneX.E2E.Second' '$1 == "item" && $3 == t { print $5; exit }')
+    [ -n "$item" ] || fail_now "no list line for the second target" || return 1
+    click_at $(rect_centre "$item")
+    click_at $(rect_centre "$(child_rect_by_text "$TARGET_DIALOG" OK)")
+    probe gone "$TARGET_DIALOG" 5000 >/dev/null || fail_now "OK did not close the dialog" || return 1
+    check_soon "caption after OK" 'main_value caption' "MorvaneX [第二 CAD]"
+
+    IFS=, read -r l t r b <<<"$(main_value rect)"
+    xdotool mousemove $((l + 100)) $((t + 10)) mousedown 1 sleep 0.2 mousemove $((l + 110)) $((t + 20)) \
+        sleep 0.1 mousemove $((l + 140)) $((t + 40)) sleep 0.2 mouseup 1
+    wait_until 5 rect_moved_from "$l,$t,$r,$b" || fail_now "the window did not move" || return 1
+    IFS=, read -r l t r b <<<"$(main_value rect)"
+    screenshot logoff-before
+
+    # Whatever the file held, only what the log-off writes counts.
+    rm "$dir/MorvaneX.ini"
+    answer=$(probe endsession MorvaneX.Main)
+    kill -9 "$E2E_LAUNCHER_PID" 2>/dev/null
+    wait "$E2E_LAUNCHER_PID" 2>/dev/null # no "Killed" from the shell
+    check_eq "answers to the log-off" "$answer" $'queryendsession=1\nwindow=1'
+    [ -f "$dir/MorvaneX.ini" ] || fail_now "no settings written at log-off" || return 1
+    check_eq "settings written at log-off" \
+        "$(tr -d '\r' <"$dir/MorvaneX.ini" | grep -E '^(Width|Height|Left|Top|ProgID)=')" \
+        "Width=$((r - l))
+Height=$((b - t))
+Left=$l
+Top=$t
+ProgID=MorvaneX.E2E.Second"
+}

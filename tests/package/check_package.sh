@@ -2,7 +2,9 @@
 # Packs the release zip of BUILD_DIR into a temporary folder and checks its
 # files: the two programs, the sample list in the ANSI code page (CP932) with
 # CR LF, the users' README in UTF-8, and no target list; the version of the
-# package name in the exe's version information, its manifest and the README.
+# package name in the exe's version information, its manifest and the README;
+# the manifest's long-path awareness and execution level; an icon image for
+# every size Windows shows (the largest a PNG).
 set -uo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -32,6 +34,25 @@ holds_utf16() { # file text
     od -An -tx1 -v "$1" | tr -d ' \n' | grep -q "$pattern"
 }
 
+# Unsigned little-endian number of BYTES bytes at OFFSET of FILE.
+number_at() { # file offset bytes
+    od -An -tu"$3" -j "$2" -N "$3" --endian=little "$1" | tr -d ' '
+}
+
+# The first four bytes, in hex, of the image of an .ico whose directory
+# entry gives width 0 (256 pixels).
+png_at_width_0() { # ico
+    local count i entry
+    count=$(number_at "$1" 4 2)
+    for ((i = 0; i < count; i++)); do
+        entry=$((6 + 16 * i))
+        if [ "$(number_at "$1" $entry 1)" -eq 0 ]; then
+            od -An -tx1 -j "$(number_at "$1" $((entry + 12)) 4)" -N 4 "$1" | tr -d ' '
+            return
+        fi
+    done
+}
+
 mkdir "$work/x"
 (cd "$work/x" && cmake -E tar xf "$zip") || { echo "FAIL: cannot unpack $zip"; exit 1; }
 files=$(cd "$work/x" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
@@ -47,6 +68,20 @@ if [ -f "$dir/MorvaneX.exe" ]; then
     holds_utf16 "$dir/MorvaneX.exe" "$version" || fail "MorvaneX.exe's version information lacks $version"
     grep -qaF "version=\"$manifest_version\"" "$dir/MorvaneX.exe" ||
         fail "MorvaneX.exe's manifest lacks version $manifest_version"
+    for setting in '<longPathAware xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">true</longPathAware>' \
+        '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>'; do
+        grep -qaF "$setting" "$dir/MorvaneX.exe" || fail "MorvaneX.exe's manifest lacks $setting"
+    done
+    # The icon group as an .ico file: its sizes, and the 256-pixel image
+    # (width 0 in the directory) stored as a PNG.
+    if wrestool -x --type=14 "$dir/MorvaneX.exe" >"$work/icon.ico" 2>/dev/null; then
+        sizes=$(icotool -l "$work/icon.ico" | sed -n 's/.*--width=\([0-9]*\) --height=\1 .*/\1/p' |
+            sort -n | tr '\n' ' ')
+        [ "$sizes" == "16 20 24 32 40 48 64 256 " ] || fail "MorvaneX.exe's icon sizes: $sizes"
+        [ "$(png_at_width_0 "$work/icon.ico")" == 89504e47 ] || fail "MorvaneX.exe's 256-pixel icon is no PNG"
+    else
+        fail "MorvaneX.exe has no icon group"
+    fi
 fi
 
 list="$dir/MorvaneList.txt"

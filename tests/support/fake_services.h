@@ -23,10 +23,13 @@ class FakeFileSystem final : public FileSystem {
     bool removeFile(std::u16string_view path) override;
 };
 
+// Shows the time the test sets; it moves only when the test moves it.
 class FixedClock final : public Clock {
   public:
     LocalTime time;
+    uint64_t milliseconds = 0;
     LocalTime now() const override { return time; }
+    uint64_t steadyMilliseconds() const override { return milliseconds; }
 };
 
 // Real code page and collation, fake files and clock.

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/launcher_state.h"
+#include "app/launcher_host.h"
 #include "app/main_window.h"
 #include "cad_targets/target_line.h"
 #include "cad_targets/win32/target_dialog.h"
@@ -22,6 +22,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/message_box.h"
 
@@ -83,24 +84,25 @@ class AccessibilityTest : public testing::Test {
         for (int i = 0; i < 40; ++i)
             list += "CMD" + std::to_string(i) + "\tdo " + std::to_string(i) + "\r\n";
         dir.write(u"MorvaneList.txt", list);
-        window = std::make_unique<MainWindow>(
-            state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false});
+        host = std::make_unique<LauncherHost>(
+            LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
+            test::thisSystem());
+        window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits for shown windows.
-        EXPECT_NE(window->create(), nullptr);
-        window->makeTargetDialog();
+        EXPECT_NE(host->createMainWindow(), nullptr);
+        host->makeTargetDialog();
     }
     ~AccessibilityTest() override {
-        state.targetDialog.reset();
-        if (window && window->hwnd())
-            DestroyWindow(window->hwnd());
+        host.reset();
         test::pumpMessages();
     }
-    HWND dialogControl(int id) const { return GetDlgItem(state.targetDialog->hwnd(), id); }
+    HWND dialog() const { return host->targetDialog()->hwnd(); }
+    HWND dialogControl(int id) const { return GetDlgItem(dialog(), id); }
 
     OleScope ole;
     test::TempDir dir;
-    LauncherState state;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LauncherHost> host;
+    MainWindow* window = nullptr;
 };
 
 struct ControlCase {
@@ -150,7 +152,7 @@ TEST_F(AccessibilityTest, EveryControlHasItsNameAndRole) {
         EXPECT_EQ(heardOf(c.control), c.heard);
     }
     // Nothing else: no child of either window goes without a name.
-    for (HWND top : {f.hwnd(), state.targetDialog->hwnd()}) {
+    for (HWND top : {f.hwnd(), dialog()}) {
         for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             bool listed = false;
             for (const auto& c : cases)

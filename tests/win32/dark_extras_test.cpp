@@ -16,9 +16,11 @@
 
 #include "app/launcher_state.h"
 #include "app/main_window.h"
+#include "cad_targets/win32/target_dialog.h"
 #include "gui_support.h"
 #include "platform/win32/scoped.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 #include "ui/dark_extras.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/dark_theme.h"
@@ -211,7 +213,7 @@ class ExtrasFromAStandIn : public testing::Test {
     ~ExtrasFromAStandIn() override {
         if (window && window->hwnd())
             DestroyWindow(window->hwnd());
-        window.reset();
+        host.reset();
         test::pumpMessages();
     }
 
@@ -221,11 +223,12 @@ class ExtrasFromAStandIn : public testing::Test {
         for (int i = 0; i < 40; ++i)
             list += "CMD" + std::to_string(i) + "\tdo " + std::to_string(i) + "\r\n";
         dir.write(u"MorvaneList.txt", list);
-        window = std::make_unique<MainWindow>(
-            state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}, extras,
-            highContrast);
+        host = std::make_unique<LauncherHost>(
+            LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
+            test::thisSystem(extras, highContrast));
+        window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits for shown windows.
-        EXPECT_NE(window->create(), nullptr);
+        EXPECT_NE(host->createMainWindow(), nullptr);
         return *window;
     }
 
@@ -234,8 +237,8 @@ class ExtrasFromAStandIn : public testing::Test {
     test::HighContrastSwitch highContrast;
     OleScope ole;
     test::TempDir dir;
-    LauncherState state;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LauncherHost> host;
+    MainWindow* window = nullptr;
 };
 
 TEST_F(ExtrasFromAStandIn, ProcessStartForcesDarkThenRefreshesAndFlushesMenus) {
@@ -259,6 +262,27 @@ TEST_F(ExtrasFromAStandIn, TreeAndSearchBoxAreAllowedDarkThenGivenTheirThemes) {
     SendMessageW(f.hwnd(), WM_COMMAND, MAKEWPARAM(kCommandOrderButtonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(f.commandOrderButton));
     EXPECT_EQ(standIn.calls(), std::vector<Call>{});
+}
+
+TEST_F(ExtrasFromAStandIn, TheTargetDialogsListAndEditsTakeTheHostsExtras) {
+    open();
+    standIn.clear();
+    host->makeTargetDialog();
+    ASSERT_NE(host->targetDialog(), nullptr);
+    HWND dialog = host->targetDialog()->hwnd();
+    HWND list = GetDlgItem(dialog, kTargetListId);
+    HWND nameEdit = GetDlgItem(dialog, kNameEditId);
+    HWND progIdEdit = GetDlgItem(dialog, kProgIdEditId);
+    EXPECT_EQ(
+        standIn.calls(),
+        (std::vector<Call>{allowDarkMode(nameEdit), setWindowTheme(nameEdit, L"DarkMode_CFD"),
+                           allowDarkMode(progIdEdit), setWindowTheme(progIdEdit, L"DarkMode_CFD"),
+                           allowDarkMode(list), setWindowTheme(list, L"DarkMode_Explorer")}));
+    EXPECT_EQ(standIn.forwardedResults(), (std::vector<HRESULT>{S_OK, S_OK, S_OK}));
+    // The system's own dark bar: no overlay over the list.
+    EXPECT_EQ(dark::darkScrollBarOf(list), nullptr);
+    for (const auto& name : childClasses(dialog))
+        EXPECT_NE(name, L"MorvaneDarkScrollBar");
 }
 
 TEST_F(ExtrasFromAStandIn, TheTreeKeepsItsOwnScrollBarWithNoDarkBarOverIt) {

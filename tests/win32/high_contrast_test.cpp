@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "app/launcher_state.h"
+#include "app/launcher_host.h"
 #include "app/main_window.h"
 #include "cad_targets/target_line.h"
 #include "cad_targets/win32/target_dialog.h"
@@ -20,6 +20,7 @@
 #include "platform/win32/scoped.h"
 #include "support/case_name.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/dark_theme.h"
 #include "ui/message_box.h"
@@ -54,9 +55,7 @@ class HighContrastTest : public testing::Test {
         InitCommonControlsEx(&controls);
     }
     ~HighContrastTest() override {
-        if (window && window->hwnd())
-            DestroyWindow(window->hwnd());
-        window.reset();
+        host.reset();
         test::pumpMessages();
     }
 
@@ -70,15 +69,16 @@ class HighContrastTest : public testing::Test {
         for (int i = 0; i < 30; ++i)
             targets += "CAD " + std::to_string(i) + "\tCad.App." + std::to_string(i) + "\r\n";
         dir.write(kTargetListFileName, targets);
-        window = std::make_unique<MainWindow>(
-            state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
-            dark::Extras::ofThisSystem(), highContrast);
+        host = std::make_unique<LauncherHost>(
+            LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
+            test::thisSystem(dark::Extras::ofThisSystem(), highContrast));
+        window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits for shown windows.
-        EXPECT_NE(window->create(), nullptr);
-        window->makeTargetDialog();
+        EXPECT_NE(host->createMainWindow(), nullptr);
+        host->makeTargetDialog();
         return *window;
     }
-    HWND dialog() const { return state.targetDialog->hwnd(); }
+    HWND dialog() const { return host->targetDialog()->hwnd(); }
     HWND dialogControl(int id) const { return GetDlgItem(dialog(), id); }
     // One row left in the tree: its lower part shows the tree's background.
     void searchOneRow() { SetWindowTextW(window->searchBox, L"CMD19"); }
@@ -104,8 +104,8 @@ class HighContrastTest : public testing::Test {
     test::HighContrastSwitch highContrast;
     OleScope ole;
     test::TempDir dir;
-    LauncherState state;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LauncherHost> host;
+    MainWindow* window = nullptr;
 };
 
 TEST_F(HighContrastTest, TheMainWindowPaintsTheSystemsColours) {
@@ -236,7 +236,7 @@ TEST_F(HighContrastTest, ASwitchWhileRunningRepaintsBothWindowsBothWays) {
             SendMessageW(topLevel, step.message, step.wp, 0);
         EXPECT_TRUE(GetUpdateRect(f.hwnd(), nullptr, FALSE)) << "waits to be repainted";
         EXPECT_EQ(f.palette().highContrast, step.highContrast);
-        EXPECT_EQ(state.targetDialog->palette().highContrast, step.highContrast);
+        EXPECT_EQ(host->targetDialog()->palette().highContrast, step.highContrast);
         const Colours expected = step.highContrast ? Colours::ofSystem() : Colours::ofDarkPalette();
         EXPECT_EQ(treeBackground(), expected.window);
         EXPECT_EQ(insidePixel(edit), expected.field);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "shell/main_layout.h"
 #include "support/case_name.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/dpi.h"
 
@@ -51,10 +53,11 @@ class MainWindowTest : public testing::Test {
 
     MainWindow& open() {
         LauncherEnvironment environment{dir.folder(), dir.file(u"MorvaneX.ini"), false};
-        window = std::make_unique<MainWindow>(state, environment);
+        host = std::make_unique<LauncherHost>(environment, test::thisSystem());
+        window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits two seconds for
         // every shown top-level window to be withdrawn again.
-        EXPECT_NE(window->create(), nullptr);
+        EXPECT_NE(host->createMainWindow(), nullptr);
         return *window;
     }
     void close() {
@@ -63,6 +66,19 @@ class MainWindowTest : public testing::Test {
         test::pumpMessages();
     }
     void writeSettings(const char* text) { dir.write(u"MorvaneX.ini", text); }
+    // A place and a target unlike those of any settings file a test writes.
+    void changePlaceAndTarget() {
+        SetWindowPos(window->hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
+        host->state().targetProgID = u"AutoCAD.Application";
+    }
+    void expectChangedSettingsWritten() {
+        EXPECT_EQ(setting(L"Form", L"Width"), L"330");
+        EXPECT_EQ(setting(L"Form", L"Height"), L"270");
+        EXPECT_EQ(setting(L"Form", L"Left"), L"70");
+        EXPECT_EQ(setting(L"Form", L"Top"), L"80");
+        EXPECT_EQ(setting(L"Target", L"ProgID"), L"AutoCAD.Application");
+        EXPECT_FALSE(dir.exists(u"MorvaneX.ini.new"));
+    }
     std::wstring setting(const wchar_t* section, const wchar_t* key) {
         wchar_t buffer[256] = {};
         const std::wstring path(
@@ -82,8 +98,8 @@ class MainWindowTest : public testing::Test {
 
     OleScope ole;
     test::TempDir dir;
-    LauncherState state;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LauncherHost> host;
+    MainWindow* window = nullptr;
 };
 
 TEST_F(MainWindowTest, StartUpDrawsTheRowViewExpandedWithTheFirstGroupSelected) {
@@ -125,14 +141,14 @@ TEST_F(MainWindowTest, StartUpSetsCaptionsControlsTopmostAndTheFilter) {
                                  TVS_SHOWSELALWAYS | TVS_NOHSCROLL));
 
     // The filter is the apartment's current one until the window closes.
-    ASSERT_NE(state.messageFilter, nullptr);
+    ASSERT_NE(host->messageFilter(), nullptr);
     ComPtr<IMessageFilter> current;
     CoRegisterMessageFilter(nullptr, current.put());
-    EXPECT_EQ(current.get(), static_cast<IMessageFilter*>(state.messageFilter));
+    EXPECT_EQ(current.get(), static_cast<IMessageFilter*>(host->messageFilter()));
     ComPtr<IMessageFilter> mine;
     CoRegisterMessageFilter(current.get(), mine.put());
     close();
-    EXPECT_EQ(state.messageFilter, nullptr);
+    EXPECT_EQ(host->messageFilter(), nullptr);
     CoRegisterMessageFilter(nullptr, current.put());
     EXPECT_FALSE(current);
 }
@@ -141,7 +157,7 @@ TEST_F(MainWindowTest, WithoutFilesTheTreeIsEmptyAndTheCaptionDesigned) {
     auto& f = open();
     EXPECT_TRUE(readTree(f.commandTree).empty());
     EXPECT_EQ(windowText(f.hwnd()), L"Morvane");
-    EXPECT_EQ(state.targetProgID, kDefaultProgID);
+    EXPECT_EQ(host->state().targetProgID, kDefaultProgID);
 }
 
 TEST_F(MainWindowTest, SearchFiltersOnEveryChangeAndButtonsSwitchViews) {
@@ -166,7 +182,7 @@ TEST_F(MainWindowTest, SearchFiltersOnEveryChangeAndButtonsSwitchViews) {
 
     SendMessageW(f.fileOrderButton, BM_CLICK, 0, 0);
     EXPECT_EQ(texts(readTree(f.commandTree)), (std::vector<std::wstring>{L"作図", L"修正"}));
-    EXPECT_EQ(state.lspRecords.front().row, 0); // left in file order
+    EXPECT_EQ(host->state().lspRecords.front().row, 0); // left in file order
 
     // Emptying the search by hand shows the command view's content.
     SetWindowTextW(f.searchBox, L"LINE");
@@ -213,7 +229,7 @@ TEST_F(MainWindowTest, EveryBuildShowsExactlyItsViewFromTheTop) {
         // Scrolled away from the top before each change.
         SendMessageW(f.commandTree, WM_VSCROLL, SB_BOTTOM, 0);
         SetWindowTextW(f.searchBox, search);
-        LspRecordArray records = state.lspRecords;
+        LspRecordArray records = host->state().lspRecords;
         const auto wanted = makeSearchView(records, fromWide(search));
         ASSERT_TRUE(wanted);
         const auto shown = readTree(f.commandTree);
@@ -262,7 +278,7 @@ TEST_F(MainWindowTest, RowsThatStayAreKeptAndFoldedGroupsOpenAgain) {
     SendMessageW(f.hwnd(), WM_COMMAND, kReloadListItem, 0);
     EXPECT_EQ(TreeView_GetRoot(f.commandTree), firstGroup);
     EXPECT_EQ(TreeView_GetChild(f.commandTree, firstGroup), firstCommand);
-    LspRecordArray records = state.lspRecords;
+    LspRecordArray records = host->state().lspRecords;
     const auto wanted = makeRowView(records);
     ASSERT_TRUE(wanted);
     expectShows(readTree(f.commandTree), *wanted);
@@ -295,7 +311,7 @@ TEST_F(MainWindowTest, AReloadWithoutRecordsLeavesThePreviousNodesOnScreen) {
 
     dir.write(u"MorvaneList.txt", "; only a comment\r\n\r\n");
     SendMessageW(f.hwnd(), WM_COMMAND, kReloadListItem, 0);
-    EXPECT_TRUE(state.lspRecords.empty());
+    EXPECT_TRUE(host->state().lspRecords.empty());
     EXPECT_EQ(texts(readTree(f.commandTree)), texts(before));
     EXPECT_EQ(TreeView_GetSelection(f.commandTree), selected);
     SetWindowTextW(f.searchBox, L"zzz"); // no view touches the tree now
@@ -366,7 +382,7 @@ TEST_F(MainWindowTest, AnUnreadableListEndsStartUpAtThatStep) {
     EXPECT_EQ(box.text.rfind(L"ファイル ", 0), 0u);
     // The steps after the list are skipped; those before it ran.
     EXPECT_EQ(windowText(f.hwnd()), L"Morvane");
-    EXPECT_EQ(state.messageFilter, nullptr);
+    EXPECT_EQ(host->messageFilter(), nullptr);
     EXPECT_FALSE(GetWindowLongPtrW(f.hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_EQ(windowText(f.escapeButton), L"ESC");
     EXPECT_TRUE(readTree(f.commandTree).empty());
@@ -474,17 +490,11 @@ TEST_F(MainWindowTest, DefaultSizeIsTheDesignedClientCentred) {
 TEST_F(MainWindowTest, ClosingWritesAllFiveValues) {
     writeSettings(
         "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n[Target]\r\nProgID=\r\n");
-    auto& f = open();
-    EXPECT_EQ(state.targetProgID, u""); // present but empty stays empty
-    SetWindowPos(f.hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
-    state.targetProgID = u"AutoCAD.Application";
+    open();
+    EXPECT_EQ(host->state().targetProgID, u""); // present but empty stays empty
+    changePlaceAndTarget();
     close();
-    EXPECT_EQ(setting(L"Form", L"Width"), L"330");
-    EXPECT_EQ(setting(L"Form", L"Height"), L"270");
-    EXPECT_EQ(setting(L"Form", L"Left"), L"70");
-    EXPECT_EQ(setting(L"Form", L"Top"), L"80");
-    EXPECT_EQ(setting(L"Target", L"ProgID"), L"AutoCAD.Application");
-    EXPECT_FALSE(dir.exists(u"MorvaneX.ini.new"));
+    expectChangedSettingsWritten();
 }
 
 TEST_F(MainWindowTest, UnwritableSettingsShowTheErrorBoxOnClose) {
@@ -498,7 +508,46 @@ TEST_F(MainWindowTest, UnwritableSettingsShowTheErrorBoxOnClose) {
     EXPECT_EQ(box.text,
               std::wstring(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str())) +
                   L" に書き込めません.");
-    EXPECT_EQ(state.messageFilter, nullptr); // revoked all the same
+    EXPECT_EQ(host->messageFilter(), nullptr); // revoked all the same
+}
+
+// At log-off and shut-down Windows may end the process right after
+// WM_ENDSESSION, without WM_DESTROY: the settings are written then, as on
+// close, while the window lives on.
+TEST_F(MainWindowTest, EndingTheSessionWritesTheSettingsAsClosingDoes) {
+    const char kBefore[] =
+        "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n[Target]\r\nProgID=X\r\n";
+    writeSettings(kBefore);
+    auto& f = open();
+    changePlaceAndTarget();
+
+    EXPECT_EQ(SendMessageW(f.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageW(f.hwnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF); // the session goes on
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"), kBefore);
+
+    SendMessageW(f.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    ASSERT_TRUE(IsWindow(f.hwnd()));
+    expectChangedSettingsWritten();
+    // Byte for byte what closing writes.
+    const std::string atSessionEnd = dir.read(u"MorvaneX.ini");
+    close();
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"), atSessionEnd);
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsShowNoBoxAtSessionEnd) {
+    CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()), nullptr);
+    auto& f = open();
+    {
+        // A box would show while the message is handled, so it would be
+        // seen before SendMessageW returns.
+        BoxWatcher watcher(L"OK", std::chrono::milliseconds(500));
+        SendMessageW(f.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_FALSE(watcher.result().found);
+    }
+    EXPECT_TRUE(IsWindow(f.hwnd()));
+    BoxWatcher closing(L"OK"); // closing still reports it
+    close();
+    EXPECT_TRUE(closing.result().found);
 }
 
 // Run at 96 DPI and, in a prefix with LogPixels 144, at 144 DPI
@@ -548,6 +597,35 @@ TEST_F(MainWindowTest, ControlsAndFontsScaleWithTheDpi) {
     GetClientRect(f.hwnd(), &client);
     EXPECT_EQ(placed(f.commandTree),
               layoutMainWindow(client.right, client.bottom, dpi).commandTree);
+}
+
+// Big and small icons at the sizes the system uses for the window's DPI
+// (96: 32 and 16 pixels; 144: 48 and 24), and again after a DPI change.
+TEST_F(MainWindowTest, IconsFitTheDpi) {
+    auto& f = open();
+    auto side = [&](WPARAM which) {
+        HICON icon = reinterpret_cast<HICON>(SendMessageW(f.hwnd(), WM_GETICON, which, 0));
+        ICONINFO info{};
+        if (!icon || !GetIconInfo(icon, &info))
+            return 0;
+        UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+        BITMAP bitmap{};
+        GetObjectW(colour.get(), sizeof bitmap, &bitmap);
+        return static_cast<int>(bitmap.bmWidth);
+    };
+    const UINT dpi = dpiOfWindow(f.hwnd());
+    EXPECT_EQ(side(ICON_BIG), GetSystemMetricsForDpi(SM_CXICON, dpi));
+    EXPECT_EQ(side(ICON_SMALL), GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+    EXPECT_EQ(side(ICON_BIG), scaleForDpi(32, static_cast<int>(dpi)));
+    EXPECT_EQ(side(ICON_SMALL), scaleForDpi(16, static_cast<int>(dpi)));
+
+    const UINT other = dpi == 96 ? 144 : 96;
+    RECT rect;
+    GetWindowRect(f.hwnd(), &rect);
+    SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(other, other),
+                 reinterpret_cast<LPARAM>(&rect));
+    EXPECT_EQ(side(ICON_BIG), scaleForDpi(32, static_cast<int>(other)));
+    EXPECT_EQ(side(ICON_SMALL), scaleForDpi(16, static_cast<int>(other)));
 }
 
 // The images as drawn: the pixel table scaled, background transparent.

@@ -26,6 +26,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 #include "ui/dark_extras.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/topmost.h"
@@ -268,13 +269,13 @@ class TargetDialogTest : public testing::Test {
     TargetDialogTest() {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        EXPECT_NE(main.create(), nullptr);
+        EXPECT_NE(host.createMainWindow(), nullptr);
         // Shown: Wine keeps no topmost state for a hidden window.
         ShowWindow(main.hwnd(), SW_SHOWNOACTIVATE);
-        main.makeTargetDialog();
+        host.makeTargetDialog();
     }
     ~TargetDialogTest() override {
-        state.targetDialog.reset();
+        // The dialog goes with its owner.
         DestroyWindow(main.hwnd());
         test::pumpMessages();
     }
@@ -284,7 +285,7 @@ class TargetDialogTest : public testing::Test {
         return dir.exists(kTargetListFileName) ? dir.read(kTargetListFileName) : "<none>";
     }
     TopmostState topmost() const { return {isTopmost(main.hwnd()), isTopmost(dialog())}; }
-    HWND dialog() const { return state.targetDialog->hwnd(); }
+    HWND dialog() const { return host.targetDialog()->hwnd(); }
     // After closing: the main window is on top again and the dialog hidden.
     // (The hidden dialog's own flag follows its owner's, as owned windows'
     // do, before the first opening as after every one.)
@@ -313,10 +314,10 @@ class TargetDialogTest : public testing::Test {
     std::u16string caption() const { return textOf(main.hwnd()); }
 
     test::TempDir dir;
-    LauncherState state;
     test::HighContrastSwitch highContrast;
-    MainWindow main{state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
-                    dark::Extras::ofThisSystem(), highContrast};
+    LauncherHost host{LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
+                      test::thisSystem(dark::Extras::ofThisSystem(), highContrast)};
+    MainWindow& main = host.mainWindow();
 };
 
 // Shift_JIS "名前"
@@ -346,13 +347,13 @@ TEST_F(TargetDialogTest, AddWithoutFileWritesAnsiAndOkTakesTheEdits) {
     EXPECT_EQ(focusAfterAdd, GetDlgItem(dialog(), kProgIdEditId)) << "追加 took the focus";
     EXPECT_EQ(fileBytes(), kNameSjis + "\tCad.App.1\r\n");
     EXPECT_EQ(caption(), u"MorvaneX [名前]");
-    EXPECT_EQ(state.targetProgID, u"Cad.App.1");
+    EXPECT_EQ(host.state().targetProgID, u"Cad.App.1");
 }
 
 TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
     dir.write(kTargetListFileName, "\xEF\xBB\xBF"
                                    "B\tp2\r\na\tp1\r\n");
-    state.targetProgID = u"p1";
+    host.state().targetProgID = u"p1";
     open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), (Lines{u"a\tp1", u"B\tp2"}));
         EXPECT_EQ(user.selection(), 0);
@@ -376,14 +377,14 @@ TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
     EXPECT_EQ(fileBytes(), "\xEF\xBB\xBF"
                            "z\tp1\r\nB\tp2\r\n");
     EXPECT_EQ(caption(), u"Morvane");
-    EXPECT_EQ(state.targetProgID, u"p1");
+    EXPECT_EQ(host.state().targetProgID, u"p1");
     expectRestored();
 }
 
 TEST_F(TargetDialogTest, DeleteSelectsANeighbourAndIndexErrorsKeepTheDialog) {
     const std::string file = "D\tpD\nC\tpC\nB\tpB\nA\tpA\n";
     dir.write(kTargetListFileName, file);
-    state.targetProgID = u"none";
+    host.state().targetProgID = u"none";
     const std::u16string indexError = u"MorvaneX|リストのインデックスが範囲を超えています (-1)";
     open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), (Lines{u"A\tpA", u"B\tpB", u"C\tpC", u"D\tpD"}));
@@ -414,7 +415,7 @@ TEST_F(TargetDialogTest, DeleteSelectsANeighbourAndIndexErrorsKeepTheDialog) {
         user.click(kOkButtonId);
     });
     EXPECT_EQ(caption(), u"MorvaneX []");
-    EXPECT_EQ(state.targetProgID, u"");
+    EXPECT_EQ(host.state().targetProgID, u"");
 }
 
 TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
@@ -439,7 +440,7 @@ TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
 // Space and Enter press the focused button, Delete in the list is 削除.
 TEST_F(TargetDialogTest, TheKeyboardAloneAddsChangesDeletesAndCancels) {
     dir.write(kTargetListFileName, "A\tpA\r\n");
-    state.targetProgID = u"pA";
+    host.state().targetProgID = u"pA";
     std::vector<int> round;
     Lines added, changed, deletedByKey, deletedByButton;
     HWND focusAfterSpace = nullptr;
@@ -489,7 +490,7 @@ TEST_F(TargetDialogTest, TheKeyboardAloneAddsChangesDeletesAndCancels) {
     EXPECT_EQ(deletedByButton, Lines{});
     EXPECT_EQ(fileBytes(), "");
     EXPECT_EQ(caption(), u"Morvane") << "取り消し: no new target";
-    EXPECT_EQ(state.targetProgID, u"pA");
+    EXPECT_EQ(host.state().targetProgID, u"pA");
     expectRestored();
 }
 
@@ -576,7 +577,7 @@ TEST_F(TargetDialogTest, HighContrastDrawsInTheSystemsColours) {
     for (int i = 0; i < 30; ++i)
         lines += "CAD " + std::to_string(i) + "\tCad.App." + std::to_string(i) + "\r\n";
     dir.write(kTargetListFileName, lines.c_str());
-    state.targetProgID = u"Cad.App.1";
+    host.state().targetProgID = u"Cad.App.1";
     highContrast.set(true);
     DialogPixels shown{};
     bool darkBar = true;

@@ -9,6 +9,9 @@
 //   morvane-probe window CLASS|CAPTION    caption, rect, topmost, iconic, foreground of that
 //                                         window, and its control with the keyboard focus
 //   morvane-probe close CLASS|CAPTION     asks that window to close (WM_CLOSE)
+//   morvane-probe endsession CLASS|CAPTION   log-off as Windows does it: WM_QUERYENDSESSION,
+//                                            then WM_ENDSESSION with the answer; the answer,
+//                                            and whether the window is still there
 //
 // Output is UTF-8, one "key=value" or tab-separated record per line.
 #include <windows.h>
@@ -299,6 +302,31 @@ int closeWindow(const std::wstring& classOrCaption) {
     return 0;
 }
 
+// Each message waits for the window's answer: when it returns, the window
+// has done what it does at log-off.
+int endSession(const std::wstring& classOrCaption) {
+    HWND hwnd = findAnyTopLevel(classOrCaption);
+    if (!hwnd) {
+        line(L"error=no window");
+        return 1;
+    }
+    constexpr UINT kAnswerMs = 5000;
+    DWORD_PTR mayEnd = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                             kAnswerMs, &mayEnd)) {
+        line(L"error=no answer to WM_QUERYENDSESSION");
+        return 1;
+    }
+    line(L"queryendsession=" + std::to_wstring(mayEnd));
+    if (!SendMessageTimeoutW(hwnd, WM_ENDSESSION, mayEnd ? TRUE : FALSE, ENDSESSION_LOGOFF,
+                             SMTO_ABORTIFHUNG, kAnswerMs, nullptr)) {
+        line(L"error=no answer to WM_ENDSESSION");
+        return 1;
+    }
+    line(L"window=" + std::wstring(IsWindow(hwnd) ? L"1" : L"0"));
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -319,8 +347,11 @@ int wmain(int argc, wchar_t** argv) {
         return showWindow(argv[2]);
     if (command == L"close" && argc > 2)
         return closeWindow(argv[2]);
+    if (command == L"endsession" && argc > 2)
+        return endSession(argv[2]);
     fputs("usage: morvane-probe main|tree|windows|children CAPTION|wait CLASS|CAPTION MS|\n"
-          "       gone CLASS|CAPTION MS|window CLASS|CAPTION|close CLASS|CAPTION\n",
+          "       gone CLASS|CAPTION MS|window CLASS|CAPTION|close CLASS|CAPTION|\n"
+          "       endsession CLASS|CAPTION\n",
           stderr);
     return 2;
 }
