@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#include "app/message_filter.h"
+#include "app/launcher_host.h"
 #include "app/settings_file.h"
 #include "platform/services.h"
 #include "platform/win32/program_path.h"
@@ -82,15 +82,21 @@ LauncherEnvironment LauncherEnvironment::forThisProgram() {
     return environment;
 }
 
-MainWindow::MainWindow(LauncherState& state, LauncherEnvironment environment,
-                       const dark::Extras& darkExtras)
-    : state_(state), environment_(std::move(environment)), darkExtras_(darkExtras) {}
+MainWindow::MainWindow(LauncherHost& host, LauncherEnvironment environment)
+    : host_(host), state_(host.state()), environment_(std::move(environment)),
+      colours_(host.system().highContrast) {}
 
 MainWindow::~MainWindow() {
-    // The dialog is owned by this window: it goes first, as it came last.
-    state_.targetDialog.reset();
     if (hwnd())
         DestroyWindow(hwnd());
+}
+
+PlatformServices& MainWindow::services() const {
+    return host_.system().services;
+}
+
+const dark::Extras& MainWindow::darkExtras() const {
+    return host_.system().darkExtras;
 }
 
 std::u16string MainWindow::listFilePath() const {
@@ -131,10 +137,11 @@ void MainWindow::startUp() {
     GetClientRect(escapePanel, &panel);
     SetWindowPos(escapeButton, nullptr, 0, 0, panel.right, panel.bottom, SWP_NOZORDER);
     SetWindowTextW(escapeButton, L"ESC");
-    setPanelColour(escapePanel, dark::kLimeGreen);
+    escapeButtonFillsPanel_ = true;
+    escapePanel_.setColour(palette().escapePanel);
 
     loadMorvaneList(listFilePath());
-    makeTreeViewItemsByRow();
+    showRowsInFileOrder();
     lookUpCaption();
     DragAcceptFiles(hwnd(), TRUE);
     // Created topmost already (see kWindowExStyle); a second z-order change
@@ -142,8 +149,7 @@ void MainWindow::startUp() {
     if (!isTopmost(hwnd()))
         setTopmost(hwnd(), true);
 
-    state_.messageFilter = new MessageFilter();
-    state_.messageFilter->registerFilter();
+    host_.registerMessageFilter();
 }
 
 void MainWindow::saveSettings() {
@@ -169,13 +175,12 @@ void MainWindow::saveSettingsAtSessionEnd() noexcept {
 void MainWindow::shutDown() {
     // The window is already hidden: the error box stands on its own.
     runGuarded(nullptr, [&] { saveSettings(); });
-    if (state_.messageFilter)
-        std::exchange(state_.messageFilter, nullptr)->revokeFilter();
+    host_.revokeMessageFilter();
 }
 
 void MainWindow::lookUpCaption() {
     const auto caption =
-        morvane::lookUpCaption(environment_.exeFolder, state_.targetProgID, platformServices());
+        morvane::lookUpCaption(environment_.exeFolder, state_.targetProgID, services());
     if (caption)
         SetWindowTextW(hwnd(), wptr(*caption));
 }
@@ -195,13 +200,29 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case WM_CREATE:
         dpi_ = dpiOfWindow(hwnd());
-        dark::useDarkTitleBar(hwnd());
         createControls();
         createContextMenu();
+        applyColours();
         applyDpi(dpi_);
         runGuarded(hwnd(), [&] { startUp(); });
+        // Focus frames as the input that started the program asks: hidden
+        // after the mouse until a key is used.
+        SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
         return 0;
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETHIGHCONTRAST)
+            applyColours();
+        return defaultProc(msg, wp, lp);
+    case WM_SYSCOLORCHANGE:
+        // The common controls hear of it only from their parent.
+        SendMessageW(commandTree, WM_SYSCOLORCHANGE, 0, 0);
+        applyColours();
+        return 0;
+    case WM_THEMECHANGED:
+        applyColours();
+        return defaultProc(msg, wp, lp);
     case WM_DESTROY:
+        dark::publishPalette(hwnd(), nullptr);
         shutDown();
         if (environment_.quitOnClose)
             PostQuitMessage(0);
@@ -219,20 +240,15 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_ERASEBKGND:
-        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp));
+        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette());
         return 1;
-    case WM_CTLCOLOREDIT:
-        return dark::colourEdit(reinterpret_cast<HDC>(wp));
-    case WM_CTLCOLORSTATIC:
-        return dark::colourStatic(reinterpret_cast<HDC>(wp));
     case WM_COMMAND:
         onCommand(LOWORD(wp), HIWORD(wp));
         return 0;
     case WM_NOTIFY:
         return onNotify(*reinterpret_cast<NMHDR*>(lp));
-    case WM_DRAWITEM:
-        onDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
-        return TRUE;
+    case WM_DRAWITEM: // the menu's items; the controls' go to their owners
+        return dark::drawMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp), palette());
     case WM_MEASUREITEM:
         return dark::measureMenuItem(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
     case WM_CONTEXTMENU:
@@ -258,9 +274,7 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
 
 bool MainWindow::onActivate(WPARAM wp) {
     if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd(), focus))
-            lastFocus_ = focus;
+        rememberFocus();
         // Under Wine the CAD, once activated, can end up drawn above us.
         if (wine::runningOnWine() && isTopmost(hwnd()))
             PostMessageW(hwnd(), kRestackMessage, 0, 0);
@@ -268,7 +282,7 @@ bool MainWindow::onActivate(WPARAM wp) {
     }
     if (HIWORD(wp)) // minimised: the focus comes back with the restore
         return false;
-    SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : commandTree);
+    restoreFocus(commandTree);
     return true;
 }
 
@@ -303,8 +317,6 @@ LRESULT MainWindow::onNotify(NMHDR& header) {
     if (header.hwndFrom != commandTree)
         return 0;
     switch (header.code) {
-    case NM_CUSTOMDRAW:
-        return onTreeCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
     case NM_DBLCLK:
         runGuarded(hwnd(), [&] { runSelectedRow(); });
         return 0;
@@ -324,28 +336,6 @@ LRESULT MainWindow::onNotify(NMHDR& header) {
     }
     }
     return 0;
-}
-
-LRESULT MainWindow::onTreeCustomDraw(NMTVCUSTOMDRAW& draw) {
-    switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-        if (draw.nmcd.uItemState & CDIS_SELECTED) {
-            draw.clrText = dark::kText;
-            draw.clrTextBk =
-                GetFocus() == commandTree ? dark::kSelection : dark::kSelectionInactive;
-        }
-        return CDRF_DODEFAULT;
-    }
-    return CDRF_DODEFAULT;
-}
-
-void MainWindow::onDrawItem(DRAWITEMSTRUCT& item) {
-    if (dark::drawMenuItem(item))
-        return;
-    const bool escape = item.hwndItem == escapeButton;
-    dark::drawButton(item, escape ? dark::ButtonLook::Lime : dark::ButtonLook::Normal);
 }
 
 void MainWindow::onContextMenu(HWND source, LPARAM lp) {

@@ -12,9 +12,14 @@
 #include "app/launcher_state.h"
 #include "app/node_images.h"
 #include "list/tree_model.h"
+#include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "shell/main_layout.h"
+#include "ui/dark_controls.h"
 #include "ui/dark_extras.h"
+#include "ui/dark_theme.h"
+#include "ui/high_contrast.h"
+#include "ui/panel.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
 #include "ui/window_icons.h"
@@ -51,14 +56,17 @@ enum MainWindowId : int {
 inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
 // The program's icon in the resources (resources/MorvaneX.rc).
 inline constexpr int kProgramIconId = 1;
+// What screen readers call the tree (the search box takes its label's).
+inline constexpr std::u16string_view kCommandTreeName = u"コマンド一覧";
+
+class LauncherHost;
 
 class MainWindow final : public WindowBase {
   public:
-    // darkExtras (kept by reference, so it outlives the window) gives the
-    // tree and the search box the system's dark themes; a test passes extras
-    // loaded from a stand-in of uxtheme.
-    MainWindow(LauncherState& state, LauncherEnvironment environment,
-               const dark::Extras& darkExtras = dark::Extras::ofThisSystem());
+    // Made by its host, which it reaches for the state, the system's
+    // answers (services, the dark extras that give the tree and the search
+    // box the system's dark themes), the CAD link and the target dialog.
+    MainWindow(LauncherHost& host, LauncherEnvironment environment);
     ~MainWindow() override;
 
     // Creates the window (restoring its place and loading the list) without
@@ -66,15 +74,17 @@ class MainWindow final : public WindowBase {
     HWND create();
 
     const LauncherEnvironment& environment() const { return environment_; }
+    // The colours the window paints with now.
+    const dark::Palette& palette() const { return colours_.palette(); }
     LauncherState& state() { return state_; }
     // The executable's folder followed by "MorvaneList.txt".
     std::u16string listFilePath() const;
 
-    // The three views of the command list.
-    void makeTreeViewItemsByRow();
-    void makeTreeViewItemsByCmd();
-    void makeTreeViewItemsByStr();
-    void loadMorvaneList(std::u16string_view fName);
+    // The tree shows the command list in file or command order (the search
+    // text left as it is).
+    void showRowsInFileOrder();
+    void showRowsInCommandOrder();
+    void loadMorvaneList(std::u16string_view path);
     // "MorvaneX [ name ]" for the target ProgID, when the target list names it.
     void lookUpCaption();
     // Sets the search text; a change shows the search results at once.
@@ -99,10 +109,6 @@ class MainWindow final : public WindowBase {
     void showVersion();
     // "ターゲット CAD" (main_window_target.cpp).
     void openTargetDialog();
-    // Makes the hidden target dialog unless there is one. The program calls
-    // it once the window is painted and idle; openTargetDialog calls it too,
-    // in case the menu is used before that.
-    void makeTargetDialog();
     // The CAD link (main_window_cad.cpp): the selected row, and "ESC".
     void runSelectedRow();
     void pressEscapeInCad();
@@ -110,6 +116,8 @@ class MainWindow final : public WindowBase {
     void focusSearchBox();
     // Down in the search box: the tree, its first row selected.
     void focusFirstRow();
+    // Focus frames on every control once the keyboard is used.
+    void showFocusFrames();
     // WM_DROPFILES: the first dropped LISP file, after the user agrees,
     // becomes the command list.
     void acceptDroppedLsp(HDROP drop);
@@ -134,6 +142,10 @@ class MainWindow final : public WindowBase {
     void saveSettingsAtSessionEnd() noexcept;
     void createControls();
     void createContextMenu();
+    // The colours, and the dark extras on or off, for the high-contrast
+    // answer of now: at creation, and again whenever the system's colours
+    // or its high-contrast setting change. Repaints everything.
+    void applyColours();
     void applyDpi(UINT dpi);
     void layoutControls();
     MainLayout currentLayout() const;
@@ -141,8 +153,6 @@ class MainWindow final : public WindowBase {
 
     void onCommand(int id, int code);
     LRESULT onNotify(NMHDR& header);
-    LRESULT onTreeCustomDraw(NMTVCUSTOMDRAW& draw);
-    void onDrawItem(DRAWITEMSTRUCT& item);
     void onContextMenu(HWND source, LPARAM lp);
     POINT keyboardMenuPoint(HWND source) const;
     void onDpiChanged(UINT dpi, const RECT& suggested);
@@ -155,9 +165,14 @@ class MainWindow final : public WindowBase {
     static LRESULT commandTreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                    WindowHook& hook) noexcept;
 
+    PlatformServices& services() const;
+    const dark::Extras& darkExtras() const;
+
+    LauncherHost& host_;
     LauncherState& state_;
     LauncherEnvironment environment_;
-    const dark::Extras& darkExtras_;
+    // What the controls' owners and the search box's border paint with.
+    dark::WindowPalette colours_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueFont windowFont_;
     UniqueFont editFont_;
@@ -172,9 +187,15 @@ class MainWindow final : public WindowBase {
     // Messages being handled, nested ones included (see onMessage).
     int messageDepth_ = 0;
     bool restackPending_ = false;
-    // The control that had the focus when the window was last deactivated;
-    // it gets the focus back on activation. The tree at start-up.
-    HWND lastFocus_ = nullptr;
+    // Start-up has sized the Escape button to fill its panel; from then on
+    // the layout keeps it so.
+    bool escapeButtonFillsPanel_ = false;
+    // What draws and colours the controls.
+    Panel escapePanel_;
+    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, colours_.palette()};
+    dark::ButtonPainter escapeButtonPainter_{dark::ButtonLook::Lime, colours_.palette()};
+    dark::TextColours textColours_{colours_.palette()};
+    dark::TreeSelection treeSelection_{colours_.palette()};
 };
 
 } // namespace morvane

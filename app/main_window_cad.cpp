@@ -5,9 +5,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/launcher_host.h"
 #include "app/main_window.h"
 #include "cad/row_action.h"
-#include "cad/win32/cad_automation_win32.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
 #include "ui/message_box.h"
@@ -45,8 +45,8 @@ void MainWindow::runSelectedRow() {
         return;
     const TLspRecord record = *found;
     const RowAction action =
-        decideRowAction(record, environment_.exeFolder, [](std::u16string_view path) {
-            return platformServices().files.fileExists(path);
+        decideRowAction(record, environment_.exeFolder, [&](std::u16string_view path) {
+            return services().files.fileExists(path);
         });
     switch (action.kind) {
     case RowAction::Kind::ShowNotFound:
@@ -56,10 +56,7 @@ void MainWindow::runSelectedRow() {
         startProgram(hwnd(), action);
         break;
     case RowAction::Kind::SendCommand: {
-        ComCadAutomation automation;
-        Win32CadDesktop desktop;
-        runCadCommand(CadLink{automation, desktop, platformServices().clock}, state_.targetProgID,
-                      action.commandText);
+        runCadCommand(host_.cadLink(), state_.targetProgID, action.commandText);
         break;
     }
     case RowAction::Kind::None:
@@ -68,9 +65,7 @@ void MainWindow::runSelectedRow() {
 }
 
 void MainWindow::pressEscapeInCad() {
-    ComCadAutomation automation;
-    Win32CadDesktop desktop;
-    pressCadEscape(CadLink{automation, desktop, platformServices().clock}, state_.targetProgID);
+    pressCadEscape(host_.cadLink(), state_.targetProgID);
 }
 
 } // namespace morvane

@@ -51,9 +51,9 @@ void MainWindow::acceptDroppedLsp(HDROP drop) {
     const auto lspPath = takeDroppedLsp(drop);
     if (!lspPath)
         return;
-    auto& services = platformServices();
+    PlatformServices& system = services();
     const auto rows = buildDroppedList(*lspPath, environment_.exeFolder,
-                                       readLspFile(*lspPath, services), services.collator);
+                                       readLspFile(*lspPath, system), system.collator);
     if (rows.empty())
         return;
     const auto answer =
@@ -61,10 +61,10 @@ void MainWindow::acceptDroppedLsp(HDROP drop) {
                        MessageButtons::YesNo, MessageResult::Yes);
     if (answer != MessageResult::Yes)
         return;
-    installDroppedList(environment_.exeFolder, rows, services);
+    installDroppedList(environment_.exeFolder, rows, system);
     // The search text stays: the tree shows the file order whatever it held.
     loadMorvaneList(listFilePath());
-    makeTreeViewItemsByRow();
+    showRowsInFileOrder();
 }
 
 } // namespace morvane

@@ -18,19 +18,6 @@ bool keyDown(int key) {
     return GetKeyState(key) < 0;
 }
 
-// WM_GETDLGCODE answer of a control that takes these keys itself instead of
-// leaving them to the dialog manager (which turns Enter into IDOK and
-// Escape into IDCANCEL for the window).
-LRESULT wantKeys(LRESULT code, LPARAM lp, std::initializer_list<WPARAM> keys) {
-    const auto* keyMsg = reinterpret_cast<const MSG*>(lp);
-    if (!keyMsg || keyMsg->message != WM_KEYDOWN)
-        return code;
-    for (WPARAM key : keys)
-        if (keyMsg->wParam == key)
-            return code | DLGC_WANTALLKEYS;
-    return code;
-}
-
 } // namespace
 
 bool MainWindow::preTranslateMessage(MSG& msg) {
@@ -49,16 +36,24 @@ bool MainWindow::translateKey(const MSG& msg) {
 }
 
 void MainWindow::focusSearchBox() {
+    showFocusFrames();
     SetFocus(searchBox);
     SendMessageW(searchBox, EM_SETSEL, 0, -1);
 }
 
 void MainWindow::focusFirstRow() {
+    showFocusFrames();
     if (HTREEITEM first = TreeView_GetRoot(commandTree)) {
         TreeView_SelectItem(commandTree, first);
         TreeView_EnsureVisible(commandTree, first);
     }
     SetFocus(commandTree);
+}
+
+// The keyboard moved the focus: focus frames from now on, as the dialog
+// manager's Tab and arrows bring them (WM_UPDATEUISTATE to every control).
+void MainWindow::showFocusFrames() {
+    SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 // Down, Enter and Escape in the search box; every other key is the edit's.

@@ -6,8 +6,8 @@
 
 #include "app/main_window.h"
 #include "shell/main_layout.h"
-#include "ui/dark_extras.h"
-#include "ui/dark_scroll_bar.h"
+#include "ui/accessible.h"
+#include "ui/dark_controls.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
 #include "ui/flat_button.h"
@@ -17,16 +17,6 @@ namespace morvane {
 namespace {
 
 constexpr int kTreeIndent = 19;
-
-// Controls are made in their places: every later move costs Wine a round of
-// window updates.
-HWND createControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
-                   HWND parent, int id, const ControlRect& rect = {}) {
-    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, rect.left,
-                           rect.top, rect.width, rect.height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-}
 
 ControlRect placeOf(HWND control) {
     RECT rect;
@@ -61,46 +51,51 @@ MainLayout MainWindow::currentLayout() const {
 
 void MainWindow::createControls() {
     const MainLayout layout = currentLayout();
-    // Created in tab order: the tree, "ABC順", "取得順", the search box; then
-    // the Escape panel and the label, which take no focus.
+    // Created in tab order: the tree, "ABC順", "取得順", the search box, then
+    // the Escape panel, which takes no focus. The label "検索" comes right
+    // before the search box: screen readers take the name of an edit from
+    // the label created just before it.
     // No horizontal scrolling: a label wider than the tree shows whole in
     // the tree's tooltip, and no scroll bar takes a row of the small tree.
     // (Under Wine the tree also showed and hid a horizontal bar inside its
     // first paint, which painted the tree twice.)
-    commandTree = createControl(WC_TREEVIEWW, L"",
-                                WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASLINES | TVS_HASBUTTONS |
-                                    TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NOHSCROLL,
-                                0, hwnd(), kCommandTreeId, layout.commandTree);
+    commandTree = createChild(hwnd(), WC_TREEVIEWW, u"",
+                              WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASLINES | TVS_HASBUTTONS |
+                                  TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NOHSCROLL,
+                              0, kCommandTreeId, layout.commandTree);
     TreeView_SetExtendedStyle(commandTree, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
-    TreeView_SetBkColor(commandTree, dark::kBackground);
-    TreeView_SetTextColor(commandTree, dark::kText);
-    TreeView_SetLineColor(commandTree, dark::kEdge);
 
     commandOrderButton =
-        createControl(L"BUTTON", L"ABC順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0, hwnd(),
-                      kCommandOrderButtonId, layout.commandOrderButton);
+        createChild(hwnd(), L"BUTTON", u"ABC順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0,
+                    kCommandOrderButtonId, layout.commandOrderButton);
     fileOrderButton =
-        createControl(L"BUTTON", L"取得順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0, hwnd(),
-                      kFileOrderButtonId, layout.fileOrderButton);
-    searchBox = createControl(L"EDIT", L"", WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
-                              WS_EX_CLIENTEDGE, hwnd(), kSearchBoxId, layout.searchBox);
+        createChild(hwnd(), L"BUTTON", u"取得順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0,
+                    kFileOrderButtonId, layout.fileOrderButton);
+    searchLabel = createChild(hwnd(), L"STATIC", u"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS,
+                              0, kSearchLabelId, layout.searchLabel);
+    searchBox = createChild(hwnd(), L"EDIT", u"", WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
+                            WS_EX_CLIENTEDGE, kSearchBoxId, layout.searchBox);
     // The Escape button is flat: a click leaves the focus where it was, so
     // the next key does not press ESC again.
-    escapePanel =
-        createPanel(hwnd(), kEscapePanelId, WS_VISIBLE | WS_CLIPSIBLINGS, layout.escapePanel);
+    escapePanel = escapePanel_.create(hwnd(), kEscapePanelId, WS_VISIBLE | WS_CLIPSIBLINGS,
+                                      layout.escapePanel, u"ESC");
     escapeButton = createFlatButton(escapePanel, kEscapeButtonId, u"", {0, 0, 50, 10});
-    searchLabel = createControl(L"STATIC", L"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0,
-                                hwnd(), kSearchLabelId, layout.searchLabel);
 
-    for (HWND button : {commandOrderButton, fileOrderButton})
+    for (HWND button : {commandOrderButton, fileOrderButton}) {
         dark::trackButtonHover(button);
+        describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
+        ownControl(button, buttonPainter_);
+    }
+    describeForAccessibility(commandTree, kCommandTreeName, ROLE_SYSTEM_OUTLINE);
+    describeForAccessibility(searchLabel, u"", ROLE_SYSTEM_STATICTEXT);
+    ownControl(escapeButton, escapeButtonPainter_);
+    ownControl(searchBox, textColours_);
+    ownControl(searchLabel, textColours_);
+    ownControl(commandTree, treeSelection_);
     addWindowHook(searchBox, searchBoxProc, this);
     addWindowHook(commandTree, commandTreeProc, this);
-    lastFocus_ = commandTree;
-    dark::darkenEditBorder(searchBox);
-    darkExtras_.useDarkControlTheme(commandTree, L"DarkMode_Explorer");
-    dark::useDarkScrollBar(commandTree, darkExtras_);
-    darkExtras_.useDarkControlTheme(searchBox, L"DarkMode_CFD");
+    setLastFocus(commandTree);
+    dark::darkenEditBorder(searchBox, palette());
 }
 
 void MainWindow::createContextMenu() {
@@ -113,7 +108,7 @@ void MainWindow::createContextMenu() {
     appendItem(contextMenu, kReloadListItem, L"\u25A0 MorvaneList.txt を再読み込み");
     appendItem(contextMenu, kVersionSeparator, nullptr);
     appendItem(contextMenu, kVersionItem, L"\u25A0 バージョン情報 ...");
-    dark::makeMenuOwnerDrawn(contextMenu);
+    dark::makeMenuOwnerDrawn(contextMenu, palette());
 }
 
 // Fonts, images and indent for this DPI; the old ones go once the controls
@@ -157,15 +152,14 @@ void MainWindow::layoutControls() {
     if (batch)
         EndDeferWindowPos(batch);
     // escapeButton keeps its designed size until start-up fills the panel.
-    if (GetWindowTextLengthW(escapeButton) > 0)
+    if (escapeButtonFillsPanel_)
         SetWindowPos(escapeButton, nullptr, 0, 0, layout.escapeButton.width,
                      layout.escapeButton.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
     applyDpi(dpi);
-    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    moveTo(suggested);
 }
 
 } // namespace morvane

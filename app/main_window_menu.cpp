@@ -13,7 +13,7 @@ namespace morvane {
 
 void MainWindow::editListInNotepad() {
     const std::u16string path = listFilePath();
-    if (!platformServices().files.fileExists(path)) {
+    if (!services().files.fileExists(path)) {
         showMessageBox(hwnd(), path + u"\nファイルが見つかりません．", MessageKind::Information);
         return;
     }
@@ -25,7 +25,7 @@ void MainWindow::reloadList() {
     const std::u16string path = listFilePath();
     setSearchText(u"");
     loadMorvaneList(path);
-    makeTreeViewItemsByRow();
+    showRowsInFileOrder();
 }
 
 void MainWindow::showVersion() {

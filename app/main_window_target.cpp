@@ -1,4 +1,5 @@
 // The main window's side of the Target CAD dialog.
+#include "app/launcher_host.h"
 #include "app/main_window.h"
 #include "cad_targets/target_line.h"
 #include "cad_targets/win32/target_dialog.h"
@@ -8,16 +9,8 @@
 
 namespace morvane {
 
-void MainWindow::makeTargetDialog() {
-    if (!state_.targetDialog)
-        state_.targetDialog = std::make_unique<TargetDialog>(
-            hwnd(), environment_.exeFolder + std::u16string(kTargetListFileName),
-            platformServices());
-}
-
 void MainWindow::openTargetDialog() {
-    makeTargetDialog();
-    const auto choice = state_.targetDialog->choose(state_.targetProgID);
+    const auto choice = host_.chooseTarget(state_.targetProgID);
     if (!choice)
         return;
     SetWindowTextW(hwnd(), toWide(chosenTargetCaption(kApplicationTitle, choice->name)).c_str());

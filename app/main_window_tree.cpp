@@ -89,13 +89,6 @@ void expandGroups(HWND tree, const TreeNodes& nodes) {
     }
 }
 
-std::u16string windowText(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    const int length = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(length));
-    return fromWide(text);
-}
-
 } // namespace
 
 // Steps 4 to 9 of every build: nothing happens for an empty array (nullopt),
@@ -130,22 +123,16 @@ void MainWindow::showNodes(std::optional<TreeNodes> nodes) {
     }
 }
 
-void MainWindow::makeTreeViewItemsByRow() {
+void MainWindow::showRowsInFileOrder() {
     showNodes(makeRowView(state_.lspRecords, &state_.lspRecordOrder));
 }
 
-void MainWindow::makeTreeViewItemsByCmd() {
-    showNodes(makeCmdView(state_.lspRecords, &state_.lspRecordOrder));
+void MainWindow::showRowsInCommandOrder() {
+    showNodes(makeCommandView(state_.lspRecords, &state_.lspRecordOrder));
 }
 
-void MainWindow::makeTreeViewItemsByStr() {
-    if (state_.lspRecords.empty())
-        return;
-    showNodes(makeSearchView(state_.lspRecords, windowText(searchBox), &state_.lspRecordOrder));
-}
-
-void MainWindow::loadMorvaneList(std::u16string_view fName) {
-    morvane::loadMorvaneList(fName, platformServices(), state_.lspRecords);
+void MainWindow::loadMorvaneList(std::u16string_view path) {
+    morvane::loadMorvaneList(path, services(), state_.lspRecords);
 }
 
 void MainWindow::setSearchText(std::u16string_view text) {
@@ -156,17 +143,19 @@ void MainWindow::setSearchText(std::u16string_view text) {
 }
 
 void MainWindow::showSearchResults() {
-    makeTreeViewItemsByStr();
+    if (state_.lspRecords.empty())
+        return;
+    showNodes(makeSearchView(state_.lspRecords, windowText(searchBox), &state_.lspRecordOrder));
 }
 
 void MainWindow::showCommandOrder() {
     setSearchText(u"");
-    makeTreeViewItemsByCmd();
+    showRowsInCommandOrder();
 }
 
 void MainWindow::showFileOrder() {
     setSearchText(u"");
-    makeTreeViewItemsByRow();
+    showRowsInFileOrder();
 }
 
 } // namespace morvane

@@ -1,5 +1,9 @@
 #include "app/message_filter.h"
 
+#include <memory>
+
+#include "platform/win32/debug_trace.h"
+
 namespace morvane {
 namespace {
 
@@ -7,6 +11,23 @@ constexpr DWORD kRetryAfterMilliseconds = 1000;
 constexpr DWORD kCancelCall = static_cast<DWORD>(-1);
 
 } // namespace
+
+ComPtr<MessageFilter> MessageFilter::make() {
+    auto filter = std::make_unique<MessageFilter>();
+    filter->AddRef();
+    return ComPtr<MessageFilter>::attach(filter.release());
+}
+
+MessageFilterRegistration::MessageFilterRegistration()
+    : filter_(MessageFilter::make()), result_(filter_->registerFilter()) {
+    if (FAILED(result_))
+        traceFailure(L"message filter", L"CoRegisterMessageFilter", result_);
+}
+
+MessageFilterRegistration::~MessageFilterRegistration() {
+    if (SUCCEEDED(result_))
+        filter_->revokeFilter();
+}
 
 HRESULT STDMETHODCALLTYPE MessageFilter::QueryInterface(REFIID iid, void** object) noexcept {
     if (!object)

@@ -10,10 +10,36 @@
 
 namespace morvane {
 
+class MessageFilter;
+
+// The UI thread's message filter for as long as this object lives:
+// registered when made, revoked when it goes.
+class MessageFilterRegistration {
+  public:
+    MessageFilterRegistration();
+    ~MessageFilterRegistration();
+    MessageFilterRegistration(const MessageFilterRegistration&) = delete;
+    MessageFilterRegistration& operator=(const MessageFilterRegistration&) = delete;
+
+    // CoRegisterMessageFilter's answer. On a failure the launcher works on,
+    // only without retrying calls the CAD rejects as busy.
+    HRESULT result() const { return result_; }
+    // The filter while registered, or nullptr.
+    MessageFilter* filter() const { return SUCCEEDED(result_) ? filter_.get() : nullptr; }
+
+  private:
+    ComPtr<MessageFilter> filter_; // a reference of our own until the revocation is over
+    HRESULT result_;
+};
+
 class MessageFilter final : public IMessageFilter {
   public:
-    // Create: reference count 0, previousFilter_ empty.
+    // Create: reference count 0, previousFilter_ empty. The last Release
+    // ends the filter, as COM objects end.
     MessageFilter() = default;
+    ~MessageFilter() = default;
+    // A new filter holding its first reference.
+    static ComPtr<MessageFilter> make();
     MessageFilter(const MessageFilter&) = delete;
     MessageFilter& operator=(const MessageFilter&) = delete;
 
@@ -37,8 +63,6 @@ class MessageFilter final : public IMessageFilter {
     ULONG referenceCount() const noexcept { return static_cast<ULONG>(refCount_); }
 
   private:
-    ~MessageFilter() = default;
-
     volatile LONG refCount_ = 0;
     ComPtr<IMessageFilter> previousFilter_;
 };

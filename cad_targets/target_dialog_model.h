@@ -36,9 +36,9 @@ class TargetDialogModel {
     const TargetList& list() const { return list_; }
     const TargetListFile& file() const { return file_; }
 
-    // The list box's own selection, which the dialog's handlers go by.
-    void syncSelection(int index) { list_.select(index); }
-    // The user moved the list box's selection; showSelectedTarget follows.
+    // The user moved the list box's selection (the one way a selection
+    // comes in; the model owns it and the list box shows it);
+    // showSelectedTarget follows.
     void userSelected(int index);
 
     // Reloads the list from its file, if there is one, and preselects the

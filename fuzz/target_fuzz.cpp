@@ -130,11 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 model.changeTarget();
                 saved = true;
                 break;
-            case 4:
-                model.userSelected(index);
-                break;
             default:
-                model.syncSelection(index);
+                model.userSelected(index);
                 break;
             }
         } catch (const UserError&) {

@@ -53,7 +53,7 @@ std::optional<TreeNodes> makeRowView(LspRecordArray& records, RecordOrderCache* 
     return nodes;
 }
 
-std::optional<TreeNodes> makeCmdView(LspRecordArray& records, RecordOrderCache* cache) {
+std::optional<TreeNodes> makeCommandView(LspRecordArray& records, RecordOrderCache* cache) {
     return makeSearchView(records, {}, cache);
 }
 

@@ -38,7 +38,8 @@ std::u16string foldSearchText(std::u16string_view text);
 // order for the other two) and returns the nodes. nullopt means the array is
 // empty and the tree must be left untouched.
 std::optional<TreeNodes> makeRowView(LspRecordArray& records, RecordOrderCache* cache = nullptr);
-std::optional<TreeNodes> makeCmdView(LspRecordArray& records, RecordOrderCache* cache = nullptr);
+std::optional<TreeNodes> makeCommandView(LspRecordArray& records,
+                                         RecordOrderCache* cache = nullptr);
 std::optional<TreeNodes> makeSearchView(LspRecordArray& records, std::u16string_view searchText,
                                         RecordOrderCache* cache = nullptr);
 

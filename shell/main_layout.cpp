@@ -5,12 +5,6 @@
 
 namespace morvane {
 
-int scaleForDpi(int value, int dpi) {
-    const int64_t product = int64_t{value} * dpi;
-    const int64_t half = product >= 0 ? 48 : -48;
-    return static_cast<int>((product + half) / 96);
-}
-
 namespace {
 
 ControlRect scaled(int left, int top, int width, int height, int dpi) {

@@ -3,21 +3,12 @@
 // DPI. Sizes are designed at 96 DPI and scaled.
 #include <array>
 
-namespace morvane {
+#include "shell/control_rect.h"
 
-struct ControlRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const ControlRect&) const = default;
-};
+namespace morvane {
 
 inline constexpr int kDesignedClientWidth = 280;
 inline constexpr int kDesignedClientHeight = 202;
-
-// x * dpi / 96, rounded to nearest as MulDiv does.
-int scaleForDpi(int value, int dpi);
 
 struct MainLayout {
     ControlRect commandTree; // fills the client area below the top row

@@ -6,7 +6,8 @@ namespace morvane::dark {
 namespace {
 
 constexpr DWORD kFirstBuildWithDarkMode = 17763; // Windows 10 1809
-constexpr int kForceDark = 2;                    // PreferredAppMode
+constexpr int kDefaultAppMode = 0;               // PreferredAppMode
+constexpr int kForceDark = 2;
 
 using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 
@@ -62,9 +63,17 @@ Extras Extras::loadFrom(HMODULE uxtheme, DWORD build) {
 }
 
 void Extras::enableForProcess() const {
+    setProcessMode(kForceDark);
+}
+
+void Extras::disableForProcess() const {
+    setProcessMode(kDefaultAppMode);
+}
+
+void Extras::setProcessMode(int preferredAppMode) const {
     if (!available_)
         return;
-    setPreferredAppMode_(kForceDark);
+    setPreferredAppMode_(preferredAppMode);
     refreshColorPolicy_();
     flushMenuThemes_();
 }
@@ -74,6 +83,13 @@ void Extras::useDarkControlTheme(HWND control, const wchar_t* themeClass) const 
         return;
     allowDarkModeForWindow_(control, true);
     setWindowTheme_(control, themeClass, nullptr);
+}
+
+void Extras::useSystemControlTheme(HWND control) const {
+    if (!available_)
+        return;
+    allowDarkModeForWindow_(control, false);
+    setWindowTheme_(control, nullptr, nullptr);
 }
 
 } // namespace morvane::dark

@@ -23,13 +23,21 @@ class Extras {
 
     // At process start: dark menus and system parts for the whole process.
     void enableForProcess() const;
+    // High contrast turned on: the process's menus and parts as the system
+    // draws them again.
+    void disableForProcess() const;
 
     // Gives a control the system's dark theme class ("DarkMode_Explorer"
     // for trees and list boxes, "DarkMode_CFD" for edits). No-op without
     // the extras.
     void useDarkControlTheme(HWND control, const wchar_t* themeClass) const;
+    // Undoes useDarkControlTheme: the control's own theme again.
+    void useSystemControlTheme(HWND control) const;
 
   private:
+    // The process's preferred app mode, then its menus redrawn in it.
+    void setProcessMode(int preferredAppMode) const;
+
     using SetPreferredAppModeFn = int(WINAPI*)(int);            // uxtheme #135
     using FlushMenuThemesFn = void(WINAPI*)();                  // uxtheme #136
     using AllowDarkModeForWindowFn = bool(WINAPI*)(HWND, bool); // uxtheme #133

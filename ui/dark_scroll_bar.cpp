@@ -2,12 +2,14 @@
 
 #include "ui/dark_extras.h"
 
-#include <new>
+#include <memory>
 
 #include "platform/win32/scoped.h"
 #include "shell/scroll_bar_layout.h"
+#include "ui/accessible.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
+#include "ui/window_base.h"
 #include "ui/window_hook.h"
 
 namespace morvane::dark {
@@ -24,9 +26,19 @@ constexpr COLORREF kThumb = RGB(0x5A, 0x5A, 0x5A);
 constexpr COLORREF kThumbHot = RGB(0x7A, 0x7A, 0x7A);
 constexpr COLORREF kThumbPressed = RGB(0x9A, 0x9A, 0x9A);
 
-struct Bar {
+LRESULT controlProc(HWND control, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
+
+// The bar over one control; once made, its window owns it.
+struct Bar final : WindowBase {
+    bool create(HWND parent);
+    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+    void onFinalMessage() noexcept override {
+        if (ownedByWindow)
+            delete this;
+    }
+
     HWND control = nullptr;
-    HWND window = nullptr;
+    bool ownedByWindow = false;
     RECT place{}; // over the control's own bar, in the parent's coordinates
     ScrollState state;
     bool redrawOff = false;
@@ -39,7 +51,7 @@ struct Bar {
 };
 
 Bar* barOf(HWND window) {
-    return window ? reinterpret_cast<Bar*>(GetWindowLongPtrW(window, 0)) : nullptr;
+    return window ? static_cast<Bar*>(WindowBase::of(window)) : nullptr;
 }
 
 ScrollState readState(HWND control) {
@@ -69,12 +81,12 @@ RECT ownBarPlace(HWND control, bool visible) {
 
 ScrollBarLayout layoutOf(const Bar& bar) {
     RECT client;
-    GetClientRect(bar.window, &client);
+    GetClientRect(bar.hwnd(), &client);
     ScrollState shown = bar.state;
     if (bar.pressed == ScrollBarPart::kThumb)
         shown.pos = bar.trackPos;
     return layOutScrollBar(client.bottom, client.right, shown,
-                           scaled(kMinThumb96, dpiOfWindow(bar.window)));
+                           scaled(kMinThumb96, dpiOfWindow(bar.hwnd())));
 }
 
 // Stands the bar over the control's own bar, just above the control, or
@@ -85,12 +97,12 @@ void followPlace(Bar& bar, bool controlVisible) {
         return;
     bar.place = place;
     if (IsRectEmpty(&place)) {
-        ShowWindow(bar.window, SW_HIDE);
+        ShowWindow(bar.hwnd(), SW_HIDE);
         return;
     }
     HWND above = GetWindow(bar.control, GW_HWNDPREV);
-    const UINT order = above == bar.window ? SWP_NOZORDER : 0;
-    SetWindowPos(bar.window, above ? above : HWND_TOP, place.left, place.top,
+    const UINT order = above == bar.hwnd() ? SWP_NOZORDER : 0;
+    SetWindowPos(bar.hwnd(), above ? above : HWND_TOP, place.left, place.top,
                  place.right - place.left, place.bottom - place.top,
                  order | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
@@ -100,7 +112,7 @@ void followState(Bar& bar) {
     if (state == bar.state)
         return;
     bar.state = state;
-    InvalidateRect(bar.window, nullptr, FALSE);
+    InvalidateRect(bar.hwnd(), nullptr, FALSE);
 }
 
 // True when the control's frame is nothing but its own bar and the dark bar
@@ -197,9 +209,9 @@ void step(const Bar& bar, ScrollBarPart part) {
 ScrollBarPart partUnderMouse(const Bar& bar) {
     POINT mouse;
     GetCursorPos(&mouse);
-    ScreenToClient(bar.window, &mouse);
+    ScreenToClient(bar.hwnd(), &mouse);
     RECT client;
-    GetClientRect(bar.window, &client);
+    GetClientRect(bar.hwnd(), &client);
     if (mouse.x < 0 || mouse.x >= client.right)
         return ScrollBarPart::kNone;
     return scrollBarPartAt(layoutOf(bar), mouse.y);
@@ -222,7 +234,7 @@ void drawArrow(HDC dc, const RECT& box, bool up, COLORREF colour) {
 
 void paint(const Bar& bar, HDC target) {
     RECT client;
-    GetClientRect(bar.window, &client);
+    GetClientRect(bar.hwnd(), &client);
     if (IsRectEmpty(&client))
         return;
     // Drawn off screen and copied at once: no flicker while dragging.
@@ -260,7 +272,7 @@ void setHot(Bar& bar, ScrollBarPart part) {
     if (bar.hot == part)
         return;
     bar.hot = part;
-    InvalidateRect(bar.window, nullptr, FALSE);
+    InvalidateRect(bar.hwnd(), nullptr, FALSE);
 }
 
 void press(Bar& bar, int y) {
@@ -269,15 +281,15 @@ void press(Bar& bar, int y) {
     if (part == ScrollBarPart::kNone || !layout.hasThumb)
         return;
     bar.pressed = part;
-    SetCapture(bar.window);
+    SetCapture(bar.hwnd());
     if (part == ScrollBarPart::kThumb) {
         bar.grabOffset = y - layout.thumbTop;
         bar.trackPos = bar.state.pos;
     } else {
         step(bar, part);
-        SetTimer(bar.window, kRepeatTimer, kFirstRepeatMs, nullptr);
+        SetTimer(bar.hwnd(), kRepeatTimer, kFirstRepeatMs, nullptr);
     }
-    InvalidateRect(bar.window, nullptr, FALSE);
+    InvalidateRect(bar.hwnd(), nullptr, FALSE);
 }
 
 void drag(Bar& bar, int y) {
@@ -286,7 +298,7 @@ void drag(Bar& bar, int y) {
         return;
     bar.trackPos = pos;
     scroll(bar, SB_THUMBTRACK, pos);
-    InvalidateRect(bar.window, nullptr, FALSE);
+    InvalidateRect(bar.hwnd(), nullptr, FALSE);
 }
 
 // The press ends: released, or the capture taken away.
@@ -295,41 +307,36 @@ void release(Bar& bar) {
         return;
     const ScrollBarPart pressed = bar.pressed;
     bar.pressed = ScrollBarPart::kNone;
-    KillTimer(bar.window, kRepeatTimer);
+    KillTimer(bar.hwnd(), kRepeatTimer);
     if (pressed == ScrollBarPart::kThumb)
         scroll(bar, SB_THUMBPOSITION, bar.trackPos);
     scroll(bar, SB_ENDSCROLL);
-    if (GetCapture() == bar.window)
+    if (GetCapture() == bar.hwnd())
         ReleaseCapture();
-    InvalidateRect(bar.window, nullptr, FALSE);
+    InvalidateRect(bar.hwnd(), nullptr, FALSE);
 }
 
 // A held arrow or track steps on; the track stops once the thumb has
 // reached the mouse.
 void repeat(Bar& bar) {
     if (bar.pressed == ScrollBarPart::kNone || bar.pressed == ScrollBarPart::kThumb) {
-        KillTimer(bar.window, kRepeatTimer);
+        KillTimer(bar.hwnd(), kRepeatTimer);
         return;
     }
     if (partUnderMouse(bar) == bar.pressed)
         step(bar, bar.pressed);
-    SetTimer(bar.window, kRepeatTimer, kRepeatMs, nullptr);
+    SetTimer(bar.hwnd(), kRepeatTimer, kRepeatMs, nullptr);
 }
 
-LRESULT CALLBACK barProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_NCCREATE) {
-        // Made here and freed at WM_NCDESTROY, which also comes when the
-        // creation fails later on.
-        auto* bar = new (std::nothrow) Bar;
-        if (!bar)
-            return FALSE;
-        bar->control = static_cast<HWND>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        bar->window = window;
-        SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(bar));
-    }
-    Bar* bar = barOf(window);
-    if (!bar)
-        return DefWindowProcW(window, msg, wp, lp);
+bool Bar::create(HWND parent) {
+    registerClass(kBarClass);
+    return createWindow(kBarClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, 0, parent) !=
+           nullptr;
+}
+
+LRESULT Bar::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    HWND window = hwnd();
+    Bar* bar = this;
     const int y = static_cast<short>(HIWORD(lp));
     switch (msg) {
     case WM_NCDESTROY:
@@ -337,8 +344,6 @@ LRESULT CALLBACK barProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         if (bar->control)
             if (WindowHook* hook = findWindowHook(bar->control, controlProc))
                 hook->data = nullptr;
-        SetWindowLongPtrW(window, 0, 0);
-        delete bar;
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -378,35 +383,43 @@ LRESULT CALLBACK barProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         return 0;
     case WM_MOUSEWHEEL:
         return bar->control ? SendMessageW(bar->control, msg, wp, lp) : 0;
+    case WM_GETOBJECT:
+        // What it is, for screen readers: no nameless extra pane beside
+        // the control whose bar it covers.
+        if (const LRESULT answer =
+                answerGetObject(window, wp, lp, kDarkScrollBarName, ROLE_SYSTEM_SCROLLBAR))
+            return answer;
+        break;
     }
-    return DefWindowProcW(window, msg, wp, lp);
-}
-
-void registerBarClass() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = barProc;
-    wc.cbWndExtra = sizeof(Bar*);
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kBarClass;
-    RegisterClassExW(&wc); // a second registration fails harmlessly
+    return defaultProc(msg, wp, lp);
 }
 
 } // namespace
 
 void useDarkScrollBar(HWND control, const Extras& extras) {
     // The system's own dark bars need nothing on top of them.
-    if (extras.available())
+    if (extras.available() || darkScrollBarOf(control))
         return;
-    registerBarClass();
-    HWND window = CreateWindowExW(0, kBarClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                                  GetParent(control), nullptr, GetModuleHandleW(nullptr), control);
-    if (!window)
+    auto made = std::make_unique<Bar>();
+    made->control = control;
+    if (!made->create(GetParent(control)))
         return; // the control keeps its own bar
-    addWindowHook(control, controlProc, window);
-    followPlace(*barOf(window), isVisible(control));
-    followState(*barOf(window));
+    Bar& bar = *made.release();
+    bar.ownedByWindow = true;
+    // A bar taken away earlier left its hook, which takes the new bar.
+    if (WindowHook* hook = findWindowHook(control, controlProc))
+        hook->data = bar.hwnd();
+    else
+        addWindowHook(control, controlProc, bar.hwnd());
+    followPlace(bar, isVisible(control));
+    followState(bar);
+}
+
+void removeDarkScrollBar(HWND control) {
+    if (HWND bar = darkScrollBarOf(control)) {
+        DestroyWindow(bar); // its WM_NCDESTROY leaves the hook without a bar
+        RedrawWindow(control, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    }
 }
 
 HWND darkScrollBarOf(HWND control) {

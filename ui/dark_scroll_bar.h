@@ -7,9 +7,14 @@
 // WM_VSCROLL.
 #include <windows.h>
 
+#include <string_view>
+
 #include "ui/dark_extras.h"
 
 namespace morvane::dark {
+
+// The bar's name for screen readers, which also hear its role: scroll bar.
+inline constexpr std::u16string_view kDarkScrollBarName = u"垂直スクロール バー";
 
 // Only where the system has no dark scroll bars of its own (the dark-mode
 // extras given are not available); elsewhere a no-op.
@@ -17,6 +22,10 @@ namespace morvane::dark {
 // GWLP_USERDATA to the hook chain; the bar is a sibling made here and
 // destroyed with the parent.
 void useDarkScrollBar(HWND control, const Extras& extras);
+
+// Takes the dark bar away (high contrast turned on): the control's own bar
+// shows again. useDarkScrollBar brings it back.
+void removeDarkScrollBar(HWND control);
 
 // The bar standing over the control, or nullptr.
 HWND darkScrollBarOf(HWND control);

@@ -9,6 +9,7 @@
 
 #include "platform/win32/win32_text.h"
 #include "ui/dpi.h"
+#include "ui/high_contrast.h"
 #include "ui/window_hook.h"
 
 namespace morvane::dark {
@@ -17,6 +18,8 @@ namespace {
 // MinGW's headers lack these (Windows 10 1809+ / 20H1+).
 constexpr DWORD kDwmUseImmersiveDarkMode = 20;
 constexpr DWORD kDwmUseImmersiveDarkModeBefore20H1 = 19;
+
+constexpr wchar_t kPaletteProperty[] = L"MorvaneX.Palette";
 
 struct BrushCache {
     std::map<COLORREF, UniqueBrush> brushes;
@@ -54,9 +57,11 @@ LRESULT hoverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) n
     return callNextHook(hwnd, msg, wp, lp, hook);
 }
 
+// hook.data: the palette of the edit's window.
 LRESULT editBorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept {
     const LRESULT result = callNextHook(hwnd, msg, wp, lp, hook);
-    if (msg != WM_NCPAINT)
+    const auto& palette = *static_cast<const Palette*>(hook.data);
+    if (msg != WM_NCPAINT || palette.highContrast)
         return result;
     // Both pixels of the client edge: an outer line and the field colour
     // inside it, so no light system colour is left around the text.
@@ -67,11 +72,60 @@ LRESULT editBorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& ho
     GetWindowRect(hwnd, &rect);
     OffsetRect(&rect, -rect.left, -rect.top);
     const bool focused = GetFocus() == hwnd;
-    frameSolid(dc, rect, focused ? kAccent : kEdge);
+    frameSolid(dc, rect, focused ? palette.focusEdge : palette.edge);
     InflateRect(&rect, -1, -1);
-    frameSolid(dc, rect, kControl);
+    frameSolid(dc, rect, palette.field);
     ReleaseDC(hwnd, dc);
     return result;
+}
+
+// The group box lies above what it holds, and a parent that clips its
+// children leaves its area to it: it fills its inside around the controls
+// it holds, then draws its frame.
+void paintGroupBoxFrame(HWND groupBox, HDC dc, const Palette& palette) {
+    RECT frame;
+    GetClientRect(groupBox, &frame);
+    const int saved = SaveDC(dc);
+    for (HWND sibling = GetWindow(GetParent(groupBox), GW_CHILD); sibling;
+         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        if (sibling == groupBox || !IsWindowVisible(sibling))
+            continue;
+        RECT place;
+        GetWindowRect(sibling, &place);
+        MapWindowPoints(nullptr, groupBox, reinterpret_cast<POINT*>(&place), 2);
+        ExcludeClipRect(dc, place.left, place.top, place.right, place.bottom);
+    }
+    fillSolid(dc, frame, palette.background);
+    RestoreDC(dc, saved);
+    frameSolid(dc, frame, palette.edge);
+}
+
+// hook.data: the palette of the group box's window. The button's own
+// painting is kept out: it would draw the title, on WM_PAINT and at once on
+// a change of text, enabling or keyboard cues.
+LRESULT groupBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept {
+    const auto& palette = *static_cast<const Palette*>(hook.data);
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        paintGroupBoxFrame(hwnd, BeginPaint(hwnd, &ps), palette);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        paintGroupBoxFrame(hwnd, reinterpret_cast<HDC>(wp), palette);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETTEXT:
+    case WM_ENABLE:
+    case WM_UPDATEUISTATE: {
+        const LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return result;
+    }
+    }
+    return callNextHook(hwnd, msg, wp, lp, hook);
 }
 
 UniqueFont menuFont(HWND owner) {
@@ -109,18 +163,77 @@ int menuTextLeft(UINT dpi) {
 
 } // namespace
 
+Palette Palette::dark() {
+    return {.highContrast = false,
+            .background = kBackground,
+            .text = kText,
+            .field = kControl,
+            .fieldText = kText,
+            .button = kControl,
+            .buttonText = kText,
+            .buttonHot = kHot,
+            .buttonHotText = kText,
+            .buttonPressed = kPressed,
+            .buttonPressedText = kText,
+            .edge = kEdge,
+            .focusEdge = kAccent,
+            .disabledText = kDisabledText,
+            .selection = kSelection,
+            .selectionText = kText,
+            .selectionInactive = kSelectionInactive,
+            .selectionInactiveText = kText,
+            .menuHot = kHot,
+            .menuHotText = kText,
+            .escapePanel = kLimeGreen};
+}
+
+Palette Palette::system() {
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF highlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    const COLORREF buttonFace = GetSysColor(COLOR_BTNFACE);
+    // A selection must show also where its control has no focus: the
+    // button face that Windows puts there is the window colour in every
+    // high-contrast theme.
+    return {.highContrast = true,
+            .background = window,
+            .text = windowText,
+            .field = window,
+            .fieldText = windowText,
+            .button = buttonFace,
+            .buttonText = GetSysColor(COLOR_BTNTEXT),
+            .buttonHot = highlight,
+            .buttonHotText = highlightText,
+            .buttonPressed = highlight,
+            .buttonPressedText = highlightText,
+            .edge = windowText,
+            .focusEdge = highlight,
+            .disabledText = GetSysColor(COLOR_GRAYTEXT),
+            .selection = highlight,
+            .selectionText = highlightText,
+            .selectionInactive = highlight,
+            .selectionInactiveText = highlightText,
+            .menuHot = highlight,
+            .menuHotText = highlightText,
+            .escapePanel = buttonFace};
+}
+
+WindowPalette::Taken WindowPalette::takeFor(HWND window) {
+    const bool on = highContrast_.isOn();
+    const Taken taken{!taken_, !taken_ || on != palette_.highContrast};
+    taken_ = true;
+    palette_ = Palette::forHighContrast(on);
+    publishPalette(window, &palette_);
+    useTitleBar(window, palette_);
+    return taken;
+}
+
 HBRUSH brushFor(COLORREF colour) {
     auto& slot = brushCache().brushes[colour];
     if (!slot)
         slot.reset(CreateSolidBrush(colour));
     return slot.get();
-}
-
-HBRUSH backgroundBrush() {
-    return brushFor(kBackground);
-}
-HBRUSH controlBrush() {
-    return brushFor(kControl);
 }
 
 UniqueFont createFont(std::u16string_view face, int charHeight96, int dpi, int weight) {
@@ -143,36 +256,36 @@ UniqueFont createMessageFont(int dpi) {
     return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
-void useDarkTitleBar(HWND hwnd) {
-    const BOOL on = TRUE;
+void useTitleBar(HWND hwnd, const Palette& palette) {
+    const BOOL on = palette.highContrast ? FALSE : TRUE;
     if (FAILED(DwmSetWindowAttribute(hwnd, kDwmUseImmersiveDarkMode, &on, sizeof on)))
         DwmSetWindowAttribute(hwnd, kDwmUseImmersiveDarkModeBefore20H1, &on, sizeof on);
 }
 
-LRESULT colourStatic(HDC dc) {
-    SetTextColor(dc, kText);
-    SetBkColor(dc, kBackground);
-    return reinterpret_cast<LRESULT>(backgroundBrush());
+LRESULT colourStatic(HDC dc, const Palette& palette) {
+    SetTextColor(dc, palette.text);
+    SetBkColor(dc, palette.background);
+    return reinterpret_cast<LRESULT>(brushFor(palette.background));
 }
 
-LRESULT colourEdit(HDC dc) {
-    SetTextColor(dc, kText);
-    SetBkColor(dc, kControl);
-    return reinterpret_cast<LRESULT>(controlBrush());
+LRESULT colourEdit(HDC dc, const Palette& palette) {
+    SetTextColor(dc, palette.fieldText);
+    SetBkColor(dc, palette.field);
+    return reinterpret_cast<LRESULT>(brushFor(palette.field));
 }
 
-LRESULT colourDialog(HDC dc) {
-    SetBkColor(dc, kBackground);
-    return reinterpret_cast<LRESULT>(backgroundBrush());
+LRESULT colourDialog(HDC dc, const Palette& palette) {
+    SetBkColor(dc, palette.background);
+    return reinterpret_cast<LRESULT>(brushFor(palette.background));
 }
 
-void eraseBackground(HWND hwnd, HDC dc) {
+void eraseBackground(HWND hwnd, HDC dc, const Palette& palette) {
     RECT rect;
     GetClientRect(hwnd, &rect);
-    FillRect(dc, &rect, backgroundBrush());
+    FillRect(dc, &rect, brushFor(palette.background));
 }
 
-void drawButton(const DRAWITEMSTRUCT& item, ButtonLook look) {
+void drawButton(const DRAWITEMSTRUCT& item, ButtonLook look, const Palette& palette) {
     const bool pressed = item.itemState & ODS_SELECTED;
     const bool disabled = item.itemState & ODS_DISABLED;
     const bool focused = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
@@ -181,10 +294,14 @@ void drawButton(const DRAWITEMSTRUCT& item, ButtonLook look) {
     RECT rect = item.rcItem;
     HDC dc = item.hDC;
 
-    COLORREF fill = pressed ? kPressed : hot ? kHot : kControl;
-    COLORREF edge = look == ButtonLook::Default || focused ? kAccent : kEdge;
-    COLORREF text = disabled ? kDisabledText : kText;
-    if (look == ButtonLook::Lime) {
+    const bool lime = look == ButtonLook::Lime && !palette.highContrast;
+    COLORREF fill = pressed ? palette.buttonPressed : hot ? palette.buttonHot : palette.button;
+    COLORREF edge = look == ButtonLook::Default || focused ? palette.focusEdge : palette.edge;
+    COLORREF text = disabled  ? palette.disabledText
+                    : pressed ? palette.buttonPressedText
+                    : hot     ? palette.buttonHotText
+                              : palette.buttonText;
+    if (lime) {
         fill = pressed ? kLimeGreenPressed : hot ? kLimeGreenHot : kLimeGreen;
         edge = fill;
         text = kOnLimeText;
@@ -204,10 +321,10 @@ void drawButton(const DRAWITEMSTRUCT& item, ButtonLook look) {
     if (item.itemState & ODS_NOACCEL)
         format |= DT_HIDEPREFIX;
     DrawTextW(dc, caption, -1, &rect, format);
-    if (focused && look != ButtonLook::Lime) {
+    if (focused && !lime) {
         RECT inner = item.rcItem;
         InflateRect(&inner, -1, -1);
-        frameSolid(dc, inner, kAccent);
+        frameSolid(dc, inner, palette.focusEdge);
     }
 }
 
@@ -215,17 +332,21 @@ void trackButtonHover(HWND button) {
     addWindowHook(button, hoverProc);
 }
 
-void darkenEditBorder(HWND edit) {
-    addWindowHook(edit, editBorderProc);
+void darkenEditBorder(HWND edit, const Palette& palette) {
+    addWindowHook(edit, editBorderProc, const_cast<Palette*>(&palette));
     SetWindowPos(edit, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void makeMenuOwnerDrawn(HMENU menu) {
+void drawGroupBoxFrame(HWND groupBox, const Palette& palette) {
+    addWindowHook(groupBox, groupBoxProc, const_cast<Palette*>(&palette));
+}
+
+void makeMenuOwnerDrawn(HMENU menu, const Palette& palette) {
     MENUINFO menuInfo{};
     menuInfo.cbSize = sizeof menuInfo;
     menuInfo.fMask = MIM_BACKGROUND;
-    menuInfo.hbrBack = backgroundBrush();
+    menuInfo.hbrBack = brushFor(palette.background);
     SetMenuInfo(menu, &menuInfo);
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
@@ -263,7 +384,7 @@ bool measureMenuItem(HWND owner, MEASUREITEMSTRUCT& item) {
     return true;
 }
 
-bool drawMenuItem(const DRAWITEMSTRUCT& item) {
+bool drawMenuItem(const DRAWITEMSTRUCT& item, const Palette& palette) {
     if (item.CtlType != ODT_MENU || !item.itemData)
         return false;
     HMENU menu = reinterpret_cast<HMENU>(item.itemData);
@@ -273,28 +394,44 @@ bool drawMenuItem(const DRAWITEMSTRUCT& item) {
     HWND menuWindow = WindowFromDC(dc);
     const UINT dpi = menuWindow ? dpiOfWindow(menuWindow) : systemDpi();
     if (entry.separator) {
-        fillSolid(dc, rect, kBackground);
+        fillSolid(dc, rect, palette.background);
         RECT line = rect;
         line.left += scaled(6, dpi);
         line.right -= scaled(6, dpi);
         line.top = (rect.top + rect.bottom) / 2;
         line.bottom = line.top + 1;
-        fillSolid(dc, line, kEdge);
+        fillSolid(dc, line, palette.edge);
         return true;
     }
     const bool selected = item.itemState & ODS_SELECTED;
     const bool disabled = item.itemState & (ODS_GRAYED | ODS_DISABLED);
-    fillSolid(dc, rect, selected && !disabled ? kHot : kBackground);
+    const bool hot = selected && !disabled;
+    fillSolid(dc, rect, hot ? palette.menuHot : palette.background);
     const UniqueFont font = menuFont(menuWindow);
     SelectObjectScope selectFont(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, disabled ? kDisabledText : kText);
+    SetTextColor(dc, disabled ? palette.disabledText : hot ? palette.menuHotText : palette.text);
     rect.left += menuTextLeft(dpi);
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
     if (item.itemState & ODS_NOACCEL)
         format |= DT_HIDEPREFIX;
     DrawTextW(dc, entry.text.c_str(), -1, &rect, format);
     return true;
+}
+
+void publishPalette(HWND window, const Palette* palette) {
+    if (palette)
+        SetPropW(window, kPaletteProperty, const_cast<Palette*>(palette));
+    else
+        RemovePropW(window, kPaletteProperty);
+}
+
+Palette paletteForBoxOf(HWND owner) {
+    HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+    if (const auto* published =
+            root ? static_cast<const Palette*>(GetPropW(root, kPaletteProperty)) : nullptr)
+        return *published;
+    return Palette::forHighContrast(HighContrastQuestion::ofThisSystem().isOn());
 }
 
 } // namespace morvane::dark

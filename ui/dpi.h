@@ -2,7 +2,7 @@
 // DPI of a window or the primary screen, and 96-DPI sizes scaled to it.
 #include <windows.h>
 
-#include "shell/main_layout.h"
+#include "shell/control_rect.h"
 
 namespace morvane {
 

@@ -11,10 +11,14 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "shell/caption.h"
+#include "shell/dialog_layout.h"
 #include "text/user_error.h"
 #include "text/utf.h"
+#include "ui/accessible.h"
+#include "ui/dark_controls.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
+#include "ui/window_base.h"
 
 namespace morvane {
 namespace {
@@ -87,16 +91,13 @@ UniqueIcon loadSystemIcon(const wchar_t* name, int size) {
     return UniqueIcon(CopyIcon(LoadIconW(nullptr, name)));
 }
 
-// An empty dialog template: the controls are created at WM_INITDIALOG, sized
-// for the dialog's DPI.
-struct alignas(4) EmptyDialogTemplate {
-    DLGTEMPLATE header;
-    WORD menu = 0;
-    WORD windowClass = 0;
-    WORD title = 0;
-};
+void placeControl(HWND control, const ControlRect& rect) {
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER);
+}
 
-class MessageDialog {
+// Made for one showing: a dialog of the dialog manager, so Enter presses the
+// default button and Escape closes.
+class MessageDialog final : public DialogBase {
   public:
     MessageDialog(std::wstring text, std::wstring caption, const wchar_t* icon,
                   std::vector<BoxButton> buttons, int defaultId)
@@ -104,79 +105,37 @@ class MessageDialog {
           buttons_(std::move(buttons)), defaultId_(defaultId) {}
 
     MessageResult run(HWND owner) {
-        EmptyDialogTemplate dialog{};
-        dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFOREGROUND;
+        // The owner's colours: dark, or the system's in high contrast.
+        palette_ = dark::paletteForBoxOf(owner);
         // Above a topmost owner, or it could open behind it.
-        if (owner && (GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST))
-            dialog.header.dwExtendedStyle = WS_EX_TOPMOST;
-        const INT_PTR id = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &dialog.header, owner,
-                                                   dialogProc, reinterpret_cast<LPARAM>(this));
-        return resultFor(static_cast<int>(id));
+        const bool topmost = owner && (GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        const int id = runTemplate(
+            owner, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFOREGROUND,
+            topmost ? WS_EX_TOPMOST : 0);
+        return resultFor(id);
     }
 
   private:
-    static INT_PTR CALLBACK dialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-        if (msg == WM_INITDIALOG)
-            SetWindowLongPtrW(dlg, DWLP_USER, lp);
-        auto* self = reinterpret_cast<MessageDialog*>(GetWindowLongPtrW(dlg, DWLP_USER));
-        if (!self)
-            return FALSE;
-        try {
-            return self->onMessage(dlg, msg, wp, lp);
-        } catch (...) {
-            EndDialog(dlg, IDCANCEL);
-            return TRUE;
-        }
+    LRESULT onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override {
+        if (msg == WM_CTLCOLORDLG)
+            return dark::colourDialog(reinterpret_cast<HDC>(wp), palette_);
+        return defaultProc(msg, wp, lp);
     }
 
-    INT_PTR onMessage(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-        switch (msg) {
-        case WM_INITDIALOG:
-            onInit(dlg);
-            return FALSE; // focus was set on the default button
-        case WM_CTLCOLORDLG:
-            return dark::colourDialog(reinterpret_cast<HDC>(wp));
-        case WM_CTLCOLORSTATIC:
-            return dark::colourStatic(reinterpret_cast<HDC>(wp));
-        case WM_DRAWITEM: {
-            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-            const bool isDefault = static_cast<int>(item.CtlID) == currentDefault(dlg);
-            dark::drawButton(item,
-                             isDefault ? dark::ButtonLook::Default : dark::ButtonLook::Normal);
-            return TRUE;
-        }
-        case WM_COMMAND:
-            return onCommand(dlg, LOWORD(wp), HIWORD(wp));
-        case WM_DPICHANGED:
-            onDpiChanged(dlg, HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-            return TRUE;
-        case WM_CLOSE:
-            EndDialog(dlg, IDCANCEL);
-            return TRUE;
-        }
-        return FALSE;
-    }
-
-    INT_PTR onCommand(HWND dlg, int id, int code) {
+    void onCommand(int id, int code) override {
         if (code == BN_SETFOCUS) {
             // Enter presses the button that has the focus.
-            SendMessageW(dlg, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+            SendMessageW(hwnd(), DM_SETDEFID, static_cast<WPARAM>(id), 0);
             for (const auto& button : buttons_)
-                InvalidateRect(GetDlgItem(dlg, button.id), nullptr, FALSE);
-            return TRUE;
+                InvalidateRect(GetDlgItem(hwnd(), button.id), nullptr, FALSE);
+            return;
         }
         if (code != BN_CLICKED)
-            return FALSE;
+            return;
         const bool known = id == IDCANCEL || std::any_of(buttons_.begin(), buttons_.end(),
                                                          [&](auto& b) { return b.id == id; });
         if (known)
-            EndDialog(dlg, id);
-        return TRUE;
-    }
-
-    static int currentDefault(HWND dlg) {
-        const LRESULT id = SendMessageW(dlg, DM_GETDEFID, 0, 0);
-        return HIWORD(id) == DC_HASDEFID ? LOWORD(id) : 0;
+            endModal(id);
     }
 
     MessageResult resultFor(int id) const {
@@ -188,9 +147,10 @@ class MessageDialog {
         return yesNo ? MessageResult::No : MessageResult::Cancel;
     }
 
-    void onInit(HWND dlg) {
+    void onInit() override {
+        HWND dlg = hwnd();
         SetWindowTextW(dlg, caption_.c_str());
-        dark::useDarkTitleBar(dlg);
+        dark::useTitleBar(dlg, palette_);
         createControls(dlg);
         const SIZE frame = layOut(dlg, dpiOfWindow(dlg));
         SetWindowPos(dlg, nullptr, (GetSystemMetrics(SM_CXSCREEN) - frame.cx) / 2,
@@ -205,82 +165,63 @@ class MessageDialog {
 
     // Dragged onto a monitor of another DPI: fonts, icon and places anew, in
     // the rectangle the system suggests.
-    void onDpiChanged(HWND dlg, UINT dpi, const RECT& suggested) {
-        const SIZE frame = layOut(dlg, dpi);
-        SetWindowPos(dlg, nullptr, suggested.left, suggested.top, frame.cx, frame.cy,
+    void onDpiChanged(UINT dpi, const RECT& suggested) override {
+        const SIZE frame = layOut(hwnd(), dpi);
+        SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, frame.cx, frame.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     void createControls(HWND dlg) {
-        CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE,
-                        0, 0, 0, 0, dlg, reinterpret_cast<HMENU>(kIconId), nullptr, nullptr);
-        CreateWindowExW(0, L"STATIC", text_.c_str(),
-                        WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0, 0, 0, 0,
-                        dlg, reinterpret_cast<HMENU>(kTextId), nullptr, nullptr);
+        HWND icon = createChild(dlg, L"STATIC", u"", SS_ICON | SS_REALSIZEIMAGE, 0, kIconId);
+        HWND text = createChild(dlg, L"STATIC", fromWide(text_),
+                                SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0, kTextId);
+        ownControl(icon, labels_);
+        ownControl(text, labels_);
+        // The icon says the kind, as the caption does.
+        describeForAccessibility(icon, fromWide(caption_), ROLE_SYSTEM_GRAPHIC);
+        describeForAccessibility(text, u"", ROLE_SYSTEM_STATICTEXT);
         for (const auto& boxButton : buttons_) {
-            HWND button = CreateWindowExW(
-                0, L"BUTTON", boxButton.caption,
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY, 0, 0, 0, 0, dlg,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(boxButton.id)), nullptr, nullptr);
+            HWND button = createChild(dlg, L"BUTTON", fromWide(boxButton.caption),
+                                      WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY, 0, boxButton.id);
             dark::trackButtonHover(button);
+            describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
+            ownControl(button, buttonPainter_);
         }
     }
 
     // Sizes and places everything at dpi; gives the outer size of the box.
     SIZE layOut(HWND dlg, UINT dpi) {
         auto font = dark::createMessageFont(static_cast<int>(dpi));
-        const int margin = scaled(14, dpi);
-        const int iconSize = scaled(32, dpi);
-        const int gap = scaled(12, dpi);
-
+        const int d = static_cast<int>(dpi);
         // The text's size at this DPI, lines broken as the static control
         // will break them.
-        RECT textRect{0, 0, scaled(440, dpi), 0};
+        RECT textRect{0, 0, messageTextMaxWidth(d), 0};
         {
             WindowDC screen(dlg);
             SelectObjectScope selectFont(screen.get(), font.get());
             DrawTextW(screen.get(), text_.c_str(), static_cast<int>(text_.size()), &textRect,
                       DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS);
         }
-        const int textWidth = textRect.right;
-        const int textHeight = std::max<int>(textRect.bottom, scaled(16, dpi));
-
-        const int buttonWidth = scaled(88, dpi);
-        const int buttonHeight = scaled(26, dpi);
-        const int buttonGap = scaled(8, dpi);
-        const int buttonCount = static_cast<int>(buttons_.size());
-        const int buttonsWidth = buttonCount * buttonWidth + (buttonCount - 1) * buttonGap;
-
-        const int bodyHeight = std::max(iconSize, textHeight);
-        const int clientWidth = std::max({margin + iconSize + gap + textWidth + margin,
-                                          buttonsWidth + 2 * margin, scaled(260, dpi)});
-        const int clientHeight = margin + bodyHeight + scaled(18, dpi) + buttonHeight + margin;
-
-        auto icon = loadSystemIcon(iconName_, iconSize);
+        const MessageBoxLayout layout =
+            layOutMessageBox(d, textRect.right, textRect.bottom, static_cast<int>(buttons_.size()));
+        auto icon = loadSystemIcon(iconName_, layout.icon.width);
         HWND iconControl = GetDlgItem(dlg, kIconId);
         SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
-        SetWindowPos(iconControl, nullptr, margin, margin, iconSize, iconSize, SWP_NOZORDER);
-
-        const int textTop = margin + (bodyHeight - textHeight) / 2;
+        placeControl(iconControl, layout.icon);
         HWND textControl = GetDlgItem(dlg, kTextId);
         SendMessageW(textControl, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        SetWindowPos(textControl, nullptr, margin + iconSize + gap, textTop, textWidth, textHeight,
-                     SWP_NOZORDER);
-
-        int x = clientWidth - margin - buttonsWidth;
-        const int y = clientHeight - margin - buttonHeight;
-        for (const auto& boxButton : buttons_) {
-            HWND button = GetDlgItem(dlg, boxButton.id);
+        placeControl(textControl, layout.text);
+        for (size_t i = 0; i < buttons_.size(); ++i) {
+            HWND button = GetDlgItem(dlg, buttons_[i].id);
             SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-            SetWindowPos(button, nullptr, x, y, buttonWidth, buttonHeight, SWP_NOZORDER);
-            x += buttonWidth + buttonGap;
+            placeControl(button, layout.buttons[i]);
         }
         // The old font and icon go once the controls hold the new ones.
         font_ = std::move(font);
         icon_ = std::move(icon);
         InvalidateRect(dlg, nullptr, TRUE);
 
-        RECT frame{0, 0, clientWidth, clientHeight};
+        RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
         AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dlg, GWL_STYLE)),
                                  FALSE, static_cast<DWORD>(GetWindowLongPtrW(dlg, GWL_EXSTYLE)),
                                  dpi);
@@ -294,6 +235,9 @@ class MessageDialog {
     int defaultId_;
     UniqueFont font_;
     UniqueIcon icon_;
+    dark::Palette palette_ = dark::Palette::dark();
+    dark::TextColours labels_{palette_};
+    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, palette_, true};
 };
 
 int idFor(MessageResult result) {

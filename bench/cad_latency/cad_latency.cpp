@@ -11,12 +11,15 @@
 #include <memory>
 #include <vector>
 
+#include "app/launcher_host.h"
 #include "app/launcher_state.h"
 #include "app/main_window.h"
+#include "platform/services.h"
 #include "platform/win32/precise_clock.h"
 #include "platform/win32/win32_text.h"
 #include "standin_process.h"
 #include "support/temp_dir.h"
+#include "ui/dark_extras.h"
 
 namespace {
 
@@ -33,14 +36,15 @@ int run(int runs) {
     InitCommonControlsEx(&controls);
     test::TempDir dir;
     dir.write(u"MorvaneList.txt", "CAD\r\nCMD\tcommand row\r\n");
-    LauncherState state;
-    MainWindow window(state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false});
-    if (!window.create())
+    LauncherHost host(LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
+                      {platformServices(), dark::Extras::ofThisSystem()});
+    MainWindow& window = host.mainWindow();
+    if (!host.createMainWindow())
         return 1;
     test::StandinProcess cad(test::uniqueProgId(L"Latency"));
     if (!cad.window())
         return 1;
-    state.targetProgID = fromWide(cad.progId());
+    host.state().targetProgID = fromWide(cad.progId());
     HTREEITEM group = TreeView_GetRoot(window.commandTree);
     TreeView_SelectItem(window.commandTree, TreeView_GetChild(window.commandTree, group));
 

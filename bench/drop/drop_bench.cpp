@@ -13,12 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "app/launcher_host.h"
 #include "app/main_window.h"
 #include "drop/drop_handle.h"
 #include "platform/services.h"
 #include "platform/win32/precise_clock.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "ui/dark_extras.h"
 
 namespace morvane {
 namespace {
@@ -101,9 +103,10 @@ struct Hook {
 
 void timeVariants(const std::u16string& folder, int drops) {
     // The window writes its settings into the folder when it closes.
-    LauncherState state;
-    MainWindow window(state, LauncherEnvironment{folder, folder + u"MorvaneX.ini", false});
-    if (!window.create())
+    LauncherHost host(LauncherEnvironment{folder, folder + u"MorvaneX.ini", false},
+                      {platformServices(), dark::Extras::ofThisSystem()});
+    MainWindow& window = host.mainWindow();
+    if (!host.createMainWindow())
         std::exit(1);
     const Hook hook{SetWindowsHookExW(WH_CBT, watchActivation, nullptr, GetCurrentThreadId())};
 

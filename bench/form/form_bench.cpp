@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "app/launcher_host.h"
 #include "app/main_window.h"
 #include "platform/services.h"
 #include "platform/win32/precise_clock.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "ui/dark_extras.h"
 
 namespace {
 
@@ -63,10 +65,11 @@ double median(std::vector<double> values) {
 double firstWindow(const std::wstring& folder) {
     morvane::LauncherEnvironment environment{morvane::fromWide(folder),
                                              morvane::fromWide(folder + L"MorvaneX.ini"), false};
-    morvane::LauncherState state;
-    morvane::MainWindow window(state, environment);
+    morvane::LauncherHost host(
+        environment, {morvane::platformServices(), morvane::dark::Extras::ofThisSystem()});
+    morvane::MainWindow& window = host.mainWindow();
     const double start = morvane::millisecondsNow();
-    window.create();
+    host.createMainWindow();
     ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(window.hwnd());
     const double shown = morvane::millisecondsNow() - start;
@@ -100,9 +103,10 @@ KeystrokeMedians medianKeystrokes(int commands) {
     writeList(folder, commands);
     morvane::LauncherEnvironment environment{morvane::fromWide(folder),
                                              morvane::fromWide(folder + L"MorvaneX.ini"), false};
-    morvane::LauncherState state;
-    morvane::MainWindow window(state, environment);
-    window.create();
+    morvane::LauncherHost host(
+        environment, {morvane::platformServices(), morvane::dark::Extras::ofThisSystem()});
+    morvane::MainWindow& window = host.mainWindow();
+    host.createMainWindow();
     ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(window.hwnd());
     // Typing "CMD12" and deleting it again, one character at a time.

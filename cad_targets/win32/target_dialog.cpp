@@ -7,6 +7,9 @@
 
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "shell/dialog_layout.h"
+#include "ui/accessible.h"
+#include "ui/dark_extras.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
@@ -19,46 +22,14 @@ namespace {
 
 constexpr wchar_t kDialogClass[] = L"MorvaneX.TargetCAD";
 
-// The designed layout, in 96-DPI pixels.
-constexpr SIZE kClientSize{315, 307};
-constexpr RECT kTargetListRect{8, 8, 8 + 297, 8 + 137};
-constexpr POINT kEditsGroupOrigin{8, 151};
-constexpr SIZE kEditsGroupSize{297, 105};
-struct Placement {
-    int left, top, width, height;
-};
-// Children of the group box, relative to its top-left corner.
-constexpr Placement kNameLabelPlace{16, 3, 64, 14};
-constexpr Placement kNameEditPlace{16, 23, 198, 24};
-constexpr Placement kProgIdLabelPlace{16, 53, 114, 14};
-constexpr Placement kProgIdEditPlace{16, 73, 198, 24};
-constexpr Placement kEditButtonPlaces[3] = {
-    {220, 21, 71, 22}, {220, 49, 71, 22}, {220, 77, 71, 22}};
-constexpr Placement kOkButtonPlace{80, 271, 75, 25};
-constexpr Placement kCancelButtonPlace{161, 271, 88, 25};
 constexpr int kDialogFontHeight = 11, kListFontHeight = 13, kLabelFontHeight = 12,
               kEditFontHeight = 13;
 
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-HWND createChild(HWND parent, const wchar_t* cls, std::u16string_view text, DWORD style,
-                 DWORD exStyle, int id) {
-    return CreateWindowExW(exStyle, cls, toWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
-                           0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
-std::u16string windowText(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return fromWide(text);
-}
-
-void place(HWND hwnd, const Placement& p, POINT origin, UINT dpi, HFONT font, int width = 0) {
-    SetWindowPos(hwnd, nullptr, scaled(origin.x + p.left, dpi), scaled(origin.y + p.top, dpi),
-                 std::max(width, scaled(p.width, dpi)), scaled(p.height, dpi),
+void place(HWND hwnd, const ControlRect& rect, HFONT font) {
+    SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.width, rect.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
@@ -75,10 +46,6 @@ int textWidth(HWND hwnd, HFONT font) {
     return rect.right;
 }
 
-int listItemHeight(UINT dpi) {
-    return scaled(kListFontHeight + 3, dpi);
-}
-
 // Typing starts as direct input each time an edit gets the focus.
 void switchInputMethodOff(HWND edit) {
     HIMC context = ImmGetContext(edit);
@@ -90,14 +57,12 @@ void switchInputMethodOff(HWND edit) {
 
 } // namespace
 
-TargetDialog::TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services)
-    : model_(std::move(listPath), services, *this) {
+TargetDialog::TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services,
+                           const dark::Extras& darkExtras, const HighContrastQuestion& highContrast)
+    : model_(std::move(listPath), services, *this), darkExtras_(darkExtras),
+      colours_(highContrast) {
     registerClass(kDialogClass);
     createWindow(kDialogClass, L"ターゲット CAD", kDialogStyle, kDialogExStyle, 0, 0, 0, 0, owner);
-    dark::useDarkTitleBar(hwnd());
-    dpi_ = dpiOfWindow(hwnd());
-    createControls();
-    applyDpi(dpi_);
 }
 
 TargetDialog::~TargetDialog() {
@@ -105,18 +70,18 @@ TargetDialog::~TargetDialog() {
         DestroyWindow(hwnd());
 }
 
-void TargetDialog::createControls() {
+void TargetDialog::onInit() {
     HWND dialog = hwnd();
-    // Creation order is the tab order: the list, OK, 取り消し, then the
-    // group box's two edits. The flat buttons take no tab stop.
-    targetList_ =
-        createChild(dialog, L"LISTBOX", u"",
-                    WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_SORT | LBS_HASSTRINGS |
-                        LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                    WS_EX_CLIENTEDGE, kTargetListId);
-    okButton_ = createChild(dialog, L"BUTTON", u"OK", WS_TABSTOP | BS_OWNERDRAW, 0, kOkButtonId);
-    cancelButton_ =
-        createChild(dialog, L"BUTTON", u"取り消し", WS_TABSTOP | BS_OWNERDRAW, 0, kCancelButtonId);
+    dpi_ = dpiOfWindow(dialog);
+    // Creation order is the tab order, which follows the layout: the list,
+    // the group box's edits and buttons, then OK and 取り消し. Each label
+    // comes right before its edit, where screen readers look for it, and
+    // the group box before what it holds.
+    targetList_ = createChild(dialog, L"LISTBOX", u"",
+                              WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_HASSTRINGS |
+                                  LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                              WS_EX_CLIENTEDGE, kTargetListId);
+    editsGroup_ = createChild(dialog, L"BUTTON", kEditsGroupTitle, BS_GROUPBOX, 0, kEditsGroupId);
     nameLabel_ =
         createChild(dialog, L"STATIC", u"名称 （説明）", SS_LEFT | SS_NOPREFIX, 0, kNameLabelId);
     nameEdit_ = createChild(dialog, L"EDIT", u"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
@@ -125,18 +90,60 @@ void TargetDialog::createControls() {
                                0, kProgIdLabelId);
     progIdEdit_ = createChild(dialog, L"EDIT", u"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                               kProgIdEditId);
-    addButton_ = createFlatButton(dialog, kAddButtonId, u"追加");
-    deleteButton_ = createFlatButton(dialog, kDeleteButtonId, u"削除");
-    changeButton_ = createFlatButton(dialog, kChangeButtonId, u"変更");
-    for (HWND button : {okButton_, cancelButton_})
+    // Flat: a click leaves the focus where it was (in an edit, typically);
+    // Tab reaches them all the same.
+    addButton_ = createFlatButton(dialog, kAddButtonId, u"追加", {}, WS_TABSTOP);
+    deleteButton_ = createFlatButton(dialog, kDeleteButtonId, u"削除", {}, WS_TABSTOP);
+    changeButton_ = createFlatButton(dialog, kChangeButtonId, u"変更", {}, WS_TABSTOP);
+    okButton_ = createChild(dialog, L"BUTTON", u"OK", WS_TABSTOP | BS_OWNERDRAW, 0, kOkButtonId);
+    cancelButton_ =
+        createChild(dialog, L"BUTTON", u"取り消し", WS_TABSTOP | BS_OWNERDRAW, 0, kCancelButtonId);
+    for (HWND button : {okButton_, cancelButton_}) {
         dark::trackButtonHover(button);
-    for (HWND edit : {nameEdit_, progIdEdit_}) {
-        dark::darkenEditBorder(edit);
-        addWindowHook(edit, editProc, this);
+        describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
     }
-    dark::darkenEditBorder(targetList_);
-    dark::useDarkScrollBar(targetList_, dark::Extras::ofThisSystem());
-    lastFocus_ = targetList_;
+    for (HWND button : {okButton_, cancelButton_, addButton_, deleteButton_, changeButton_})
+        ownControl(button, buttonPainter_);
+    for (HWND label : {nameLabel_, progIdLabel_}) {
+        ownControl(label, labels_);
+        describeForAccessibility(label, u"", ROLE_SYSTEM_STATICTEXT);
+    }
+    for (HWND edit : {nameEdit_, progIdEdit_}) {
+        dark::darkenEditBorder(edit, palette());
+        addWindowHook(edit, editProc, this);
+        ownControl(edit, labels_);
+    }
+    describeForAccessibility(nameEdit_, kNameEditName, ROLE_SYSTEM_TEXT);
+    describeForAccessibility(progIdEdit_, kProgIdEditName, ROLE_SYSTEM_TEXT);
+    ownControl(targetList_, listRows_);
+    dark::darkenEditBorder(targetList_, palette());
+    addWindowHook(targetList_, listProc, this);
+    describeForAccessibility(targetList_, kTargetListName, ROLE_SYSTEM_LIST);
+    dark::drawGroupBoxFrame(editsGroup_, palette());
+    describeForAccessibility(editsGroup_, u"", ROLE_SYSTEM_GROUPING);
+    setLastFocus(targetList_);
+    applyColours();
+    applyDpi(dpi_);
+}
+
+void TargetDialog::applyColours() {
+    const auto [first, switched] = colours_.takeFor(hwnd());
+    const bool highContrast = palette().highContrast;
+    // Tier 2 and the dark bar only with the dark palette: in high contrast
+    // the list and the edits show the system's own.
+    if (switched && highContrast) {
+        if (!first)
+            for (HWND control : {nameEdit_, progIdEdit_, targetList_})
+                darkExtras_.useSystemControlTheme(control);
+        dark::removeDarkScrollBar(targetList_);
+    } else if (switched) {
+        for (HWND edit : {nameEdit_, progIdEdit_})
+            darkExtras_.useDarkControlTheme(edit, L"DarkMode_CFD");
+        darkExtras_.useDarkControlTheme(targetList_, L"DarkMode_Explorer");
+        dark::useDarkScrollBar(targetList_, darkExtras_);
+    }
+    RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TargetDialog::applyDpi(UINT dpi) {
@@ -146,23 +153,22 @@ void TargetDialog::applyDpi(UINT dpi) {
     listFont_ = dark::createFont(dark::kUiFace, kListFontHeight, d);
     labelFont_ = dark::createFont(dark::kUiFace, kLabelFontHeight, d);
     editFont_ = dark::createFont(dark::kUiFace, kEditFontHeight, d);
-    const POINT client{0, 0};
-    place(targetList_,
-          {kTargetListRect.left, kTargetListRect.top, kTargetListRect.right - kTargetListRect.left,
-           kTargetListRect.bottom - kTargetListRect.top},
-          client, dpi, listFont_.get());
-    SendMessageW(targetList_, LB_SETITEMHEIGHT, 0, listItemHeight(dpi));
-    place(nameLabel_, kNameLabelPlace, kEditsGroupOrigin, dpi, labelFont_.get(),
-          textWidth(nameLabel_, labelFont_.get()));
-    place(nameEdit_, kNameEditPlace, kEditsGroupOrigin, dpi, editFont_.get());
-    place(progIdLabel_, kProgIdLabelPlace, kEditsGroupOrigin, dpi, labelFont_.get(),
-          textWidth(progIdLabel_, labelFont_.get()));
-    place(progIdEdit_, kProgIdEditPlace, kEditsGroupOrigin, dpi, editFont_.get());
+    const TargetDialogLayout layout = layOutTargetDialog(d, textWidth(nameLabel_, labelFont_.get()),
+                                                         textWidth(progIdLabel_, labelFont_.get()));
+    place(targetList_, layout.targetList, listFont_.get());
+    listRows_.setFont(listFont_.get(), kListFontHeight, dpi);
+    SendMessageW(targetList_, LB_SETITEMHEIGHT, 0, listRows_.rowHeight());
+    place(nameLabel_, layout.nameLabel, labelFont_.get());
+    place(nameEdit_, layout.nameEdit, editFont_.get());
+    place(progIdLabel_, layout.progIdLabel, labelFont_.get());
+    place(progIdEdit_, layout.progIdEdit, editFont_.get());
+    place(editsGroup_, layout.editsGroup, dialogFont_.get());
     const HWND editButtons[3] = {addButton_, deleteButton_, changeButton_};
     for (int i = 0; i < 3; ++i)
-        place(editButtons[i], kEditButtonPlaces[i], kEditsGroupOrigin, dpi, dialogFont_.get());
-    place(okButton_, kOkButtonPlace, client, dpi, dialogFont_.get());
-    place(cancelButton_, kCancelButtonPlace, client, dpi, dialogFont_.get());
+        place(editButtons[i], layout.editButtons[static_cast<size_t>(i)], dialogFont_.get());
+    place(okButton_, layout.okButton, dialogFont_.get());
+    place(cancelButton_, layout.cancelButton, dialogFont_.get());
+    clientSize_ = {layout.clientWidth, layout.clientHeight};
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -173,7 +179,7 @@ void TargetDialog::placeCentred() {
         const UINT dpi = dpiOfWindow(hwnd());
         if (dpi != dpi_)
             applyDpi(dpi);
-        RECT frame{0, 0, scaled(kClientSize.cx, dpi), scaled(kClientSize.cy, dpi)};
+        RECT frame{0, 0, clientSize_.cx, clientSize_.cy};
         AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, kDialogExStyle, dpi);
         const int width = frame.right - frame.left, height = frame.bottom - frame.top;
         SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
@@ -211,44 +217,19 @@ class TopmostSwap {
 std::optional<TargetChoice> TargetDialog::choose(std::u16string_view progId) {
     if (!hwnd())
         return std::nullopt;
+    // A hidden dialog may have missed a change of high contrast.
+    if (colours_.outOfDate())
+        applyColours();
     const TopmostSwap swap(GetWindow(hwnd(), GW_OWNER), hwnd());
-    if (runModal(progId) != Result::Ok)
+    openingProgId_ = progId;
+    placeCentred();
+    if (runModal(IDCANCEL) != IDOK)
         return std::nullopt;
     return TargetChoice{nameText(), progIdText()};
 }
 
-TargetDialog::Result TargetDialog::runModal(std::u16string_view progId) {
-    HWND owner = GetWindow(hwnd(), GW_OWNER);
-    result_ = Result::Open;
-    placeCentred();
-    // Disabled before the list is read, so that every box the dialog shows
-    // is modal over the main window too.
-    if (owner)
-        EnableWindow(owner, FALSE);
-    loadList(progId);
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
-    SetFocus(lastFocus_);
-    MSG msg;
-    while (result_ == Result::Open) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0)
-                PostQuitMessage(static_cast<int>(msg.wParam));
-            result_ = Result::Cancel;
-            break;
-        }
-        if (!IsDialogMessageW(hwnd(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    // The owner is enabled first so that it, not some other program, is
-    // activated when the dialog disappears.
-    if (owner)
-        EnableWindow(owner, TRUE);
-    ShowWindow(hwnd(), SW_HIDE);
-    return result_;
+void TargetDialog::onOpen() {
+    runGuarded(hwnd(), [&] { model_.load(openingProgId_); });
 }
 
 std::u16string TargetDialog::nameText() const {
@@ -282,29 +263,17 @@ int TargetDialog::listSelection() const {
     return static_cast<int>(SendMessageW(targetList_, LB_GETCURSEL, 0, 0));
 }
 
-// Every handler goes by the list box's selection as it is now, and shows an
-// error in the error box; the dialog stays usable.
-template <class Handler> void TargetDialog::runHandler(Handler&& handler) {
-    runGuarded(hwnd(), [&] {
-        model_.syncSelection(listSelection());
-        handler();
-    });
-}
-
-void TargetDialog::loadList(std::u16string_view progId) {
-    runHandler([&] { model_.load(progId); });
-}
-void TargetDialog::showSelectedTarget() {
-    runHandler([&] { model_.showSelectedTarget(); });
+void TargetDialog::userSelected(int index) {
+    runGuarded(hwnd(), [&] { model_.userSelected(index); });
 }
 void TargetDialog::addTarget() {
-    runHandler([&] { model_.addTarget(); });
+    runGuarded(hwnd(), [&] { model_.addTarget(); });
 }
 void TargetDialog::deleteTarget() {
-    runHandler([&] { model_.deleteTarget(); });
+    runGuarded(hwnd(), [&] { model_.deleteTarget(); });
 }
 void TargetDialog::changeTarget() {
-    runHandler([&] { model_.changeTarget(); });
+    runGuarded(hwnd(), [&] { model_.changeTarget(); });
 }
 
 // Shared by both edits: Enter is swallowed (key becomes 0) and runs 変更.
@@ -318,14 +287,9 @@ void TargetDialog::onEditKey(wchar_t& key) {
 LRESULT TargetDialog::editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                WindowHook& hook) noexcept {
     switch (msg) {
-    case WM_GETDLGCODE: {
+    case WM_GETDLGCODE:
         // Enter must reach the edit as a character, not close anything.
-        const auto* keyMsg = reinterpret_cast<const MSG*>(lp);
-        const LRESULT code = callNextHook(hwnd, msg, wp, lp, hook);
-        if (keyMsg && keyMsg->message == WM_KEYDOWN && keyMsg->wParam == VK_RETURN)
-            return code | DLGC_WANTALLKEYS;
-        return code;
-    }
+        return wantKeys(callNextHook(hwnd, msg, wp, lp, hook), lp, {VK_RETURN});
     case WM_CHAR: {
         auto key = static_cast<wchar_t>(wp);
         static_cast<TargetDialog*>(hook.data)->onEditKey(key);
@@ -338,11 +302,28 @@ LRESULT TargetDialog::editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
     return callNextHook(hwnd, msg, wp, lp, hook);
 }
 
+// Delete in the list means 削除.
+LRESULT TargetDialog::listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                               WindowHook& hook) noexcept {
+    if (msg == WM_KEYDOWN && wp == VK_DELETE) {
+        static_cast<TargetDialog*>(hook.data)->deleteTarget();
+        return 0;
+    }
+    return callNextHook(hwnd, msg, wp, lp, hook);
+}
+
 void TargetDialog::onCommand(int id, int code) {
     switch (id) {
+    case IDOK:
+        // Enter, outside the edits (which take it as 変更): presses the
+        // focused button, as Space does. On the list it does nothing.
+        if (HWND focus = GetFocus(); focus && IsChild(hwnd(), focus) &&
+                                     (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+            onCommand(GetDlgCtrlID(focus), BN_CLICKED);
+        return;
     case kTargetListId:
         if (code == LBN_SELCHANGE)
-            showSelectedTarget();
+            userSelected(listSelection());
         if (code == LBN_SETFOCUS || code == LBN_KILLFOCUS)
             InvalidateRect(targetList_, nullptr, FALSE);
         return;
@@ -365,106 +346,37 @@ void TargetDialog::onCommand(int id, int code) {
         return;
     case kOkButtonId:
         if (code == BN_CLICKED)
-            result_ = Result::Ok;
+            endModal(IDOK);
         return;
     case kCancelButtonId:
         if (code == BN_CLICKED)
-            result_ = Result::Cancel;
+            endModal(IDCANCEL);
         return;
     }
-    // IDOK and IDCANCEL, from Enter and Escape, close nothing here.
+    // IDCANCEL, from Escape, closes nothing here.
 }
 
-void TargetDialog::drawListItem(const DRAWITEMSTRUCT& item) const {
-    HDC dc = item.hDC;
-    RECT rect = item.rcItem;
-    if (item.itemID == static_cast<UINT>(-1)) {
-        FillRect(dc, &rect, dark::controlBrush());
-        return;
-    }
-    const bool selected = item.itemState & ODS_SELECTED;
-    const bool focused = GetFocus() == targetList_;
-    const COLORREF fill =
-        selected ? (focused ? dark::kSelection : dark::kSelectionInactive) : dark::kControl;
-    FillRect(dc, &rect, dark::brushFor(fill));
-    const auto length = SendMessageW(targetList_, LB_GETTEXTLEN, item.itemID, 0);
-    std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-    text.resize(static_cast<size_t>(std::max<LRESULT>(
-        SendMessageW(targetList_, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data())),
-        0)));
-    SelectObjectScope selectFont(dc, listFont_.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, dark::kText);
-    RECT textRect = rect;
-    textRect.left += scaled(3, dpi_);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
-    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
-        DrawFocusRect(dc, &rect);
+void TargetDialog::onDpiChanged(UINT dpi, const RECT& suggested) {
+    applyDpi(dpi);
+    moveTo(suggested);
 }
 
-void TargetDialog::paintGroupBox() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd(), &ps);
-    const RECT frame{scaled(kEditsGroupOrigin.x, dpi_), scaled(kEditsGroupOrigin.y, dpi_),
-                     scaled(kEditsGroupOrigin.x + kEditsGroupSize.cx, dpi_),
-                     scaled(kEditsGroupOrigin.y + kEditsGroupSize.cy, dpi_)};
-    FrameRect(dc, &frame, dark::brushFor(dark::kEdge));
-    EndPaint(hwnd(), &ps);
-}
-
-LRESULT TargetDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+LRESULT TargetDialog::onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
-    case WM_COMMAND:
-        onCommand(LOWORD(wp), HIWORD(wp));
-        return 0;
-    case WM_CLOSE:
-        // The close box means 取り消し; the dialog itself lives on.
-        result_ = Result::Cancel;
-        return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(hwnd(), focus))
-                lastFocus_ = focus;
-        } else if (IsWindowVisible(hwnd())) {
-            SetFocus(lastFocus_);
-        }
-        return 0;
     case WM_ERASEBKGND:
-        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp));
+        dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette());
         return 1;
-    case WM_PAINT:
-        paintGroupBox();
-        return 0;
-    case WM_CTLCOLORSTATIC:
-        return dark::colourStatic(reinterpret_cast<HDC>(wp));
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        return dark::colourEdit(reinterpret_cast<HDC>(wp));
-    case WM_MEASUREITEM: {
-        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-        if (item.CtlID != kTargetListId)
-            break;
-        item.itemHeight = static_cast<UINT>(listItemHeight(dpi_));
-        return TRUE;
-    }
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        if (item.CtlID == kTargetListId)
-            drawListItem(item);
-        else
-            dark::drawButton(item, dark::ButtonLook::Normal);
-        return TRUE;
-    }
-    case WM_DPICHANGED: {
-        applyDpi(HIWORD(wp));
-        const auto* suggested = reinterpret_cast<const RECT*>(lp);
-        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETHIGHCONTRAST)
+            applyColours();
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        applyColours();
+        break;
+    case WM_DESTROY:
+        dark::publishPalette(hwnd(), nullptr);
+        break;
     }
     return defaultProc(msg, wp, lp);
 }

@@ -10,12 +10,18 @@
 
 #include "cad_targets/target_dialog_model.h"
 #include "platform/win32/scoped.h"
+#include "ui/dark_controls.h"
+#include "ui/dark_theme.h"
+#include "ui/high_contrast.h"
 #include "ui/window_base.h"
 #include "ui/window_hook.h"
 
 namespace morvane {
 
 struct PlatformServices;
+namespace dark {
+class Extras;
+}
 
 enum TargetDialogId : int {
     kTargetListId = 1001,
@@ -28,7 +34,15 @@ enum TargetDialogId : int {
     kCancelButtonId,
     kNameLabelId,
     kProgIdLabelId,
+    kEditsGroupId,
 };
+
+// What screen readers call the list, the group box and the edits (the
+// labels' texts say more than a name needs to).
+inline constexpr std::u16string_view kTargetListName = u"ターゲット CAD 一覧";
+inline constexpr std::u16string_view kEditsGroupTitle = u"ターゲットの編集";
+inline constexpr std::u16string_view kNameEditName = u"名称";
+inline constexpr std::u16string_view kProgIdEditName = u"ProgID";
 
 // What the user took with OK: the edits' texts.
 struct TargetChoice {
@@ -36,10 +50,14 @@ struct TargetChoice {
     std::u16string progId;
 };
 
-class TargetDialog final : public WindowBase, private TargetDialogView {
+class TargetDialog final : public DialogBase, private TargetDialogView {
   public:
-    // Hidden until chosen from; owned by owner (the main window).
-    TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services);
+    // Hidden until chosen from; owned by owner (the main window). darkExtras
+    // (kept by reference) gives the list and the edits the system's dark
+    // themes where it has them; highContrast (the owner's, kept too) answers
+    // whether the system's colours replace the dark ones.
+    TargetDialog(HWND owner, std::u16string listPath, const PlatformServices& services,
+                 const dark::Extras& darkExtras, const HighContrastQuestion& highContrast);
     ~TargetDialog() override;
 
     // Reloads the list, preselecting the line of progId, and shows the
@@ -51,20 +69,18 @@ class TargetDialog final : public WindowBase, private TargetDialogView {
     std::u16string nameText() const override;
     std::u16string progIdText() const override;
     const TargetDialogModel& model() const { return model_; }
+    // The colours the dialog paints with now.
+    const dark::Palette& palette() const { return colours_.palette(); }
 
     // What the list and the buttons do; an error ends the handler and shows
-    // the error box.
-    void showSelectedTarget();
+    // the error box. The model owns the selection; the list box shows it
+    // and reports the user's moves of it (LBN_SELCHANGE).
+    void userSelected(int index);
     void addTarget();
     void deleteTarget();
     void changeTarget();
 
-  protected:
-    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
-
   private:
-    enum class Result { Open, Ok, Cancel };
-
     void setNameText(std::u16string_view text) override;
     void setProgIdText(std::u16string_view text) override;
     void listCleared() override;
@@ -72,27 +88,38 @@ class TargetDialog final : public WindowBase, private TargetDialogView {
     void lineRemoved(int index) override;
     void selectionSet(int index) override;
 
-    Result runModal(std::u16string_view progId);
-    void loadList(std::u16string_view progId);
+    void onInit() override;
+    void onOpen() override;
+    void onCommand(int id, int code) override;
+    void onDpiChanged(UINT dpi, const RECT& suggested) override;
+    LRESULT onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+
     int listSelection() const;
-    template <class Handler> void runHandler(Handler&& handler);
-    void createControls();
+    // The colours for the high-contrast answer of now (see MainWindow's).
+    void applyColours();
     void applyDpi(UINT dpi);
     void placeCentred();
-    void onCommand(int id, int code);
     void onEditKey(wchar_t& key);
-    void drawListItem(const DRAWITEMSTRUCT& item) const;
-    void paintGroupBox();
     static LRESULT editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
+    static LRESULT listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
 
     TargetDialogModel model_;
+    const dark::Extras& darkExtras_;
+    // What the controls' owners and the border hooks paint with.
+    dark::WindowPalette colours_;
+    // The ProgID whose line the next opening preselects.
+    std::u16string openingProgId_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    // Of the layout at dpi_: the client size and the frame around the edits.
+    SIZE clientSize_{};
     UniqueFont dialogFont_, listFont_, labelFont_, editFont_;
+    dark::ListRows listRows_{colours_.palette()};
+    dark::TextColours labels_{colours_.palette()};
+    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, colours_.palette()};
     HWND targetList_ = nullptr, nameEdit_ = nullptr, progIdEdit_ = nullptr;
     HWND nameLabel_ = nullptr, progIdLabel_ = nullptr, okButton_ = nullptr, cancelButton_ = nullptr;
     HWND addButton_ = nullptr, deleteButton_ = nullptr, changeButton_ = nullptr;
-    HWND lastFocus_ = nullptr;
-    Result result_ = Result::Open;
+    HWND editsGroup_ = nullptr;
 };
 
 } // namespace morvane

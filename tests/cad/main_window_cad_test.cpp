@@ -17,6 +17,7 @@
 #include "platform/win32/win32_text.h"
 #include "standin_process.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 
 namespace morvane::test {
 namespace {
@@ -104,9 +105,11 @@ class MainWindowCad : public testing::Test {
         dir_.write(u"MorvaneList.txt", kList);
         dir_.write(u"util.lsp", "(princ)");
         CopyFileW(L"" MORVANE_ARGS_ECHO_EXE, toWide(dir_.file(u"args_echo.exe")).c_str(), FALSE);
-        window_ = std::make_unique<MainWindow>(
-            state_, LauncherEnvironment{dir_.folder(), dir_.file(u"MorvaneX.ini"), false});
-        EXPECT_NE(window_->create(), nullptr);
+        host_ = std::make_unique<LauncherHost>(
+            LauncherEnvironment{dir_.folder(), dir_.file(u"MorvaneX.ini"), false},
+            test::thisSystem());
+        window_ = &host_->mainWindow();
+        EXPECT_NE(host_->createMainWindow(), nullptr);
     }
     ~MainWindowCad() override {
         DestroyWindow(window_->hwnd());
@@ -139,20 +142,20 @@ class MainWindowCad : public testing::Test {
 
     OleScope ole_;
     TempDir dir_;
-    LauncherState state_;
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<LauncherHost> host_;
+    MainWindow* window_ = nullptr;
 };
 
 TEST_F(MainWindowCad, DoubleClickSendsTheCommandRow) {
     StandinProcess cad(uniqueProgId(L"FormCmd"));
-    state_.targetProgID = fromWide(cad.progId());
+    host_->state().targetProgID = fromWide(cad.progId());
     doubleClickRow(1);
     EXPECT_TRUE(cad.waitFor("command", "CMD<0D>"));
 }
 
 TEST_F(MainWindowCad, DoubleClickLoadsTheLispFileBesideTheProgram) {
     StandinProcess cad(uniqueProgId(L"FormLoad"));
-    state_.targetProgID = fromWide(cad.progId());
+    host_->state().targetProgID = fromWide(cad.progId());
     doubleClickRow(2);
     std::string path;
     for (const char16_t c : dir_.file(u"util.lsp")) {
@@ -166,7 +169,7 @@ TEST_F(MainWindowCad, DoubleClickLoadsTheLispFileBesideTheProgram) {
 
 TEST_F(MainWindowCad, MissingLispFileShowsTheBoxAndLeavesTheCadAlone) {
     StandinProcess cad(uniqueProgId(L"FormMiss"));
-    state_.targetProgID = fromWide(cad.progId());
+    host_->state().targetProgID = fromWide(cad.progId());
     BoxWatcher watcher;
     doubleClickRow(3);
     ASSERT_TRUE(watcher.found());
@@ -178,7 +181,7 @@ TEST_F(MainWindowCad, MissingLispFileShowsTheBoxAndLeavesTheCadAlone) {
 
 TEST_F(MainWindowCad, ExeRowStartsTheProgramWithItsParameters) {
     StandinProcess cad(uniqueProgId(L"FormExe"));
-    state_.targetProgID = fromWide(cad.progId());
+    host_->state().targetProgID = fromWide(cad.progId());
     doubleClickRow(4);
     const auto end = std::chrono::steady_clock::now() + 15s;
     while (!dir_.exists(u"args.txt") && std::chrono::steady_clock::now() < end)
@@ -190,7 +193,7 @@ TEST_F(MainWindowCad, ExeRowStartsTheProgramWithItsParameters) {
 
 TEST_F(MainWindowCad, GroupRowAndEmptyCommandSendNothing) {
     StandinProcess cad(uniqueProgId(L"FormQuiet"));
-    state_.targetProgID = fromWide(cad.progId());
+    host_->state().targetProgID = fromWide(cad.progId());
     doubleClickRow(0);
     doubleClickRow(5);
     pumpFor(300ms);
@@ -199,7 +202,7 @@ TEST_F(MainWindowCad, GroupRowAndEmptyCommandSendNothing) {
 
 TEST_F(MainWindowCad, NoSelectionDoesNothing) {
     StandinProcess cad(uniqueProgId(L"FormNoSel"));
-    state_.targetProgID = fromWide(cad.progId());
+    host_->state().targetProgID = fromWide(cad.progId());
     TreeView_SelectItem(window_->commandTree, nullptr);
     NMHDR header{window_->commandTree, static_cast<UINT_PTR>(kCommandTreeId), NM_DBLCLK};
     SendMessageW(window_->hwnd(), WM_NOTIFY, kCommandTreeId, reinterpret_cast<LPARAM>(&header));
@@ -223,18 +226,18 @@ TEST_P(MainWindowCadFailure, ShowsNoBox) {
     if (!c.options) {
         const std::wstring progId = uniqueProgId(L"FormGone");
         registerOnly(progId);
-        state_.targetProgID = fromWide(progId);
+        host_->state().targetProgID = fromWide(progId);
     } else if (!*c.options) {
-        state_.targetProgID = fromWide(uniqueProgId(L"FormNever"));
+        host_->state().targetProgID = fromWide(uniqueProgId(L"FormNever"));
     } else {
         cad = std::make_unique<StandinProcess>(uniqueProgId(L"FormFail"), c.options);
-        state_.targetProgID = fromWide(cad->progId());
+        host_->state().targetProgID = fromWide(cad->progId());
     }
     BoxWatcher watcher;
     doubleClickRow(1);
     clickEscape();
     pumpFor(300ms);
-    EXPECT_FALSE(watcher.found()) << toWide(state_.targetProgID).c_str();
+    EXPECT_FALSE(watcher.found()) << toWide(host_->state().targetProgID).c_str();
     if (cad) {
         EXPECT_TRUE(cad->details("command").empty());
     }
@@ -248,7 +251,7 @@ INSTANTIATE_TEST_SUITE_P(Failures, MainWindowCadFailure,
 
 TEST_F(MainWindowCad, EscapeButtonPressesEscapeTwiceInTheCad) {
     StandinProcess cad(uniqueProgId(L"FormEsc"));
-    state_.targetProgID = fromWide(cad.progId());
+    host_->state().targetProgID = fromWide(cad.progId());
     clickEscape();
     pumpFor(500ms);
     EXPECT_EQ(cad.details("key"),
@@ -259,7 +262,7 @@ TEST_F(MainWindowCad, EscapeButtonPressesEscapeTwiceInTheCad) {
 // posted input from being dispatched; it arrives after the call returns.
 TEST_F(MainWindowCad, BusyCadHoldsTheLauncherUntilTheCommandArrives) {
     StandinProcess cad(uniqueProgId(L"FormBusy"), L"--busy-ms 2500");
-    state_.targetProgID = fromWide(cad.progId());
+    host_->state().targetProgID = fromWide(cad.progId());
     std::atomic<bool> posted{false};
     std::thread poster([&] {
         Sleep(800);

@@ -50,19 +50,19 @@ TEST(TreeModel, RowViewWithoutGroupsIsEmptyAndGroupsOnlyHaveNoChildren) {
     EXPECT_TRUE(makeRowView(noGroups)->empty());
     LspRecordArray groupsOnly{{0, u"G1", u"", u"", u""}, {1, u"G2", u"", u"", u""}};
     EXPECT_EQ(*makeRowView(groupsOnly), (TreeNodes{group(u"G1", 0), group(u"G2", 1)}));
-    EXPECT_TRUE(makeCmdView(groupsOnly)->empty());
+    EXPECT_TRUE(makeCommandView(groupsOnly)->empty());
 }
 
 TEST(TreeModel, EmptyArrayLeavesTheTreeUntouched) {
     LspRecordArray none;
     EXPECT_FALSE(makeRowView(none));
-    EXPECT_FALSE(makeCmdView(none));
+    EXPECT_FALSE(makeCommandView(none));
     EXPECT_FALSE(makeSearchView(none, u"x"));
 }
 
 TEST(TreeModel, CommandViewListsEveryEntryInCommandOrder) {
     auto records = sample();
-    EXPECT_EQ(*makeCmdView(records),
+    EXPECT_EQ(*makeCommandView(records),
               (TreeNodes{entry(u"[X] ex", 2), entry(u"{Y} why", 4), entry(u"[Z] zed", 6),
                          entry(u"[early] before groups", 0)}));
     EXPECT_EQ(records[0].command, u"A"); // the array keeps command order
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, SearchView,
 
 TEST(TreeModel, FindsRecordsByRowWhateverTheOrder) {
     auto records = sample();
-    makeCmdView(records);
+    makeCommandView(records);
     ASSERT_NE(findRecordByRow(records, 4), nullptr);
     EXPECT_EQ(findRecordByRow(records, 4)->command, u"Y");
     EXPECT_EQ(findRecordByRow(records, 3), nullptr);

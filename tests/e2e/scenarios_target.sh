@@ -77,3 +77,79 @@ EOF
     check_eq "stored target received" "$(standin_commands "$second" | tail -1)" "CIRCLE<0D>"
     check_eq "old target still received nothing" "$(standin_commands "$first")" ""
 }
+
+# The focused control of the target dialog: "class text".
+dialog_focus() {
+    echo "$(window_value "$TARGET_DIALOG" focus.class) $(window_value "$TARGET_DIALOG" focus.text)"
+}
+
+list_file() { # dir
+    read_cp932 "$1/TargetCAD_APIVersion.txt" | LC_ALL=C sort
+}
+
+# The target dialog with real keys only: the menu from the keyboard, Tab and
+# Shift+Tab to 追加, 変更, 削除 and 取り消し in the order of the layout, Space
+# on each; the list file changes at every press, the caption stays.
+needs_target_keyboard() { :; }
+scenario_target_keyboard() {
+    local dir
+    dir=$(new_scenario_folder target_keyboard)
+    write_drawing_list "$dir"
+    write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF2'
+テスト CAD	MorvaneX.E2E.First
+EOF2
+    write_settings "$dir" 600 60 360 440 MorvaneX.E2E.First
+    start_launcher "$dir" || return 1
+    check_soon "launcher in front" 'main_value foreground' 1
+    check_soon "focus at start" 'main_value focus' commandTree
+
+    keys shift+F10
+    wait_until 5 menu_top_left || fail_now "Shift+F10 opened no menu" || return 1
+    keys Down Return
+    probe wait "$TARGET_DIALOG" 5000 >/dev/null || fail_now "the target dialog did not open" || return 1
+    check_soon "focus in the list" 'dialog_focus' "ListBox "
+    check_soon "the target's line selected" 'list_items "$TARGET_DIALOG"' \
+        $'テスト CAD\\tMorvaneX.E2E.First\tselected'
+
+    # 追加: Tab into each edit selects its text, typing replaces it.
+    keys Tab
+    check_soon "Tab: the name" 'dialog_focus' "Edit テスト CAD"
+    type_text "Second"
+    keys Tab
+    check_soon "Tab: the ProgID" 'dialog_focus' "Edit MorvaneX.E2E.First"
+    type_text "Second.App"
+    keys Tab
+    check_soon "Tab: 追加" 'dialog_focus' "Button 追加"
+    keys space
+    check_soon "Space on 追加: the file" 'list_file "$dir"' \
+        $'Second\tSecond.App\nテスト CAD\tMorvaneX.E2E.First'
+    check_soon "Space keeps the focus" 'dialog_focus' "Button 追加"
+    screenshot target-keyboard-add
+
+    # 変更 of the line just added.
+    keys shift+Tab shift+Tab
+    check_soon "Shift+Tab: the name" 'dialog_focus' "Edit Second"
+    type_text "Third"
+    keys Tab Tab Tab Tab
+    check_soon "Tab: 変更" 'dialog_focus' "Button 変更"
+    keys space
+    check_soon "Space on 変更: the file" 'list_file "$dir"' \
+        $'Third\tSecond.App\nテスト CAD\tMorvaneX.E2E.First'
+
+    # 削除 of it.
+    keys shift+Tab
+    check_soon "Shift+Tab: 削除" 'dialog_focus' "Button 削除"
+    keys space
+    check_soon "Space on 削除: the file" 'list_file "$dir"' $'テスト CAD\tMorvaneX.E2E.First'
+    # The first of two lines gone: nothing selected.
+    check_soon "the list after 削除" 'list_items "$TARGET_DIALOG"' $'テスト CAD\\tMorvaneX.E2E.First\t-'
+
+    # 取り消し closes, the target stays.
+    keys Tab Tab Tab
+    check_soon "Tab: 取り消し" 'dialog_focus' "Button 取り消し"
+    keys space
+    probe gone "$TARGET_DIALOG" 5000 >/dev/null || fail_now "Space on 取り消し left the dialog open" ||
+        return 1
+    check_soon "caption after 取り消し" 'main_value caption' "MorvaneX [ テスト CAD ]"
+    check_eq "list file after 取り消し" "$(list_file "$dir")" $'テスト CAD\tMorvaneX.E2E.First'
+}

@@ -16,9 +16,11 @@
 
 #include "app/launcher_state.h"
 #include "app/main_window.h"
+#include "cad_targets/win32/target_dialog.h"
 #include "gui_support.h"
 #include "platform/win32/scoped.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 #include "ui/dark_extras.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/dark_theme.h"
@@ -55,8 +57,8 @@ struct Call {
 Call setPreferredAppMode(int mode) {
     return {StandInEntry::SetPreferredAppMode, nullptr, mode, L"", false};
 }
-Call allowDarkMode(HWND window) {
-    return {StandInEntry::AllowDarkModeForWindow, window, 1, L"", false};
+Call allowDarkMode(HWND window, bool allow = true) {
+    return {StandInEntry::AllowDarkModeForWindow, window, allow, L"", false};
 }
 Call setWindowTheme(HWND window, const wchar_t* theme) {
     return {StandInEntry::SetWindowTheme, window, 0, theme, true};
@@ -117,23 +119,6 @@ class StandInUxtheme {
     test::RecordedCallsFn read_ = nullptr;
     test::ClearRecordedCallsFn clear_ = nullptr;
 };
-
-// A pixel of the control as it paints itself (WM_PRINT), in window
-// coordinates; the bitmap starts magenta so that nothing painted shows.
-COLORREF printedPixel(HWND control, int x, int y) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    WindowDC screen(nullptr);
-    UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
-    SelectObjectScope select(memory.get(), bitmap.get());
-    const RECT all{0, 0, width, height};
-    UniqueBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
-    FillRect(memory.get(), &all, magenta.get());
-    PrintWindow(control, memory.get(), 0);
-    return GetPixel(memory.get(), x, y);
-}
 
 std::vector<std::wstring> childClasses(HWND parent) {
     std::vector<std::wstring> classes;
@@ -228,7 +213,7 @@ class ExtrasFromAStandIn : public testing::Test {
     ~ExtrasFromAStandIn() override {
         if (window && window->hwnd())
             DestroyWindow(window->hwnd());
-        window.reset();
+        host.reset();
         test::pumpMessages();
     }
 
@@ -238,19 +223,22 @@ class ExtrasFromAStandIn : public testing::Test {
         for (int i = 0; i < 40; ++i)
             list += "CMD" + std::to_string(i) + "\tdo " + std::to_string(i) + "\r\n";
         dir.write(u"MorvaneList.txt", list);
-        window = std::make_unique<MainWindow>(
-            state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}, extras);
+        host = std::make_unique<LauncherHost>(
+            LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
+            test::thisSystem(extras, highContrast));
+        window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits for shown windows.
-        EXPECT_NE(window->create(), nullptr);
+        EXPECT_NE(host->createMainWindow(), nullptr);
         return *window;
     }
 
     StandInUxtheme standIn;
     dark::Extras extras = dark::Extras::loadFrom(standIn.module(), kWindows10_1809);
+    test::HighContrastSwitch highContrast;
     OleScope ole;
     test::TempDir dir;
-    LauncherState state;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LauncherHost> host;
+    MainWindow* window = nullptr;
 };
 
 TEST_F(ExtrasFromAStandIn, ProcessStartForcesDarkThenRefreshesAndFlushesMenus) {
@@ -276,6 +264,27 @@ TEST_F(ExtrasFromAStandIn, TreeAndSearchBoxAreAllowedDarkThenGivenTheirThemes) {
     EXPECT_EQ(standIn.calls(), std::vector<Call>{});
 }
 
+TEST_F(ExtrasFromAStandIn, TheTargetDialogsListAndEditsTakeTheHostsExtras) {
+    open();
+    standIn.clear();
+    host->makeTargetDialog();
+    ASSERT_NE(host->targetDialog(), nullptr);
+    HWND dialog = host->targetDialog()->hwnd();
+    HWND list = GetDlgItem(dialog, kTargetListId);
+    HWND nameEdit = GetDlgItem(dialog, kNameEditId);
+    HWND progIdEdit = GetDlgItem(dialog, kProgIdEditId);
+    EXPECT_EQ(
+        standIn.calls(),
+        (std::vector<Call>{allowDarkMode(nameEdit), setWindowTheme(nameEdit, L"DarkMode_CFD"),
+                           allowDarkMode(progIdEdit), setWindowTheme(progIdEdit, L"DarkMode_CFD"),
+                           allowDarkMode(list), setWindowTheme(list, L"DarkMode_Explorer")}));
+    EXPECT_EQ(standIn.forwardedResults(), (std::vector<HRESULT>{S_OK, S_OK, S_OK}));
+    // The system's own dark bar: no overlay over the list.
+    EXPECT_EQ(dark::darkScrollBarOf(list), nullptr);
+    for (const auto& name : childClasses(dialog))
+        EXPECT_NE(name, L"MorvaneDarkScrollBar");
+}
+
 TEST_F(ExtrasFromAStandIn, TheTreeKeepsItsOwnScrollBarWithNoDarkBarOverIt) {
     auto& f = open();
     SCROLLBARINFO own{};
@@ -293,10 +302,42 @@ TEST_F(ExtrasFromAStandIn, TreeAndSearchBoxStillPaintTheDarkPalette) {
     RECT tree, edit;
     GetWindowRect(f.commandTree, &tree);
     GetWindowRect(f.searchBox, &edit);
-    EXPECT_EQ(printedPixel(f.commandTree, (tree.right - tree.left) / 2, tree.bottom - tree.top - 4),
-              dark::kBackground);
-    EXPECT_EQ(printedPixel(f.searchBox, edit.right - edit.left - 8, (edit.bottom - edit.top) / 2),
-              dark::kControl);
+    EXPECT_EQ(
+        test::printedPixel(f.commandTree, (tree.right - tree.left) / 2, tree.bottom - tree.top - 4),
+        dark::kBackground);
+    EXPECT_EQ(
+        test::printedPixel(f.searchBox, edit.right - edit.left - 8, (edit.bottom - edit.top) / 2),
+        dark::kControl);
+}
+
+// With high contrast on no dark call is made; turning it off and on again
+// while the window runs gives the dark themes and takes them back.
+TEST_F(ExtrasFromAStandIn, HighContrastMakesNoDarkCallAndASwitchTurnsThemBothWays) {
+    highContrast.set(true);
+    auto& f = open();
+    EXPECT_EQ(standIn.calls(), std::vector<Call>{});
+
+    highContrast.set(false);
+    SendMessageW(f.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(standIn.calls(),
+              (std::vector<Call>{
+                  setPreferredAppMode(2), kRefreshColorPolicy, kFlushMenuThemes,
+                  allowDarkMode(f.commandTree), setWindowTheme(f.commandTree, L"DarkMode_Explorer"),
+                  allowDarkMode(f.searchBox), setWindowTheme(f.searchBox, L"DarkMode_CFD")}));
+
+    standIn.clear();
+    highContrast.set(true);
+    SendMessageW(f.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(
+        standIn.calls(),
+        (std::vector<Call>{setPreferredAppMode(0), kRefreshColorPolicy, kFlushMenuThemes,
+                           allowDarkMode(f.commandTree, false), setWindowTheme(f.commandTree, L""),
+                           allowDarkMode(f.searchBox, false), setWindowTheme(f.searchBox, L"")}));
+
+    // Colours changing within high contrast turn nothing more.
+    standIn.clear();
+    SendMessageW(f.hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(standIn.calls(), std::vector<Call>{});
 }
 
 } // namespace

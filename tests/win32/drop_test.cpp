@@ -20,6 +20,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 
 namespace morvane {
 namespace {
@@ -280,13 +281,14 @@ class DropOnWindow : public testing::Test {
     void SetUp() override {
         program.write(u"MorvaneList.txt", kOldList);
         LauncherEnvironment environment{program.folder(), program.file(u"MorvaneX.ini"), false};
-        window = std::make_unique<MainWindow>(state, std::move(environment));
+        host = std::make_unique<LauncherHost>(std::move(environment), test::thisSystem());
+        window = &host->mainWindow();
         // Not shown: under Wine without a window manager hiding a window
         // takes two seconds.
-        ASSERT_TRUE(window->create());
+        ASSERT_TRUE(host->createMainWindow());
         ASSERT_EQ(treeLabels(window->commandTree), kOldTree);
     }
-    void TearDown() override { window.reset(); }
+    void TearDown() override { host.reset(); }
 
     // Drops the names on the window; returns the boxes shown meanwhile, each
     // answered with `answer`.
@@ -315,8 +317,8 @@ class DropOnWindow : public testing::Test {
 
     test::TempDir program; // the program's folder
     test::TempDir sources; // where dropped files come from
-    LauncherState state;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LauncherHost> host;
+    MainWindow* window = nullptr;
 };
 
 // ---------------------------------------------------------------------------

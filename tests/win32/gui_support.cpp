@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "platform/win32/scoped.h"
+
 namespace morvane::test {
 namespace {
 
@@ -46,7 +48,65 @@ BOOL CALLBACK findBox(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
+// The window painted by PrintWindow into a 32-bit bitmap that starts magenta.
+std::vector<COLORREF> printWindow(HWND hwnd, int& width) {
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    WindowDC screen(nullptr);
+    UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits)
+        return {};
+    SelectObjectScope select(memory.get(), bitmap.get());
+    const RECT all{0, 0, width, height};
+    UniqueBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(memory.get(), &all, magenta.get());
+    PrintWindow(hwnd, memory.get(), 0);
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    const auto* bgra = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = RGB(bgra[i] >> 16 & 0xFF, bgra[i] >> 8 & 0xFF, bgra[i] & 0xFF);
+    return pixels;
+}
+
 } // namespace
+
+COLORREF printedPixel(HWND hwnd, int x, int y) {
+    int width = 0;
+    const auto pixels = printWindow(hwnd, width);
+    const size_t at = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+    return x >= 0 && y >= 0 && x < width && at < pixels.size() ? pixels[at] : CLR_INVALID;
+}
+
+std::vector<COLORREF> printedPixels(HWND hwnd) {
+    int width = 0;
+    return printWindow(hwnd, width);
+}
+
+COLORREF clientPixel(HWND hwnd, int x, int y) {
+    POINT client{x, y};
+    ClientToScreen(hwnd, &client);
+    RECT outer;
+    GetWindowRect(hwnd, &outer);
+    return printedPixel(hwnd, client.x - outer.left, client.y - outer.top);
+}
+
+COLORREF insidePixel(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    return printedPixel(control, (rect.right - rect.left) - 8, (rect.bottom - rect.top) / 2);
+}
 
 std::vector<ReadNode> readTree(HWND tree) {
     std::vector<ReadNode> nodes;

@@ -12,7 +12,31 @@
 #include <thread>
 #include <vector>
 
+#include "ui/high_contrast.h"
+
 namespace morvane::test {
+
+// The high-contrast question answered by the test: Wine cannot turn the
+// system's mode on.
+class HighContrastSwitch final : public HighContrastQuestion {
+  public:
+    explicit HighContrastSwitch(bool on = false) : on_(on) {}
+    bool isOn() const override { return on_; }
+    void set(bool on) { on_ = on; }
+
+  private:
+    bool on_;
+};
+
+// A pixel of the window as it paints itself (PrintWindow), in window
+// coordinates; the bitmap starts magenta so that nothing painted shows.
+COLORREF printedPixel(HWND hwnd, int x, int y);
+// Every pixel of the window so painted, row by row from the top.
+std::vector<COLORREF> printedPixels(HWND hwnd);
+// A pixel of the window's client area, so painted.
+COLORREF clientPixel(HWND hwnd, int x, int y);
+// A pixel inside a control (an edit's field), away from its frame.
+COLORREF insidePixel(HWND control);
 
 struct ReadNode {
     std::wstring text;

@@ -20,6 +20,7 @@
 #include "platform/win32/win32_text.h"
 #include "support/case_name.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 #include "ui/dark_theme.h"
 #include "ui/panel.h"
 
@@ -159,8 +160,9 @@ class MainWindowKeysTest : public testing::Test {
     // Shown and made active as the program's start does.
     MainWindow& open() {
         LauncherEnvironment environment{dir.folder(), dir.file(u"MorvaneX.ini"), false};
-        window = std::make_unique<MainWindow>(state, environment);
-        EXPECT_NE(window->create(), nullptr);
+        host = std::make_unique<LauncherHost>(environment, test::thisSystem());
+        window = &host->mainWindow();
+        EXPECT_NE(host->createMainWindow(), nullptr);
         ShowWindow(window->hwnd(), SW_SHOW);
         SetForegroundWindow(window->hwnd());
         deliver();
@@ -248,8 +250,8 @@ class MainWindowKeysTest : public testing::Test {
 
     OleScope ole;
     test::TempDir dir;
-    LauncherState state;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LauncherHost> host;
+    MainWindow* window = nullptr;
 };
 
 void PrintTo(Control control, std::ostream* os) {

@@ -21,6 +21,7 @@
 #include "shell/main_layout.h"
 #include "support/case_name.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/dpi.h"
 
@@ -52,10 +53,11 @@ class MainWindowTest : public testing::Test {
 
     MainWindow& open() {
         LauncherEnvironment environment{dir.folder(), dir.file(u"MorvaneX.ini"), false};
-        window = std::make_unique<MainWindow>(state, environment);
+        host = std::make_unique<LauncherHost>(environment, test::thisSystem());
+        window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits two seconds for
         // every shown top-level window to be withdrawn again.
-        EXPECT_NE(window->create(), nullptr);
+        EXPECT_NE(host->createMainWindow(), nullptr);
         return *window;
     }
     void close() {
@@ -67,7 +69,7 @@ class MainWindowTest : public testing::Test {
     // A place and a target unlike those of any settings file a test writes.
     void changePlaceAndTarget() {
         SetWindowPos(window->hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
-        state.targetProgID = u"AutoCAD.Application";
+        host->state().targetProgID = u"AutoCAD.Application";
     }
     void expectChangedSettingsWritten() {
         EXPECT_EQ(setting(L"Form", L"Width"), L"330");
@@ -96,8 +98,8 @@ class MainWindowTest : public testing::Test {
 
     OleScope ole;
     test::TempDir dir;
-    LauncherState state;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LauncherHost> host;
+    MainWindow* window = nullptr;
 };
 
 TEST_F(MainWindowTest, StartUpDrawsTheRowViewExpandedWithTheFirstGroupSelected) {
@@ -139,14 +141,14 @@ TEST_F(MainWindowTest, StartUpSetsCaptionsControlsTopmostAndTheFilter) {
                                  TVS_SHOWSELALWAYS | TVS_NOHSCROLL));
 
     // The filter is the apartment's current one until the window closes.
-    ASSERT_NE(state.messageFilter, nullptr);
+    ASSERT_NE(host->messageFilter(), nullptr);
     ComPtr<IMessageFilter> current;
     CoRegisterMessageFilter(nullptr, current.put());
-    EXPECT_EQ(current.get(), static_cast<IMessageFilter*>(state.messageFilter));
+    EXPECT_EQ(current.get(), static_cast<IMessageFilter*>(host->messageFilter()));
     ComPtr<IMessageFilter> mine;
     CoRegisterMessageFilter(current.get(), mine.put());
     close();
-    EXPECT_EQ(state.messageFilter, nullptr);
+    EXPECT_EQ(host->messageFilter(), nullptr);
     CoRegisterMessageFilter(nullptr, current.put());
     EXPECT_FALSE(current);
 }
@@ -155,7 +157,7 @@ TEST_F(MainWindowTest, WithoutFilesTheTreeIsEmptyAndTheCaptionDesigned) {
     auto& f = open();
     EXPECT_TRUE(readTree(f.commandTree).empty());
     EXPECT_EQ(windowText(f.hwnd()), L"Morvane");
-    EXPECT_EQ(state.targetProgID, kDefaultProgID);
+    EXPECT_EQ(host->state().targetProgID, kDefaultProgID);
 }
 
 TEST_F(MainWindowTest, SearchFiltersOnEveryChangeAndButtonsSwitchViews) {
@@ -180,7 +182,7 @@ TEST_F(MainWindowTest, SearchFiltersOnEveryChangeAndButtonsSwitchViews) {
 
     SendMessageW(f.fileOrderButton, BM_CLICK, 0, 0);
     EXPECT_EQ(texts(readTree(f.commandTree)), (std::vector<std::wstring>{L"作図", L"修正"}));
-    EXPECT_EQ(state.lspRecords.front().row, 0); // left in file order
+    EXPECT_EQ(host->state().lspRecords.front().row, 0); // left in file order
 
     // Emptying the search by hand shows the command view's content.
     SetWindowTextW(f.searchBox, L"LINE");
@@ -227,7 +229,7 @@ TEST_F(MainWindowTest, EveryBuildShowsExactlyItsViewFromTheTop) {
         // Scrolled away from the top before each change.
         SendMessageW(f.commandTree, WM_VSCROLL, SB_BOTTOM, 0);
         SetWindowTextW(f.searchBox, search);
-        LspRecordArray records = state.lspRecords;
+        LspRecordArray records = host->state().lspRecords;
         const auto wanted = makeSearchView(records, fromWide(search));
         ASSERT_TRUE(wanted);
         const auto shown = readTree(f.commandTree);
@@ -276,7 +278,7 @@ TEST_F(MainWindowTest, RowsThatStayAreKeptAndFoldedGroupsOpenAgain) {
     SendMessageW(f.hwnd(), WM_COMMAND, kReloadListItem, 0);
     EXPECT_EQ(TreeView_GetRoot(f.commandTree), firstGroup);
     EXPECT_EQ(TreeView_GetChild(f.commandTree, firstGroup), firstCommand);
-    LspRecordArray records = state.lspRecords;
+    LspRecordArray records = host->state().lspRecords;
     const auto wanted = makeRowView(records);
     ASSERT_TRUE(wanted);
     expectShows(readTree(f.commandTree), *wanted);
@@ -309,7 +311,7 @@ TEST_F(MainWindowTest, AReloadWithoutRecordsLeavesThePreviousNodesOnScreen) {
 
     dir.write(u"MorvaneList.txt", "; only a comment\r\n\r\n");
     SendMessageW(f.hwnd(), WM_COMMAND, kReloadListItem, 0);
-    EXPECT_TRUE(state.lspRecords.empty());
+    EXPECT_TRUE(host->state().lspRecords.empty());
     EXPECT_EQ(texts(readTree(f.commandTree)), texts(before));
     EXPECT_EQ(TreeView_GetSelection(f.commandTree), selected);
     SetWindowTextW(f.searchBox, L"zzz"); // no view touches the tree now
@@ -380,7 +382,7 @@ TEST_F(MainWindowTest, AnUnreadableListEndsStartUpAtThatStep) {
     EXPECT_EQ(box.text.rfind(L"ファイル ", 0), 0u);
     // The steps after the list are skipped; those before it ran.
     EXPECT_EQ(windowText(f.hwnd()), L"Morvane");
-    EXPECT_EQ(state.messageFilter, nullptr);
+    EXPECT_EQ(host->messageFilter(), nullptr);
     EXPECT_FALSE(GetWindowLongPtrW(f.hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_EQ(windowText(f.escapeButton), L"ESC");
     EXPECT_TRUE(readTree(f.commandTree).empty());
@@ -489,7 +491,7 @@ TEST_F(MainWindowTest, ClosingWritesAllFiveValues) {
     writeSettings(
         "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n[Target]\r\nProgID=\r\n");
     open();
-    EXPECT_EQ(state.targetProgID, u""); // present but empty stays empty
+    EXPECT_EQ(host->state().targetProgID, u""); // present but empty stays empty
     changePlaceAndTarget();
     close();
     expectChangedSettingsWritten();
@@ -506,7 +508,7 @@ TEST_F(MainWindowTest, UnwritableSettingsShowTheErrorBoxOnClose) {
     EXPECT_EQ(box.text,
               std::wstring(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str())) +
                   L" に書き込めません.");
-    EXPECT_EQ(state.messageFilter, nullptr); // revoked all the same
+    EXPECT_EQ(host->messageFilter(), nullptr); // revoked all the same
 }
 
 // At log-off and shut-down Windows may end the process right after

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -25,6 +26,8 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
+#include "support/test_host.h"
+#include "ui/dark_extras.h"
 #include "ui/dark_scroll_bar.h"
 #include "ui/topmost.h"
 
@@ -114,6 +117,16 @@ class DialogUser {
         PostMessageW(target, WM_KEYUP, vk, scan | 0xC0000001);
     }
     int focusId() const { return GetDlgCtrlID(focus()); }
+    // Characters typed into whichever control has the focus.
+    void typeOnFocus(std::u16string_view text) const {
+        HWND target = focus();
+        for (char16_t c : text)
+            PostMessageW(target, WM_CHAR, c, 1);
+        waitFor([&] {
+            return textOf(target).size() >= text.size() &&
+                   textOf(target).substr(textOf(target).size() - text.size()) == text;
+        });
+    }
     // Tab, and the control it moved the focus to (0 when it stayed).
     int tab() const {
         const HWND before = focus();
@@ -202,6 +215,38 @@ COLORREF pixelAt(HWND hwnd, int x, int y) {
     return GetPixel(dc.get(), x, y);
 }
 
+// What the open dialog shows on the screen once it has painted itself anew:
+// its face, the group box's frame (left edge, level with the name edit)
+// and just inside it, the list's empty part and its second line, the name
+// edit's field, and 追加.
+struct DialogPixels {
+    COLORREF face, groupFrame, groupInside, listField, selectedLine, nameField, buttonFace,
+        buttonFrame;
+};
+DialogPixels readDialogPixels(const DialogUser& user) {
+    HWND dialog = GetParent(user.control(kTargetListId));
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
+    RECT edit{};
+    GetWindowRect(user.control(kNameEditId), &edit);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&edit), 2);
+    const int groupLeft = MulDiv(8, static_cast<int>(GetDpiForWindow(dialog)), 96);
+    HWND list = user.control(kTargetListId);
+    RECT line{};
+    SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&line));
+    RECT field{};
+    GetClientRect(user.control(kNameEditId), &field);
+    HWND add = user.control(kAddButtonId);
+    return {pixelAt(dialog, 3, 3),
+            pixelAt(dialog, groupLeft, edit.bottom),
+            pixelAt(dialog, groupLeft + 4, edit.bottom),
+            pixelAt(list, 20, 100),
+            pixelAt(list, line.right - 4, line.top + 2),
+            pixelAt(user.control(kNameEditId), field.right - 4, field.bottom / 2),
+            pixelAt(add, 3, 3),
+            pixelAt(add, 0, 0)};
+}
+
 // The build folder: the test program lies in its tests folder.
 std::filesystem::path buildFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -224,13 +269,13 @@ class TargetDialogTest : public testing::Test {
     TargetDialogTest() {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        EXPECT_NE(main.create(), nullptr);
+        EXPECT_NE(host.createMainWindow(), nullptr);
         // Shown: Wine keeps no topmost state for a hidden window.
         ShowWindow(main.hwnd(), SW_SHOWNOACTIVATE);
-        main.makeTargetDialog();
+        host.makeTargetDialog();
     }
     ~TargetDialogTest() override {
-        state.targetDialog.reset();
+        // The dialog goes with its owner.
         DestroyWindow(main.hwnd());
         test::pumpMessages();
     }
@@ -240,7 +285,7 @@ class TargetDialogTest : public testing::Test {
         return dir.exists(kTargetListFileName) ? dir.read(kTargetListFileName) : "<none>";
     }
     TopmostState topmost() const { return {isTopmost(main.hwnd()), isTopmost(dialog())}; }
-    HWND dialog() const { return state.targetDialog->hwnd(); }
+    HWND dialog() const { return host.targetDialog()->hwnd(); }
     // After closing: the main window is on top again and the dialog hidden.
     // (The hidden dialog's own flag follows its owner's, as owned windows'
     // do, before the first opening as after every one.)
@@ -269,8 +314,10 @@ class TargetDialogTest : public testing::Test {
     std::u16string caption() const { return textOf(main.hwnd()); }
 
     test::TempDir dir;
-    LauncherState state;
-    MainWindow main{state, LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}};
+    test::HighContrastSwitch highContrast;
+    LauncherHost host{LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
+                      test::thisSystem(dark::Extras::ofThisSystem(), highContrast)};
+    MainWindow& main = host.mainWindow();
 };
 
 // Shift_JIS "名前"
@@ -300,13 +347,13 @@ TEST_F(TargetDialogTest, AddWithoutFileWritesAnsiAndOkTakesTheEdits) {
     EXPECT_EQ(focusAfterAdd, GetDlgItem(dialog(), kProgIdEditId)) << "追加 took the focus";
     EXPECT_EQ(fileBytes(), kNameSjis + "\tCad.App.1\r\n");
     EXPECT_EQ(caption(), u"MorvaneX [名前]");
-    EXPECT_EQ(state.targetProgID, u"Cad.App.1");
+    EXPECT_EQ(host.state().targetProgID, u"Cad.App.1");
 }
 
 TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
     dir.write(kTargetListFileName, "\xEF\xBB\xBF"
                                    "B\tp2\r\na\tp1\r\n");
-    state.targetProgID = u"p1";
+    host.state().targetProgID = u"p1";
     open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), (Lines{u"a\tp1", u"B\tp2"}));
         EXPECT_EQ(user.selection(), 0);
@@ -330,14 +377,14 @@ TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
     EXPECT_EQ(fileBytes(), "\xEF\xBB\xBF"
                            "z\tp1\r\nB\tp2\r\n");
     EXPECT_EQ(caption(), u"Morvane");
-    EXPECT_EQ(state.targetProgID, u"p1");
+    EXPECT_EQ(host.state().targetProgID, u"p1");
     expectRestored();
 }
 
 TEST_F(TargetDialogTest, DeleteSelectsANeighbourAndIndexErrorsKeepTheDialog) {
     const std::string file = "D\tpD\nC\tpC\nB\tpB\nA\tpA\n";
     dir.write(kTargetListFileName, file);
-    state.targetProgID = u"none";
+    host.state().targetProgID = u"none";
     const std::u16string indexError = u"MorvaneX|リストのインデックスが範囲を超えています (-1)";
     open([&](DialogUser& user) {
         EXPECT_EQ(user.lines(), (Lines{u"A\tpA", u"B\tpB", u"C\tpC", u"D\tpD"}));
@@ -368,7 +415,7 @@ TEST_F(TargetDialogTest, DeleteSelectsANeighbourAndIndexErrorsKeepTheDialog) {
         user.click(kOkButtonId);
     });
     EXPECT_EQ(caption(), u"MorvaneX []");
-    EXPECT_EQ(state.targetProgID, u"");
+    EXPECT_EQ(host.state().targetProgID, u"");
 }
 
 TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
@@ -389,25 +436,61 @@ TEST_F(TargetDialogTest, ListAndEditsLiveBetweenOpeningsAndTheCloseBoxCancels) {
     expectRestored();
 }
 
-TEST_F(TargetDialogTest, TheKeyboardReachesEveryControl) {
-    dir.write(kTargetListFileName, "A\tpA\r\nB\tpB\r\n");
-    state.targetProgID = u"pA";
-    int atOpening = 0;
-    std::vector<int> tabOrder;
+// Keys alone: Tab goes round every control in the order of the layout,
+// Space and Enter press the focused button, Delete in the list is 削除.
+TEST_F(TargetDialogTest, TheKeyboardAloneAddsChangesDeletesAndCancels) {
+    dir.write(kTargetListFileName, "A\tpA\r\n");
+    host.state().targetProgID = u"pA";
+    std::vector<int> round;
+    Lines added, changed, deletedByKey, deletedByButton;
+    HWND focusAfterSpace = nullptr;
     open([&](DialogUser& user) {
         waitFor([&] { return user.focusId() == kTargetListId; }, 2s);
-        atOpening = user.focusId();
-        user.keyOnFocus(VK_DOWN); // the arrows select in the list as a click does
-        EXPECT_TRUE(waitFor([&] { return user.nameText() == u"B"; }));
-        for (int i = 0; i < 6; ++i)
-            tabOrder.push_back(user.tab());
-        user.keyOnFocus(VK_SPACE); // on OK
+        for (int i = 0; i < 8; ++i)
+            round.push_back(user.tab());
+        // Tab into an edit selects its text: typing replaces it.
+        user.tab();
+        user.typeOnFocus(u"B");
+        user.tab();
+        user.typeOnFocus(u"pB");
+        user.tab(); // 追加
+        user.keyOnFocus(VK_SPACE);
+        waitFor([&] { return user.lines().size() == 2; });
+        added = user.lines();
+        focusAfterSpace = user.focus();
+        for (int i = 0; i < 6; ++i) // 削除, 変更, OK, 取り消し, the list, 名称
+            user.tab();
+        user.typeOnFocus(u"C");
+        for (int i = 0; i < 4; ++i) // ProgID, 追加, 削除, 変更
+            user.tab();
+        user.keyOnFocus(VK_RETURN);
+        waitFor([&] { return user.lines() != added; });
+        changed = user.lines();
+        for (int i = 0; i < 3; ++i) // OK, 取り消し, the list
+            user.tab();
+        user.keyOnFocus(VK_DELETE);
+        waitFor([&] { return user.lines() != changed; });
+        deletedByKey = user.lines();
+        for (int i = 0; i < 4; ++i) // 名称, ProgID, 追加, 削除
+            user.tab();
+        user.keyOnFocus(VK_SPACE);
+        waitFor([&] { return user.lines() != deletedByKey; });
+        deletedByButton = user.lines();
+        for (int i = 0; i < 3; ++i) // 変更, OK, 取り消し
+            user.tab();
+        user.keyOnFocus(VK_SPACE);
     });
-    EXPECT_EQ(atOpening, kTargetListId);
-    EXPECT_EQ(tabOrder, (std::vector<int>{kOkButtonId, kCancelButtonId, kNameEditId, kProgIdEditId,
-                                          kTargetListId, kOkButtonId}));
-    EXPECT_EQ(caption(), u"MorvaneX [B]");
-    EXPECT_EQ(state.targetProgID, u"pB");
+    EXPECT_EQ(round,
+              (std::vector<int>{kNameEditId, kProgIdEditId, kAddButtonId, kDeleteButtonId,
+                                kChangeButtonId, kOkButtonId, kCancelButtonId, kTargetListId}));
+    EXPECT_EQ(added, (Lines{u"A\tpA", u"B\tpB"}));
+    EXPECT_EQ(focusAfterSpace, GetDlgItem(dialog(), kAddButtonId)) << "Space keeps the focus";
+    EXPECT_EQ(changed, (Lines{u"A\tpA", u"C\tpB"}));
+    EXPECT_EQ(deletedByKey, (Lines{u"A\tpA"}));
+    EXPECT_EQ(deletedByButton, Lines{});
+    EXPECT_EQ(fileBytes(), "");
+    EXPECT_EQ(caption(), u"Morvane") << "取り消し: no new target";
+    EXPECT_EQ(host.state().targetProgID, u"pA");
     expectRestored();
 }
 
@@ -471,25 +554,46 @@ TEST_F(TargetDialogTest, DrawsDark) {
                                    "BricsCAD V25\tBricscadApp.AcadApplication.25\r\n"
                                    "AutoCAD 2025\tAutoCAD.Application.25\r\n"
                                    "\xE5\x90\x8D\xE5\x89\x8D\tCad.App\r\n");
-    COLORREF face = 0, list = 0, selected = 0;
+    DialogPixels shown{};
     bool saved = false;
     open([&](DialogUser& user) {
-        HWND dialog = GetParent(user.control(kTargetListId));
-        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
-        face = pixelAt(dialog, 3, 3);
-        RECT item{};
-        SendMessageW(user.control(kTargetListId), LB_GETITEMRECT, 1,
-                     reinterpret_cast<LPARAM>(&item));
-        selected = pixelAt(user.control(kTargetListId), item.right - 4, item.top + 2);
-        list = pixelAt(user.control(kTargetListId), 20, 100);
-        saved = saveWindowShot(dialog, buildFolder() / "screenshots" / "target_dialog.bmp");
+        shown = readDialogPixels(user);
+        saved = saveWindowShot(GetParent(user.control(kTargetListId)),
+                               buildFolder() / "screenshots" / "target_dialog.bmp");
         user.click(kCancelButtonId);
     });
     EXPECT_TRUE(saved);
-    EXPECT_EQ(face, RGB(0x20, 0x20, 0x20));
-    EXPECT_EQ(list, RGB(0x38, 0x38, 0x38));
-    EXPECT_NE(selected, list) << "the preselected line shows its selection";
+    EXPECT_EQ(shown.face, RGB(0x20, 0x20, 0x20));
+    EXPECT_EQ(shown.groupFrame, RGB(0x64, 0x64, 0x64));
+    EXPECT_EQ(shown.groupInside, RGB(0x20, 0x20, 0x20));
+    EXPECT_EQ(shown.listField, RGB(0x38, 0x38, 0x38));
+    EXPECT_NE(shown.selectedLine, shown.listField) << "the preselected line shows its selection";
+}
+
+// High contrast turned on while the dialog was hidden: it opens in the
+// system's colours, with the list's own scroll bar.
+TEST_F(TargetDialogTest, HighContrastDrawsInTheSystemsColours) {
+    std::string lines;
+    for (int i = 0; i < 30; ++i)
+        lines += "CAD " + std::to_string(i) + "\tCad.App." + std::to_string(i) + "\r\n";
+    dir.write(kTargetListFileName, lines.c_str());
+    host.state().targetProgID = u"Cad.App.1";
+    highContrast.set(true);
+    DialogPixels shown{};
+    bool darkBar = true;
+    open([&](DialogUser& user) {
+        shown = readDialogPixels(user);
+        darkBar = dark::darkScrollBarOf(user.control(kTargetListId)) != nullptr;
+        user.click(kCancelButtonId);
+    });
+    EXPECT_EQ(shown.face, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(shown.groupFrame, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(shown.groupInside, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(shown.nameField, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(shown.selectedLine, GetSysColor(COLOR_HIGHLIGHT)) << "the preselected line";
+    EXPECT_EQ(shown.buttonFace, GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(shown.buttonFrame, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_FALSE(darkBar);
 }
 
 TEST_F(TargetDialogTest, ALongListScrollsWithADarkBar) {
@@ -521,6 +625,82 @@ TEST_F(TargetDialogTest, ALongListScrollsWithADarkBar) {
     EXPECT_TRUE(shown);
     EXPECT_TRUE(standsOnTheListsBar);
     EXPECT_LT(GetRValue(track), 0x40) << "a dark track";
+}
+
+// The system's colours set to those of Windows' "High Contrast Black" for
+// the scope, and put back after.
+class HighContrastBlack {
+  public:
+    HighContrastBlack() {
+        for (size_t i = 0; i < std::size(kElements); ++i)
+            saved_[i] = GetSysColor(kElements[i]);
+        SetSysColors(static_cast<int>(std::size(kElements)), kElements, kColours);
+    }
+    ~HighContrastBlack() {
+        SetSysColors(static_cast<int>(std::size(kElements)), kElements, saved_);
+    }
+    HighContrastBlack(const HighContrastBlack&) = delete;
+    HighContrastBlack& operator=(const HighContrastBlack&) = delete;
+
+  private:
+    static constexpr int kElements[] = {COLOR_WINDOW,       COLOR_WINDOWTEXT,
+                                        COLOR_HIGHLIGHT,    COLOR_HIGHLIGHTTEXT,
+                                        COLOR_BTNFACE,      COLOR_BTNTEXT,
+                                        COLOR_GRAYTEXT,     COLOR_ACTIVECAPTION,
+                                        COLOR_CAPTIONTEXT,  COLOR_GRADIENTACTIVECAPTION,
+                                        COLOR_ACTIVEBORDER, COLOR_WINDOWFRAME,
+                                        COLOR_3DHILIGHT,    COLOR_3DSHADOW,
+                                        COLOR_3DDKSHADOW,   COLOR_3DLIGHT,
+                                        COLOR_SCROLLBAR};
+    static constexpr COLORREF kColours[] = {
+        RGB(0, 0, 0),       RGB(255, 255, 255), RGB(26, 235, 255),  RGB(0, 0, 0),
+        RGB(0, 0, 0),       RGB(255, 255, 255), RGB(63, 242, 63),   RGB(0, 0, 0),
+        RGB(255, 255, 255), RGB(0, 0, 0),       RGB(255, 255, 255), RGB(255, 255, 255),
+        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+        RGB(0, 0, 0)};
+    COLORREF saved_[std::size(kElements)]{};
+};
+
+// Screenshots of both windows in high contrast for the documentation, made
+// only when MORVANE_SCREENSHOT_DIR names the folder for them
+// (scripts/screenshots.sh): high-contrast-main.bmp, high-contrast-dialog.bmp.
+class HighContrastScreenshots : public TargetDialogTest {};
+
+TEST_F(HighContrastScreenshots, OfBothWindows) {
+    const char* folderName = std::getenv("MORVANE_SCREENSHOT_DIR");
+    if (!folderName || !*folderName)
+        GTEST_SKIP() << "MORVANE_SCREENSHOT_DIR names no folder";
+    const std::filesystem::path folder(folderName);
+    // The list and the place of the documentation's other shots.
+    dir.write(u"MorvaneList.txt", "\xEF\xBB\xBF"
+                                  "作図\r\nLINE\t線分を作図\r\nCIRCLE\t円を作図\r\n"
+                                  "RECTANG\t長方形を作図\r\n修正\r\nMOVE\t図形を移動\r\n"
+                                  "COPY\t図形を複写\r\n");
+    dir.write(kTargetListFileName, "\xEF\xBB\xBF"
+                                   "テスト CAD\tBricscadApp.AcadApplication\r\n"
+                                   "AutoCAD 2025\tAutoCAD.Application.25\r\n");
+    SendMessageW(main.hwnd(), WM_COMMAND, MAKEWPARAM(kReloadListItem, 0), 0);
+    main.lookUpCaption();
+    SetWindowPos(main.hwnd(), nullptr, 40, 40, 360, 440, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const HighContrastBlack colours;
+    highContrast.set(true);
+    for (HWND window : {main.hwnd(), dialog()})
+        SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    SetFocus(main.commandTree);
+    UpdateWindow(main.hwnd());
+    test::pumpMessages();
+    EXPECT_TRUE(saveWindowShot(main.hwnd(), folder / "high-contrast-main.bmp"));
+
+    bool saved = false;
+    open([&](DialogUser& user) {
+        HWND dialog = GetParent(user.control(kTargetListId));
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        std::this_thread::sleep_for(500ms); // the dialog's thread paints meanwhile
+        saved = saveWindowShot(dialog, folder / "high-contrast-dialog.bmp");
+        user.click(kCancelButtonId);
+    });
+    EXPECT_TRUE(saved);
 }
 
 } // namespace

@@ -6,7 +6,8 @@
 //   morvane-probe children CAPTION   the child controls of the top-level window with this caption
 //   morvane-probe wait CLASS|CAPTION MS   waits until such a window is visible; exit 1 on time-out
 //   morvane-probe gone CLASS|CAPTION MS   waits until no such window is visible; exit 1 on time-out
-//   morvane-probe window CLASS|CAPTION    caption, rect, topmost, iconic, foreground of that window
+//   morvane-probe window CLASS|CAPTION    caption, rect, topmost, iconic, foreground of that
+//                                         window, and its control with the keyboard focus
 //   morvane-probe close CLASS|CAPTION     asks that window to close (WM_CLOSE)
 //   morvane-probe endsession CLASS|CAPTION   log-off as Windows does it: WM_QUERYENDSESSION,
 //                                            then WM_ENDSESSION with the answer; the answer,
@@ -279,6 +280,15 @@ int showWindow(const std::wstring& classOrCaption) {
     line(L"topmost=" + std::wstring(isTopmost(hwnd) ? L"1" : L"0"));
     line(L"iconic=" + std::wstring(IsIconic(hwnd) ? L"1" : L"0"));
     line(L"foreground=" + std::wstring(GetForegroundWindow() == hwnd ? L"1" : L"0"));
+    // The focused control of the window: its class and text, or nothing.
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND focus = GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
+                         info.hwndFocus && IsChild(hwnd, info.hwndFocus)
+                     ? info.hwndFocus
+                     : nullptr;
+    line(L"focus.class=" + (focus ? escaped(className(focus)) : std::wstring()));
+    line(L"focus.text=" + (focus ? escaped(windowText(focus)) : std::wstring()));
     return 0;
 }
 

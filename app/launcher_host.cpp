@@ -1,0 +1,49 @@
+#include "app/launcher_host.h"
+
+#include "cad_targets/target_line.h"
+
+namespace morvane {
+
+LauncherHost::LauncherHost(LauncherEnvironment environment, const SystemAnswers& system)
+    : system_(system), mainWindow_(*this, std::move(environment)) {}
+
+LauncherHost::~LauncherHost() {
+    targetDialog_.reset();
+    if (mainWindow_.hwnd())
+        DestroyWindow(mainWindow_.hwnd());
+}
+
+void LauncherHost::makeTargetDialog() {
+    if (targetDialog_ || !mainWindow_.hwnd())
+        return;
+    targetDialog_ = std::make_unique<TargetDialog>(
+        mainWindow_.hwnd(),
+        mainWindow_.environment().exeFolder + std::u16string(kTargetListFileName), system_.services,
+        system_.darkExtras, system_.highContrast);
+}
+
+std::optional<TargetChoice> LauncherHost::chooseTarget(std::u16string_view progId) {
+    makeTargetDialog();
+    if (!targetDialog_)
+        return std::nullopt;
+    return targetDialog_->choose(progId);
+}
+
+int LauncherHost::runMessageLoop() {
+    MSG msg{};
+    for (;;) {
+        // Once the window is painted and nothing waits, the hidden target
+        // dialog is made (at once if the menu asks for it sooner).
+        if (!targetDialog_ && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            makeTargetDialog();
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0)
+            break;
+        if (mainWindow_.preTranslateMessage(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+} // namespace morvane

@@ -1,0 +1,79 @@
+#pragma once
+// The owners of the dark drawing of standard controls: each answers the
+// messages its controls send their parent (WindowBase::ownControl), so a
+// parent only says which owner draws which control. Each paints in the
+// palette of the window it works for (dark, or the system's colours in high
+// contrast), read at every message; the palette must outlive the owner.
+#include <windows.h>
+
+#include "ui/dark_theme.h"
+#include "ui/window_base.h"
+
+namespace morvane::dark {
+
+// An owner that paints in the palette of the window it works for.
+class PaletteOwner : public ControlOwner {
+  public:
+    explicit PaletteOwner(const Palette& palette) : palette_(palette) {}
+
+  protected:
+    ~PaletteOwner() = default;
+    const Palette& palette_;
+};
+
+// Owner-drawn push buttons in one look. With defaultFromParent, a button
+// the parent names as its default (DM_GETDEFID) takes the Default look.
+class ButtonPainter final : public PaletteOwner {
+  public:
+    ButtonPainter(ButtonLook look, const Palette& palette, bool defaultFromParent = false)
+        : PaletteOwner(palette), look_(look), defaultFromParent_(defaultFromParent) {}
+    bool onControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp,
+                          LRESULT& result) noexcept override;
+
+  private:
+    ButtonLook look_;
+    bool defaultFromParent_;
+};
+
+// Labels, edits and list boxes coloured by WM_CTLCOLOR*.
+class TextColours final : public PaletteOwner {
+  public:
+    using PaletteOwner::PaletteOwner;
+    bool onControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp,
+                          LRESULT& result) noexcept override;
+};
+
+// A tree view's selected row in the palette's selection colours
+// (NM_CUSTOMDRAW), dimmed while the tree has no focus.
+class TreeSelection final : public PaletteOwner {
+  public:
+    using PaletteOwner::PaletteOwner;
+    bool onControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp,
+                          LRESULT& result) noexcept override;
+};
+
+// The rows of an owner-drawn list box (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS)
+// in the list's font, at the list's DPI; coloured like an edit.
+class ListRows final : public PaletteOwner {
+  public:
+    using PaletteOwner::PaletteOwner;
+    // The font (the caller's, of this character height in 96-DPI pixels)
+    // must outlive the list's next drawing.
+    void setFont(HFONT font, int charHeight96, UINT dpi) {
+        font_ = font;
+        charHeight96_ = charHeight96;
+        dpi_ = dpi;
+    }
+    int rowHeight() const;
+    bool onControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp,
+                          LRESULT& result) noexcept override;
+
+  private:
+    void drawRow(const DRAWITEMSTRUCT& item) const;
+
+    HFONT font_ = nullptr;
+    int charHeight96_ = 0;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+};
+
+} // namespace morvane::dark
