@@ -94,7 +94,7 @@ struct CadChainResult {
     bool completed = true;
     std::string step;   // "attach", "activate", "send", "escape"
     std::string detail; // the failing call and member, and the CAD's own description
-    int32_t code = 0;   // the HRESULT, 0 when the failure had none
+    int32_t code = 0;   // the automation's error code, 0 when the failure had none
     // Lets a caller ask "did it complete?" as of a bool.
     operator bool() const noexcept { return completed; }
 };
