@@ -33,7 +33,6 @@ constexpr DWORD kWindowStyle =
 // window its own task-bar button.
 constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_TOPMOST;
 // Posted under Wine when another window became active: see onActivate.
-constexpr UINT kRestackMessage = WM_APP + 1;
 
 SIZE designedOuterSize(UINT dpi) {
     RECT frame{0, 0, scaled(kDesignedClientWidth, dpi), scaled(kDesignedClientHeight, dpi)};
@@ -194,13 +193,9 @@ void MainWindow::lookUpCaption() {
 }
 
 LRESULT MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    // Counts the messages being handled, nested ones included, so that the
-    // Wine restacking (onActivate) waits for the handler that made another
-    // window active (it may still be pressing keys into it).
-    ++messageDepth_;
+    restacker_.enter();
     const LRESULT result = handleMessage(msg, wp, lp);
-    if (--messageDepth_ == 0 && std::exchange(restackPending_, false))
-        PostMessageW(hwnd(), kRestackMessage, 0, 0);
+    restacker_.leave(hwnd());
     return result;
 }
 
@@ -266,12 +261,8 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         if (onActivate(wp))
             return 0;
         return defaultProc(msg, wp, lp);
-    case kRestackMessage:
-        if (messageDepth_ > 1) { // inside another handler's wait: later
-            restackPending_ = true;
-            return 0;
-        }
-        wine::restackTopmost(hwnd());
+    case wine::TopmostRestacker::kMessage:
+        restacker_.restackMessage(hwnd());
         return 0;
     case WM_DROPFILES:
         runGuarded(hwnd(), [&] { acceptDroppedLsp(reinterpret_cast<HDROP>(wp)); });
@@ -283,9 +274,7 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
 bool MainWindow::onActivate(WPARAM wp) {
     if (LOWORD(wp) == WA_INACTIVE) {
         rememberFocus();
-        // Under Wine the CAD, once activated, can end up drawn above us.
-        if (wine::runningOnWine() && isTopmost(hwnd()))
-            PostMessageW(hwnd(), kRestackMessage, 0, 0);
+        restacker_.deactivated(hwnd());
         return false;
     }
     if (HIWORD(wp)) // minimised: the focus comes back with the restore

@@ -14,6 +14,7 @@
 #include "list/tree_model.h"
 #include "platform/services.h"
 #include "platform/win32/scoped.h"
+#include "platform/win32/wine_workarounds.h"
 #include "shell/main_layout.h"
 #include "ui/dark_controls.h"
 #include "ui/dark_extras.h"
@@ -184,9 +185,8 @@ class MainWindow final : public WindowBase {
     // What commandTree shows, node for node: each build changes only the
     // rows that differ.
     TreeNodes shownNodes_;
-    // Messages being handled, nested ones included (see onMessage).
-    int messageDepth_ = 0;
-    bool restackPending_ = false;
+    // Under Wine the CAD, once activated, can end up drawn above us.
+    wine::TopmostRestacker restacker_;
     // Start-up has sized the Escape button to fill its panel; from then on
     // the layout keeps it so.
     bool escapeButtonFillsPanel_ = false;

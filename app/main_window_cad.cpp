@@ -56,7 +56,7 @@ void MainWindow::runSelectedRow() {
         startProgram(hwnd(), action);
         break;
     case RowAction::Kind::SendCommand: {
-        runCadCommand(host_.cadLink(), state_.targetProgID, action.commandText);
+        traceCadChain(runCadCommand(host_.cadLink(), state_.targetProgID, action.commandText));
         break;
     }
     case RowAction::Kind::None:
@@ -65,7 +65,7 @@ void MainWindow::runSelectedRow() {
 }
 
 void MainWindow::pressEscapeInCad() {
-    pressCadEscape(host_.cadLink(), state_.targetProgID);
+    traceCadChain(pressCadEscape(host_.cadLink(), state_.targetProgID));
 }
 
 } // namespace morvane

@@ -112,31 +112,60 @@ void sendCadCommand(CadObject& application, std::u16string_view commandText) {
     (*object)->callMethod(u"SendCommand", line);
 }
 
-bool runCadCommand(CadLink link, std::u16string_view progId,
-                   std::u16string_view commandText) noexcept {
+namespace {
+
+// The failure being handled, as the result of a chain that ended at step.
+CadChainResult failureAt(const char* step) noexcept {
+    CadChainResult result;
+    result.completed = false;
+    try {
+        result.step = step;
+        try {
+            throw;
+        } catch (const CadFailure& failure) {
+            result.detail = failure.what();
+            result.code = failure.code();
+        } catch (const std::exception& error) {
+            result.detail = error.what();
+        }
+    } catch (...) {
+        // Out of memory or an unknown error: the step and code so far.
+    }
+    return result;
+}
+
+} // namespace
+
+CadChainResult runCadCommand(CadLink link, std::u16string_view progId,
+                             std::u16string_view commandText) noexcept {
+    const char* step = "attach";
     try {
         const CadObjectPtr application = attachCad(link.automation, progId);
+        step = "activate";
         if (activateCadWindow(*application, link.desktop, link.clock))
             link.desktop.sleep(kSendPauseMs);
+        step = "send";
         sendCadCommand(*application, commandText);
-        return true;
+        return {};
     } catch (...) {
-        // Driving the CAD fails silently, whatever the cause.
-        return false;
+        return failureAt(step);
     }
 }
 
-bool pressCadEscape(CadLink link, std::u16string_view progId) noexcept {
+CadChainResult pressCadEscape(CadLink link, std::u16string_view progId) noexcept {
+    const char* step = "attach";
     try {
         const CadObjectPtr application = attachCad(link.automation, progId);
+        step = "activate";
         if (!activateCadWindow(*application, link.desktop, link.clock))
-            return true;
+            return {};
+        step = "escape";
         pressEscapeOnce(link.desktop);
         link.desktop.sleep(kEscapePauseMs);
         pressEscapeOnce(link.desktop);
-        return true;
+        return {};
     } catch (...) {
-        return false;
+        return failureAt(step);
     }
 }
 

@@ -14,7 +14,8 @@
 
 namespace morvane {
 
-// Any failure while talking to the CAD. The chains drop it silently.
+// Any failure while talking to the CAD. The chains never show it to the
+// user; they hand it to their caller (CadChainResult).
 class CadFailure : public std::runtime_error {
   public:
     explicit CadFailure(const std::string& what, int32_t code = 0)
@@ -87,13 +88,25 @@ bool activateCadWindow(CadObject& application, CadDesktop& desktop, const Clock&
 // ActiveDocument.SendCommand(text + CR).
 void sendCadCommand(CadObject& application, std::u16string_view commandText);
 
+// How a chain ended: completed, or the failure that ended it, for the
+// caller to trace where a developer sees it (never the user).
+struct CadChainResult {
+    bool completed = true;
+    std::string step;   // "attach", "activate", "send", "escape"
+    std::string detail; // the failing call and member, and the CAD's own description
+    int32_t code = 0;   // the automation's error code, 0 when the failure had none
+    // Lets a caller ask "did it complete?" as of a bool.
+    operator bool() const noexcept { return completed; }
+};
+
 // The double-click's chain: attach, activate, 5 ms when in front, send.
-// Every failure ends it silently; false then. Objects are released on return.
-bool runCadCommand(CadLink link, std::u16string_view progId,
-                   std::u16string_view commandText) noexcept;
+// Every failure ends it without a word to the user; the result says where.
+// Objects are released on return.
+CadChainResult runCadCommand(CadLink link, std::u16string_view progId,
+                             std::u16string_view commandText) noexcept;
 
 // The Escape button's chain: attach, activate, and only when in front
-// Escape down, up, 5 ms, down, up. Failures end it silently; false then.
-bool pressCadEscape(CadLink link, std::u16string_view progId) noexcept;
+// Escape down, up, 5 ms, down, up. Failures end it as runCadCommand's do.
+CadChainResult pressCadEscape(CadLink link, std::u16string_view progId) noexcept;
 
 } // namespace morvane

@@ -21,11 +21,6 @@ constexpr UINT kFirstRepeatMs = 250;
 constexpr UINT kRepeatMs = 50;
 constexpr int kMinThumb96 = 12;
 
-constexpr COLORREF kTrack = RGB(0x2B, 0x2B, 0x2B);
-constexpr COLORREF kThumb = RGB(0x5A, 0x5A, 0x5A);
-constexpr COLORREF kThumbHot = RGB(0x7A, 0x7A, 0x7A);
-constexpr COLORREF kThumbPressed = RGB(0x9A, 0x9A, 0x9A);
-
 LRESULT controlProc(HWND control, UINT msg, WPARAM wp, LPARAM lp, WindowHook& hook) noexcept;
 
 // The bar over one control; once made, its window owns it.
@@ -245,7 +240,7 @@ void paint(const Bar& bar, HDC target) {
     HDC dc = memory.get();
     SelectObjectScope selectBitmap(dc, bitmap.get());
 
-    FillRect(dc, &client, brushFor(kTrack));
+    FillRect(dc, &client, brushFor(kScrollTrack));
     const ScrollBarLayout layout = layoutOf(bar);
     auto arrowColour = [&](ScrollBarPart part) {
         if (!layout.hasThumb)
@@ -259,9 +254,9 @@ void paint(const Bar& bar, HDC target) {
     if (layout.hasThumb) {
         const int inset = client.right / 4;
         const RECT thumb{inset, layout.thumbTop, client.right - inset, layout.thumbBottom};
-        const COLORREF colour = bar.pressed == ScrollBarPart::kThumb ? kThumbPressed
-                                : bar.hot == ScrollBarPart::kThumb   ? kThumbHot
-                                                                     : kThumb;
+        const COLORREF colour = bar.pressed == ScrollBarPart::kThumb ? kScrollThumbPressed
+                                : bar.hot == ScrollBarPart::kThumb   ? kScrollThumbHot
+                                                                     : kScrollThumb;
         FillRect(dc, &thumb, brushFor(colour));
     }
 

@@ -26,6 +26,11 @@ inline constexpr COLORREF kLimeGreen = RGB(0, 255, 0);
 inline constexpr COLORREF kLimeGreenHot = RGB(0x66, 0xFF, 0x66);
 inline constexpr COLORREF kLimeGreenPressed = RGB(0, 0xC0, 0);
 inline constexpr COLORREF kOnLimeText = RGB(0x10, 0x10, 0x10);
+// The overlay scroll bar's track and thumb (normal, under the mouse, held).
+inline constexpr COLORREF kScrollTrack = RGB(0x2B, 0x2B, 0x2B);
+inline constexpr COLORREF kScrollThumb = RGB(0x5A, 0x5A, 0x5A);
+inline constexpr COLORREF kScrollThumbHot = RGB(0x7A, 0x7A, 0x7A);
+inline constexpr COLORREF kScrollThumbPressed = RGB(0x9A, 0x9A, 0x9A);
 
 // The colours a window paints with, by what they are for: the dark ones
 // above, or with high contrast on the system's own (GetSysColor: window,

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/win32/debug_trace.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "text/utf.h"
@@ -160,6 +161,17 @@ void Win32CadDesktop::sleep(unsigned milliseconds) {
 
 void Win32CadDesktop::escapeKey(bool down) {
     keybd_event(VK_ESCAPE, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
+}
+
+void traceCadChain(const CadChainResult& result) noexcept {
+    if (result.completed)
+        return;
+    try {
+        traceFailure(L"CAD " + toWide(utf8ToUtf16(result.step)), toWide(utf8ToUtf16(result.detail)),
+                     static_cast<HRESULT>(result.code));
+    } catch (...) {
+        // Out of memory: the trace is only for a developer.
+    }
 }
 
 } // namespace morvane

@@ -22,6 +22,10 @@ CadObjectPtr makeDispatchObject(IDispatch* dispatch);
 // reference.
 CadValue cadValueFromVariant(const VARIANT& value);
 
+// A chain's failure to OutputDebugStringW, for a debugger or a debug-output
+// viewer; the user sees nothing. Nothing for a completed chain.
+void traceCadChain(const CadChainResult& result) noexcept;
+
 // The one desktop of the running session.
 class Win32CadDesktop final : public CadDesktop {
   public:

@@ -41,6 +41,26 @@ void restackTopmost(HWND window) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
+void TopmostRestacker::leave(HWND window) noexcept {
+    if (--depth_ == 0 && pending_) {
+        pending_ = false;
+        PostMessageW(window, kMessage, 0, 0);
+    }
+}
+
+void TopmostRestacker::deactivated(HWND window) noexcept {
+    if (runningOnWine() && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        PostMessageW(window, kMessage, 0, 0);
+}
+
+void TopmostRestacker::restackMessage(HWND window) noexcept {
+    if (depth_ > 1) { // inside another handler's wait: later
+        pending_ = true;
+        return;
+    }
+    restackTopmost(window);
+}
+
 void setTopmostState(HWND window, HWND insertAfter, UINT flags) {
     if (!runningOnWine()) {
         SetWindowPos(window, insertAfter, 0, 0, 0, 0, flags);

@@ -14,6 +14,27 @@ bool runningOnWine();
 // Stacking the window again, once the other is in front, puts it back.
 void restackTopmost(HWND window);
 
+// The restacking for a topmost window's procedure: once the window is
+// deactivated it is stacked again, but only when no handler of the window is
+// still running (a handler that activated the other window may still be
+// pressing keys into it). No-op on Windows.
+class TopmostRestacker {
+  public:
+    static constexpr UINT kMessage = WM_APP + 1;
+
+    // Around every message the window handles, nested ones included.
+    void enter() noexcept { ++depth_; }
+    void leave(HWND window) noexcept;
+    // WM_ACTIVATE with WA_INACTIVE.
+    void deactivated(HWND window) noexcept;
+    // kMessage: restacks now, or once the running handlers have returned.
+    void restackMessage(HWND window) noexcept;
+
+  private:
+    int depth_ = 0;
+    bool pending_ = false;
+};
+
 // Wine does not let HWND_TOPMOST or HWND_NOTOPMOST stick on a window that
 // owns others: the owned windows are detached while the state changes. On
 // Windows a plain SetWindowPos.
