@@ -19,6 +19,8 @@ namespace {
 constexpr uint64_t kWindow = 0x10452;
 constexpr uint64_t kLauncher = 0x20a04; // in front before the switch
 
+constexpr int32_t kInjectedCode = static_cast<int32_t>(0x80010001); // RPC_E_CALL_REJECTED
+
 // Records every call in order; event number failAt throws instead of
 // returning. Live objects are counted to show every path releases them.
 struct Recorder {
@@ -45,7 +47,7 @@ struct Recorder {
         if (failAt && *failAt == events.size() - 1) {
             if (failWithForeignError)
                 throw 42;
-            throw CadFailure("injected");
+            throw CadFailure("injected", kInjectedCode);
         }
     }
 };
@@ -139,12 +141,24 @@ struct SequenceCase {
     std::vector<std::string> events;
 };
 
-bool runChain(Chain chain, Recorder& recorder) {
+CadChainResult runChain(Chain chain, Recorder& recorder) {
     FakeAutomation automation(recorder);
     FakeDesktop desktop(recorder);
     const CadLink link{automation, desktop, recorder.clock};
     return chain == Chain::Command ? runCadCommand(link, u"Cad.App", u"BOX")
                                    : pressCadEscape(link, u"Cad.App");
+}
+
+// The step a chain is in when the given call fails: the caller's trace
+// names it, so a developer can tell a missing CAD from a refused command.
+std::string stepOf(Chain chain, const std::string& event) {
+    if (event.rfind("attach", 0) == 0)
+        return "attach";
+    if (event == "get ActiveDocument" || event.rfind("doc.", 0) == 0)
+        return "send";
+    if (event.rfind("Escape", 0) == 0 || (chain == Chain::Escape && event == "Sleep 5"))
+        return "escape";
+    return "activate";
 }
 
 void configure(Recorder& recorder, const SequenceCase& c) {
@@ -202,13 +216,13 @@ TEST_P(CadSequence, CallsInOrderAndReleasesEverything) {
     const auto& c = GetParam();
     Recorder recorder;
     configure(recorder, c);
-    EXPECT_EQ(runChain(c.chain, recorder), c.completes);
+    EXPECT_EQ(static_cast<bool>(runChain(c.chain, recorder)), c.completes);
     EXPECT_EQ(recorder.events, c.events);
     EXPECT_EQ(recorder.liveObjects, 0);
 }
 
-// Whichever call fails, the chain stops right there, reports nothing and
-// still releases every object it got.
+// Whichever call fails, the chain stops right there, shows nothing, hands
+// the failure to its caller and still releases every object it got.
 TEST_P(CadSequence, EveryFailureEndsTheChainSilently) {
     const auto& c = GetParam();
     for (const bool foreign : {false, true}) {
@@ -219,7 +233,12 @@ TEST_P(CadSequence, EveryFailureEndsTheChainSilently) {
             configure(recorder, c);
             recorder.failAt = failAt;
             recorder.failWithForeignError = foreign;
-            EXPECT_FALSE(runChain(c.chain, recorder));
+            const CadChainResult result = runChain(c.chain, recorder);
+            EXPECT_FALSE(result.completed);
+            // The failure reaches the caller: where, what and its code.
+            EXPECT_EQ(result.step, stepOf(c.chain, c.events[failAt]));
+            EXPECT_EQ(result.detail, foreign ? "" : "injected");
+            EXPECT_EQ(result.code, foreign ? 0 : kInjectedCode);
             EXPECT_EQ(recorder.events,
                       std::vector<std::string>(c.events.begin(), c.events.begin() + failAt + 1));
             EXPECT_EQ(recorder.liveObjects, 0);
