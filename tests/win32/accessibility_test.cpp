@@ -79,14 +79,8 @@ class AccessibilityTest : public testing::Test {
     AccessibilityTest() {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        // Enough rows for the scroll bars.
-        std::string list = "GROUP\r\n";
-        for (int i = 0; i < 40; ++i)
-            list += "CMD" + std::to_string(i) + "\tdo " + std::to_string(i) + "\r\n";
-        dir.write(u"MorvaneList.txt", list);
-        host = std::make_unique<LauncherHost>(
-            LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
-            test::thisSystem());
+        dir.write(u"MorvaneList.txt", test::longCommandList());
+        host = test::hostIn(dir, test::thisSystem());
         window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits for shown windows.
         EXPECT_NE(host->createMainWindow(), nullptr);

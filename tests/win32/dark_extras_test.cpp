@@ -218,14 +218,8 @@ class ExtrasFromAStandIn : public testing::Test {
     }
 
     MainWindow& open() {
-        // Enough rows for the tree to need its scroll bar.
-        std::string list = "GROUP\r\n";
-        for (int i = 0; i < 40; ++i)
-            list += "CMD" + std::to_string(i) + "\tdo " + std::to_string(i) + "\r\n";
-        dir.write(u"MorvaneList.txt", list);
-        host = std::make_unique<LauncherHost>(
-            LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
-            test::thisSystem(extras, highContrast));
+        dir.write(u"MorvaneList.txt", test::longCommandList());
+        host = test::hostIn(dir, test::thisSystem(extras, highContrast));
         window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits for shown windows.
         EXPECT_NE(host->createMainWindow(), nullptr);
