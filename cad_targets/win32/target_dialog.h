@@ -110,7 +110,7 @@ class TargetDialog final : public DialogBase, private TargetDialogView {
     // The ProgID whose line the next opening preselects.
     std::u16string openingProgId_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    // Of the layout at dpi_: the client size and the frame around the edits.
+    // The client size of the layout at dpi_.
     SIZE clientSize_{};
     UniqueFont dialogFont_, listFont_, labelFont_, editFont_;
     dark::ListRows listRows_{colours_.palette()};

@@ -19,15 +19,26 @@ thisSystem(const dark::Extras& extras = dark::Extras::ofThisSystem(),
     return {platformServices(), extras, highContrast};
 }
 
-// A host over a command list of one group and 40 commands in dir: enough
-// rows for the tree to need its scroll bar. Its main window is not made yet.
-inline std::unique_ptr<LauncherHost> hostOverLongList(TempDir& dir, const SystemAnswers& answers) {
+// A host for the launcher in dir, its windows not made yet.
+inline std::unique_ptr<LauncherHost> hostIn(const TempDir& dir, const SystemAnswers& system) {
+    return std::make_unique<LauncherHost>(
+        LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}, system);
+}
+
+// Forty commands under one group: the tree needs its scroll bar for them.
+inline std::string longCommandList() {
     std::string list = "GROUP\r\n";
     for (int i = 0; i < 40; ++i)
         list += "CMD" + std::to_string(i) + "\tdo " + std::to_string(i) + "\r\n";
-    dir.write(u"MorvaneList.txt", list);
-    return std::make_unique<LauncherHost>(
-        LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}, answers);
+    return list;
+}
+
+// Thirty targets: the dialog's list needs its scroll bar for them.
+inline std::string longTargetList() {
+    std::string list;
+    for (int i = 0; i < 30; ++i)
+        list += "CAD " + std::to_string(i) + "\tCad.App." + std::to_string(i) + "\r\n";
+    return list;
 }
 
 } // namespace morvane::test

@@ -79,7 +79,8 @@ class AccessibilityTest : public testing::Test {
     AccessibilityTest() {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        host = test::hostOverLongList(dir, test::thisSystem());
+        dir.write(u"MorvaneList.txt", test::longCommandList());
+        host = test::hostIn(dir, test::thisSystem());
         window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits for shown windows.
         EXPECT_NE(host->createMainWindow(), nullptr);

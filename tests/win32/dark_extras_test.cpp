@@ -218,7 +218,8 @@ class ExtrasFromAStandIn : public testing::Test {
     }
 
     MainWindow& open() {
-        host = test::hostOverLongList(dir, test::thisSystem(extras, highContrast));
+        dir.write(u"MorvaneList.txt", test::longCommandList());
+        host = test::hostIn(dir, test::thisSystem(extras, highContrast));
         window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits for shown windows.
         EXPECT_NE(host->createMainWindow(), nullptr);

@@ -61,12 +61,9 @@ class HighContrastTest : public testing::Test {
 
     MainWindow& open(bool on) {
         highContrast.set(on);
-        std::string targets;
-        for (int i = 0; i < 30; ++i)
-            targets += "CAD " + std::to_string(i) + "\tCad.App." + std::to_string(i) + "\r\n";
-        dir.write(kTargetListFileName, targets);
-        host = test::hostOverLongList(dir,
-                                      test::thisSystem(dark::Extras::ofThisSystem(), highContrast));
+        dir.write(u"MorvaneList.txt", test::longCommandList());
+        dir.write(kTargetListFileName, test::longTargetList());
+        host = test::hostIn(dir, test::thisSystem(dark::Extras::ofThisSystem(), highContrast));
         window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits for shown windows.
         EXPECT_NE(host->createMainWindow(), nullptr);

@@ -573,10 +573,7 @@ TEST_F(TargetDialogTest, DrawsDark) {
 // High contrast turned on while the dialog was hidden: it opens in the
 // system's colours, with the list's own scroll bar.
 TEST_F(TargetDialogTest, HighContrastDrawsInTheSystemsColours) {
-    std::string lines;
-    for (int i = 0; i < 30; ++i)
-        lines += "CAD " + std::to_string(i) + "\tCad.App." + std::to_string(i) + "\r\n";
-    dir.write(kTargetListFileName, lines.c_str());
+    dir.write(kTargetListFileName, test::longTargetList());
     host.state().targetProgID = u"Cad.App.1";
     highContrast.set(true);
     DialogPixels shown{};
