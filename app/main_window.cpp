@@ -152,7 +152,7 @@ void MainWindow::startUp() {
 }
 
 void MainWindow::saveSettings() {
-    SettingsWriter settings(environment_.settingsPath);
+    SettingsWriter settings(services().files, environment_.settingsPath);
     const WindowBounds outer = currentOuterBounds(hwnd());
     settings.writeInteger(u"Form", u"Width", outer.width);
     settings.writeInteger(u"Form", u"Height", outer.height);

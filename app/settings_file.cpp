@@ -60,19 +60,18 @@ std::optional<int32_t> SettingsReader::readInteger(std::u16string_view section,
     return parseSettingsInteger(*text);
 }
 
-SettingsWriter::SettingsWriter(std::u16string path)
-    : path_(std::move(path)), workingPath_(path_ + u".new") {
-    auto& files = platformServices().files;
+SettingsWriter::SettingsWriter(FileSystem& files, std::u16string path)
+    : files_(files), path_(std::move(path)), workingPath_(path_ + u".new") {
     std::string bytes;
     std::u16string reason;
-    if (files.fileExists(path_) && !files.readFile(path_, bytes, reason))
+    if (files_.fileExists(path_) && !files_.readFile(path_, bytes, reason))
         fail();
-    if (!files.writeFileAtomic(workingPath_, bytes, reason))
+    if (!files_.writeFileAtomic(workingPath_, bytes, reason))
         fail();
 }
 
 SettingsWriter::~SettingsWriter() {
-    platformServices().files.removeFile(workingPath_);
+    files_.removeFile(workingPath_);
 }
 
 void SettingsWriter::writeText(std::u16string_view section, std::u16string_view key,
@@ -90,11 +89,10 @@ void SettingsWriter::writeInteger(std::u16string_view section, std::u16string_vi
 void SettingsWriter::commit() {
     // Flush the profile cache so the working copy holds every value.
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, toWide(workingPath_).c_str());
-    auto& files = platformServices().files;
     std::string bytes;
     std::u16string reason;
-    if (!files.readFile(workingPath_, bytes, reason) ||
-        !files.writeFileAtomic(path_, bytes, reason))
+    if (!files_.readFile(workingPath_, bytes, reason) ||
+        !files_.writeFileAtomic(path_, bytes, reason))
         fail();
 }
 

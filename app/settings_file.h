@@ -8,6 +8,8 @@
 
 namespace morvane {
 
+class FileSystem;
+
 class SettingsReader {
   public:
     explicit SettingsReader(std::u16string path) : path_(std::move(path)) {}
@@ -25,10 +27,11 @@ class SettingsReader {
 
 // Writes into a working copy of the file and replaces the file with it at
 // commit, so the settings are never left half written. Any failure throws
-// UserError "%s に書き込めません" naming the settings file.
+// UserError "%s に書き込めません" naming the settings file. files must outlive
+// the writer.
 class SettingsWriter {
   public:
-    explicit SettingsWriter(std::u16string path);
+    SettingsWriter(FileSystem& files, std::u16string path);
     ~SettingsWriter();
     SettingsWriter(const SettingsWriter&) = delete;
     SettingsWriter& operator=(const SettingsWriter&) = delete;
@@ -39,6 +42,7 @@ class SettingsWriter {
 
   private:
     [[noreturn]] void fail() const;
+    FileSystem& files_;
     std::u16string path_;
     std::u16string workingPath_;
 };
