@@ -122,10 +122,9 @@ class DialogUser {
         HWND target = focus();
         for (char16_t c : text)
             PostMessageW(target, WM_CHAR, c, 1);
-        waitFor([&] {
-            return textOf(target).size() >= text.size() &&
-                   textOf(target).substr(textOf(target).size() - text.size()) == text;
-        });
+        // One read per look: the edit changes between reads while the
+        // characters are still arriving.
+        waitFor([&] { return textOf(target).ends_with(text); });
     }
     // Tab, and the control it moved the focus to (0 when it stayed).
     int tab() const {
