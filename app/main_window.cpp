@@ -9,6 +9,7 @@
 
 #include "app/launcher_host.h"
 #include "app/settings_file.h"
+#include "list/list_file.h"
 #include "platform/services.h"
 #include "platform/win32/program_path.h"
 #include "platform/win32/win32_text.h"

@@ -54,7 +54,6 @@ enum MainWindowId : int {
     kVersionItem,
 };
 
-inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
 // The program's icon in the resources (resources/MorvaneX.rc).
 inline constexpr int kProgramIconId = 1;
 // What screen readers call the tree (the search box takes its label's).

@@ -10,8 +10,6 @@
 namespace morvane {
 namespace {
 
-constexpr std::u16string_view kListName = u"MorvaneList.txt";
-
 #ifdef _WIN32
 constexpr char16_t kNativeSeparator = u'\\';
 #else
@@ -151,7 +149,7 @@ std::string encodeCommandList(const LspLines& rows, const AnsiCodePage& ansi) {
 
 InstalledList installDroppedList(std::u16string_view programFolder, const LspLines& rows,
                                  PlatformServices& services) {
-    return installListFile(withSeparator(programFolder) + std::u16string(kListName), rows,
+    return installListFile(withSeparator(programFolder) + std::u16string(kListFileName), rows,
                            services);
 }
 

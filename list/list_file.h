@@ -12,6 +12,9 @@ namespace morvane {
 
 struct PlatformServices;
 
+// The command list beside the program.
+inline constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
+
 // TAB-separated fields; a field that starts with a double quote is quoted.
 std::vector<std::u16string> splitListFields(std::u16string_view line);
 

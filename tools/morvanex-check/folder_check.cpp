@@ -6,7 +6,6 @@
 
 #include "cad/cad_link.h"
 #include "cad/row_action.h"
-#include "cad_targets/target_file.h"
 #include "cad_targets/target_line.h"
 #include "list/list_file.h"
 #include "platform/services.h"
@@ -15,31 +14,14 @@
 #include "shell/settings_values.h"
 #include "text/letters.h"
 #include "text/text_file.h"
-#include "text/user_error.h"
 #include "text/utf.h"
 
 namespace morvane {
 namespace {
 
-constexpr std::u16string_view kListFileName = u"MorvaneList.txt";
 constexpr std::u16string_view kSettingsFileName = u"MorvaneX.ini";
 // Written and removed again to learn whether the folder takes new files.
 constexpr std::u16string_view kProbeFileName = u"morvanex-check.probe";
-
-std::u16string lineNumber(int line) {
-    return toDecimal(line);
-}
-
-class Report {
-  public:
-    explicit Report(FolderReport& report) : report_(report) {}
-    void add(std::u16string_view path, int line, Severity severity, std::u16string message) {
-        report_.findings.push_back({std::u16string(path), line, severity, std::move(message)});
-    }
-
-  private:
-    FolderReport& report_;
-};
 
 // The file's bytes, or nullopt when it is missing or unreadable (reported).
 std::optional<std::string> readBytes(std::u16string_view path, const PlatformServices& services,
@@ -50,7 +32,7 @@ std::optional<std::string> readBytes(std::u16string_view path, const PlatformSer
     std::u16string reason;
     if (!services.files.readFile(path, bytes, reason)) {
         report.unreadable = true;
-        Report(report).add(path, 0, Severity::Error, cannotOpenFileMessage(path, reason));
+        report.add(path, 0, Severity::Error, cannotOpenFileMessage(path, reason));
         return std::nullopt;
     }
     return bytes;
@@ -70,9 +52,9 @@ std::vector<std::string> byteLines(std::string_view bytes) {
 
 // An unmarked file's lines that are not characters of the code page it is
 // read in show as garbage in the launcher.
-void checkEncoding(std::u16string_view path, std::string_view bytes,
-                   const PlatformServices& services, Report& report) {
-    if (decodeText(bytes, services.ansi).encoding != TextEncoding::Ansi)
+void checkEncoding(std::u16string_view path, std::string_view bytes, const DecodedText& decoded,
+                   const PlatformServices& services, FolderReport& report) {
+    if (decoded.encoding != TextEncoding::Ansi)
         return;
     const auto body = bytes.substr(0, bytes.find('\0'));
     const AnsiCodePage& codePage = unmarkedCodePage(body, services.ansi);
@@ -107,7 +89,7 @@ PathKind pathKind(std::u16string_view path, bool resolvedInFolder, bool windowsP
 
 void checkRowFile(std::u16string_view path, const TLspRecord& record, std::u16string_view folder,
                   const FolderCheckOptions& options, const PlatformServices& services,
-                  Report& report) {
+                  FolderReport& report) {
     const int line = record.row + 1;
     const std::u16string extension = rowFileExtension(record.file);
     const bool lisp = extension == u".LSP";
@@ -144,7 +126,7 @@ void checkRowFile(std::u16string_view path, const TLspRecord& record, std::u16st
 void checkListLines(std::u16string_view path, const std::vector<std::u16string>& lines,
                     const LspRecordArray& records, std::u16string_view folder,
                     const FolderCheckOptions& options, const PlatformServices& services,
-                    Report& report) {
+                    FolderReport& report) {
     std::map<std::u16string, int> commandLines; // upper-cased command -> first line
     for (const auto& record : records) {
         const int line = record.row + 1;
@@ -174,67 +156,51 @@ void checkListLines(std::u16string_view path, const std::vector<std::u16string>&
         if (!added)
             report.add(path, line, Severity::Warning,
                        u"the command " + quoted(record.command) + u" is also on line " +
-                           lineNumber(first->second));
+                           toDecimal(first->second));
     }
 }
 
 void checkCommandList(std::u16string_view folder, const FolderCheckOptions& options,
-                      const PlatformServices& services, FolderReport& result) {
-    Report report(result);
+                      const PlatformServices& services, FolderReport& report) {
     const std::u16string path = std::u16string(folder) + std::u16string(kListFileName);
-    const auto bytes = readBytes(path, services, result);
+    const auto bytes = readBytes(path, services, report);
     if (!bytes) {
-        if (!result.unreadable)
+        if (!report.unreadable)
             report.add(path, 0, Severity::Warning,
                        u"there is no command list: the launcher shows no commands");
         return;
     }
-    checkEncoding(path, *bytes, services, report);
-    LspRecordArray records;
-    try {
-        if (!loadMorvaneList(path, services, records)) {
-            report.add(path, 0, Severity::Warning,
-                       u"the command list is empty: the launcher shows no commands");
-            return;
-        }
-    } catch (const UserError& e) {
-        result.unreadable = true;
-        report.add(path, 0, Severity::Error, e.message());
+    const DecodedText decoded = decodeText(*bytes, services.ansi);
+    checkEncoding(path, *bytes, decoded, services, report);
+    const auto lines = splitLines(decoded.text);
+    if (lines.empty()) {
+        report.add(path, 0, Severity::Warning,
+                   u"the command list is empty: the launcher shows no commands");
         return;
     }
-    const auto lines = splitLines(decodeText(*bytes, services.ansi).text);
+    const LspRecordArray records = parseListLines(lines);
     checkListLines(path, lines, records, folder, options, services, report);
 }
 
 // The target list's lines, or nullopt when there is none.
 std::optional<std::vector<std::u16string>> checkTargetList(std::u16string_view folder,
                                                            const PlatformServices& services,
-                                                           FolderReport& result) {
-    Report report(result);
+                                                           FolderReport& report) {
     const std::u16string path = std::u16string(folder) + std::u16string(kTargetListFileName);
-    const auto bytes = readBytes(path, services, result);
+    const auto bytes = readBytes(path, services, report);
     if (!bytes) {
-        if (!result.unreadable)
+        if (!report.unreadable)
             report.add(path, 0, Severity::Note,
                        u"there is no target list: the caption stays " + quoted(kDesignedCaption) +
                            u" and the target dialog starts empty");
         return std::nullopt;
     }
-    checkEncoding(path, *bytes, services, report);
-    TargetListFile file(path);
-    std::optional<std::vector<std::u16string>> lines;
-    try {
-        lines = file.read(services);
-    } catch (const UserError& e) {
-        result.unreadable = true;
-        report.add(path, 0, Severity::Error, e.message());
-        return std::nullopt;
-    }
-    if (!lines)
-        return std::nullopt;
+    const DecodedText decoded = decodeText(*bytes, services.ansi);
+    checkEncoding(path, *bytes, decoded, services, report);
+    std::vector<std::u16string> lines = splitLines(decoded.text);
     std::map<std::u16string, int> nameLines; // upper-cased name -> first line
-    for (size_t i = 0; i < lines->size(); ++i) {
-        const auto& text = (*lines)[i];
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto& text = lines[i];
         const int line = static_cast<int>(i) + 1;
         if (text.find(u'\t') == std::u16string::npos) {
             report.add(path, line, Severity::Warning,
@@ -252,7 +218,7 @@ std::optional<std::vector<std::u16string>> checkTargetList(std::u16string_view f
         if (!added)
             report.add(path, line, Severity::Warning,
                        u"the name " + quoted(parts.name) + u" is also on line " +
-                           lineNumber(first->second));
+                           toDecimal(first->second));
     }
     return lines;
 }
@@ -294,14 +260,13 @@ std::optional<SettingsValue> findSettingsValue(const std::vector<std::u16string>
 
 void checkSettings(std::u16string_view folder,
                    const std::optional<std::vector<std::u16string>>& targetLines,
-                   const PlatformServices& services, FolderReport& result) {
-    Report report(result);
+                   const PlatformServices& services, FolderReport& report) {
     const std::u16string path = std::u16string(folder) + std::u16string(kSettingsFileName);
-    const auto bytes = readBytes(path, services, result);
+    const auto bytes = readBytes(path, services, report);
     std::vector<std::u16string> lines;
     if (bytes)
         lines = splitLines(decodeText(*bytes, services.ansi).text);
-    else if (!result.unreadable)
+    else if (!report.unreadable)
         report.add(path, 0, Severity::Note,
                    u"there is no settings file: the window opens centred on the screen and "
                    u"drives " +
@@ -314,14 +279,14 @@ void checkSettings(std::u16string_view folder,
                            u" is not a number: the default is used instead");
     }
     const auto progId = findSettingsValue(lines, u"Target", u"ProgID");
-    result.progId = progId ? progId->text : std::u16string(kDefaultProgID);
+    report.progId = progId ? progId->text : std::u16string(kDefaultProgID);
     const int progIdLine = progId ? progId->line : 0;
-    if (result.progId.empty())
+    if (report.progId.empty())
         report.add(path, progIdLine, Severity::Warning,
                    u"the ProgID is empty: no CAD can be reached");
-    else if (!targetLines || !captionFromTargetLines(*targetLines, result.progId))
+    else if (!targetLines || !captionFromTargetLines(*targetLines, report.progId))
         report.add(path, progIdLine, Severity::Warning,
-                   u"the ProgID " + quoted(result.progId) +
+                   u"the ProgID " + quoted(report.progId) +
                        u" is not in the target list: the caption stays " +
                        quoted(kDesignedCaption));
 }
@@ -334,9 +299,9 @@ void checkFolderWritable(std::u16string_view folder, PlatformServices& services,
         services.files.removeFile(probe);
         return;
     }
-    Report(result).add(folder, 0, Severity::Error,
-                       u"the folder cannot be written (" + reason +
-                           u"): settings and new lists cannot be saved");
+    result.add(folder, 0, Severity::Error,
+               u"the folder cannot be written (" + reason +
+                   u"): settings and new lists cannot be saved");
 }
 
 } // namespace
@@ -364,7 +329,7 @@ std::u16string formatFinding(const Finding& finding) {
     std::u16string text = finding.path;
     if (finding.line > 0) {
         text += u':';
-        text += lineNumber(finding.line);
+        text += toDecimal(finding.line);
     }
     switch (finding.severity) {
     case Severity::Error:

@@ -5,6 +5,7 @@
 // platform services.
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace morvane {
@@ -34,6 +35,10 @@ struct FolderReport {
     bool unreadable = false;
     // The ProgID the launcher would drive: the settings', else the default.
     std::u16string progId;
+
+    void add(std::u16string_view path, int line, Severity severity, std::u16string message) {
+        findings.push_back({std::u16string(path), line, severity, std::move(message)});
+    }
 };
 
 // folder ends with a separator. Writes and removes one probe file to learn
