@@ -1,10 +1,7 @@
 #include "shell/caption.h"
 
+#include "cad_targets/target_file.h"
 #include "cad_targets/target_line.h"
-#include "list/list_file.h"
-#include "platform/services.h"
-#include "text/text_file.h"
-#include "text/user_error.h"
 
 namespace morvane {
 
@@ -24,14 +21,10 @@ std::optional<std::u16string> lookUpCaption(std::u16string_view folder, std::u16
                                             const PlatformServices& services) {
     std::u16string path(folder);
     path += kTargetListFileName;
-    if (!services.files.fileExists(path))
+    const auto lines = TargetListFile(std::move(path)).read(services);
+    if (!lines)
         return std::nullopt;
-    std::string bytes;
-    std::u16string reason;
-    if (!services.files.readFile(path, bytes, reason))
-        throw UserError(cannotOpenFileMessage(path, reason));
-    const auto lines = splitLines(decodeText(bytes, services.ansi).text);
-    return captionFromTargetLines(lines, progID);
+    return captionFromTargetLines(*lines, progID);
 }
 
 } // namespace morvane
