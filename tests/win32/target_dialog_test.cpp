@@ -361,7 +361,10 @@ TEST_F(TargetDialogTest, EnterChangesInPlaceAndCancelKeepsTheTarget) {
         user.type(kNameEditId, u"z");
         user.click(kProgIdEditId);
         user.key(kProgIdEditId, VK_RETURN);
-        EXPECT_TRUE(waitFor([&] { return user.lines()[0] == u"z\tp1"; }));
+        EXPECT_TRUE(waitFor([&] {
+            const Lines now = user.lines();
+            return !now.empty() && now[0] == u"z\tp1";
+        }));
         EXPECT_EQ(user.lines(), (Lines{u"z\tp1", u"B\tp2"})) << "no re-sorting";
         EXPECT_EQ(user.progIdText(), u"p1") << "Enter must not reach the edit";
         user.key(kProgIdEditId, VK_ESCAPE);
