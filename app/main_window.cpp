@@ -116,7 +116,7 @@ void MainWindow::startUp() {
     setSearchText(u"");
     state_.targetProgID = kDefaultProgID;
 
-    const SettingsReader settings(environment_.settingsPath);
+    const SettingsReader settings(services().files, environment_.settingsPath);
     WindowBounds bounds = outerBounds(hwnd());
     bounds.width = settings.readInteger(u"Form", u"Width").value_or(bounds.width);
     bounds.height = settings.readInteger(u"Form", u"Height").value_or(bounds.height);

@@ -15,6 +15,24 @@ namespace {
 
 constexpr DWORD kTextBufferSize = 2048;
 
+// The profile functions find their file through a buffer of MAX_PATH
+// characters, so a settings file at a longer path is read and written as a
+// copy in the temporary folder; the file itself is reached through the file
+// services, which take a path of any length.
+bool profileFunctionsTake(std::u16string_view path) {
+    return path.size() < MAX_PATH;
+}
+
+// A new empty file in the temporary folder, or an empty path.
+std::u16string makeTemporaryFile() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    wchar_t file[MAX_PATH] = {};
+    if (length == 0 || length >= MAX_PATH - 14 || !GetTempFileNameW(folder, L"mvx", 0, file))
+        return {};
+    return fromWide(file);
+}
+
 // Key names of a section, as the profile functions list them.
 std::vector<std::wstring> keysOf(const std::wstring& path, const std::wstring& section) {
     std::vector<wchar_t> buffer(4096);
@@ -34,9 +52,31 @@ std::vector<std::wstring> keysOf(const std::wstring& path, const std::wstring& s
 
 } // namespace
 
+SettingsReader::SettingsReader(FileSystem& files, std::u16string path)
+    : files_(files), profilePath_(std::move(path)) {
+    if (profileFunctionsTake(profilePath_))
+        return;
+    // A file that cannot be read, or a copy that cannot be made, reads as no
+    // file: every key missing.
+    std::string bytes;
+    std::u16string reason;
+    const bool read = files_.readFile(profilePath_, bytes, reason);
+    profilePath_ = makeTemporaryFile();
+    temporaryCopy_ = !profilePath_.empty();
+    if (temporaryCopy_ && read)
+        files_.writeFileAtomic(profilePath_, bytes, reason);
+}
+
+SettingsReader::~SettingsReader() {
+    if (temporaryCopy_)
+        files_.removeFile(profilePath_);
+}
+
 bool SettingsReader::hasKey(std::u16string_view section, std::u16string_view key) const {
+    if (profilePath_.empty())
+        return false;
     const std::wstring wantedKey = toWide(key);
-    for (const auto& name : keysOf(toWide(path_), toWide(section)))
+    for (const auto& name : keysOf(toWide(profilePath_), toWide(section)))
         if (CompareStringOrdinal(name.c_str(), -1, wantedKey.c_str(), -1, TRUE) == CSTR_EQUAL)
             return true;
     return false;
@@ -47,8 +87,9 @@ std::optional<std::u16string> SettingsReader::readText(std::u16string_view secti
     if (!hasKey(section, key))
         return std::nullopt;
     wchar_t buffer[kTextBufferSize] = {};
-    const DWORD length = GetPrivateProfileStringW(toWide(section).c_str(), toWide(key).c_str(), L"",
-                                                  buffer, kTextBufferSize, toWide(path_).c_str());
+    const DWORD length =
+        GetPrivateProfileStringW(toWide(section).c_str(), toWide(key).c_str(), L"", buffer,
+                                 kTextBufferSize, toWide(profilePath_).c_str());
     return fromWide(std::wstring_view(buffer, length));
 }
 
@@ -62,6 +103,11 @@ std::optional<int32_t> SettingsReader::readInteger(std::u16string_view section,
 
 SettingsWriter::SettingsWriter(FileSystem& files, std::u16string path)
     : files_(files), path_(std::move(path)), workingPath_(path_ + u".new") {
+    if (!profileFunctionsTake(workingPath_)) {
+        workingPath_ = makeTemporaryFile();
+        if (workingPath_.empty())
+            fail();
+    }
     std::string bytes;
     std::u16string reason;
     if (files_.fileExists(path_) && !files_.readFile(path_, bytes, reason))

@@ -10,9 +10,13 @@ namespace morvane {
 
 class FileSystem;
 
+// files must outlive the reader.
 class SettingsReader {
   public:
-    explicit SettingsReader(std::u16string path) : path_(std::move(path)) {}
+    SettingsReader(FileSystem& files, std::u16string path);
+    ~SettingsReader();
+    SettingsReader(const SettingsReader&) = delete;
+    SettingsReader& operator=(const SettingsReader&) = delete;
     // nullopt when the key is missing; a present key may give an empty text.
     // At most 2047 characters arrive.
     std::optional<std::u16string> readText(std::u16string_view section,
@@ -22,13 +26,18 @@ class SettingsReader {
 
   private:
     bool hasKey(std::u16string_view section, std::u16string_view key) const;
-    std::u16string path_;
+    FileSystem& files_;
+    // The file the profile functions read: the settings file, or a copy of
+    // it in the temporary folder when its path is too long for them.
+    std::u16string profilePath_;
+    bool temporaryCopy_ = false;
 };
 
-// Writes into a working copy of the file and replaces the file with it at
-// commit, so the settings are never left half written. Any failure throws
-// UserError "%s に書き込めません" naming the settings file. files must outlive
-// the writer.
+// Writes into a working copy of the file (beside it, or in the temporary
+// folder when that path is too long for the profile functions) and replaces
+// the file with it at commit, so the settings are never left half written.
+// Any failure throws UserError "%s に書き込めません" naming the settings file.
+// files must outlive the writer.
 class SettingsWriter {
   public:
     SettingsWriter(FileSystem& files, std::u16string path);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings_file.h"
 #include "platform/long_path.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
@@ -106,6 +107,27 @@ TEST(LongPathFiles, WorkBeyondTheShortPathLimit) {
     reason.clear();
     EXPECT_FALSE(files.readFile(lsp, bytes, reason));
     EXPECT_FALSE(reason.empty());
+}
+
+// The settings file of a launcher that sits deep in a folder tree: written
+// through its working copy and read back key by key.
+TEST(LongPathFiles, SettingsBeyondTheShortPathLimit) {
+    test::TempDir dir;
+    const DeepFolder folder(dir, 300);
+    const std::u16string ini = folder.path() + u"\\MorvaneX.ini";
+    auto& files = platformServices().files;
+    {
+        SettingsWriter writer(files, ini);
+        writer.writeText(u"Target", u"ProgID", u"BricscadApp.AcadApplication");
+        writer.writeInteger(u"Place", u"Left", -12);
+        writer.commit();
+    }
+    EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"MorvaneX.ini"}) << "no working copy left";
+    const SettingsReader reader(files, ini);
+    EXPECT_EQ(reader.readText(u"Target", u"ProgID"), u"BricscadApp.AcadApplication");
+    EXPECT_EQ(reader.readInteger(u"Place", u"Left"), -12);
+    EXPECT_EQ(reader.readText(u"Place", u"Top"), std::nullopt);
+    EXPECT_TRUE(files.removeFile(ini));
 }
 
 } // namespace
