@@ -34,7 +34,6 @@ constexpr DWORD kWindowStyle =
 // window that already owns the tree's tooltip. WS_EX_APPWINDOW gives the
 // window its own task-bar button.
 constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_TOPMOST;
-// Posted under Wine when another window became active: see onActivate.
 
 SIZE designedOuterSize(UINT dpi) {
     RECT frame{0, 0, scaled(kDesignedClientWidth, dpi), scaled(kDesignedClientHeight, dpi)};
