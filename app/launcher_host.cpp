@@ -7,11 +7,9 @@ namespace morvane {
 LauncherHost::LauncherHost(LauncherEnvironment environment, const SystemAnswers& system)
     : system_(system), mainWindow_(*this, std::move(environment)) {}
 
-LauncherHost::~LauncherHost() {
-    targetDialog_.reset();
-    if (mainWindow_.hwnd())
-        DestroyWindow(mainWindow_.hwnd());
-}
+// The members go in reverse order: the dialog, the main window (which
+// destroys its window), then the CAD adapters and the filter.
+LauncherHost::~LauncherHost() = default;
 
 void LauncherHost::makeTargetDialog() {
     if (targetDialog_ || !mainWindow_.hwnd())

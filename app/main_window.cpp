@@ -131,13 +131,12 @@ void MainWindow::startUp() {
     state_.targetProgID =
         settings.readText(u"Target", u"ProgID").value_or(std::u16string(kDefaultProgID));
 
-    // The Escape button fills its lime-green panel.
+    // The Escape button fills its panel (lime green, coloured by applyColours).
     RECT panel;
     GetClientRect(escapePanel, &panel);
     SetWindowPos(escapeButton, nullptr, 0, 0, panel.right, panel.bottom, SWP_NOZORDER);
     SetWindowTextW(escapeButton, L"ESC");
     escapeButtonFillsPanel_ = true;
-    escapePanel_.setColour(palette().escapePanel);
 
     loadMorvaneList(listFilePath());
     showRowsInFileOrder();
@@ -181,7 +180,7 @@ void MainWindow::lookUpCaption() {
     const auto caption =
         morvane::lookUpCaption(environment_.exeFolder, state_.targetProgID, services());
     if (caption)
-        SetWindowTextW(hwnd(), wptr(*caption));
+        setWindowText(hwnd(), *caption);
 }
 
 LRESULT MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {

@@ -66,11 +66,10 @@ void MainWindow::createControls() {
     TreeView_SetExtendedStyle(commandTree, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
 
     commandOrderButton =
-        createChild(hwnd(), L"BUTTON", u"ABC順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0,
-                    kCommandOrderButtonId, layout.commandOrderButton);
-    fileOrderButton =
-        createChild(hwnd(), L"BUTTON", u"取得順", WS_TABSTOP | WS_CLIPSIBLINGS | BS_OWNERDRAW, 0,
-                    kFileOrderButtonId, layout.fileOrderButton);
+        dark::createPushButton(hwnd(), kCommandOrderButtonId, u"ABC順", layout.commandOrderButton,
+                               WS_TABSTOP | WS_CLIPSIBLINGS);
+    fileOrderButton = dark::createPushButton(hwnd(), kFileOrderButtonId, u"取得順",
+                                             layout.fileOrderButton, WS_TABSTOP | WS_CLIPSIBLINGS);
     searchLabel = createChild(hwnd(), L"STATIC", u"検索", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS,
                               0, kSearchLabelId, layout.searchLabel);
     searchBox = createChild(hwnd(), L"EDIT", u"", WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
@@ -81,11 +80,8 @@ void MainWindow::createControls() {
                                       layout.escapePanel, u"ESC");
     escapeButton = createFlatButton(escapePanel, kEscapeButtonId, u"", {0, 0, 50, 10});
 
-    for (HWND button : {commandOrderButton, fileOrderButton}) {
-        dark::trackButtonHover(button);
-        describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
+    for (HWND button : {commandOrderButton, fileOrderButton})
         ownControl(button, buttonPainter_);
-    }
     describeForAccessibility(commandTree, kCommandTreeName, ROLE_SYSTEM_OUTLINE);
     describeForAccessibility(searchLabel, u"", ROLE_SYSTEM_STATICTEXT);
     ownControl(escapeButton, escapeButtonPainter_);

@@ -2,9 +2,6 @@
 #include "app/launcher_host.h"
 #include "app/main_window.h"
 #include "cad_targets/target_line.h"
-#include "cad_targets/win32/target_dialog.h"
-#include "platform/services.h"
-#include "platform/win32/win32_text.h"
 #include "shell/caption.h"
 
 namespace morvane {
@@ -13,7 +10,7 @@ void MainWindow::openTargetDialog() {
     const auto choice = host_.chooseTarget(state_.targetProgID);
     if (!choice)
         return;
-    SetWindowTextW(hwnd(), toWide(chosenTargetCaption(kApplicationTitle, choice->name)).c_str());
+    setWindowText(hwnd(), chosenTargetCaption(kApplicationTitle, choice->name));
     state_.targetProgID = choice->progId;
 }
 

@@ -139,7 +139,7 @@ void MainWindow::setSearchText(std::u16string_view text) {
     // Setting the text it already has is no change and fires no event.
     if (windowText(searchBox) == text)
         return;
-    SetWindowTextW(searchBox, toWide(text).c_str());
+    setWindowText(searchBox, text);
 }
 
 void MainWindow::showSearchResults() {

@@ -5,9 +5,19 @@
 #include <algorithm>
 #include <string>
 
+#include "ui/accessible.h"
 #include "ui/dpi.h"
 
 namespace morvane::dark {
+
+HWND createPushButton(HWND parent, int id, std::u16string_view caption, const ControlRect& place,
+                      DWORD style) {
+    HWND button = createChild(parent, L"BUTTON", caption, BS_OWNERDRAW | style, 0, id, place);
+    trackButtonHover(button);
+    describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
+    return button;
+}
+
 bool ButtonPainter::onControlMessage(HWND control, UINT msg, WPARAM, LPARAM lp,
                                      LRESULT& result) noexcept {
     if (msg != WM_DRAWITEM)

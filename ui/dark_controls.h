@@ -6,6 +6,8 @@
 // contrast), read at every message; the palette must outlive the owner.
 #include <windows.h>
 
+#include <string_view>
+
 #include "ui/dark_theme.h"
 #include "ui/window_base.h"
 
@@ -20,6 +22,13 @@ class PaletteOwner : public ControlOwner {
     ~PaletteOwner() = default;
     const Palette& palette_;
 };
+
+// An owner-drawn push button (BS_OWNERDRAW added to style) that tracks the
+// mouse for its hot look and tells screen readers it is a push button; the
+// ButtonPainter its parent gives it (ownControl) draws it. Made at place, or
+// with no size for the caller to place it.
+HWND createPushButton(HWND parent, int id, std::u16string_view caption,
+                      const ControlRect& place = {}, DWORD style = 0);
 
 // Owner-drawn push buttons in one look. With defaultFromParent, a button
 // the parent names as its default (DM_GETDEFID) takes the Default look.

@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/win32_text.h"
-#include "ui/accessible.h"
-#include "ui/dark_theme.h"
+#include "ui/dark_controls.h"
 #include "ui/window_hook.h"
 
 namespace morvane {
@@ -55,13 +53,8 @@ LRESULT flatButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, WindowHook& ho
 
 HWND createFlatButton(HWND parent, int id, std::u16string_view caption, const ControlRect& place,
                       DWORD style) {
-    HWND button = CreateWindowExW(
-        0, L"BUTTON", toWide(caption).c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | style,
-        place.left, place.top, place.width, place.height, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    dark::trackButtonHover(button);
+    HWND button = dark::createPushButton(parent, id, caption, place, style);
     addWindowHook(button, flatButtonProc);
-    describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
     return button;
 }
 

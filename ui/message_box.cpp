@@ -91,10 +91,6 @@ UniqueIcon loadSystemIcon(const wchar_t* name, int size) {
     return UniqueIcon(CopyIcon(LoadIconW(nullptr, name)));
 }
 
-void placeControl(HWND control, const ControlRect& rect) {
-    SetWindowPos(control, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER);
-}
-
 // Made for one showing: a dialog of the dialog manager, so Enter presses the
 // default button and Escape closes.
 class MessageDialog final : public DialogBase {
@@ -181,10 +177,8 @@ class MessageDialog final : public DialogBase {
         describeForAccessibility(icon, fromWide(caption_), ROLE_SYSTEM_GRAPHIC);
         describeForAccessibility(text, u"", ROLE_SYSTEM_STATICTEXT);
         for (const auto& boxButton : buttons_) {
-            HWND button = createChild(dlg, L"BUTTON", fromWide(boxButton.caption),
-                                      WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY, 0, boxButton.id);
-            dark::trackButtonHover(button);
-            describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
+            HWND button = dark::createPushButton(dlg, boxButton.id, fromWide(boxButton.caption), {},
+                                                 WS_TABSTOP | BS_NOTIFY);
             ownControl(button, buttonPainter_);
         }
     }
@@ -207,14 +201,14 @@ class MessageDialog final : public DialogBase {
         auto icon = loadSystemIcon(iconName_, layout.icon.width);
         HWND iconControl = GetDlgItem(dlg, kIconId);
         SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
-        placeControl(iconControl, layout.icon);
+        placeChild(iconControl, layout.icon);
         HWND textControl = GetDlgItem(dlg, kTextId);
         SendMessageW(textControl, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        placeControl(textControl, layout.text);
+        placeChild(textControl, layout.text);
         for (size_t i = 0; i < buttons_.size(); ++i) {
             HWND button = GetDlgItem(dlg, buttons_[i].id);
             SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-            placeControl(button, layout.buttons[i]);
+            placeChild(button, layout.buttons[i]);
         }
         // The old font and icon go once the controls hold the new ones.
         font_ = std::move(font);

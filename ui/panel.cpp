@@ -13,7 +13,6 @@ constexpr wchar_t kPanelClass[] = L"TMorvanePanel";
 
 HWND Panel::create(HWND parent, int id, DWORD style, const ControlRect& place,
                    std::u16string_view name) {
-    colour_ = dark::kBackground;
     registerClass(kPanelClass);
     return createWindow(kPanelClass, toWide(name).c_str(), WS_CHILD | style, WS_EX_CONTROLPARENT,
                         place.left, place.top, place.width, place.height, parent,

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "shell/control_rect.h"
+#include "ui/dark_theme.h"
 #include "ui/window_base.h"
 
 namespace morvane {
@@ -22,7 +23,7 @@ class Panel final : public WindowBase {
   private:
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
 
-    COLORREF colour_;
+    COLORREF colour_ = dark::kBackground;
 };
 
 // The colour of a panel made by Panel::create.

@@ -306,6 +306,11 @@ HWND createChild(HWND parent, const wchar_t* className, std::u16string_view text
                            GetModuleHandleW(nullptr), nullptr);
 }
 
+void placeChild(HWND control, const ControlRect& place) {
+    SetWindowPos(control, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT wantKeys(LRESULT code, LPARAM lp, std::initializer_list<WPARAM> keys) {
     const auto* keyMsg = reinterpret_cast<const MSG*>(lp);
     if (!keyMsg || keyMsg->message != WM_KEYDOWN)

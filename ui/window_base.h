@@ -134,6 +134,9 @@ void setWindowText(HWND hwnd, std::u16string_view text);
 HWND createChild(HWND parent, const wchar_t* className, std::u16string_view text, DWORD style,
                  DWORD exStyle, int id, const ControlRect& place = {});
 
+// Moves and sizes a child control to place (its z-order kept).
+void placeChild(HWND control, const ControlRect& place);
+
 // The WM_GETDLGCODE answer of a control that takes these keys itself
 // instead of leaving them to the dialog manager (which turns Enter into IDOK
 // and Escape into IDCANCEL for the window): code from the control's own

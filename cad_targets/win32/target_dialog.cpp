@@ -29,8 +29,7 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILD
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 void place(HWND hwnd, const ControlRect& rect, HFONT font) {
-    SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.width, rect.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    placeChild(hwnd, rect);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
@@ -95,13 +94,8 @@ void TargetDialog::onInit() {
     addButton_ = createFlatButton(dialog, kAddButtonId, u"追加", {}, WS_TABSTOP);
     deleteButton_ = createFlatButton(dialog, kDeleteButtonId, u"削除", {}, WS_TABSTOP);
     changeButton_ = createFlatButton(dialog, kChangeButtonId, u"変更", {}, WS_TABSTOP);
-    okButton_ = createChild(dialog, L"BUTTON", u"OK", WS_TABSTOP | BS_OWNERDRAW, 0, kOkButtonId);
-    cancelButton_ =
-        createChild(dialog, L"BUTTON", u"取り消し", WS_TABSTOP | BS_OWNERDRAW, 0, kCancelButtonId);
-    for (HWND button : {okButton_, cancelButton_}) {
-        dark::trackButtonHover(button);
-        describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
-    }
+    okButton_ = dark::createPushButton(dialog, kOkButtonId, u"OK", {}, WS_TABSTOP);
+    cancelButton_ = dark::createPushButton(dialog, kCancelButtonId, u"取り消し", {}, WS_TABSTOP);
     for (HWND button : {okButton_, cancelButton_, addButton_, deleteButton_, changeButton_})
         ownControl(button, buttonPainter_);
     for (HWND label : {nameLabel_, progIdLabel_}) {
@@ -239,10 +233,10 @@ std::u16string TargetDialog::progIdText() const {
     return windowText(progIdEdit_);
 }
 void TargetDialog::setNameText(std::u16string_view text) {
-    SetWindowTextW(nameEdit_, toWide(text).c_str());
+    setWindowText(nameEdit_, text);
 }
 void TargetDialog::setProgIdText(std::u16string_view text) {
-    SetWindowTextW(progIdEdit_, toWide(text).c_str());
+    setWindowText(progIdEdit_, text);
 }
 void TargetDialog::listCleared() {
     SendMessageW(targetList_, LB_RESETCONTENT, 0, 0);

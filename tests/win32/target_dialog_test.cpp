@@ -182,7 +182,7 @@ bool saveWindowShot(HWND hwnd, const std::filesystem::path& file) {
     GetWindowRect(hwnd, &rect);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     WindowDC screen(nullptr);
-    HDC memory = CreateCompatibleDC(screen.get());
+    UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -193,10 +193,9 @@ bool saveWindowShot(HWND hwnd, const std::filesystem::path& file) {
     void* bits = nullptr;
     UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     {
-        SelectObjectScope select(memory, bitmap.get());
-        BitBlt(memory, 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+        SelectObjectScope select(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
     }
-    DeleteDC(memory);
     const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     const DWORD size = stride * static_cast<DWORD>(height);
     BITMAPFILEHEADER header{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};

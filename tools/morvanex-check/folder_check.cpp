@@ -284,7 +284,7 @@ void checkSettings(std::u16string_view folder,
     if (report.progId.empty())
         report.add(path, progIdLine, Severity::Warning,
                    u"the ProgID is empty: no CAD can be reached");
-    else if (!targetLines || !captionFromTargetLines(*targetLines, report.progId))
+    else if (!targetLines || !findTargetName(*targetLines, report.progId))
         report.add(path, progIdLine, Severity::Warning,
                    u"the ProgID " + quoted(report.progId) +
                        u" is not in the target list: the caption stays " +
