@@ -105,11 +105,11 @@ if [ -f "$list" ]; then
         awk -F'\t' '$0 !~ /^[;\/]/ && NF >= 3 && $2 != "" && $3 ~ /\.[Ll][Ss][Pp]$|\.[Ee][Xx][Ee]$/ { print $3 }')
     [ -n "$file_rows" ] || fail "sample list has no file row"
     while IFS= read -r file; do
-        name=${file##*[\\:]}
+        file_name=${file##*[\\:]}
         if [[ ${file^^} == *'MORVANE\'* ]]; then
-            [ -f "$dir/$name" ] || fail "sample row $file: no $name beside the exe"
-        elif [[ $file == "$name" || ${file^^} =~ ^C:\\WINDOWS\\(SYSTEM32\\)?[^\\]+$ ]]; then
-            [[ $system_programs == *" ${name,,} "* ]] || fail "sample row $file: not a program every Windows has"
+            [ -f "$dir/$file_name" ] || fail "sample row $file: no $file_name beside the exe"
+        elif [[ $file == "$file_name" || ${file^^} =~ ^C:\\WINDOWS\\(SYSTEM32\\)?[^\\]+$ ]]; then
+            [[ $system_programs == *" ${file_name,,} "* ]] || fail "sample row $file: not a program every Windows has"
         else
             fail "sample row $file: a path only some PCs have"
         fi
