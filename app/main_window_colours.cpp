@@ -5,13 +5,12 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
-#include "ui/dark_scroll_bar.h"
+#include "ui/dark_controls.h"
 
 namespace morvane {
 
 void MainWindow::applyColours() {
-    const auto [first, switched] = colours_.takeFor(hwnd());
-    const bool highContrast = palette().highContrast;
+    const dark::WindowPalette::Taken taken = colours_.takeFor(hwnd());
     // The tree is part of the window's background, not a field.
     TreeView_SetBkColor(commandTree, palette().background);
     TreeView_SetTextColor(commandTree, palette().text);
@@ -21,20 +20,15 @@ void MainWindow::applyColours() {
     // Tier 2 and the dark scroll bar only with the dark palette: in high
     // contrast the system draws the themes and the bars. The process's dark
     // menus are wWinMain's at start; a switch while running turns them too.
-    if (switched && highContrast) {
-        if (!first) {
+    if (taken.switched && !taken.first) {
+        if (palette().highContrast)
             darkExtras().disableForProcess();
-            darkExtras().useSystemControlTheme(commandTree);
-            darkExtras().useSystemControlTheme(searchBox);
-        }
-        dark::removeDarkScrollBar(commandTree);
-    } else if (switched) {
-        if (!first)
+        else
             darkExtras().enableForProcess();
-        darkExtras().useDarkControlTheme(commandTree, L"DarkMode_Explorer");
-        dark::useDarkScrollBar(commandTree, darkExtras());
-        darkExtras().useDarkControlTheme(searchBox, L"DarkMode_CFD");
     }
+    dark::themeControls(darkExtras(), taken, palette(),
+                        {{commandTree, L"DarkMode_Explorer"}, {searchBox, L"DarkMode_CFD"}},
+                        commandTree);
     RedrawWindow(hwnd(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/accessible.h"
+#include "ui/dark_scroll_bar.h"
 #include "ui/dpi.h"
 
 namespace morvane::dark {
@@ -16,6 +17,22 @@ HWND createPushButton(HWND parent, int id, std::u16string_view caption, const Co
     trackButtonHover(button);
     describeForAccessibility(button, u"", ROLE_SYSTEM_PUSHBUTTON);
     return button;
+}
+
+void themeControls(const Extras& extras, const WindowPalette::Taken& taken, const Palette& palette,
+                   std::initializer_list<ThemedControl> controls, HWND scrolled) {
+    if (!taken.switched)
+        return;
+    if (palette.highContrast) {
+        if (!taken.first)
+            for (const ThemedControl& themed : controls)
+                extras.useSystemControlTheme(themed.control);
+        removeDarkScrollBar(scrolled);
+        return;
+    }
+    for (const ThemedControl& themed : controls)
+        extras.useDarkControlTheme(themed.control, themed.darkThemeClass);
+    useDarkScrollBar(scrolled, extras);
 }
 
 bool ButtonPainter::onControlMessage(HWND control, UINT msg, WPARAM, LPARAM lp,

@@ -6,8 +6,10 @@
 // contrast), read at every message; the palette must outlive the owner.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string_view>
 
+#include "ui/dark_extras.h"
 #include "ui/dark_theme.h"
 #include "ui/window_base.h"
 
@@ -29,6 +31,23 @@ class PaletteOwner : public ControlOwner {
 // with no size for the caller to place it.
 HWND createPushButton(HWND parent, int id, std::u16string_view caption,
                       const ControlRect& place = {}, DWORD style = 0);
+
+// A control and the system's dark theme class it takes with the dark
+// palette ("DarkMode_Explorer" for trees and list boxes, "DarkMode_CFD" for
+// edits).
+struct ThemedControl {
+    HWND control;
+    const wchar_t* darkThemeClass;
+};
+
+// The second tier of a window's dark look, after its palette was taken:
+// with the dark palette the controls get their dark themes (in the order
+// given) and scrolled its dark scroll bar where the system has none; in high
+// contrast the controls get their own themes back (nothing to undo at the
+// window's first palette) and scrolled its own bar. Only a switch changes
+// anything.
+void themeControls(const Extras& extras, const WindowPalette::Taken& taken, const Palette& palette,
+                   std::initializer_list<ThemedControl> controls, HWND scrolled);
 
 // Owner-drawn push buttons in one look. With defaultFromParent, a button
 // the parent names as its default (DM_GETDEFID) takes the Default look.

@@ -10,7 +10,6 @@
 #include "shell/dialog_layout.h"
 #include "ui/accessible.h"
 #include "ui/dark_extras.h"
-#include "ui/dark_scroll_bar.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
 #include "ui/flat_button.h"
@@ -121,21 +120,13 @@ void TargetDialog::onInit() {
 }
 
 void TargetDialog::applyColours() {
-    const auto [first, switched] = colours_.takeFor(hwnd());
-    const bool highContrast = palette().highContrast;
     // Tier 2 and the dark bar only with the dark palette: in high contrast
     // the list and the edits show the system's own.
-    if (switched && highContrast) {
-        if (!first)
-            for (HWND control : {nameEdit_, progIdEdit_, targetList_})
-                darkExtras_.useSystemControlTheme(control);
-        dark::removeDarkScrollBar(targetList_);
-    } else if (switched) {
-        for (HWND edit : {nameEdit_, progIdEdit_})
-            darkExtras_.useDarkControlTheme(edit, L"DarkMode_CFD");
-        darkExtras_.useDarkControlTheme(targetList_, L"DarkMode_Explorer");
-        dark::useDarkScrollBar(targetList_, darkExtras_);
-    }
+    dark::themeControls(darkExtras_, colours_.takeFor(hwnd()), palette(),
+                        {{nameEdit_, L"DarkMode_CFD"},
+                         {progIdEdit_, L"DarkMode_CFD"},
+                         {targetList_, L"DarkMode_Explorer"}},
+                        targetList_);
     RedrawWindow(hwnd(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }

@@ -86,11 +86,7 @@ class HighContrastTest : public testing::Test {
         HTREEITEM selected = TreeView_GetSelection(window->commandTree);
         if (!selected || !TreeView_GetItemRect(window->commandTree, selected, &row, TRUE))
             return CLR_INVALID;
-        POINT at{row.right - 2, row.top + 1};
-        ClientToScreen(window->commandTree, &at);
-        RECT outer;
-        GetWindowRect(window->commandTree, &outer);
-        return printedPixel(window->commandTree, at.x - outer.left, at.y - outer.top);
+        return clientPixel(window->commandTree, row.right - 2, row.top + 1);
     }
 
     test::HighContrastSwitch highContrast;
