@@ -204,16 +204,14 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
         return 0;
     case WM_SETTINGCHANGE:
-        if (wp == SPI_SETHIGHCONTRAST)
-            applyColours();
-        return defaultProc(msg, wp, lp);
     case WM_SYSCOLORCHANGE:
-        // The common controls hear of it only from their parent.
-        SendMessageW(commandTree, WM_SYSCOLORCHANGE, 0, 0);
-        applyColours();
-        return 0;
     case WM_THEMECHANGED:
-        applyColours();
+        // The common controls hear of new system colours only from their
+        // parent.
+        if (msg == WM_SYSCOLORCHANGE)
+            SendMessageW(commandTree, WM_SYSCOLORCHANGE, 0, 0);
+        if (dark::WindowPalette::changesColours(msg, wp))
+            applyColours();
         return defaultProc(msg, wp, lp);
     case WM_DESTROY:
         dark::publishPalette(hwnd(), nullptr);

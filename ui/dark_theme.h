@@ -88,6 +88,15 @@ class WindowPalette {
     // owns, and its title bar to match.
     Taken takeFor(HWND window);
 
+    // Whether a top-level window's message says that the colours may have
+    // changed: high contrast turned on or off (WM_SETTINGCHANGE with
+    // SPI_SETHIGHCONTRAST), the system's colours (WM_SYSCOLORCHANGE) or its
+    // theme (WM_THEMECHANGED).
+    static bool changesColours(UINT msg, WPARAM wp) {
+        return (msg == WM_SETTINGCHANGE && wp == SPI_SETHIGHCONTRAST) || msg == WM_SYSCOLORCHANGE ||
+               msg == WM_THEMECHANGED;
+    }
+
   private:
     const HighContrastQuestion& highContrast_;
     Palette palette_;

@@ -352,12 +352,10 @@ LRESULT TargetDialog::onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette());
         return 1;
     case WM_SETTINGCHANGE:
-        if (wp == SPI_SETHIGHCONTRAST)
-            applyColours();
-        break;
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
-        applyColours();
+        if (dark::WindowPalette::changesColours(msg, wp))
+            applyColours();
         break;
     case WM_DESTROY:
         dark::publishPalette(hwnd(), nullptr);
