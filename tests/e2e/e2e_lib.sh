@@ -70,9 +70,29 @@ probe() { wine "$E2E_PROBE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 start_launcher() { # folder
     e2e_start "$1" MorvaneX.exe
     E2E_LAUNCHER_PID=${E2E_PIDS[-1]}
-    probe wait MorvaneX.Main $((E2E_WAIT_SECONDS * 1000)) >/dev/null ||
+    wait_for_window MorvaneX.Main $((E2E_WAIT_SECONDS * 1000)) ||
         { note "the launcher window did not appear"; return 1; }
 }
+
+# Waits until a visible top-level window of that class or caption is there
+# (wait) or is not (gone). The probe ends with 1 when the time is up; any
+# other failure is Wine's, not the window's (seen on busy machines as a probe
+# that ends at once), so it is said and the wait goes on.
+probe_wait() { # wait|gone class-or-caption milliseconds
+    local deadline=$((SECONDS + ($3 + 999) / 1000)) status errors="$E2E_ROOT/probe-wait.err"
+    while :; do
+        wine "$E2E_PROBE" "$1" "$2" $(((deadline - SECONDS) * 1000)) </dev/null >/dev/null 2>"$errors"
+        status=$?
+        [ $status -eq 0 ] && return 0
+        [ $status -eq 1 ] && return 1
+        note "morvane-probe $1 ended with $status: $(tr -d '\r' <"$errors" | head -c 400)"
+        [ $SECONDS -lt "$deadline" ] || return 1
+        sleep 0.2
+    done
+}
+
+wait_for_window() { probe_wait wait "$@"; }
+wait_window_gone() { probe_wait gone "$@"; }
 
 # The stand-in CAD under PROGID, logging to LOG; waits for its "ready" line.
 start_standin() { # folder progid log [options...]

@@ -78,13 +78,13 @@ EOF
     check_eq "load expression" "$(standin_commands "$log" | tail -1)" "(load \"$lsp\")(princ)<0D>"
 
     double_click_node "{LOADGONE} 無いファイル" || return 1
-    probe wait 情報 5000 >/dev/null || fail_now "no box for the missing .lsp" || return 1
+    wait_for_window 情報 5000 || fail_now "no box for the missing .lsp" || return 1
     check_eq "missing .lsp box" \
         "$(probe children 情報 | awk -F'\t' '$1 == "child" && $3 == "Static" && $4 != "" { print $4 }')" \
         "$(winepath -w "$dir/gone.lsp" | sed 's/\\/\\\\/g')\\nファイルが見つかりません．"
     screenshot doubleclick-missing-lsp
     keys Return
-    probe gone 情報 5000 >/dev/null || fail_now "the box did not close on Return"
+    wait_window_gone 情報 5000 || fail_now "the box did not close on Return"
     expect_no_new_commands "a missing .lsp sends nothing" "$log" 2
 
     double_click_node "{ECHO} 外部プログラム" || return 1

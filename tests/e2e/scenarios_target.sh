@@ -28,7 +28,7 @@ EOF
     check_soon "caption before" 'main_value caption' "MorvaneX [ テスト CAD ]"
 
     choose_menu_item 1
-    probe wait "$TARGET_DIALOG" 5000 >/dev/null || fail_now "the target dialog did not open" || return 1
+    wait_for_window "$TARGET_DIALOG" 5000 || fail_now "the target dialog did not open" || return 1
     check_soon "list on opening" 'list_items "$TARGET_DIALOG"' $'テスト CAD\\tMorvaneX.E2E.First\tselected'
     check_soon "dialog topmost" 'window_value "$TARGET_DIALOG" topmost' 1
     check_soon "main window not topmost meanwhile" 'main_value topmost' 0
@@ -54,7 +54,7 @@ EOF
     window_shot "$dialog" "$E2E_DOC_SHOTS/target-dialog.png"
 
     click_at $(rect_centre "$(child_rect_by_text "$TARGET_DIALOG" OK)")
-    probe gone "$TARGET_DIALOG" 5000 >/dev/null || fail_now "OK did not close the dialog" || return 1
+    wait_window_gone "$TARGET_DIALOG" 5000 || fail_now "OK did not close the dialog" || return 1
     check_soon "caption after OK" 'main_value caption' "MorvaneX [第二 CAD 改]"
     check_soon "main window topmost again" 'main_value topmost' 1
 
@@ -106,7 +106,7 @@ EOF2
     keys shift+F10
     wait_until 5 menu_top_left || fail_now "Shift+F10 opened no menu" || return 1
     keys Down Return
-    probe wait "$TARGET_DIALOG" 5000 >/dev/null || fail_now "the target dialog did not open" || return 1
+    wait_for_window "$TARGET_DIALOG" 5000 || fail_now "the target dialog did not open" || return 1
     check_soon "focus in the list" 'dialog_focus' "ListBox "
     check_soon "the target's line selected" 'list_items "$TARGET_DIALOG"' \
         $'テスト CAD\\tMorvaneX.E2E.First\tselected'
@@ -148,7 +148,7 @@ EOF2
     keys Tab Tab Tab
     check_soon "Tab: 取り消し" 'dialog_focus' "Button 取り消し"
     keys space
-    probe gone "$TARGET_DIALOG" 5000 >/dev/null || fail_now "Space on 取り消し left the dialog open" ||
+    wait_window_gone "$TARGET_DIALOG" 5000 || fail_now "Space on 取り消し left the dialog open" ||
         return 1
     check_soon "caption after 取り消し" 'main_value caption' "MorvaneX [ テスト CAD ]"
     check_eq "list file after 取り消し" "$(list_file "$dir")" $'テスト CAD\tMorvaneX.E2E.First'

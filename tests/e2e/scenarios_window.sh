@@ -152,25 +152,25 @@ EOF
     # With the list file gone: the edit item reports it, a reload keeps the list.
     rm "$dir/MorvaneList.txt"
     choose_menu_item 2
-    probe wait 情報 5000 >/dev/null || fail_now "no information box for the missing list" || return 1
+    wait_for_window 情報 5000 || fail_now "no information box for the missing list" || return 1
     box=$(probe children 情報 | awk -F'\t' '$1 == "child" && $3 == "Static" && $4 != "" { print $4 }')
     check_eq "missing list box" "$box" "$(winepath -w "$dir/MorvaneList.txt" | sed 's/\\/\\\\/g')\\nファイルが見つかりません．"
     keys Return
-    probe gone 情報 5000 >/dev/null || fail_now "the box did not close on Return"
+    wait_window_gone 情報 5000 || fail_now "the box did not close on Return"
     choose_menu_item 3
     check_soon "reload without a file keeps the list" 'tree_labels' '寸法
 [DIMLINEAR] 長さ寸法
 [DIMRADIUS] 半径寸法'
 
     choose_menu_item 4
-    probe wait 情報 5000 >/dev/null || fail_now "no version box" || return 1
+    wait_for_window 情報 5000 || fail_now "no version box" || return 1
     box=$(probe children 情報 | awk -F'\t' '$1 == "child" && $3 == "Static" && $4 != "" { print $4 }')
     check_eq "version box, first line" "${box%%\\n*}" "MorvaneX.exe $E2E_VERSION"
     check_true "version box, second line" test -n "${box#*\\n}" -a "${box#*\\n}" != "$box"
     screenshot menu-version
     window_shot "$(probe window 情報 | sed -n 's/^rect=//p')" "$E2E_DOC_SHOTS/message-box.png"
     click_at $(rect_centre "$(child_rect 情報 Button OK)")
-    probe gone 情報 5000 >/dev/null || fail_now "the version box did not close on OK"
+    wait_window_gone 情報 5000 || fail_now "the version box did not close on OK"
 }
 
 needs_restart() { :; }
@@ -229,13 +229,13 @@ EOF2
     start_launcher "$dir" || return 1
 
     choose_menu_item 1
-    probe wait "$TARGET_DIALOG" 5000 >/dev/null || fail_now "the target dialog did not open" || return 1
+    wait_for_window "$TARGET_DIALOG" 5000 || fail_now "the target dialog did not open" || return 1
     item=$(probe children "$TARGET_DIALOG" |
         awk -F'\t' -v t='第二 CAD\\tMorvaneX.E2E.Second' '$1 == "item" && $3 == t { print $5; exit }')
     [ -n "$item" ] || fail_now "no list line for the second target" || return 1
     click_at $(rect_centre "$item")
     click_at $(rect_centre "$(child_rect_by_text "$TARGET_DIALOG" OK)")
-    probe gone "$TARGET_DIALOG" 5000 >/dev/null || fail_now "OK did not close the dialog" || return 1
+    wait_window_gone "$TARGET_DIALOG" 5000 || fail_now "OK did not close the dialog" || return 1
     check_soon "caption after OK" 'main_value caption' "MorvaneX [第二 CAD]"
 
     IFS=, read -r l t r b <<<"$(main_value rect)"

@@ -49,6 +49,15 @@ std::wstring windowText(HWND hwnd) {
     return text;
 }
 
+// A top-level window's caption as the system keeps it. For another process's
+// window GetWindowText sends no message, so a window that is busy or whose
+// process is ending cannot hold up or fail a search through all windows.
+std::wstring caption(HWND hwnd) {
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
 std::wstring className(HWND hwnd) {
     wchar_t name[256] = {};
     GetClassNameW(hwnd, name, 256);
@@ -195,7 +204,7 @@ int showWindows() {
 
 HWND findTopLevel(const std::wstring& classOrCaption) {
     for (HWND hwnd : topLevelWindows())
-        if (className(hwnd) == classOrCaption || windowText(hwnd) == classOrCaption)
+        if (className(hwnd) == classOrCaption || caption(hwnd) == classOrCaption)
             return hwnd;
     return nullptr;
 }
@@ -262,7 +271,7 @@ int waitUntilGone(const std::wstring& classOrCaption, DWORD timeoutMs) {
 HWND findAnyTopLevel(const std::wstring& classOrCaption) {
     HWND found = nullptr;
     for (HWND hwnd = GetTopWindow(nullptr); hwnd && !found; hwnd = GetWindow(hwnd, GW_HWNDNEXT))
-        if (className(hwnd) == classOrCaption || windowText(hwnd) == classOrCaption)
+        if (className(hwnd) == classOrCaption || caption(hwnd) == classOrCaption)
             found = hwnd;
     return found;
 }
