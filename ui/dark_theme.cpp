@@ -224,7 +224,7 @@ WindowPalette::Taken WindowPalette::takeFor(HWND window) {
     const Taken taken{!taken_, !taken_ || on != palette_.highContrast};
     taken_ = true;
     palette_ = Palette::forHighContrast(on);
-    publishPalette(window, &palette_);
+    publishPalette(window, this);
     useTitleBar(window, palette_);
     return taken;
 }
@@ -419,19 +419,19 @@ bool drawMenuItem(const DRAWITEMSTRUCT& item, const Palette& palette) {
     return true;
 }
 
-void publishPalette(HWND window, const Palette* palette) {
+void publishPalette(HWND window, const WindowPalette* palette) {
     if (palette)
-        SetPropW(window, kPaletteProperty, const_cast<Palette*>(palette));
+        SetPropW(window, kPaletteProperty, const_cast<WindowPalette*>(palette));
     else
         RemovePropW(window, kPaletteProperty);
 }
 
-Palette paletteForBoxOf(HWND owner) {
+const HighContrastQuestion& highContrastQuestionOf(HWND owner) {
     HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
     if (const auto* published =
-            root ? static_cast<const Palette*>(GetPropW(root, kPaletteProperty)) : nullptr)
-        return *published;
-    return Palette::forHighContrast(HighContrastQuestion::ofThisSystem().isOn());
+            root ? static_cast<const WindowPalette*>(GetPropW(root, kPaletteProperty)) : nullptr)
+        return published->question();
+    return HighContrastQuestion::ofThisSystem();
 }
 
 } // namespace morvane::dark

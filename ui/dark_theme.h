@@ -156,9 +156,10 @@ bool drawMenuItem(const DRAWITEMSTRUCT& item, const Palette& palette);
 
 // The palette a top-level window paints with, published for the message
 // boxes it owns (a window property; withdrawn before the window goes).
-void publishPalette(HWND window, const Palette* palette);
-// The palette of owner's top-level window; without one (no owner, or one
-// that published none) the one the system's high-contrast setting asks for.
-Palette paletteForBoxOf(HWND owner);
+void publishPalette(HWND window, const WindowPalette* palette);
+// The high-contrast question of owner's top-level window, so that a box it
+// owns paints as it does and follows it through a switch; without one (no
+// owner, or one that published none) the system's own.
+const HighContrastQuestion& highContrastQuestionOf(HWND owner);
 
 } // namespace morvane::dark

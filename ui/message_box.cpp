@@ -95,18 +95,19 @@ UniqueIcon loadSystemIcon(const wchar_t* name, int size) {
 // default button and Escape closes.
 class MessageDialog final : public DialogBase {
   public:
-    MessageDialog(std::wstring text, std::wstring caption, const wchar_t* icon,
+    // The owner's colours: dark, or the system's in high contrast, asked as
+    // the owner asks, so that a switch while the box is open reaches it too.
+    MessageDialog(HWND owner, std::wstring text, std::wstring caption, const wchar_t* icon,
                   std::vector<BoxButton> buttons, int defaultId)
-        : text_(std::move(text)), caption_(std::move(caption)), iconName_(icon),
-          buttons_(std::move(buttons)), defaultId_(defaultId) {}
+        : owner_(owner), text_(std::move(text)), caption_(std::move(caption)), iconName_(icon),
+          buttons_(std::move(buttons)), defaultId_(defaultId),
+          colours_(dark::highContrastQuestionOf(owner)) {}
 
-    MessageResult run(HWND owner) {
-        // The owner's colours: dark, or the system's in high contrast.
-        palette_ = dark::paletteForBoxOf(owner);
+    MessageResult run() {
         // Above a topmost owner, or it could open behind it.
-        const bool topmost = owner && (GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        const bool topmost = owner_ && (GetWindowLongPtrW(owner_, GWL_EXSTYLE) & WS_EX_TOPMOST);
         const int id = runTemplate(
-            owner, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFOREGROUND,
+            owner_, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFOREGROUND,
             topmost ? WS_EX_TOPMOST : 0);
         return resultFor(id);
     }
@@ -114,7 +115,13 @@ class MessageDialog final : public DialogBase {
   private:
     LRESULT onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override {
         if (msg == WM_CTLCOLORDLG)
-            return dark::colourDialog(reinterpret_cast<HDC>(wp), palette_);
+            return dark::colourDialog(reinterpret_cast<HDC>(wp), colours_.palette());
+        if (dark::WindowPalette::changesColours(msg, wp)) {
+            colours_.takeFor(hwnd());
+            RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        }
+        if (msg == WM_DESTROY)
+            dark::publishPalette(hwnd(), nullptr);
         return defaultProc(msg, wp, lp);
     }
 
@@ -146,7 +153,7 @@ class MessageDialog final : public DialogBase {
     void onInit() override {
         HWND dlg = hwnd();
         SetWindowTextW(dlg, caption_.c_str());
-        dark::useTitleBar(dlg, palette_);
+        colours_.takeFor(dlg);
         createControls(dlg);
         const SIZE frame = layOut(dlg, dpiOfWindow(dlg));
         SetWindowPos(dlg, nullptr, (GetSystemMetrics(SM_CXSCREEN) - frame.cx) / 2,
@@ -222,6 +229,7 @@ class MessageDialog final : public DialogBase {
         return {frame.right - frame.left, frame.bottom - frame.top};
     }
 
+    HWND owner_;
     std::wstring text_;
     std::wstring caption_;
     const wchar_t* iconName_;
@@ -229,9 +237,9 @@ class MessageDialog final : public DialogBase {
     int defaultId_;
     UniqueFont font_;
     UniqueIcon icon_;
-    dark::Palette palette_ = dark::Palette::dark();
-    dark::TextColours labels_{palette_};
-    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, palette_, true};
+    dark::WindowPalette colours_;
+    dark::TextColours labels_{colours_.palette()};
+    dark::ButtonPainter buttonPainter_{dark::ButtonLook::Normal, colours_.palette(), true};
 };
 
 int idFor(MessageResult result) {
@@ -271,15 +279,15 @@ std::u16string currentErrorText() {
 
 MessageResult showMessageBox(HWND owner, std::u16string_view text, MessageKind kind,
                              MessageButtons buttons, MessageResult defaultButton) {
-    MessageDialog dialog(toWide(text), captionFor(kind), iconFor(kind), buttonsFor(buttons),
+    MessageDialog dialog(owner, toWide(text), captionFor(kind), iconFor(kind), buttonsFor(buttons),
                          idFor(defaultButton));
-    return dialog.run(owner);
+    return dialog.run();
 }
 
 void showErrorBox(HWND owner, std::u16string_view errorText) {
-    MessageDialog dialog(toWide(errorBoxText(errorText)), toWide(kApplicationTitle), IDI_ERROR,
-                         {kOk}, IDOK);
-    dialog.run(owner);
+    MessageDialog dialog(owner, toWide(errorBoxText(errorText)), toWide(kApplicationTitle),
+                         IDI_ERROR, {kOk}, IDOK);
+    dialog.run();
 }
 
 void showCurrentErrorBox(HWND owner) noexcept {

@@ -22,10 +22,11 @@ class HighContrastSwitch final : public HighContrastQuestion {
   public:
     explicit HighContrastSwitch(bool on = false) : on_(on) {}
     bool isOn() const override { return on_; }
+    // May be set from a watcher thread while a box runs.
     void set(bool on) { on_ = on; }
 
   private:
-    bool on_;
+    std::atomic<bool> on_;
 };
 
 // A pixel of the window as it paints itself (PrintWindow), in window

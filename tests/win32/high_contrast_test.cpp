@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/launcher_host.h"
 #include "app/main_window.h"
@@ -193,6 +194,31 @@ INSTANTIATE_TEST_SUITE_P(
                     BoxCase{"owner dark", BoxCase::MainWindowOwns, false, false},
                     BoxCase{"no owner: the system's setting", BoxCase::NoOwner, true, false}),
     test::CaseName());
+
+// A box already open when the user switches follows its owner both ways.
+TEST_F(HighContrastTest, AnOpenBoxFollowsASwitch) {
+    auto& f = open(false);
+    struct Seen {
+        COLORREF face, button;
+    };
+    std::vector<Seen> seen;
+    test::BoxWatcher watcher(L"OK", [&](HWND box) {
+        for (const bool on : {true, false}) {
+            highContrast.set(on);
+            SendMessageW(f.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+            SendMessageW(box, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+            seen.push_back({clientPixel(box, 2, 2), printedPixel(GetDlgItem(box, IDOK), 3, 3)});
+        }
+    });
+    showMessageBox(f.hwnd(), u"テキスト", MessageKind::Information);
+    ASSERT_TRUE(watcher.result().found);
+    ASSERT_EQ(seen.size(), 2u);
+    const Colours system = Colours::ofSystem(), darkColours = Colours::ofDarkPalette();
+    EXPECT_EQ(seen[0].face, system.window) << "on";
+    EXPECT_EQ(seen[0].button, system.buttonFace) << "on";
+    EXPECT_EQ(seen[1].face, darkColours.window) << "off again";
+    EXPECT_EQ(seen[1].button, darkColours.buttonFace) << "off again";
+}
 
 // One step of a switch while the windows run: the message every top-level
 // window gets from the system, and the answer the seam gives then.
