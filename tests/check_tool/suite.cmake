@@ -16,9 +16,11 @@ if(NOT WIN32)
     gtest_discover_tests(morvanex_check_tests DISCOVERY_TIMEOUT 60)
 endif()
 
-# The exe's --cad against the stand-in CAD, under Wine.
+# The exe under Wine: --cad against the stand-in CAD, and its output on a
+# console of the test's own.
 if(WIN32 AND TARGET standin_cad)
     add_executable(morvanex_check_cad_tests ${CMAKE_CURRENT_LIST_DIR}/check_cad_wine_test.cpp
+                                            ${CMAKE_CURRENT_LIST_DIR}/check_console_wine_test.cpp
                                             ${CMAKE_CURRENT_LIST_DIR}/../cad/standin_process.cpp)
     target_link_libraries(morvanex_check_cad_tests PRIVATE morvane_test_support ${GTEST_MAIN})
     # Wine finds host paths on drive Z:.

@@ -10,6 +10,8 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <algorithm>
+
 #include "cad_system_win32.h"
 #include "platform/win32/program_path.h"
 #include "platform/win32/scoped.h"
@@ -21,15 +23,31 @@
 namespace {
 
 #ifdef _WIN32
+// To a console in pieces: older consoles fail a single call of much over
+// 64 KB, and a long folder's findings come near that. A piece never ends
+// between the two halves of a surrogate pair.
+void writeConsole(HANDLE console, const std::wstring& text) {
+    constexpr size_t kPiece = 8192;
+    for (size_t at = 0; at < text.size();) {
+        size_t count = std::min(kPiece, text.size() - at);
+        if (at + count < text.size() && IS_HIGH_SURROGATE(text[at + count - 1]))
+            --count;
+        DWORD written = 0;
+        if (!WriteConsoleW(console, text.data() + at, static_cast<DWORD>(count), &written,
+                           nullptr) ||
+            written == 0)
+            return;
+        at += written;
+    }
+}
+
 // A console gets the text as UTF-16 through the console API, so Japanese
 // shows whatever the console's code page; a redirected stream gets UTF-8.
 void write(FILE* stream, DWORD handleId, const std::u16string& text) {
     const HANDLE handle = GetStdHandle(handleId);
     DWORD mode = 0;
     if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
-        const std::wstring wide = morvane::toWide(text);
-        DWORD written = 0;
-        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        writeConsole(handle, morvane::toWide(text));
         return;
     }
     morvane::writeBytes(stream, morvane::utf16ToUtf8(text));
