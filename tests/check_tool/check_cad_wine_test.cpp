@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "cad/standin_process.h"
+#include "check_exe.h"
 #include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
@@ -26,25 +27,15 @@ ExeRun runCheck(const std::wstring& progId) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     UniqueFile out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out.get();
-    startup.hStdError = out.get();
-    std::wstring commandLine =
-        L"\"" MORVANE_CHECK_EXE L"\" \"" MORVANE_CHECK_DATA_DIR L"\\clean\" --cad --progid " +
-        progId;
-    PROCESS_INFORMATION info{};
     ExeRun run;
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &info)) {
-        ADD_FAILURE() << "morvanex-check.exe did not start";
+    const auto code =
+        test::runCheckExe(L"\"" MORVANE_CHECK_DATA_DIR L"\\clean\" --cad --progid " + progId,
+                          out.get(), CREATE_NO_WINDOW);
+    if (!code) {
+        ADD_FAILURE() << "morvanex-check.exe did not start or end";
         return run;
     }
-    const UniqueHandle process(info.hProcess);
-    CloseHandle(info.hThread);
-    WaitForSingleObject(process.get(), 60000);
-    GetExitCodeProcess(process.get(), &run.code);
+    run.code = *code;
     out.reset();
     std::u16string reason;
     platformServices().files.readFile(dir.file(u"out.txt"), run.out, reason);

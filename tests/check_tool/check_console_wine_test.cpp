@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "check_exe.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "text/utf.h"
@@ -65,19 +66,7 @@ TEST(CheckConsoleWine, AConsoleGetsTheTextAsItsOwnCharacters) {
     // Wide enough that no finding wraps.
     ASSERT_TRUE(SetConsoleScreenBufferSize(screen.get(), {400, 100}));
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = screen.get();
-    startup.hStdError = screen.get();
-    std::wstring commandLine =
-        L"\"" MORVANE_CHECK_EXE L"\" \"" MORVANE_CHECK_DATA_DIR L"\\missing_files\"";
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                               nullptr, &startup, &info));
-    const UniqueHandle process(info.hProcess);
-    CloseHandle(info.hThread);
-    ASSERT_EQ(WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0);
+    ASSERT_TRUE(test::runCheckExe(L"\"" MORVANE_CHECK_DATA_DIR L"\\missing_files\"", screen.get()));
 
     const std::wstring text = consoleText(screen.get());
     EXPECT_NE(text.find(L"\\missing.lsp; a double-click shows \"ファイルが見つかりません．\"\n"),
