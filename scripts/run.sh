@@ -68,7 +68,8 @@ if [ "$headless" = 0 ]; then
 fi
 
 wine "$demo/MorvaneX.exe" </dev/null >/dev/null 2>&1 &
-wine "$probe" wait MorvaneX.Main 20000 >/dev/null 2>&1 || { echo "The window did not appear." >&2; exit 1; }
+# Short waits, asked again: a probe that Wine fails to start is not the end.
+wait_until 20 wine "$probe" wait MorvaneX.Main 2000 || { echo "The window did not appear." >&2; exit 1; }
 # The centre of the first command of the tree, once the tree is filled.
 first_command() { wine "$probe" tree 2>/dev/null | awk -F'\t' '$1 == "1" { print $7; found = 1; exit } END { exit !found }'; }
 commands_received() { [ -f "$demo/standin.log" ] && tr -d '\r' <"$demo/standin.log" | awk -F'\t' '$2 == "command" { found = 1 } END { exit !found }'; }
