@@ -75,7 +75,7 @@ start_launcher() { # folder
 }
 
 # Waits until a visible top-level window of that class or caption is there
-# (wait) or is not (gone). The probe ends with 1 when the time is up; any
+# (wait) or is not (gone). The probe ends with 3 when the time is up; any
 # other failure is Wine's, not the window's (seen on busy machines as a probe
 # that ends at once), so it is said and the wait goes on.
 probe_wait() { # wait|gone class-or-caption milliseconds
@@ -84,7 +84,7 @@ probe_wait() { # wait|gone class-or-caption milliseconds
         wine "$E2E_PROBE" "$1" "$2" $(((deadline - SECONDS) * 1000)) </dev/null >/dev/null 2>"$errors"
         status=$?
         [ $status -eq 0 ] && return 0
-        [ $status -eq 1 ] && return 1
+        [ $status -eq 3 ] && return 1
         note "morvane-probe $1 ended with $status: $(tr -d '\r' <"$errors" | head -c 400)"
         [ $SECONDS -lt "$deadline" ] || return 1
         sleep 0.2

@@ -4,8 +4,8 @@
 //   morvane-probe tree          one line per tree node (level, text, data, image, state, centre)
 //   morvane-probe windows       every visible top-level window: class, caption, topmost, rect
 //   morvane-probe children CAPTION   the child controls of the top-level window with this caption
-//   morvane-probe wait CLASS|CAPTION MS   waits until such a window is visible; exit 1 on time-out
-//   morvane-probe gone CLASS|CAPTION MS   waits until no such window is visible; exit 1 on time-out
+//   morvane-probe wait CLASS|CAPTION MS   waits until such a window is visible; exit 3 on time-out
+//   morvane-probe gone CLASS|CAPTION MS   waits until no such window is visible; exit 3 on time-out
 //   morvane-probe window CLASS|CAPTION    caption, rect, topmost, iconic, foreground of that
 //                                         window, and its control with the keyboard focus
 //   morvane-probe close CLASS|CAPTION     asks that window to close (WM_CLOSE)
@@ -247,6 +247,11 @@ int showChildren(const std::wstring& caption) {
     return 0;
 }
 
+// The exit code of a wait whose time is up. Not 1: Wine ends with 1 when it
+// fails to start a program (no connection to its server, for one), and a
+// script must tell that from a window that never came.
+constexpr int kTimeIsUp = 3;
+
 int waitFor(const std::wstring& classOrCaption, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
@@ -254,7 +259,7 @@ int waitFor(const std::wstring& classOrCaption, DWORD timeoutMs) {
             return 0;
         Sleep(50);
     }
-    return 1;
+    return kTimeIsUp;
 }
 
 int waitUntilGone(const std::wstring& classOrCaption, DWORD timeoutMs) {
@@ -264,7 +269,7 @@ int waitUntilGone(const std::wstring& classOrCaption, DWORD timeoutMs) {
             return 0;
         Sleep(50);
     }
-    return 1;
+    return kTimeIsUp;
 }
 
 // Minimised windows count too: the stand-in CAD may start iconic.
