@@ -64,7 +64,22 @@ e2e_wait_exit() { # pid seconds
 
 process_gone() { ! kill -0 "$1"; }
 
-probe() { wine "$E2E_PROBE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+# morvane-probe's answer. When Wine itself fails to start it (Wine says so in
+# a "wine: " line and ends with 1), that is said and it is asked again, twice
+# at most: the question was never put.
+probe() {
+    local attempt out status errors="$E2E_ROOT/probe.err"
+    for attempt in 1 2 3; do
+        out=$(wine "$E2E_PROBE" "$@" </dev/null 2>"$errors")
+        status=$?
+        out=${out//$'\r'/}
+        [ $status -ne 0 ] && grep -q '^wine: ' "$errors" || break
+        note "morvane-probe $1 failed to start: $(grep -m1 '^wine: ' "$errors")"
+        sleep 0.2
+    done
+    [ -n "$out" ] && printf '%s\n' "$out"
+    return $status
+}
 
 # The launcher from FOLDER, started and shown with its tree drawn.
 start_launcher() { # folder
