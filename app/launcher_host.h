@@ -20,11 +20,6 @@
 
 namespace morvane {
 
-struct PlatformServices;
-namespace dark {
-class Extras;
-}
-
 // The system's answers the windows go by. A test passes its own (a
 // stand-in uxtheme's extras, say, or its own answer to whether high
 // contrast is on, which Wine cannot turn on).

@@ -21,10 +21,8 @@ class MessageFilterRegistration {
     MessageFilterRegistration(const MessageFilterRegistration&) = delete;
     MessageFilterRegistration& operator=(const MessageFilterRegistration&) = delete;
 
-    // CoRegisterMessageFilter's answer. On a failure the launcher works on,
-    // only without retrying calls the CAD rejects as busy.
-    HRESULT result() const { return result_; }
-    // The filter while registered, or nullptr.
+    // The filter while registered, or nullptr. When registering failed the
+    // launcher works on, only without retrying calls the CAD rejects as busy.
     MessageFilter* filter() const { return SUCCEEDED(result_) ? filter_.get() : nullptr; }
 
   private:

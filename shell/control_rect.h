@@ -20,4 +20,10 @@ constexpr int scaleForDpi(int value, int dpi) {
     return static_cast<int>((product + half) / 96);
 }
 
+// A place designed at 96 DPI, each of its numbers scaled.
+constexpr ControlRect scaleForDpi(const ControlRect& designed, int dpi) {
+    return {scaleForDpi(designed.left, dpi), scaleForDpi(designed.top, dpi),
+            scaleForDpi(designed.width, dpi), scaleForDpi(designed.height, dpi)};
+}
+
 } // namespace morvane

@@ -5,30 +5,31 @@
 namespace morvane {
 namespace {
 
-// A place designed at 96 DPI, relative to an origin; left and top are
-// scaled with the origin, so that children of a group stay where the group's
-// frame puts them.
-struct Place96 {
-    int left, top, width, height;
-};
-
-ControlRect placeAt(const Place96& p, int originX, int originY, int dpi, int minWidth = 0) {
-    return {scaleForDpi(originX + p.left, dpi), scaleForDpi(originY + p.top, dpi),
-            std::max(minWidth, scaleForDpi(p.width, dpi)), scaleForDpi(p.height, dpi)};
+// A place designed at 96 DPI relative to an origin, scaled with the origin so
+// that children of a group stay where the group's frame puts them; at least
+// minWidth wide.
+ControlRect placeAt(const ControlRect& designed, int originX, int originY, int dpi,
+                    int minWidth = 0) {
+    ControlRect place = scaleForDpi(ControlRect{originX + designed.left, originY + designed.top,
+                                                designed.width, designed.height},
+                                    dpi);
+    place.width = std::max(minWidth, place.width);
+    return place;
 }
 
 // The target dialog as designed.
 constexpr int kTargetClientWidth = 315, kTargetClientHeight = 307;
-constexpr Place96 kTargetListPlace{8, 8, 297, 137};
+constexpr ControlRect kTargetListPlace{8, 8, 297, 137};
 constexpr int kGroupX = 8, kGroupY = 151, kGroupWidth = 297, kGroupHeight = 105;
 // Children of the group, relative to its top-left corner.
-constexpr Place96 kNameLabelPlace{16, 3, 64, 14};
-constexpr Place96 kNameEditPlace{16, 23, 198, 24};
-constexpr Place96 kProgIdLabelPlace{16, 53, 114, 14};
-constexpr Place96 kProgIdEditPlace{16, 73, 198, 24};
-constexpr Place96 kEditButtonPlaces[3] = {{220, 21, 71, 22}, {220, 49, 71, 22}, {220, 77, 71, 22}};
-constexpr Place96 kOkButtonPlace{80, 271, 75, 25};
-constexpr Place96 kCancelButtonPlace{161, 271, 88, 25};
+constexpr ControlRect kNameLabelPlace{16, 3, 64, 14};
+constexpr ControlRect kNameEditPlace{16, 23, 198, 24};
+constexpr ControlRect kProgIdLabelPlace{16, 53, 114, 14};
+constexpr ControlRect kProgIdEditPlace{16, 73, 198, 24};
+constexpr ControlRect kEditButtonPlaces[3] = {
+    {220, 21, 71, 22}, {220, 49, 71, 22}, {220, 77, 71, 22}};
+constexpr ControlRect kOkButtonPlace{80, 271, 75, 25};
+constexpr ControlRect kCancelButtonPlace{161, 271, 88, 25};
 
 } // namespace
 
@@ -36,7 +37,7 @@ TargetDialogLayout layOutTargetDialog(int dpi, int nameLabelTextWidth, int progI
     TargetDialogLayout layout;
     layout.clientWidth = scaleForDpi(kTargetClientWidth, dpi);
     layout.clientHeight = scaleForDpi(kTargetClientHeight, dpi);
-    layout.targetList = placeAt(kTargetListPlace, 0, 0, dpi);
+    layout.targetList = scaleForDpi(kTargetListPlace, dpi);
     const int groupLeft = scaleForDpi(kGroupX, dpi), groupTop = scaleForDpi(kGroupY, dpi);
     layout.editsGroup = {groupLeft, groupTop, scaleForDpi(kGroupX + kGroupWidth, dpi) - groupLeft,
                          scaleForDpi(kGroupY + kGroupHeight, dpi) - groupTop};
@@ -46,8 +47,8 @@ TargetDialogLayout layOutTargetDialog(int dpi, int nameLabelTextWidth, int progI
     layout.progIdEdit = placeAt(kProgIdEditPlace, kGroupX, kGroupY, dpi);
     for (size_t i = 0; i < layout.editButtons.size(); ++i)
         layout.editButtons[i] = placeAt(kEditButtonPlaces[i], kGroupX, kGroupY, dpi);
-    layout.okButton = placeAt(kOkButtonPlace, 0, 0, dpi);
-    layout.cancelButton = placeAt(kCancelButtonPlace, 0, 0, dpi);
+    layout.okButton = scaleForDpi(kOkButtonPlace, dpi);
+    layout.cancelButton = scaleForDpi(kCancelButtonPlace, dpi);
     return layout;
 }
 

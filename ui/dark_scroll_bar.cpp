@@ -330,59 +330,57 @@ bool Bar::create(HWND parent) {
 }
 
 LRESULT Bar::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    HWND window = hwnd();
-    Bar* bar = this;
     const int y = static_cast<short>(HIWORD(lp));
     switch (msg) {
     case WM_NCDESTROY:
         // The control may outlive its bar: its hook forgets the bar.
-        if (bar->control)
-            if (WindowHook* hook = findWindowHook(bar->control, controlProc))
+        if (control)
+            if (WindowHook* hook = findWindowHook(control, controlProc))
                 hook->data = nullptr;
         return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        paint(*bar, dc);
-        EndPaint(window, &ps);
+        HDC dc = BeginPaint(hwnd(), &ps);
+        paint(*this, dc);
+        EndPaint(hwnd(), &ps);
         return 0;
     }
     case WM_PRINTCLIENT:
-        paint(*bar, reinterpret_cast<HDC>(wp));
+        paint(*this, reinterpret_cast<HDC>(wp));
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        press(*bar, y);
+        press(*this, y);
         return 0;
     case WM_MOUSEMOVE:
-        if (bar->pressed == ScrollBarPart::kThumb) {
-            drag(*bar, y);
-        } else if (bar->pressed == ScrollBarPart::kNone) {
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+        if (pressed == ScrollBarPart::kThumb) {
+            drag(*this, y);
+        } else if (pressed == ScrollBarPart::kNone) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
             TrackMouseEvent(&track);
-            setHot(*bar, scrollBarPartAt(layoutOf(*bar), y));
+            setHot(*this, scrollBarPartAt(layoutOf(*this), y));
         }
         return 0;
     case WM_MOUSELEAVE:
-        setHot(*bar, ScrollBarPart::kNone);
+        setHot(*this, ScrollBarPart::kNone);
         return 0;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-        release(*bar);
+        release(*this);
         return 0;
     case WM_TIMER:
         if (wp == kRepeatTimer)
-            repeat(*bar);
+            repeat(*this);
         return 0;
     case WM_MOUSEWHEEL:
-        return bar->control ? SendMessageW(bar->control, msg, wp, lp) : 0;
+        return control ? SendMessageW(control, msg, wp, lp) : 0;
     case WM_GETOBJECT:
         // What it is, for screen readers: no nameless extra pane beside
         // the control whose bar it covers.
         if (const LRESULT answer =
-                answerGetObject(window, wp, lp, kDarkScrollBarName, ROLE_SYSTEM_SCROLLBAR))
+                answerGetObject(hwnd(), wp, lp, kDarkScrollBarName, ROLE_SYSTEM_SCROLLBAR))
             return answer;
         break;
     }

@@ -63,7 +63,6 @@ class WindowBase {
     // is activated again (fallback before anything was focused).
     void rememberFocus();
     void restoreFocus(HWND fallback);
-    HWND lastFocus() const { return lastFocus_; }
     void setLastFocus(HWND control) { lastFocus_ = control; }
 
     // Moves the window to the rectangle WM_DPICHANGED suggests.
@@ -113,7 +112,6 @@ class DialogBase : public WindowBase {
         return defaultProc(msg, wp, lp);
     }
     void endModal(int result);
-    bool running() const { return running_; }
 
   private:
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept final;

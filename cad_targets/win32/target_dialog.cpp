@@ -347,16 +347,12 @@ void TargetDialog::onDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 LRESULT TargetDialog::onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (dark::WindowPalette::changesColours(msg, wp))
+        applyColours();
     switch (msg) {
     case WM_ERASEBKGND:
         dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette());
         return 1;
-    case WM_SETTINGCHANGE:
-    case WM_SYSCOLORCHANGE:
-    case WM_THEMECHANGED:
-        if (dark::WindowPalette::changesColours(msg, wp))
-            applyColours();
-        break;
     case WM_DESTROY:
         dark::publishPalette(hwnd(), nullptr);
         break;

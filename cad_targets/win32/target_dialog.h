@@ -19,9 +19,6 @@
 namespace morvane {
 
 struct PlatformServices;
-namespace dark {
-class Extras;
-}
 
 enum TargetDialogId : int {
     kTargetListId = 1001,

@@ -105,9 +105,7 @@ class MainWindowCad : public testing::Test {
         dir_.write(u"MorvaneList.txt", kList);
         dir_.write(u"util.lsp", "(princ)");
         CopyFileW(L"" MORVANE_ARGS_ECHO_EXE, toWide(dir_.file(u"args_echo.exe")).c_str(), FALSE);
-        host_ = std::make_unique<LauncherHost>(
-            LauncherEnvironment{dir_.folder(), dir_.file(u"MorvaneX.ini"), false},
-            test::thisSystem());
+        host_ = test::hostIn(dir_, test::thisSystem());
         window_ = &host_->mainWindow();
         EXPECT_NE(host_->createMainWindow(), nullptr);
     }

@@ -74,7 +74,8 @@ probe() {
         status=$?
         out=${out//$'\r'/}
         [ $status -ne 0 ] && grep -q '^wine: ' "$errors" || break
-        note "morvane-probe $1 failed to start: $(grep -m1 '^wine: ' "$errors")"
+        # Said on stderr: callers read the answer from stdout.
+        note "morvane-probe $1 failed to start: $(grep -m1 '^wine: ' "$errors")" >&2
         sleep 0.2
     done
     [ -n "$out" ] && printf '%s\n' "$out"
@@ -91,16 +92,16 @@ start_launcher() { # folder
 
 # Waits until a visible top-level window of that class or caption is there
 # (wait) or is not (gone). The probe ends with 3 when the time is up; any
-# other failure is Wine's, not the window's (seen on busy machines as a probe
-# that ends at once), so it is said and the wait goes on.
+# other failure is not the window's (seen on a busy machine as a probe that
+# ended at once), so it is said and the wait goes on.
 probe_wait() { # wait|gone class-or-caption milliseconds
-    local deadline=$((SECONDS + ($3 + 999) / 1000)) status errors="$E2E_ROOT/probe-wait.err"
+    local deadline=$((SECONDS + ($3 + 999) / 1000)) status
     while :; do
-        wine "$E2E_PROBE" "$1" "$2" $(((deadline - SECONDS) * 1000)) </dev/null >/dev/null 2>"$errors"
+        probe "$1" "$2" $(((deadline - SECONDS) * 1000)) >/dev/null
         status=$?
         [ $status -eq 0 ] && return 0
         [ $status -eq 3 ] && return 1
-        note "morvane-probe $1 ended with $status: $(tr -d '\r' <"$errors" | head -c 400)"
+        note "morvane-probe $1 ended with $status: $(tr -d '\r' <"$E2E_ROOT/probe.err" | head -c 400)"
         [ $SECONDS -lt "$deadline" ] || return 1
         sleep 0.2
     done

@@ -19,10 +19,15 @@ thisSystem(const dark::Extras& extras = dark::Extras::ofThisSystem(),
     return {platformServices(), extras, highContrast};
 }
 
+// The launcher as if it ran from dir, its settings beside it; closing its
+// window does not end the test's message loop.
+inline LauncherEnvironment environmentIn(const TempDir& dir) {
+    return {dir.folder(), dir.file(u"MorvaneX.ini"), false};
+}
+
 // A host for the launcher in dir, its windows not made yet.
 inline std::unique_ptr<LauncherHost> hostIn(const TempDir& dir, const SystemAnswers& system) {
-    return std::make_unique<LauncherHost>(
-        LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false}, system);
+    return std::make_unique<LauncherHost>(environmentIn(dir), system);
 }
 
 // Forty commands under one group: the tree needs its scroll bar for them.

@@ -280,8 +280,7 @@ class DropOnWindow : public testing::Test {
   protected:
     void SetUp() override {
         program.write(u"MorvaneList.txt", kOldList);
-        LauncherEnvironment environment{program.folder(), program.file(u"MorvaneX.ini"), false};
-        host = std::make_unique<LauncherHost>(std::move(environment), test::thisSystem());
+        host = test::hostIn(program, test::thisSystem());
         window = &host->mainWindow();
         // Not shown: under Wine without a window manager hiding a window
         // takes two seconds.

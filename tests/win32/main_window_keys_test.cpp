@@ -159,8 +159,7 @@ class MainWindowKeysTest : public testing::Test {
 
     // Shown and made active as the program's start does.
     MainWindow& open() {
-        LauncherEnvironment environment{dir.folder(), dir.file(u"MorvaneX.ini"), false};
-        host = std::make_unique<LauncherHost>(environment, test::thisSystem());
+        host = test::hostIn(dir, test::thisSystem());
         window = &host->mainWindow();
         EXPECT_NE(host->createMainWindow(), nullptr);
         ShowWindow(window->hwnd(), SW_SHOW);

@@ -52,8 +52,7 @@ class MainWindowTest : public testing::Test {
     ~MainWindowTest() override { close(); }
 
     MainWindow& open() {
-        LauncherEnvironment environment{dir.folder(), dir.file(u"MorvaneX.ini"), false};
-        host = std::make_unique<LauncherHost>(environment, test::thisSystem());
+        host = test::hostIn(dir, test::thisSystem());
         window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits two seconds for
         // every shown top-level window to be withdrawn again.

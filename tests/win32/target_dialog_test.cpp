@@ -313,7 +313,7 @@ class TargetDialogTest : public testing::Test {
 
     test::TempDir dir;
     test::HighContrastSwitch highContrast;
-    LauncherHost host{LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false},
+    LauncherHost host{test::environmentIn(dir),
                       test::thisSystem(dark::Extras::ofThisSystem(), highContrast)};
     MainWindow& main = host.mainWindow();
 };

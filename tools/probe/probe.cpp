@@ -124,17 +124,25 @@ HWND findControl(HWND main, int id) {
     return nullptr;
 }
 
+// The window with the keyboard focus in the thread of window, or nullptr.
+HWND focusInThreadOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
 // Which of the main window's controls has the keyboard focus: a control's
 // name, "main" for the window itself, "none" or "other".
 std::wstring focusName(HWND main) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus)
+    HWND focus = focusInThreadOf(main);
+    if (!focus)
         return L"none";
-    if (info.hwndFocus == main)
+    if (focus == main)
         return L"main";
     for (const auto& c : kControls)
-        if (findControl(main, c.id) == info.hwndFocus)
+        if (findControl(main, c.id) == focus)
             return c.name;
     return L"other";
 }
@@ -252,20 +260,11 @@ int showChildren(const std::wstring& caption) {
 // script must tell that from a window that never came.
 constexpr int kTimeIsUp = 3;
 
-int waitFor(const std::wstring& classOrCaption, DWORD timeoutMs) {
+// Waits until such a window is visible (present) or no such window is.
+int waitFor(const std::wstring& classOrCaption, bool present, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        if (findTopLevel(classOrCaption))
-            return 0;
-        Sleep(50);
-    }
-    return kTimeIsUp;
-}
-
-int waitUntilGone(const std::wstring& classOrCaption, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        if (!findTopLevel(classOrCaption))
+        if ((findTopLevel(classOrCaption) != nullptr) == present)
             return 0;
         Sleep(50);
     }
@@ -295,12 +294,9 @@ int showWindow(const std::wstring& classOrCaption) {
     line(L"iconic=" + std::wstring(IsIconic(hwnd) ? L"1" : L"0"));
     line(L"foreground=" + std::wstring(GetForegroundWindow() == hwnd ? L"1" : L"0"));
     // The focused control of the window: its class and text, or nothing.
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    HWND focus = GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
-                         info.hwndFocus && IsChild(hwnd, info.hwndFocus)
-                     ? info.hwndFocus
-                     : nullptr;
+    HWND focus = focusInThreadOf(hwnd);
+    if (focus && !IsChild(hwnd, focus))
+        focus = nullptr;
     line(L"focus.class=" + (focus ? escaped(className(focus)) : std::wstring()));
     line(L"focus.text=" + (focus ? escaped(windowText(focus)) : std::wstring()));
     return 0;
@@ -353,10 +349,8 @@ int wmain(int argc, wchar_t** argv) {
         return showWindows();
     if (command == L"children" && argc > 2)
         return showChildren(argv[2]);
-    if (command == L"wait" && argc > 3)
-        return waitFor(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
-    if (command == L"gone" && argc > 3)
-        return waitUntilGone(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+    if ((command == L"wait" || command == L"gone") && argc > 3)
+        return waitFor(argv[2], command == L"wait", static_cast<DWORD>(_wtoi(argv[3])));
     if (command == L"window" && argc > 2)
         return showWindow(argv[2]);
     if (command == L"close" && argc > 2)
