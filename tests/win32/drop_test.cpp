@@ -21,6 +21,7 @@
 #include "platform/win32/win32_text.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
+#include "ui/window_base.h"
 
 namespace morvane {
 namespace {
@@ -59,13 +60,6 @@ const Lines kOldTree{u"Old", u"  [A] first"};
 
 std::string ansiBytes(std::u16string_view text) {
     return platformServices().ansi.encode(text);
-}
-
-std::u16string windowText(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return fromWide(text);
 }
 
 std::wstring className(HWND hwnd) {
