@@ -7,15 +7,15 @@
 #include <string_view>
 
 #include "cad/cad_link.h"
-#include "list/lsp_record.h"
-#include "list/record_order.h"
+#include "list/list_row.h"
+#include "list/row_order.h"
 
 namespace morvane {
 
 struct LauncherState {
-    LspRecordArray lspRecords;
-    // Remembers the command order of lspRecords between view switches.
-    RecordOrderCache lspRecordOrder;
+    ListRows rows;
+    // Remembers the command order of rows between view switches.
+    RowOrderCache rowOrder;
     std::u16string targetProgID{kDefaultProgID};
 };
 

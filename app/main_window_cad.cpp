@@ -40,10 +40,10 @@ void MainWindow::runSelectedRow() {
     const std::optional<int32_t> row = selectedRow(commandTree);
     if (!row)
         return;
-    const TLspRecord* found = findRecordByRow(state_.lspRecords, *row);
+    const ListRow* found = findRow(state_.rows, *row);
     if (!found)
         return;
-    const TLspRecord record = *found;
+    const ListRow record = *found;
     const RowAction action =
         decideRowAction(record, environment_.exeFolder, [&](std::u16string_view path) {
             return services().files.fileExists(path);

@@ -124,15 +124,15 @@ void MainWindow::showNodes(std::optional<TreeNodes> nodes) {
 }
 
 void MainWindow::showRowsInFileOrder() {
-    showNodes(makeRowView(state_.lspRecords, &state_.lspRecordOrder));
+    showNodes(reorderIntoRowView(state_.rows, &state_.rowOrder));
 }
 
 void MainWindow::showRowsInCommandOrder() {
-    showNodes(makeCommandView(state_.lspRecords, &state_.lspRecordOrder));
+    showNodes(reorderIntoCommandView(state_.rows, &state_.rowOrder));
 }
 
 void MainWindow::loadMorvaneList(std::u16string_view path) {
-    morvane::loadMorvaneList(path, services(), state_.lspRecords);
+    morvane::loadMorvaneList(path, services(), state_.rows);
 }
 
 void MainWindow::setSearchText(std::u16string_view text) {
@@ -143,9 +143,9 @@ void MainWindow::setSearchText(std::u16string_view text) {
 }
 
 void MainWindow::showSearchResults() {
-    if (state_.lspRecords.empty())
+    if (state_.rows.empty())
         return;
-    showNodes(makeSearchView(state_.lspRecords, windowText(searchBox), &state_.lspRecordOrder));
+    showNodes(reorderIntoSearchView(state_.rows, windowText(searchBox), &state_.rowOrder));
 }
 
 void MainWindow::showCommandOrder() {

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "list/list_file.h"
-#include "list/record_order.h"
+#include "list/row_order.h"
 #include "list/tree_model.h"
 #include "platform/services.h"
 #include "text/utf.h"
@@ -34,7 +34,7 @@ std::u16string sampleListText(int rows, int distinctCommands) {
     return text;
 }
 
-LspRecordArray sampleRecords(int distinctCommands) {
+ListRows sampleRecords(int distinctCommands) {
     return parseListLines([&] {
         std::vector<std::u16string> lines;
         std::u16string text = sampleListText(kRows, distinctCommands);
@@ -54,7 +54,7 @@ void LoadListFile(benchmark::State& state) {
     }
     const std::u16string file = path.u16string();
     for (auto _ : state) {
-        LspRecordArray records;
+        ListRows records;
         loadMorvaneList(file, services, records);
         benchmark::DoNotOptimize(records.data());
     }
@@ -68,7 +68,7 @@ void FirstSortByCommand(benchmark::State& state) {
         state.PauseTiming();
         auto records = fileOrder;
         state.ResumeTiming();
-        sortLspRecords(records, true);
+        sortRows(records, true);
         benchmark::DoNotOptimize(records.data());
     }
 }
@@ -76,9 +76,9 @@ BENCHMARK(FirstSortByCommand)->Arg(50)->Arg(3000)->Unit(benchmark::kMillisecond)
 
 void SearchViewInCommandOrder(benchmark::State& state) {
     auto records = sampleRecords(3000);
-    sortLspRecords(records, true);
+    sortRows(records, true);
     for (auto _ : state) {
-        auto nodes = makeSearchView(records, u"cmd1");
+        auto nodes = reorderIntoSearchView(records, u"cmd1");
         benchmark::DoNotOptimize(nodes->data());
     }
 }
@@ -86,10 +86,10 @@ BENCHMARK(SearchViewInCommandOrder)->Unit(benchmark::kMillisecond);
 
 void RowThenSearchWithCache(benchmark::State& state) {
     auto records = sampleRecords(3000);
-    RecordOrderCache cache;
+    RowOrderCache cache;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(makeRowView(records, &cache));
-        benchmark::DoNotOptimize(makeSearchView(records, u"cmd1", &cache));
+        benchmark::DoNotOptimize(reorderIntoRowView(records, &cache));
+        benchmark::DoNotOptimize(reorderIntoSearchView(records, u"cmd1", &cache));
     }
 }
 BENCHMARK(RowThenSearchWithCache)->Unit(benchmark::kMillisecond);

@@ -47,7 +47,7 @@ std::u16string fileNotFoundText(std::u16string_view path) {
     return text;
 }
 
-RowAction decideRowAction(const TLspRecord& record, std::u16string_view programFolder,
+RowAction decideRowAction(const ListRow& record, std::u16string_view programFolder,
                           const FileExistsFunction& fileExists) {
     RowAction action;
     std::u16string commandText = record.command;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "list/lsp_record.h"
+#include "list/list_row.h"
 
 namespace morvane {
 
@@ -39,7 +39,7 @@ inline constexpr std::u16string_view kFileNotFoundMessage = u"ファイルが見
 // The text of the information box for a missing LISP file.
 std::u16string fileNotFoundText(std::u16string_view path);
 
-RowAction decideRowAction(const TLspRecord& record, std::u16string_view programFolder,
+RowAction decideRowAction(const ListRow& record, std::u16string_view programFolder,
                           const FileExistsFunction& fileExists);
 
 } // namespace morvane

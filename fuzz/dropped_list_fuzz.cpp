@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     memory.files.files.clear();
     memory.files.files[std::u16string(kListPath)] = encodeCommandList(rows, ansi);
-    LspRecordArray records;
+    ListRows records;
     require(loadMorvaneList(kListPath, memory.services, records));
     size_t next = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         require(next < records.size());
-        const TLspRecord& record = records[next++];
+        const ListRow& record = records[next++];
         require(record.row == static_cast<int32_t>(i));
         if (i == 0) {
             require(fields.size() == 1 && record.command == fields[0] &&

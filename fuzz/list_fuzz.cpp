@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& record : records)
         if (!record.file.empty() && record.description.empty())
             std::abort();
-    makeSearchView(records, u"A");
-    const auto rowView = makeRowView(records);
+    reorderIntoSearchView(records, u"A");
+    const auto rowView = reorderIntoRowView(records);
     if (!records.empty() && !rowView)
         std::abort();
     (void)decodeTextStrictUtf8(bytes);

@@ -51,7 +51,7 @@ std::optional<std::u16string> pathOfLoad(std::u16string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::InputReader input(data, size);
     const uint8_t flags = input.byte();
-    TLspRecord record;
+    ListRow record;
     record.row = 0;
     record.command = input.text();
     record.description = input.text();

@@ -62,12 +62,12 @@ std::vector<std::u16string> splitListFields(std::u16string_view line) {
     }
 }
 
-std::optional<TLspRecord> classifyListLine(std::u16string_view line, int32_t row) {
+std::optional<ListRow> classifyListLine(std::u16string_view line, int32_t row) {
     if (isCommentLine(line))
         return std::nullopt;
     auto fields = splitListFields(line);
     const size_t n = fields.size();
-    TLspRecord record;
+    ListRow record;
     record.row = row;
     if (n == 1 || (n >= 2 && fields[1].empty())) {
         record.command = std::move(fields[0]);
@@ -85,9 +85,9 @@ std::optional<TLspRecord> classifyListLine(std::u16string_view line, int32_t row
     return record;
 }
 
-LspRecordArray parseListLines(const std::vector<std::u16string>& lines) {
+ListRows parseListLines(const std::vector<std::u16string>& lines) {
     // Sized once to the line count, an upper bound, and cut once.
-    LspRecordArray records(lines.size());
+    ListRows records(lines.size());
     size_t count = 0;
     for (size_t j = 0; j < lines.size(); ++j) {
         if (auto record = classifyListLine(lines[j], static_cast<int32_t>(j)))
@@ -102,7 +102,7 @@ std::u16string cannotOpenFileMessage(std::u16string_view path, std::u16string_vi
 }
 
 bool loadMorvaneList(std::u16string_view fName, const PlatformServices& services,
-                     LspRecordArray& records) {
+                     ListRows& records) {
     if (!services.files.fileExists(fName))
         return false;
     std::string bytes;

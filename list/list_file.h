@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "list/lsp_record.h"
+#include "list/list_row.h"
 
 namespace morvane {
 
@@ -20,16 +20,16 @@ std::vector<std::u16string> splitListFields(std::u16string_view line);
 
 // The record a line yields, or nullopt for comment lines, empty lines and
 // lines that fit no row kind.
-std::optional<TLspRecord> classifyListLine(std::u16string_view line, int32_t row);
+std::optional<ListRow> classifyListLine(std::u16string_view line, int32_t row);
 
 // Records of the lines in file order.
-LspRecordArray parseListLines(const std::vector<std::u16string>& lines);
+ListRows parseListLines(const std::vector<std::u16string>& lines);
 
 // Replaces records with the file's content. A missing file or one without any
 // line leaves records unchanged. An existing file that cannot be read throws
 // UserError with "ファイル %s は開けません。 %s ". Returns true when replaced.
 bool loadMorvaneList(std::u16string_view fName, const PlatformServices& services,
-                     LspRecordArray& records);
+                     ListRows& records);
 
 std::u16string cannotOpenFileMessage(std::u16string_view path, std::u16string_view reason);
 

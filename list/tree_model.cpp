@@ -1,11 +1,11 @@
 #include "list/tree_model.h"
 
-#include "list/record_order.h"
+#include "list/row_order.h"
 
 namespace morvane {
 namespace {
 
-TreeNode entryNode(const TLspRecord& record) {
+TreeNode entryNode(const ListRow& record) {
     return TreeNode{displayText(record), record.row, kCommandImage, {}};
 }
 
@@ -19,7 +19,7 @@ void foldInto(std::u16string& out, std::u16string_view text) {
 
 } // namespace
 
-std::u16string displayText(const TLspRecord& record) {
+std::u16string displayText(const ListRow& record) {
     const bool brace = !record.file.empty();
     std::u16string text;
     text.reserve(record.command.size() + record.description.size() + 3);
@@ -36,10 +36,10 @@ std::u16string foldSearchText(std::u16string_view text) {
     return out;
 }
 
-std::optional<TreeNodes> makeRowView(LspRecordArray& records, RecordOrderCache* cache) {
+std::optional<TreeNodes> reorderIntoRowView(ListRows& records, RowOrderCache* cache) {
     if (records.empty())
         return std::nullopt;
-    sortLspRecords(records, false, cache);
+    sortRows(records, false, cache);
     TreeNodes nodes;
     TreeNode* group = nullptr;
     for (const auto& record : records) {
@@ -53,15 +53,15 @@ std::optional<TreeNodes> makeRowView(LspRecordArray& records, RecordOrderCache* 
     return nodes;
 }
 
-std::optional<TreeNodes> makeCommandView(LspRecordArray& records, RecordOrderCache* cache) {
-    return makeSearchView(records, {}, cache);
+std::optional<TreeNodes> reorderIntoCommandView(ListRows& records, RowOrderCache* cache) {
+    return reorderIntoSearchView(records, {}, cache);
 }
 
-std::optional<TreeNodes> makeSearchView(LspRecordArray& records, std::u16string_view searchText,
-                                        RecordOrderCache* cache) {
+std::optional<TreeNodes> reorderIntoSearchView(ListRows& records, std::u16string_view searchText,
+                                        RowOrderCache* cache) {
     if (records.empty())
         return std::nullopt;
-    sortLspRecords(records, true, cache);
+    sortRows(records, true, cache);
     const std::u16string key = foldSearchText(searchText);
     TreeNodes nodes;
     std::u16string folded;
@@ -79,7 +79,7 @@ std::optional<TreeNodes> makeSearchView(LspRecordArray& records, std::u16string_
     return nodes;
 }
 
-const TLspRecord* findRecordByRow(const LspRecordArray& records, int32_t row) {
+const ListRow* findRow(const ListRows& records, int32_t row) {
     for (const auto& record : records)
         if (record.row == row)
             return &record;

@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "list/lsp_record.h"
+#include "list/list_row.h"
 
 namespace morvane {
 
-class RecordOrderCache;
+class RowOrderCache;
 
 enum NodeImage : int { kGroupImage = 0, kCommandImage = 1 };
 
@@ -29,7 +29,7 @@ struct TreeNode {
 using TreeNodes = std::vector<TreeNode>;
 
 // "[" command "] " description, or "{" command "} " description for a row with a file.
-std::u16string displayText(const TLspRecord& record);
+std::u16string displayText(const ListRow& record);
 
 // a to z become A to Z; every other code unit stays.
 std::u16string foldSearchText(std::u16string_view text);
@@ -37,13 +37,13 @@ std::u16string foldSearchText(std::u16string_view text);
 // Each build reorders records in place (file order for the row view, command
 // order for the other two) and returns the nodes. nullopt means the array is
 // empty and the tree must be left untouched.
-std::optional<TreeNodes> makeRowView(LspRecordArray& records, RecordOrderCache* cache = nullptr);
-std::optional<TreeNodes> makeCommandView(LspRecordArray& records,
-                                         RecordOrderCache* cache = nullptr);
-std::optional<TreeNodes> makeSearchView(LspRecordArray& records, std::u16string_view searchText,
-                                        RecordOrderCache* cache = nullptr);
+std::optional<TreeNodes> reorderIntoRowView(ListRows& records, RowOrderCache* cache = nullptr);
+std::optional<TreeNodes> reorderIntoCommandView(ListRows& records,
+                                         RowOrderCache* cache = nullptr);
+std::optional<TreeNodes> reorderIntoSearchView(ListRows& records, std::u16string_view searchText,
+                                        RowOrderCache* cache = nullptr);
 
 // Finds the record with this key, whatever the array's order.
-const TLspRecord* findRecordByRow(const LspRecordArray& records, int32_t row);
+const ListRow* findRow(const ListRows& records, int32_t row);
 
 } // namespace morvane

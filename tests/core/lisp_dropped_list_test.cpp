@@ -344,9 +344,9 @@ TEST(InstallDroppedList, RealFilesFromDropToReload) {
     EXPECT_EQ(dir.read(u"MorvaneList20250717143005.txt"), "old\r\n");
     EXPECT_EQ(dir.read(u"MorvaneList20250717143005-1.txt"), dir.read(u"MorvaneList.txt"));
 
-    LspRecordArray records;
+    ListRows records;
     ASSERT_TRUE(loadMorvaneList(dir.file(u"MorvaneList.txt"), services, records));
-    EXPECT_EQ(records, (LspRecordArray{{0, u"g", u"", u"", u""},
+    EXPECT_EQ(records, (ListRows{{0, u"g", u"", u"", u""},
                                        {1, u"LN", u"線を引く", u"", u""},
                                        {2, u"LOAD", u"ロード g.lsp", u"Morvane\\g.lsp", u""}}));
 }

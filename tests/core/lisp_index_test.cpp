@@ -260,7 +260,7 @@ TEST_P(DescriptionRoundTrip, ReadsBackAsTheSameCommandRow) {
     ASSERT_EQ(rows.size(), 1u);
     const auto record = classifyListLine(rows[0], 4);
     ASSERT_TRUE(record);
-    EXPECT_EQ(*record, (TLspRecord{4, u"GO A B", GetParam().readBack, u"", u""}));
+    EXPECT_EQ(*record, (ListRow{4, u"GO A B", GetParam().readBack, u"", u""}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

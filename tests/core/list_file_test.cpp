@@ -47,7 +47,7 @@ struct ClassifyCase {
     friend void PrintTo(const ClassifyCase& c, std::ostream* os) { *os << c.name; }
     std::u16string line;
     bool yields;
-    TLspRecord record; // row is filled in by the test
+    ListRow record; // row is filled in by the test
 };
 
 class ClassifyLine : public testing::TestWithParam<ClassifyCase> {};
@@ -63,9 +63,9 @@ TEST_P(ClassifyLine, GivesTheRowKind) {
     EXPECT_EQ(*record, expected);
 }
 
-TLspRecord rec(std::u16string command, std::u16string description = {}, std::u16string file = {},
+ListRow rec(std::u16string command, std::u16string description = {}, std::u16string file = {},
                std::u16string parameters = {}) {
-    return TLspRecord{-1, std::move(command), std::move(description), std::move(file),
+    return ListRow{-1, std::move(command), std::move(description), std::move(file),
                       std::move(parameters)};
 }
 
@@ -108,7 +108,7 @@ TEST(LoadMorvaneList, SameRecordsInEveryEncoding) {
     // Shift_JIS "描画" and "線を引く" beside their UTF-8 and UTF-16 forms.
     const std::string sjis = "\x95\x60\x89\xe6\r\nLINE\t\x90\xfc\x82\xf0\x88\xf8\x82\xad\r\n";
     const std::u16string text = u"描画\r\nLINE\t線を引く\r\n";
-    const LspRecordArray expected{{0, u"描画", u"", u"", u""}, {1, u"LINE", u"線を引く", u"", u""}};
+    const ListRows expected{{0, u"描画", u"", u"", u""}, {1, u"LINE", u"線を引く", u"", u""}};
     const std::string utf8 =
         "\xEF\xBB\xBF\xe6\x8f\x8f\xe7\x94\xbb\r\nLINE\t\xe7\xb7\x9a\xe3\x82\x92"
         "\xe5\xbc\x95\xe3\x81\x8f\r\n";
@@ -119,7 +119,7 @@ TEST(LoadMorvaneList, SameRecordsInEveryEncoding) {
     }
     for (const auto& bytes : {sjis, utf8, le, be}) {
         dir.write(u"MorvaneList.txt", bytes);
-        LspRecordArray records;
+        ListRows records;
         EXPECT_TRUE(loadMorvaneList(dir.file(u"MorvaneList.txt"), platformServices(), records));
         EXPECT_EQ(records, expected);
     }
@@ -127,7 +127,7 @@ TEST(LoadMorvaneList, SameRecordsInEveryEncoding) {
 
 TEST(LoadMorvaneList, KeepsRecordsWhenThereIsNothingToRead) {
     test::TempDir dir;
-    const LspRecordArray previous{{3, u"OLD", u"kept", u"", u""}};
+    const ListRows previous{{3, u"OLD", u"kept", u"", u""}};
     const std::vector<std::pair<const char*, std::string>> cases{
         {"empty", ""}, {"only_mark", "\xEF\xBB\xBF"}, {"only_utf16_mark", "\xFF\xFE"}};
     for (const auto& [name, bytes] : cases) {
@@ -147,7 +147,7 @@ TEST(LoadMorvaneList, KeepsRecordsWhenThereIsNothingToRead) {
 TEST(LoadMorvaneList, CommentsOnlyEmptiesTheArray) {
     test::TempDir dir;
     dir.write(u"MorvaneList.txt", ";only a comment\r\n\r\n");
-    LspRecordArray records{{3, u"OLD", u"x", u"", u""}};
+    ListRows records{{3, u"OLD", u"x", u"", u""}};
     EXPECT_TRUE(loadMorvaneList(dir.file(u"MorvaneList.txt"), platformServices(), records));
     EXPECT_TRUE(records.empty());
     dir.write(u"MorvaneList.txt", "\r\n");
@@ -159,7 +159,7 @@ TEST(LoadMorvaneList, CommentsOnlyEmptiesTheArray) {
 TEST(LoadMorvaneList, UnreadableFileThrowsBeforeTouchingTheArray) {
     test::FakeServices fake;
     fake.files.unreadable[u"C:\\m\\MorvaneList.txt"] = u"アクセスが拒否されました";
-    LspRecordArray records{{0, u"OLD", u"", u"", u""}};
+    ListRows records{{0, u"OLD", u"", u"", u""}};
     try {
         loadMorvaneList(u"C:\\m\\MorvaneList.txt", fake.services, records);
         FAIL() << "no error";

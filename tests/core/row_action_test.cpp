@@ -13,7 +13,7 @@ constexpr char16_t kFolder[] = u"C:\\Apps\\";
 struct RowCase {
     const char* name;
     friend void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
-    TLspRecord record;
+    ListRow record;
     std::set<std::u16string> existingFiles;
     RowAction expected;
 };

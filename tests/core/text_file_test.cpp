@@ -149,7 +149,7 @@ TEST(DecodeTextOnUtf8System, ListFilesReadAs932AndTargetListWritesUnchanged) {
     test::Utf8AnsiCodePage utf8System;
     PlatformServices services{utf8System, fake.services.collator, fake.files, fake.clock};
     fake.files.files[u"/f/MorvaneList.txt"] = "\x83\x8d\x81\x5b\x83\x68\tload\r\n";
-    LspRecordArray records;
+    ListRows records;
     ASSERT_TRUE(loadMorvaneList(u"/f/MorvaneList.txt", services, records));
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].command, u"ロード");

@@ -14,7 +14,7 @@ TreeNode entry(std::u16string text, int32_t row) {
 }
 
 // Group A, X, Y with a file, group B, Z; plus an entry before the first group.
-LspRecordArray sample() {
+ListRows sample() {
     return {{0, u"early", u"before groups", u"", u""},
             {1, u"A", u"", u"", u""},
             {2, u"X", u"ex", u"", u""},
@@ -31,7 +31,7 @@ TEST(TreeModel, DisplayTextUsesBracketsOrBraces) {
 
 TEST(TreeModel, RowViewNestsEntriesUnderTheirGroups) {
     auto records = sample();
-    const auto nodes = makeRowView(records);
+    const auto nodes = reorderIntoRowView(records);
     ASSERT_TRUE(nodes);
     EXPECT_EQ(*nodes, (TreeNodes{group(u"A", 1, {entry(u"[X] ex", 2), entry(u"{Y} why", 4)}),
                                  group(u"B", 5, {entry(u"[Z] zed", 6)})}));
@@ -40,29 +40,29 @@ TEST(TreeModel, RowViewNestsEntriesUnderTheirGroups) {
 TEST(TreeModel, RowViewRestoresFileOrder) {
     auto records = sample();
     std::reverse(records.begin(), records.end());
-    const auto nodes = makeRowView(records);
+    const auto nodes = reorderIntoRowView(records);
     EXPECT_EQ(records, sample());
     EXPECT_EQ(nodes->front().text, u"A");
 }
 
 TEST(TreeModel, RowViewWithoutGroupsIsEmptyAndGroupsOnlyHaveNoChildren) {
-    LspRecordArray noGroups{{0, u"X", u"x", u"", u""}};
-    EXPECT_TRUE(makeRowView(noGroups)->empty());
-    LspRecordArray groupsOnly{{0, u"G1", u"", u"", u""}, {1, u"G2", u"", u"", u""}};
-    EXPECT_EQ(*makeRowView(groupsOnly), (TreeNodes{group(u"G1", 0), group(u"G2", 1)}));
-    EXPECT_TRUE(makeCommandView(groupsOnly)->empty());
+    ListRows noGroups{{0, u"X", u"x", u"", u""}};
+    EXPECT_TRUE(reorderIntoRowView(noGroups)->empty());
+    ListRows groupsOnly{{0, u"G1", u"", u"", u""}, {1, u"G2", u"", u"", u""}};
+    EXPECT_EQ(*reorderIntoRowView(groupsOnly), (TreeNodes{group(u"G1", 0), group(u"G2", 1)}));
+    EXPECT_TRUE(reorderIntoCommandView(groupsOnly)->empty());
 }
 
 TEST(TreeModel, EmptyArrayLeavesTheTreeUntouched) {
-    LspRecordArray none;
-    EXPECT_FALSE(makeRowView(none));
-    EXPECT_FALSE(makeCommandView(none));
-    EXPECT_FALSE(makeSearchView(none, u"x"));
+    ListRows none;
+    EXPECT_FALSE(reorderIntoRowView(none));
+    EXPECT_FALSE(reorderIntoCommandView(none));
+    EXPECT_FALSE(reorderIntoSearchView(none, u"x"));
 }
 
 TEST(TreeModel, CommandViewListsEveryEntryInCommandOrder) {
     auto records = sample();
-    EXPECT_EQ(*makeCommandView(records),
+    EXPECT_EQ(*reorderIntoCommandView(records),
               (TreeNodes{entry(u"[X] ex", 2), entry(u"{Y} why", 4), entry(u"[Z] zed", 6),
                          entry(u"[early] before groups", 0)}));
     EXPECT_EQ(records[0].command, u"A"); // the array keeps command order
@@ -78,11 +78,11 @@ struct SearchCase {
 class SearchView : public testing::TestWithParam<SearchCase> {};
 
 TEST_P(SearchView, FiltersOnTheFoldedDisplayText) {
-    LspRecordArray records{{0, u"abc", u"ｆｕｌｌ", u"", u""},
+    ListRows records{{0, u"abc", u"ｆｕｌｌ", u"", u""},
                            {1, u"ABC", u"Ｆｕｌｌ", u"t.lsp", u""},
                            {2, u"Abd", u"線", u"", u""},
                            {3, u"G", u"", u"", u""}};
-    const auto nodes = makeSearchView(records, GetParam().key);
+    const auto nodes = reorderIntoSearchView(records, GetParam().key);
     std::vector<int32_t> rows;
     for (const auto& node : *nodes)
         rows.push_back(node.row);
@@ -104,10 +104,10 @@ INSTANTIATE_TEST_SUITE_P(Keys, SearchView,
 
 TEST(TreeModel, FindsRecordsByRowWhateverTheOrder) {
     auto records = sample();
-    makeCommandView(records);
-    ASSERT_NE(findRecordByRow(records, 4), nullptr);
-    EXPECT_EQ(findRecordByRow(records, 4)->command, u"Y");
-    EXPECT_EQ(findRecordByRow(records, 3), nullptr);
+    reorderIntoCommandView(records);
+    ASSERT_NE(findRow(records, 4), nullptr);
+    EXPECT_EQ(findRow(records, 4)->command, u"Y");
+    EXPECT_EQ(findRow(records, 3), nullptr);
 }
 
 } // namespace

@@ -181,7 +181,7 @@ TEST_F(MainWindowTest, SearchFiltersOnEveryChangeAndButtonsSwitchViews) {
 
     SendMessageW(f.fileOrderButton, BM_CLICK, 0, 0);
     EXPECT_EQ(texts(readTree(f.commandTree)), (std::vector<std::wstring>{L"作図", L"修正"}));
-    EXPECT_EQ(host->state().lspRecords.front().row, 0); // left in file order
+    EXPECT_EQ(host->state().rows.front().row, 0); // left in file order
 
     // Emptying the search by hand shows the command view's content.
     SetWindowTextW(f.searchBox, L"LINE");
@@ -228,8 +228,8 @@ TEST_F(MainWindowTest, EveryBuildShowsExactlyItsViewFromTheTop) {
         // Scrolled away from the top before each change.
         SendMessageW(f.commandTree, WM_VSCROLL, SB_BOTTOM, 0);
         SetWindowTextW(f.searchBox, search);
-        LspRecordArray records = host->state().lspRecords;
-        const auto wanted = makeSearchView(records, fromWide(search));
+        ListRows records = host->state().rows;
+        const auto wanted = reorderIntoSearchView(records, fromWide(search));
         ASSERT_TRUE(wanted);
         const auto shown = readTree(f.commandTree);
         expectShows(shown, *wanted);
@@ -277,8 +277,8 @@ TEST_F(MainWindowTest, RowsThatStayAreKeptAndFoldedGroupsOpenAgain) {
     SendMessageW(f.hwnd(), WM_COMMAND, kReloadListItem, 0);
     EXPECT_EQ(TreeView_GetRoot(f.commandTree), firstGroup);
     EXPECT_EQ(TreeView_GetChild(f.commandTree, firstGroup), firstCommand);
-    LspRecordArray records = host->state().lspRecords;
-    const auto wanted = makeRowView(records);
+    ListRows records = host->state().rows;
+    const auto wanted = reorderIntoRowView(records);
     ASSERT_TRUE(wanted);
     expectShows(readTree(f.commandTree), *wanted);
     EXPECT_EQ(texts(readTree(f.commandTree)[1].children).back(), L"[NEW] new one");
@@ -310,7 +310,7 @@ TEST_F(MainWindowTest, AReloadWithoutRecordsLeavesThePreviousNodesOnScreen) {
 
     dir.write(u"MorvaneList.txt", "; only a comment\r\n\r\n");
     SendMessageW(f.hwnd(), WM_COMMAND, kReloadListItem, 0);
-    EXPECT_TRUE(host->state().lspRecords.empty());
+    EXPECT_TRUE(host->state().rows.empty());
     EXPECT_EQ(texts(readTree(f.commandTree)), texts(before));
     EXPECT_EQ(TreeView_GetSelection(f.commandTree), selected);
     SetWindowTextW(f.searchBox, L"zzz"); // no view touches the tree now

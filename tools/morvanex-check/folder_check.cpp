@@ -87,7 +87,7 @@ PathKind pathKind(std::u16string_view path, bool resolvedInFolder, bool windowsP
                                                                        : PathKind::Relative;
 }
 
-void checkRowFile(std::u16string_view path, const TLspRecord& record, std::u16string_view folder,
+void checkRowFile(std::u16string_view path, const ListRow& record, std::u16string_view folder,
                   const FolderCheckOptions& options, const PlatformServices& services,
                   FolderReport& report) {
     const int line = record.row + 1;
@@ -124,7 +124,7 @@ void checkRowFile(std::u16string_view path, const TLspRecord& record, std::u16st
 }
 
 void checkListLines(std::u16string_view path, const std::vector<std::u16string>& lines,
-                    const LspRecordArray& records, std::u16string_view folder,
+                    const ListRows& records, std::u16string_view folder,
                     const FolderCheckOptions& options, const PlatformServices& services,
                     FolderReport& report) {
     std::map<std::u16string, int> commandLines; // upper-cased command -> first line
@@ -178,7 +178,7 @@ void checkCommandList(std::u16string_view folder, const FolderCheckOptions& opti
                    u"the command list is empty: the launcher shows no commands");
         return;
     }
-    const LspRecordArray records = parseListLines(lines);
+    const ListRows records = parseListLines(lines);
     checkListLines(path, lines, records, folder, options, services, report);
 }
 

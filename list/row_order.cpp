@@ -1,4 +1,4 @@
-#include "list/record_order.h"
+#include "list/row_order.h"
 
 #include <algorithm>
 #include <numeric>
@@ -6,22 +6,22 @@
 namespace morvane {
 namespace {
 
-template <class Less> bool isOrdered(const LspRecordArray& records, Less less) {
+template <class Less> bool isOrdered(const ListRows& records, Less less) {
     for (size_t k = 1; k < records.size(); ++k)
         if (less(records[k], records[k - 1]))
             return false;
     return true;
 }
 
-bool rowLess(const TLspRecord& a, const TLspRecord& b) {
+bool rowLess(const ListRow& a, const ListRow& b) {
     return a.row < b.row;
 }
-bool cmdLess(const TLspRecord& a, const TLspRecord& b) {
+bool cmdLess(const ListRow& a, const ListRow& b) {
     return a.command < b.command;
 }
 
 // Dense ranks of the keys: equal keys share a rank, order kept.
-template <class Less> std::vector<uint32_t> rankBy(const LspRecordArray& records, Less less) {
+template <class Less> std::vector<uint32_t> rankBy(const ListRows& records, Less less) {
     std::vector<uint32_t> order(records.size());
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(),
@@ -36,8 +36,8 @@ template <class Less> std::vector<uint32_t> rankBy(const LspRecordArray& records
     return ranks;
 }
 
-void applyPermutation(LspRecordArray& records, const std::vector<uint32_t>& permutation) {
-    LspRecordArray ordered;
+void applyPermutation(ListRows& records, const std::vector<uint32_t>& permutation) {
+    ListRows ordered;
     ordered.reserve(records.size());
     for (uint32_t from : permutation)
         ordered.push_back(std::move(records[from]));
@@ -98,7 +98,7 @@ std::vector<uint32_t> exchangeSortPermutation(const std::vector<uint32_t>& ranks
     return permutation;
 }
 
-bool RecordOrderCache::matches(const LspRecordArray& records) const {
+bool RowOrderCache::matches(const ListRows& records) const {
     if (records.size() != rows_.size())
         return false;
     for (size_t k = 0; k < records.size(); ++k)
@@ -107,7 +107,7 @@ bool RecordOrderCache::matches(const LspRecordArray& records) const {
     return true;
 }
 
-void RecordOrderCache::store(const LspRecordArray& records, std::vector<uint32_t> permutation) {
+void RowOrderCache::store(const ListRows& records, std::vector<uint32_t> permutation) {
     rows_.clear();
     commands_.clear();
     rows_.reserve(records.size());
@@ -119,7 +119,7 @@ void RecordOrderCache::store(const LspRecordArray& records, std::vector<uint32_t
     permutation_ = std::move(permutation);
 }
 
-void sortLspRecords(LspRecordArray& records, bool byCommand, RecordOrderCache* cache) {
+void sortRows(ListRows& records, bool byCommand, RowOrderCache* cache) {
     if (records.size() <= 1)
         return;
     if (!byCommand) {

@@ -3,13 +3,13 @@
 
 #include <random>
 
-#include "list/record_order.h"
+#include "list/row_order.h"
 
 namespace morvane {
 namespace {
 
 // The reference: the exchange sort the list has always been ordered by.
-void literalExchangeSort(LspRecordArray& records, bool byCommand) {
+void literalExchangeSort(ListRows& records, bool byCommand) {
     const size_t n = records.size();
     if (n <= 1)
         return;
@@ -22,31 +22,31 @@ void literalExchangeSort(LspRecordArray& records, bool byCommand) {
         }
 }
 
-LspRecordArray withCommands(std::initializer_list<std::u16string> cmds) {
-    LspRecordArray records;
+ListRows withCommands(std::initializer_list<std::u16string> cmds) {
+    ListRows records;
     int32_t row = 0;
     for (const auto& cmd : cmds)
         records.push_back({row++, cmd, u"c", u"", u""});
     return records;
 }
 
-std::vector<int32_t> rowsOf(const LspRecordArray& records) {
+std::vector<int32_t> rowsOf(const ListRows& records) {
     std::vector<int32_t> rows;
     for (const auto& r : records)
         rows.push_back(r.row);
     return rows;
 }
 
-TEST(SortLspRecords, TiesEndAsTheExchangeSortLeavesThem) {
+TEST(SortRows, TiesEndAsTheExchangeSortLeavesThem) {
     auto records = withCommands({u"B", u"B", u"A"});
-    sortLspRecords(records, true);
+    sortRows(records, true);
     EXPECT_EQ(rowsOf(records), (std::vector<int32_t>{2, 1, 0}));
 }
 
-TEST(SortLspRecords, OrdinalCodeUnitOrder) {
+TEST(SortRows, OrdinalCodeUnitOrder) {
     auto records =
         withCommands({u"b", u"_", u"Z", u"", u"AB", u"A", u"9", u"\xD83D\xDE00", u"\uFF5E"});
-    sortLspRecords(records, true);
+    sortRows(records, true);
     std::vector<std::u16string> cmds;
     for (const auto& r : records)
         cmds.push_back(r.command);
@@ -54,35 +54,35 @@ TEST(SortLspRecords, OrdinalCodeUnitOrder) {
                                                  u"\xD83D\xDE00", u"\uFF5E"}));
 }
 
-TEST(SortLspRecords, ByRowRestoresFileOrderAfterByCmd) {
+TEST(SortRows, ByRowRestoresFileOrderAfterByCmd) {
     auto records = withCommands({u"m", u"a", u"z", u"a", u"b"});
     records[0].description.clear(); // a group row moves by its title too
     const auto fileOrder = records;
-    sortLspRecords(records, true);
+    sortRows(records, true);
     EXPECT_NE(records, fileOrder);
-    sortLspRecords(records, false);
+    sortRows(records, false);
     EXPECT_EQ(records, fileOrder);
 }
 
-TEST(SortLspRecords, EmptyAndSingleArraysStayUntouched) {
-    LspRecordArray none;
-    sortLspRecords(none, true);
+TEST(SortRows, EmptyAndSingleArraysStayUntouched) {
+    ListRows none;
+    sortRows(none, true);
     EXPECT_TRUE(none.empty());
     auto one = withCommands({u"x"});
     one[0].row = 42;
-    sortLspRecords(one, false);
+    sortRows(one, false);
     EXPECT_EQ(one[0].row, 42);
 }
 
 // Many random arrays with heavy ties, from file order and from other orders,
 // with and without the permutation cache.
-TEST(SortLspRecords, MatchesTheLiteralExchangeSortOnRandomArrays) {
+TEST(SortRows, MatchesTheLiteralExchangeSortOnRandomArrays) {
     std::mt19937 random(20250717);
-    RecordOrderCache cache;
+    RowOrderCache cache;
     for (int round = 0; round < 400; ++round) {
         const size_t n = random() % 60;
         const int alphabet = 1 + static_cast<int>(random() % 6);
-        LspRecordArray records;
+        ListRows records;
         for (size_t k = 0; k < n; ++k) {
             std::u16string cmd(1 + random() % 2, u'A');
             for (auto& c : cmd)
@@ -95,7 +95,7 @@ TEST(SortLspRecords, MatchesTheLiteralExchangeSortOnRandomArrays) {
             auto expected = records;
             literalExchangeSort(expected, byCommand);
             auto fast = records;
-            sortLspRecords(fast, byCommand, round % 2 ? &cache : nullptr);
+            sortRows(fast, byCommand, round % 2 ? &cache : nullptr);
             ASSERT_EQ(rowsOf(fast), rowsOf(expected))
                 << "round " << round << " byCommand " << byCommand;
             records = fast;
@@ -103,26 +103,26 @@ TEST(SortLspRecords, MatchesTheLiteralExchangeSortOnRandomArrays) {
     }
 }
 
-TEST(SortLspRecords, DuplicateRowsFollowTheExchangeSortToo) {
-    LspRecordArray records{
+TEST(SortRows, DuplicateRowsFollowTheExchangeSortToo) {
+    ListRows records{
         {2, u"a", u"", u"", u""}, {2, u"b", u"", u"", u""}, {1, u"c", u"", u"", u""}};
     auto expected = records;
     literalExchangeSort(expected, false);
-    sortLspRecords(records, false);
+    sortRows(records, false);
     EXPECT_EQ(records, expected);
 }
 
-TEST(SortLspRecords, CacheIsNotFooledByChangedCommands) {
-    RecordOrderCache cache;
+TEST(SortRows, CacheIsNotFooledByChangedCommands) {
+    RowOrderCache cache;
     auto first = withCommands({u"B", u"B", u"A"});
     auto sorted = first;
-    sortLspRecords(sorted, true, &cache);
+    sortRows(sorted, true, &cache);
     auto second = withCommands({u"A", u"B", u"B"}); // same rows, other commands
     // Not from the bare literal: there GCC 12 warns of an overlap that cannot be (-Wrestrict).
     second[0].command = std::u16string(u"C");
     auto expected = second;
     literalExchangeSort(expected, true);
-    sortLspRecords(second, true, &cache);
+    sortRows(second, true, &cache);
     EXPECT_EQ(second, expected);
 }
 

@@ -4,17 +4,17 @@
 #include <cstdint>
 #include <vector>
 
-#include "list/lsp_record.h"
+#include "list/list_row.h"
 
 namespace morvane {
 
 // Remembers the by-command permutation of the last unsorted array it ordered,
 // so switching back and forth between file order and command order costs a
 // linear check and a move instead of a fresh sort.
-class RecordOrderCache {
+class RowOrderCache {
   public:
-    bool matches(const LspRecordArray& records) const;
-    void store(const LspRecordArray& records, std::vector<uint32_t> permutation);
+    bool matches(const ListRows& records) const;
+    void store(const ListRows& records, std::vector<uint32_t> permutation);
     const std::vector<uint32_t>& permutation() const { return permutation_; }
 
   private:
@@ -24,7 +24,7 @@ class RecordOrderCache {
 };
 
 // byCommand false: by row ascending; true: by command, ordinal UTF-16 code units.
-void sortLspRecords(LspRecordArray& records, bool byCommand, RecordOrderCache* cache = nullptr);
+void sortRows(ListRows& records, bool byCommand, RowOrderCache* cache = nullptr);
 
 // The permutation an exchange sort leaves for these ranks: result[k] is the
 // original index of the element that ends at position k. Exposed for tests.
