@@ -58,7 +58,7 @@ std::optional<TreeNodes> reorderIntoCommandView(ListRows& records, RowOrderCache
 }
 
 std::optional<TreeNodes> reorderIntoSearchView(ListRows& records, std::u16string_view searchText,
-                                        RowOrderCache* cache) {
+                                               RowOrderCache* cache) {
     if (records.empty())
         return std::nullopt;
     sortRows(records, true, cache);

@@ -38,10 +38,9 @@ std::u16string foldSearchText(std::u16string_view text);
 // order for the other two) and returns the nodes. nullopt means the array is
 // empty and the tree must be left untouched.
 std::optional<TreeNodes> reorderIntoRowView(ListRows& records, RowOrderCache* cache = nullptr);
-std::optional<TreeNodes> reorderIntoCommandView(ListRows& records,
-                                         RowOrderCache* cache = nullptr);
+std::optional<TreeNodes> reorderIntoCommandView(ListRows& records, RowOrderCache* cache = nullptr);
 std::optional<TreeNodes> reorderIntoSearchView(ListRows& records, std::u16string_view searchText,
-                                        RowOrderCache* cache = nullptr);
+                                               RowOrderCache* cache = nullptr);
 
 // Finds the record with this key, whatever the array's order.
 const ListRow* findRow(const ListRows& records, int32_t row);

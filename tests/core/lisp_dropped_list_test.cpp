@@ -347,8 +347,8 @@ TEST(InstallDroppedList, RealFilesFromDropToReload) {
     ListRows records;
     ASSERT_TRUE(loadMorvaneList(dir.file(u"MorvaneList.txt"), services, records));
     EXPECT_EQ(records, (ListRows{{0, u"g", u"", u"", u""},
-                                       {1, u"LN", u"線を引く", u"", u""},
-                                       {2, u"LOAD", u"ロード g.lsp", u"Morvane\\g.lsp", u""}}));
+                                 {1, u"LN", u"線を引く", u"", u""},
+                                 {2, u"LOAD", u"ロード g.lsp", u"Morvane\\g.lsp", u""}}));
 }
 
 } // namespace

@@ -64,9 +64,9 @@ TEST_P(ClassifyLine, GivesTheRowKind) {
 }
 
 ListRow rec(std::u16string command, std::u16string description = {}, std::u16string file = {},
-               std::u16string parameters = {}) {
+            std::u16string parameters = {}) {
     return ListRow{-1, std::move(command), std::move(description), std::move(file),
-                      std::move(parameters)};
+                   std::move(parameters)};
 }
 
 INSTANTIATE_TEST_SUITE_P(

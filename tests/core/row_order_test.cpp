@@ -104,8 +104,7 @@ TEST(SortRows, MatchesTheLiteralExchangeSortOnRandomArrays) {
 }
 
 TEST(SortRows, DuplicateRowsFollowTheExchangeSortToo) {
-    ListRows records{
-        {2, u"a", u"", u"", u""}, {2, u"b", u"", u"", u""}, {1, u"c", u"", u"", u""}};
+    ListRows records{{2, u"a", u"", u"", u""}, {2, u"b", u"", u"", u""}, {1, u"c", u"", u"", u""}};
     auto expected = records;
     literalExchangeSort(expected, false);
     sortRows(records, false);

@@ -79,9 +79,9 @@ class SearchView : public testing::TestWithParam<SearchCase> {};
 
 TEST_P(SearchView, FiltersOnTheFoldedDisplayText) {
     ListRows records{{0, u"abc", u"ｆｕｌｌ", u"", u""},
-                           {1, u"ABC", u"Ｆｕｌｌ", u"t.lsp", u""},
-                           {2, u"Abd", u"線", u"", u""},
-                           {3, u"G", u"", u"", u""}};
+                     {1, u"ABC", u"Ｆｕｌｌ", u"t.lsp", u""},
+                     {2, u"Abd", u"線", u"", u""},
+                     {3, u"G", u"", u"", u""}};
     const auto nodes = reorderIntoSearchView(records, GetParam().key);
     std::vector<int32_t> rows;
     for (const auto& node : *nodes)
