@@ -3,11 +3,7 @@
 # nor in anything else from outside: their warnings are not ours to fix.
 # Resource scripts keep their own warnings.
 function(morvane_warnings_as_errors dir)
-    if(MSVC)
-        set(flag /WX)
-    else()
-        set(flag -Werror)
-    endif()
+    set(flag -Werror)
     get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
     foreach(target IN LISTS targets)
         get_target_property(type ${target} TYPE)
