@@ -102,7 +102,7 @@ std::optional<int32_t> SettingsReader::readInteger(std::u16string_view section,
 }
 
 SettingsWriter::SettingsWriter(FileSystem& files, std::u16string path)
-    : files_(files), path_(std::move(path)), workingPath_(path_ + u".new") {
+    : files_(files), path_(std::move(path)), workingPath_(files_.workingCopyPath(path_)) {
     if (!profileFunctionsTake(workingPath_)) {
         workingPath_ = makeTemporaryFile();
         if (workingPath_.empty())
@@ -110,10 +110,13 @@ SettingsWriter::SettingsWriter(FileSystem& files, std::u16string path)
     }
     std::string bytes;
     std::u16string reason;
-    if (files_.fileExists(path_) && !files_.readFile(path_, bytes, reason))
+    if ((files_.fileExists(path_) && !files_.readFile(path_, bytes, reason)) ||
+        !files_.writeFileAtomic(workingPath_, bytes, reason)) {
+        // No destructor runs for a writer that was never made: the temporary
+        // file made above goes here.
+        files_.removeFile(workingPath_);
         fail();
-    if (!files_.writeFileAtomic(workingPath_, bytes, reason))
-        fail();
+    }
 }
 
 SettingsWriter::~SettingsWriter() {

@@ -33,9 +33,11 @@ class SettingsReader {
     bool temporaryCopy_ = false;
 };
 
-// Writes into a working copy of the file (beside it, or in the temporary
-// folder when that path is too long for the profile functions) and replaces
-// the file with it at commit, so the settings are never left half written.
+// Writes into a working copy of the file (beside it under a name of its own,
+// or in the temporary folder when that path is too long for the profile
+// functions) and replaces the file with it at commit, so the settings are
+// never left half written, and two launchers saving at the same moment never
+// touch each other's copy.
 // Any failure throws UserError "%s に書き込めません" naming the settings file.
 // files must outlive the writer.
 class SettingsWriter {

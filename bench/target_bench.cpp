@@ -28,6 +28,9 @@ class MemoryFiles final : public FileSystem {
         bytes.assign(in);
         return true;
     }
+    std::u16string workingCopyPath(std::u16string_view path) override {
+        return std::u16string(path) + u".new";
+    }
     bool moveFile(std::u16string_view, std::u16string_view, std::u16string&) override {
         return false;
     }

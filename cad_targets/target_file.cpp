@@ -13,14 +13,28 @@ std::optional<std::vector<std::u16string>> TargetListFile::read(const PlatformSe
     std::u16string reason;
     if (!services.files.readFile(path_, bytes, reason))
         throw UserError(cannotOpenFileMessage(path_, reason));
-    auto decoded = decodeText(bytes, services.ansi);
+    DecodedText decoded;
+    try {
+        decoded = decodeText(bytes, services.ansi);
+    } catch (const ConversionError& e) {
+        throw UserError(cannotOpenFileMessage(path_, e.reason()));
+    }
     encoding_ = decoded.encoding;
     return splitLines(decoded.text);
 }
 
+TextEncoding TargetListFile::encoding(const AnsiCodePage& ansi) const {
+    return encoding_.value_or(newFileEncoding(ansi));
+}
+
 void TargetListFile::write(const std::vector<std::u16string>& lines,
                            const PlatformServices& services) const {
-    const std::string bytes = encodeLines(lines, encoding_, services.ansi);
+    std::string bytes;
+    try {
+        bytes = encodeLines(lines, encoding(services.ansi), services.ansi);
+    } catch (const ConversionError& e) {
+        throw UserError(cannotCreateFileMessage(path_, e.reason()));
+    }
     std::u16string reason;
     if (!services.files.writeFileAtomic(path_, bytes, reason))
         throw UserError(cannotCreateFileMessage(path_, reason));

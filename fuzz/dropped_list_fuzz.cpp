@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
 
     memory.files.files.clear();
-    memory.files.files[std::u16string(kListPath)] = encodeCommandList(rows, ansi);
+    installListFile(kListPath, rows, memory.services);
     ListRows records;
     require(loadMorvaneList(kListPath, memory.services, records));
     size_t next = 0;

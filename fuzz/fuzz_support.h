@@ -80,6 +80,11 @@ class MemoryFileSystem final : public FileSystem {
         files[std::u16string(path)] = std::string(bytes);
         return true;
     }
+    // Unique to the call, as the real ones are.
+    std::u16string workingCopyPath(std::u16string_view path) override {
+        const auto call = std::to_string(++workingCopies_);
+        return std::u16string(path) + u".~" + std::u16string(call.begin(), call.end());
+    }
     bool moveFile(std::u16string_view from, std::u16string_view to,
                   std::u16string& reason) override {
         const auto found = files.find(from);
@@ -98,6 +103,9 @@ class MemoryFileSystem final : public FileSystem {
         files.erase(found);
         return true;
     }
+
+  private:
+    unsigned long long workingCopies_ = 0;
 };
 
 class FixedClock final : public Clock {

@@ -63,14 +63,15 @@ void checkSavedFile(const TargetDialogModel& model, const fuzz::MemoryFileSystem
     if (found == files.files.end())
         return;
     const std::string& bytes = found->second;
-    const TextEncoding encoding = model.file().encoding();
+    const TextEncoding encoding = model.file().encoding(ansi);
     std::vector<std::u16string> expected = model.list().lines();
-    if (encoding == TextEncoding::Ansi) {
+    if (encoding == TextEncoding::Ansi || encoding == TextEncoding::Cp932) {
         // Characters the code page lacks are written as its default one; and
         // ANSI bytes that happen to begin like a byte-order mark read back as
         // that encoding, on Windows too.
+        const AnsiCodePage& page = encoding == TextEncoding::Cp932 ? ansi.cp932() : ansi;
         for (auto& line : expected)
-            line = ansi.decode(ansi.encode(line));
+            line = page.decode(page.encode(line));
         if (bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
             bytes.starts_with("\xFE\xFF"))
             return;

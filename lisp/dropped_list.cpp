@@ -84,7 +84,12 @@ LspLines readLspFile(std::u16string_view path, const PlatformServices& services)
     }
     // Read again, as the first reading may have failed for any reason.
     const auto bytes = readBytes(path, services.files);
-    const auto decoded = decodeWithAnsiFallback(bytes, services.ansi);
+    std::optional<DecodedText> decoded;
+    try {
+        decoded = decodeWithAnsiFallback(bytes, services.ansi);
+    } catch (const ConversionError& e) {
+        throw UserError(cannotOpenFileMessage(path, e.reason()));
+    }
     if (!decoded)
         throw UserError(u"No mapping for the Unicode character exists in the target multi-byte "
                         u"code page");
@@ -143,23 +148,39 @@ std::u16string backupFileName(std::u16string_view listStem, const LocalTime& tim
            twoDigits(time.hour) + twoDigits(time.minute) + twoDigits(time.second) + u".txt";
 }
 
-std::string encodeCommandList(const LspLines& rows, const AnsiCodePage& ansi) {
-    return encodeLines(rows, TextEncoding::Ansi, ansi);
-}
-
 InstalledList installDroppedList(std::u16string_view programFolder, const LspLines& rows,
                                  PlatformServices& services) {
     return installListFile(withSeparator(programFolder) + std::u16string(kListFileName), rows,
                            services);
 }
 
+TextEncoding newListEncoding(std::u16string_view listPath, const PlatformServices& services) {
+    const TextEncoding firstList = newFileEncoding(services.ansi);
+    if (firstList == TextEncoding::Ansi)
+        return TextEncoding::Ansi;
+    if (!services.files.fileExists(listPath))
+        return firstList;
+    const auto bytes = readBytes(listPath, services.files);
+    try {
+        return encodingOf(bytes, services.ansi);
+    } catch (const ConversionError& e) {
+        throw UserError(cannotOpenFileMessage(listPath, e.reason()));
+    }
+}
+
 InstalledList installListFile(std::u16string_view listPath, const LspLines& rows,
                               PlatformServices& services) {
     auto& files = services.files;
     InstalledList installed{std::u16string(listPath), {}};
-    const auto tempPath = installed.listPath + u".new";
+    std::string bytes;
+    try {
+        bytes = encodeLines(rows, newListEncoding(listPath, services), services.ansi);
+    } catch (const ConversionError& e) {
+        throw UserError(cannotCreateListFileMessage(installed.listPath, e.reason()));
+    }
+    const auto tempPath = files.workingCopyPath(listPath);
     std::u16string reason;
-    if (!files.writeFileAtomic(tempPath, encodeCommandList(rows, services.ansi), reason))
+    if (!files.writeFileAtomic(tempPath, bytes, reason))
         throw UserError(cannotCreateListFileMessage(installed.listPath, reason));
     if (files.fileExists(installed.listPath)) {
         installed.backupPath = freeBackupPath(files, listPath, services.clock.now());

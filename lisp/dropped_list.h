@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "lisp/lsp_lines.h"
+#include "text/text_file.h"
 
 namespace morvane {
 
-class AnsiCodePage;
 class TextCollator;
 struct LocalTime;
 struct PlatformServices;
@@ -46,8 +46,13 @@ std::u16string replaceQuestion(size_t rowCount);
 // without its extension ("MorvaneList" for the program's own list).
 std::u16string backupFileName(std::u16string_view listStem, const LocalTime& time);
 
-// The list file's bytes: ANSI code page, no mark, CR LF after every row.
-std::string encodeCommandList(const LspLines& rows, const AnsiCodePage& ansi);
+// The encoding a new list at listPath is written in: the ANSI code page
+// without a mark, as lists always were; except where that code page is
+// UTF-8, which the PCs with code page 932 read as garbage: there a list
+// keeps the encoding of the one it replaces (a shared list in code page 932
+// stays 932), and a first list is a new file (newFileEncoding). Throws
+// UserError when the old list cannot be read.
+TextEncoding newListEncoding(std::u16string_view listPath, const PlatformServices& services);
 
 struct InstalledList {
     std::u16string listPath;
@@ -58,10 +63,11 @@ struct InstalledList {
 InstalledList installDroppedList(std::u16string_view programFolder, const LspLines& rows,
                                  PlatformServices& services);
 
-// Writes the rows beside listPath first, then moves an old list there to the
-// backup name (or the first free "-1", "-2"... variant) and puts the new one
-// in its place. Any failure throws UserError; a failure before the old list
-// moved leaves everything as it was.
+// Writes the rows (in newListEncoding) to a working copy beside listPath
+// first, then moves an old list there to the backup name (or the first free
+// "-1", "-2"... variant) and puts the new one in its place. Any failure, the
+// encoding's included, throws UserError; a failure before the old list moved
+// leaves everything as it was.
 InstalledList installListFile(std::u16string_view listPath, const LspLines& rows,
                               PlatformServices& services);
 

@@ -109,7 +109,12 @@ bool loadMorvaneList(std::u16string_view fName, const PlatformServices& services
     std::u16string reason;
     if (!services.files.readFile(fName, bytes, reason))
         throw UserError(cannotOpenFileMessage(fName, reason));
-    const auto lines = splitLines(decodeText(bytes, services.ansi).text);
+    std::vector<std::u16string> lines;
+    try {
+        lines = splitLines(decodeText(bytes, services.ansi).text);
+    } catch (const ConversionError& e) {
+        throw UserError(cannotOpenFileMessage(fName, e.reason()));
+    }
     if (lines.empty())
         return false;
     records = parseListLines(lines);

@@ -26,8 +26,9 @@ std::optional<ListRow> classifyListLine(std::u16string_view line, int32_t row);
 ListRows parseListLines(const std::vector<std::u16string>& lines);
 
 // Replaces records with the file's content. A missing file or one without any
-// line leaves records unchanged. An existing file that cannot be read throws
-// UserError with "ファイル %s は開けません。 %s ". Returns true when replaced.
+// line leaves records unchanged. An existing file that cannot be read or
+// decoded throws UserError with "ファイル %s は開けません。 %s ", records
+// untouched. Returns true when replaced.
 bool loadMorvaneList(std::u16string_view fName, const PlatformServices& services,
                      ListRows& records);
 

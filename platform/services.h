@@ -2,14 +2,31 @@
 // The few things the core needs from the operating system. The exe links the
 // Win32 implementation; host tests and tools link the POSIX one.
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace morvane {
 
+// A conversion the system refused, with its reason in the system's words.
+// Never an empty text in place of the result: the caller turns it into the
+// message of the file it was reading or writing, and writes nothing.
+class ConversionError : public std::exception {
+  public:
+    explicit ConversionError(std::u16string reason) : reason_(std::move(reason)) {}
+    const std::u16string& reason() const noexcept { return reason_; }
+    const char* what() const noexcept override { return "MorvaneX conversion error"; }
+
+  private:
+    std::u16string reason_;
+};
+
+// Each conversion throws ConversionError when the system refuses it.
 class AnsiCodePage {
   public:
     virtual ~AnsiCodePage() = default;
+    // Bytes that are no character become the code page's default character.
     virtual std::u16string decode(std::string_view bytes) const = 0;
     // Characters the code page cannot hold become its default character.
     virtual std::string encode(std::u16string_view text) const = 0;
@@ -40,10 +57,15 @@ class FileSystem {
     virtual bool fileExists(std::u16string_view path) const = 0;
     virtual bool readFile(std::u16string_view path, std::string& bytes,
                           std::u16string& reason) const = 0;
-    // Writes a temporary file beside the target, then replaces the target, so a
-    // failure never leaves a truncated file.
+    // Writes a working copy beside the target (named by workingCopyPath),
+    // then replaces the target with it, so a failure never leaves a truncated
+    // file; a failed write removes its working copy.
     virtual bool writeFileAtomic(std::u16string_view path, std::string_view bytes,
                                  std::u16string& reason) = 0;
+    // A name beside path for a working copy that no other call, in this
+    // process or another, is given: two programs saving one file at the same
+    // moment never remove or commit each other's copy.
+    virtual std::u16string workingCopyPath(std::u16string_view path) = 0;
     // Fails when the destination exists.
     virtual bool moveFile(std::u16string_view from, std::u16string_view to,
                           std::u16string& reason) = 0;

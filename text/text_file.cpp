@@ -34,13 +34,34 @@ std::u16string decodeUtf16Body(std::string_view bytes, TextEncoding encoding) {
     return utf16FromBytes(bytes.substr(2), encoding == TextEncoding::Utf16BE);
 }
 
+bool ansiIsUtf8(const AnsiCodePage& ansi) {
+    constexpr unsigned kUtf8CodePage = 65001;
+    return ansi.number() == kUtf8CodePage;
+}
+
+// The code page of an unmarked encoding.
+const AnsiCodePage& codePageOf(TextEncoding unmarked, const AnsiCodePage& ansi) {
+    return unmarked == TextEncoding::Cp932 ? ansi.cp932() : ansi;
+}
+
 } // namespace
 
+TextEncoding unmarkedEncoding(std::string_view bytes, const AnsiCodePage& ansi) {
+    return ansiIsUtf8(ansi) && !ansi.isValid(bytes) ? TextEncoding::Cp932 : TextEncoding::Ansi;
+}
+
 const AnsiCodePage& unmarkedCodePage(std::string_view bytes, const AnsiCodePage& ansi) {
-    constexpr unsigned kUtf8CodePage = 65001;
-    if (ansi.number() == kUtf8CodePage && !ansi.isValid(bytes))
-        return ansi.cp932();
-    return ansi;
+    return codePageOf(unmarkedEncoding(bytes, ansi), ansi);
+}
+
+TextEncoding newFileEncoding(const AnsiCodePage& ansi) {
+    return ansiIsUtf8(ansi) ? TextEncoding::Utf8 : TextEncoding::Ansi;
+}
+
+TextEncoding encodingOf(std::string_view bytes, const AnsiCodePage& ansi) {
+    if (const auto marked = markedEncoding(bytes))
+        return *marked;
+    return unmarkedEncoding(bytes.substr(0, bytes.find('\0')), ansi);
 }
 
 DecodedText decodeText(std::string_view bytes, const AnsiCodePage& ansi) {
@@ -50,13 +71,15 @@ DecodedText decodeText(std::string_view bytes, const AnsiCodePage& ansi) {
         // Only the part before a NUL byte matters; cutting first keeps the
         // converter away from binary tails.
         const auto body = bytes.substr(0, bytes.find('\0'));
-        result.text = unmarkedCodePage(body, ansi).decode(body);
+        result.encoding = unmarkedEncoding(body, ansi);
+        result.text = codePageOf(result.encoding, ansi).decode(body);
     } else if (*marked == TextEncoding::Utf8) {
         result.text = utf8ToUtf16(bytes.substr(kUtf8Mark.size()));
+        result.encoding = *marked;
     } else {
         result.text = decodeUtf16Body(bytes, *marked);
+        result.encoding = *marked;
     }
-    result.encoding = marked.value_or(TextEncoding::Ansi);
     cutAtNul(result.text);
     return result;
 }
@@ -117,9 +140,10 @@ std::string encodeLines(const std::vector<std::u16string>& lines, TextEncoding e
     case TextEncoding::Utf16BE:
         return std::string(kUtf16BEMark) + utf16ToBytes(joined, true);
     case TextEncoding::Ansi:
+    case TextEncoding::Cp932:
         break;
     }
-    return ansi.encode(joined);
+    return codePageOf(encoding, ansi).encode(joined);
 }
 
 } // namespace morvane

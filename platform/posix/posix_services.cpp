@@ -5,6 +5,7 @@
 //
 // The case-insensitive comparison is Windows' own in the Japanese locale
 // (see SortKeyCollator).
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -340,6 +341,20 @@ std::u16string reasonFromErrno(int error) {
     return std::u16string(text.begin(), text.end());
 }
 
+// False with errno set when a write fails.
+bool writeAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return false;
+        done += static_cast<size_t>(put);
+    }
+    return true;
+}
+
 class PosixFileSystem final : public FileSystem {
   public:
     bool fileExists(std::u16string_view path) const override {
@@ -376,31 +391,33 @@ class PosixFileSystem final : public FileSystem {
     bool writeFileAtomic(std::u16string_view path, std::string_view bytes,
                          std::u16string& reason) override {
         const std::string target = nativePath(path);
-        const std::string temp = target + ".tmp~" + std::to_string(::getpid());
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const std::string working = nativePath(workingCopyPath(path));
+        const int fd = ::open(working.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0) {
             reason = reasonFromErrno(errno);
             return false;
         }
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put < 0) {
-                reason = reasonFromErrno(errno);
-                ::close(fd);
-                ::unlink(temp.c_str());
-                return false;
-            }
-            done += static_cast<size_t>(put);
-        }
-        if (::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(temp.c_str(), target.c_str()) != 0) {
-            reason = reasonFromErrno(errno);
-            ::unlink(temp.c_str());
-            return false;
-        }
-        return true;
+        // Each step's error is taken before the clean-up can change errno;
+        // the descriptor is closed on every path.
+        int error = writeAll(fd, bytes) ? 0 : errno;
+        if (error == 0 && ::fsync(fd) != 0)
+            error = errno;
+        if (::close(fd) != 0 && error == 0)
+            error = errno;
+        if (error == 0 && ::rename(working.c_str(), target.c_str()) != 0)
+            error = errno;
+        if (error == 0)
+            return true;
+        reason = reasonFromErrno(error);
+        ::unlink(working.c_str());
+        return false;
+    }
+
+    std::u16string workingCopyPath(std::u16string_view path) override {
+        static std::atomic<unsigned long long> calls{0};
+        const std::string suffix =
+            ".tmp~" + std::to_string(::getpid()) + "-" + std::to_string(++calls);
+        return std::u16string(path) + std::u16string(suffix.begin(), suffix.end());
     }
 
     bool moveFile(std::u16string_view from, std::u16string_view to,

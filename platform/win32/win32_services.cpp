@@ -4,57 +4,15 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/long_path.h"
 #include "platform/services.h"
 #include "platform/win32/file_kind.h"
+#include "platform/win32/file_writing.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/windows_code_page.h"
 
 namespace morvane {
 namespace {
-
-// A Windows code page by its number; CP_ACP is the system's ANSI code page.
-class WindowsCodePage final : public AnsiCodePage {
-  public:
-    explicit WindowsCodePage(UINT id) : id_(id) {}
-
-    std::u16string decode(std::string_view bytes) const override {
-        if (bytes.empty())
-            return {};
-        const int size = static_cast<int>(bytes.size());
-        const int needed = MultiByteToWideChar(id_, 0, bytes.data(), size, nullptr, 0);
-        std::wstring out(static_cast<size_t>(needed), L'\0');
-        MultiByteToWideChar(id_, 0, bytes.data(), size, out.data(), needed);
-        return fromWide(out);
-    }
-    std::string encode(std::u16string_view text) const override {
-        if (text.empty())
-            return {};
-        const std::wstring wide = toWide(text);
-        const int size = static_cast<int>(wide.size());
-        // No best-fit guesses: what the code page cannot hold becomes its
-        // default character.
-        const DWORD flags = WC_NO_BEST_FIT_CHARS;
-        const int needed =
-            WideCharToMultiByte(id_, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
-        std::string out(static_cast<size_t>(needed), '\0');
-        WideCharToMultiByte(id_, flags, wide.data(), size, out.data(), needed, nullptr, nullptr);
-        return out;
-    }
-    unsigned number() const override { return id_ == CP_ACP ? GetACP() : id_; }
-    bool isValid(std::string_view bytes) const override {
-        return bytes.empty() ||
-               MultiByteToWideChar(id_, MB_ERR_INVALID_CHARS, bytes.data(),
-                                   static_cast<int>(bytes.size()), nullptr, 0) != 0;
-    }
-    const AnsiCodePage& cp932() const override {
-        static const WindowsCodePage japanese(932);
-        return japanese;
-    }
-
-  private:
-    UINT id_;
-};
 
 class UserLocaleCollator final : public TextCollator {
   public:
@@ -65,13 +23,6 @@ class UserLocaleCollator final : public TextCollator {
         return result - CSTR_EQUAL;
     }
 };
-
-// What the file functions are given: long paths in the form that works
-// whatever the system's long-path policy. Reasons and messages keep the
-// user's own form of the path.
-std::wstring systemPath(std::u16string_view path) {
-    return toWide(longPathForm(path));
-}
 
 class Win32FileSystem final : public FileSystem {
   public:
@@ -106,38 +57,11 @@ class Win32FileSystem final : public FileSystem {
 
     bool writeFileAtomic(std::u16string_view path, std::string_view bytes,
                          std::u16string& reason) override {
-        // The temporary name is longer than the target's: it may be the one
-        // that needs the long form.
-        const std::wstring target = systemPath(path);
-        const std::wstring temp = systemPath(std::u16string(path) + u".tmp~" +
-                                             fromWide(std::to_wstring(GetCurrentProcessId())));
-        {
-            UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file)
-                return fail(reason);
-            size_t done = 0;
-            while (done < bytes.size()) {
-                DWORD put = 0;
-                const DWORD want =
-                    static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-                if (!WriteFile(file.get(), bytes.data() + done, want, &put, nullptr)) {
-                    fail(reason);
-                    file.reset();
-                    DeleteFileW(temp.c_str());
-                    return false;
-                }
-                done += put;
-            }
-            FlushFileBuffers(file.get());
-        }
-        if (!MoveFileExW(temp.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            fail(reason);
-            DeleteFileW(temp.c_str());
-            return false;
-        }
-        return true;
+        return replaceFileAtomically(path, bytes, reason);
+    }
+
+    std::u16string workingCopyPath(std::u16string_view path) override {
+        return morvane::workingCopyPath(path);
     }
 
     bool moveFile(std::u16string_view from, std::u16string_view to,

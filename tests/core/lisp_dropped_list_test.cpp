@@ -181,10 +181,12 @@ TEST(BackupFileName, FixedWidthLocalTimeStamp) {
     EXPECT_EQ(backupFileName(u"図面", {2025, 7, 17, 14, 30, 5}), u"図面20250717143005.txt");
 }
 
-TEST(EncodeCommandList, AnsiWithoutMarkCrLfAfterEveryRow) {
-    EXPECT_EQ(encodeCommandList({u"描画", u"LN\t線を引く"}, platformServices().ansi),
-              "\x95\x60\x89\xe6\r\nLN\t\x90\xfc\x82\xf0\x88\xf8\x82\xad\r\n");
-    EXPECT_EQ(encodeCommandList({u"a한b"}, platformServices().ansi), "a?b\r\n");
+TEST(InstallListFile, AnsiWithoutMarkCrLfAfterEveryRow) {
+    test::FakeServices fake;
+    installListFile(u"D:\\T\\MorvaneList.txt", {u"描画", u"LN\t線を引く", u"a한b"},
+                    fake.services);
+    EXPECT_EQ(fake.files.files[u"D:\\T\\MorvaneList.txt"],
+              "\x95\x60\x89\xe6\r\nLN\t\x90\xfc\x82\xf0\x88\xf8\x82\xad\r\na?b\r\n");
 }
 
 // Fails chosen operations of the fake file system.
@@ -206,6 +208,9 @@ class FailingFiles final : public FileSystem {
         }
         return inner_.writeFileAtomic(path, bytes, reason);
     }
+    std::u16string workingCopyPath(std::u16string_view path) override {
+        return inner_.workingCopyPath(path);
+    }
     bool moveFile(std::u16string_view from, std::u16string_view to,
                   std::u16string& reason) override {
         if (from == failMoveFrom || to == failMoveTo) {
@@ -225,6 +230,8 @@ using FileMap = std::map<std::u16string, std::string>;
 const std::u16string kFolder = u"D:\\T\\";
 const std::u16string kList = u"D:\\T\\MorvaneList.txt";
 const std::u16string kStamp = u"D:\\T\\MorvaneList20250717143005";
+// The first working copy the fake file system names.
+const std::u16string kWorkingCopy = kList + u".~1";
 const LspLines kNewRows{u"g", u"A\tnew", u"LOAD\tロード g.lsp\tMorvane\\g.lsp"};
 const std::string kNewBytes =
     "g\r\nA\tnew\r\nLOAD\t\x83\x8d\x81\x5b\x83\x68 g.lsp\tMorvane\\g.lsp\r\n";
@@ -286,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(
                         kStamp + u"-2.txt"},
                     InstallCase{"write_fails_nothing_moves",
                                 {{kList, "old"}},
-                                kList + u".new",
+                                kWorkingCopy,
                                 u"",
                                 u"",
                                 true,
@@ -303,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
                     InstallCase{"final_move_fails_old_list_restored",
                                 {{kList, "old"}},
                                 u"",
-                                kList + u".new",
+                                kWorkingCopy,
                                 u"",
                                 true,
                                 {{kList, "old"}},
@@ -313,7 +320,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(InstallDroppedList, WriteFailureNamesTheListFile) {
     test::FakeServices fake;
     FailingFiles files(fake.files);
-    files.failWriteTo = kList + u".new";
+    files.failWriteTo = kWorkingCopy;
     PlatformServices services{fake.services.ansi, fake.services.collator, files, fake.clock};
     try {
         installDroppedList(kFolder, kNewRows, services);

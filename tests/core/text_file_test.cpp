@@ -101,11 +101,14 @@ TEST(EncodeLines, WritesCrLfAfterEveryLineWithTheMark) {
 
 TEST(EncodeLines, RoundTripsInEveryEncoding) {
     const std::vector<std::u16string> lines{u"名称\tBricscadApp.AcadApplication", u"", u"a b"};
-    for (auto encoding :
-         {TextEncoding::Ansi, TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
+    for (auto encoding : {TextEncoding::Ansi, TextEncoding::Cp932, TextEncoding::Utf8,
+                          TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
+        // Code page 932 is read as such only where the ANSI code page is
+        // another: here it reads as the ANSI code page it is.
+        const auto expected = encoding == TextEncoding::Cp932 ? TextEncoding::Ansi : encoding;
         const auto decoded = decodeText(encodeLines(lines, encoding, ansi()), ansi());
         EXPECT_EQ(splitLines(decoded.text), lines);
-        EXPECT_EQ(decoded.encoding, encoding);
+        EXPECT_EQ(decoded.encoding, expected);
     }
 }
 
@@ -131,9 +134,12 @@ TEST(DecodeTextOnUtf8System, FallsBackTo932OnlyForUnmarkedInvalidUtf8) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        const TextEncoding encoding = c.bytes.starts_with("\xEF") ? TextEncoding::Utf8
+                                      : c.readIn == 932            ? TextEncoding::Cp932
+                                                                   : TextEncoding::Ansi;
         EXPECT_EQ(decodeText(c.bytes, utf8System).text, c.text);
-        EXPECT_EQ(decodeText(c.bytes, utf8System).encoding,
-                  c.bytes.starts_with("\xEF") ? TextEncoding::Utf8 : TextEncoding::Ansi);
+        EXPECT_EQ(decodeText(c.bytes, utf8System).encoding, encoding);
+        EXPECT_EQ(encodingOf(c.bytes, utf8System), encoding);
         if (!c.bytes.starts_with("\xEF")) {
             EXPECT_EQ(unmarkedCodePage(c.bytes.substr(0, c.bytes.find('\0')), utf8System).number(),
                       c.readIn);
@@ -141,10 +147,18 @@ TEST(DecodeTextOnUtf8System, FallsBackTo932OnlyForUnmarkedInvalidUtf8) {
     }
     // Where the ANSI code page is 932 already, nothing changes.
     EXPECT_EQ(&unmarkedCodePage(kUtf8Nihongo, ansi()), &ansi());
+    EXPECT_EQ(encodingOf(kUtf8Nihongo, ansi()), TextEncoding::Ansi);
 }
 
-// Both list files read the fallback; writing stays in the ANSI code page.
-TEST(DecodeTextOnUtf8System, ListFilesReadAs932AndTargetListWritesUnchanged) {
+// Where there is no file to read: the ANSI code page, unless that is UTF-8,
+// which the PCs with code page 932 cannot read without its mark.
+TEST(NewFileEncoding, IsMarkedUtf8OnlyWhereTheAnsiCodePageIsUtf8) {
+    EXPECT_EQ(newFileEncoding(ansi()), TextEncoding::Ansi);
+    EXPECT_EQ(newFileEncoding(test::Utf8AnsiCodePage()), TextEncoding::Utf8);
+}
+
+// Both list files read the fallback; the target list is written back in it.
+TEST(DecodeTextOnUtf8System, ListFilesReadAs932AndTargetListWritesItBack) {
     test::FakeServices fake;
     test::Utf8AnsiCodePage utf8System;
     PlatformServices services{utf8System, fake.services.collator, fake.files, fake.clock};
@@ -160,7 +174,7 @@ TEST(DecodeTextOnUtf8System, ListFilesReadAs932AndTargetListWritesUnchanged) {
     ASSERT_TRUE(lines);
     EXPECT_EQ(*lines, std::vector<std::u16string>{u"日本語\tA.B"});
     targets.write(*lines, services);
-    EXPECT_EQ(fake.files.files[u"/f/targets.txt"], kUtf8Nihongo + "\tA.B\r\n");
+    EXPECT_EQ(fake.files.files[u"/f/targets.txt"], kSjisNihongo + "\tA.B\r\n");
 }
 
 // Valid as MultiByteToWideChar with MB_ERR_INVALID_CHARS sees it.

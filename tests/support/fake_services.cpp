@@ -1,14 +1,27 @@
 #include "support/fake_services.h"
 
+#include "text/letters.h"
 #include "text/utf.h"
 
 namespace morvane::test {
 
+namespace {
+
+constexpr unsigned kUtf8 = 65001;
+// Stands for the system's text of ERROR_INVALID_FLAGS.
+constexpr std::u16string_view kInvalidFlags = u"フラグが無効です";
+
+} // namespace
+
 std::u16string Utf8AnsiCodePage::decode(std::string_view bytes) const {
+    if (!bytes.empty() && !code_page::decodeTakes(kUtf8, decodeFlags))
+        throw ConversionError(std::u16string(kInvalidFlags));
     return utf8ToUtf16(bytes);
 }
 
 std::string Utf8AnsiCodePage::encode(std::u16string_view text) const {
+    if (!text.empty() && !code_page::encodeTakes(kUtf8, encodeFlags))
+        throw ConversionError(std::u16string(kInvalidFlags));
     return utf16ToUtf8(text);
 }
 
@@ -46,6 +59,10 @@ bool FakeFileSystem::writeFileAtomic(std::u16string_view path, std::string_view 
     }
     files[key] = std::string(bytes);
     return true;
+}
+
+std::u16string FakeFileSystem::workingCopyPath(std::u16string_view path) {
+    return std::u16string(path) + u".~" + toDecimal(++workingCopies);
 }
 
 bool FakeFileSystem::moveFile(std::u16string_view from, std::u16string_view to,

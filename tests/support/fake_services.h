@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "platform/code_page_flags.h"
 #include "platform/services.h"
 
 namespace morvane::test {
@@ -18,6 +19,10 @@ class FakeFileSystem final : public FileSystem {
                   std::u16string& reason) const override;
     bool writeFileAtomic(std::u16string_view path, std::string_view bytes,
                          std::u16string& reason) override;
+    // path + ".~<n>" for the n-th call: unique, as the real ones are, and
+    // known to the test.
+    std::u16string workingCopyPath(std::u16string_view path) override;
+    int workingCopies = 0;
     bool moveFile(std::u16string_view from, std::u16string_view to,
                   std::u16string& reason) override;
     bool removeFile(std::u16string_view path) override;
@@ -33,9 +38,17 @@ class FixedClock final : public Clock {
 };
 
 // The ANSI code page of a system set to use UTF-8 for it (65001), with the
-// platform's real code page 932 beside it.
+// platform's real code page 932 beside it. As strict as Windows: a
+// conversion asked with flags code page 65001 does not take fails as
+// Windows fails it (ConversionError), and isValid refuses what
+// MB_ERR_INVALID_CHARS refuses.
 class Utf8AnsiCodePage final : public AnsiCodePage {
   public:
+    // The flags each conversion is asked with: the Windows implementation's
+    // choice. A test sets others to stand for a conversion Windows refuses.
+    code_page::Flags encodeFlags = code_page::encodeFlags(65001);
+    code_page::Flags decodeFlags = code_page::decodeFlags(65001, false);
+
     std::u16string decode(std::string_view bytes) const override;
     std::string encode(std::u16string_view text) const override;
     unsigned number() const override { return 65001; }

@@ -38,6 +38,19 @@ std::optional<std::string> readBytes(std::u16string_view path, const PlatformSer
     return bytes;
 }
 
+// The decoded text, or nullopt when the system refuses to decode it
+// (reported as the launcher would: the file cannot be opened).
+std::optional<DecodedText> decodeBytes(std::u16string_view path, std::string_view bytes,
+                                       const PlatformServices& services, FolderReport& report) {
+    try {
+        return decodeText(bytes, services.ansi);
+    } catch (const ConversionError& e) {
+        report.unreadable = true;
+        report.add(path, 0, Severity::Error, cannotOpenFileMessage(path, e.reason()));
+        return std::nullopt;
+    }
+}
+
 // The lines of raw bytes, broken where the decoded text breaks: CR and LF
 // are never part of a character in the code pages lists are read in.
 std::vector<std::string> byteLines(std::string_view bytes) {
@@ -54,7 +67,7 @@ std::vector<std::string> byteLines(std::string_view bytes) {
 // read in show as garbage in the launcher.
 void checkEncoding(std::u16string_view path, std::string_view bytes, const DecodedText& decoded,
                    const PlatformServices& services, FolderReport& report) {
-    if (decoded.encoding != TextEncoding::Ansi)
+    if (decoded.encoding != TextEncoding::Ansi && decoded.encoding != TextEncoding::Cp932)
         return;
     const auto body = bytes.substr(0, bytes.find('\0'));
     const AnsiCodePage& codePage = unmarkedCodePage(body, services.ansi);
@@ -170,9 +183,11 @@ void checkCommandList(std::u16string_view folder, const FolderCheckOptions& opti
                        u"there is no command list: the launcher shows no commands");
         return;
     }
-    const DecodedText decoded = decodeText(*bytes, services.ansi);
-    checkEncoding(path, *bytes, decoded, services, report);
-    const auto lines = splitLines(decoded.text);
+    const auto decoded = decodeBytes(path, *bytes, services, report);
+    if (!decoded)
+        return;
+    checkEncoding(path, *bytes, *decoded, services, report);
+    const auto lines = splitLines(decoded->text);
     if (lines.empty()) {
         report.add(path, 0, Severity::Warning,
                    u"the command list is empty: the launcher shows no commands");
@@ -195,9 +210,11 @@ std::optional<std::vector<std::u16string>> checkTargetList(std::u16string_view f
                            u" and the target dialog starts empty");
         return std::nullopt;
     }
-    const DecodedText decoded = decodeText(*bytes, services.ansi);
-    checkEncoding(path, *bytes, decoded, services, report);
-    std::vector<std::u16string> lines = splitLines(decoded.text);
+    const auto decoded = decodeBytes(path, *bytes, services, report);
+    if (!decoded)
+        return std::nullopt;
+    checkEncoding(path, *bytes, *decoded, services, report);
+    std::vector<std::u16string> lines = splitLines(decoded->text);
     std::map<std::u16string, int> nameLines; // upper-cased name -> first line
     for (size_t i = 0; i < lines.size(); ++i) {
         const auto& text = lines[i];
@@ -264,8 +281,9 @@ void checkSettings(std::u16string_view folder,
     const std::u16string path = std::u16string(folder) + std::u16string(kSettingsFileName);
     const auto bytes = readBytes(path, services, report);
     std::vector<std::u16string> lines;
-    if (bytes)
-        lines = splitLines(decodeText(*bytes, services.ansi).text);
+    const auto decoded = bytes ? decodeBytes(path, *bytes, services, report) : std::nullopt;
+    if (decoded)
+        lines = splitLines(decoded->text);
     else if (!report.unreadable)
         report.add(path, 0, Severity::Note,
                    u"there is no settings file: the window opens centred on the screen and "
