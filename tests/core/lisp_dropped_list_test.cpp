@@ -183,8 +183,7 @@ TEST(BackupFileName, FixedWidthLocalTimeStamp) {
 
 TEST(InstallListFile, AnsiWithoutMarkCrLfAfterEveryRow) {
     test::FakeServices fake;
-    installListFile(u"D:\\T\\MorvaneList.txt", {u"描画", u"LN\t線を引く", u"a한b"},
-                    fake.services);
+    installListFile(u"D:\\T\\MorvaneList.txt", {u"描画", u"LN\t線を引く", u"a한b"}, fake.services);
     EXPECT_EQ(fake.files.files[u"D:\\T\\MorvaneList.txt"],
               "\x95\x60\x89\xe6\r\nLN\t\x90\xfc\x82\xf0\x88\xf8\x82\xad\r\na?b\r\n");
 }

@@ -4,6 +4,7 @@
 
 #include "platform/services.h"
 #include "support/temp_dir.h"
+#include "text/utf.h"
 
 namespace morvane {
 namespace {
@@ -58,6 +59,28 @@ TEST(PlatformServices, ReadsWritesAndMovesFilesWithJapaneseNames) {
     EXPECT_FALSE(files.fileExists(path));
     EXPECT_EQ(dir.read(u"moved.txt"), "new");
     EXPECT_TRUE(files.removeFile(dir.file(u"moved.txt")));
+}
+
+// Two writers of one file at the same moment (two launchers saving at
+// log-off) never share a working copy: each call gets a name of its own
+// beside the file, which a write in between leaves alone.
+TEST(PlatformServices, WorkingCopiesHaveNamesOfTheirOwn) {
+    test::TempDir dir;
+    auto& files = platformServices().files;
+    const auto path = dir.file(u"MorvaneX.ini");
+    const auto first = files.workingCopyPath(path);
+    const auto second = files.workingCopyPath(path);
+    EXPECT_NE(first, second);
+    for (const auto& name : {first, second})
+        EXPECT_TRUE(name.starts_with(path + u".")) << utf16ToUtf8(name);
+    std::u16string reason;
+    ASSERT_TRUE(files.writeFileAtomic(first, "theirs", reason));
+    ASSERT_TRUE(files.writeFileAtomic(path, "mine", reason));
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"), "mine");
+    std::string bytes;
+    ASSERT_TRUE(files.readFile(first, bytes, reason));
+    EXPECT_EQ(bytes, "theirs");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 TEST(PlatformServices, FailuresCarryTheSystemsReason) {

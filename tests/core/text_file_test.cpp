@@ -135,8 +135,8 @@ TEST(DecodeTextOnUtf8System, FallsBackTo932OnlyForUnmarkedInvalidUtf8) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const TextEncoding encoding = c.bytes.starts_with("\xEF") ? TextEncoding::Utf8
-                                      : c.readIn == 932            ? TextEncoding::Cp932
-                                                                   : TextEncoding::Ansi;
+                                      : c.readIn == 932           ? TextEncoding::Cp932
+                                                                  : TextEncoding::Ansi;
         EXPECT_EQ(decodeText(c.bytes, utf8System).text, c.text);
         EXPECT_EQ(decodeText(c.bytes, utf8System).encoding, encoding);
         EXPECT_EQ(encodingOf(c.bytes, utf8System), encoding);

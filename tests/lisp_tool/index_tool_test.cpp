@@ -119,6 +119,35 @@ TEST_F(IndexTool, OutKeepsAnExistingListUnderAFreeBackupName) {
     EXPECT_EQ(fresh.err, "");
 }
 
+// Where the ANSI code page is UTF-8: --out over a list in code page 932
+// writes 932 again, a first list is UTF-8 with its mark, and a conversion
+// the system refuses fails the run with the old list and the folder as they
+// were.
+TEST_F(IndexTool, OutOnAUtf8SystemKeepsTheListsEncoding) {
+    test::Utf8AnsiCodePage utf8;
+    test::FixedClock clock;
+    clock.time = {2025, 7, 17, 14, 30, 5};
+    auto& real = platformServices();
+    PlatformServices services{utf8, real.collator, real.files, clock};
+    dir.write(u"Shared.txt", "\x90\xfc\r\n");
+
+    EXPECT_EQ(runTool({dir.file(u"線.lsp"), u"--out", dir.file(u"Shared.txt")}, services).code,
+              kRowsProduced);
+    EXPECT_TRUE(dir.read(u"Shared.txt").starts_with("\x90\xfc\r\nLN\t...\r\n"));
+    EXPECT_EQ(runTool({dir.file(u"線.lsp"), u"--out", dir.file(u"New.txt")}, services).code,
+              kRowsProduced);
+    EXPECT_TRUE(dir.read(u"New.txt").starts_with("\xEF\xBB\xBF\xE7\xB7\x9A\r\nLN\t...\r\n"));
+
+    utf8.encodeFlags = code_page::kNoBestFitChars;
+    dir.write(u"Local.txt", "old\r\n");
+    const auto names = dir.fileNames();
+    const auto refused = runTool({dir.file(u"線.lsp"), u"--out", dir.file(u"Local.txt")}, services);
+    EXPECT_EQ(refused.code, kFileError);
+    EXPECT_NE(refused.err.find("を作成できません。"), std::string::npos) << refused.err;
+    EXPECT_EQ(dir.read(u"Local.txt"), "old\r\n");
+    EXPECT_EQ(dir.fileNames(), names);
+}
+
 TEST_F(IndexTool, NoCommandExitsOneAndWritesNothing) {
     const auto run = runTool({dir.file(u"plain.lsp"), u"--out", dir.file(u"MorvaneList.txt")});
     EXPECT_EQ(run.code, kNoCommand);

@@ -15,7 +15,7 @@ constexpr std::string_view kUsage =
     "usage: morvanex-index FILE.lsp... [--exe-dir DIR] [--out FILE]\n"
     "  Prints the command-list rows (group, commands, load) for each file.\n"
     "  --exe-dir DIR  the program folder: its files load as Morvane\\NAME\n"
-    "  --out FILE     write a command list (ANSI code page, CR LF) instead;\n"
+    "  --out FILE     write a command list (as a drop writes it, CR LF) instead;\n"
     "                 an existing FILE is kept as FILE<yyyymmddhhnnss>.txt\n";
 
 struct Options {

@@ -11,8 +11,9 @@ struct PlatformServices;
 enum IndexToolExit { kRowsProduced = 0, kNoCommand = 1, kUsageError = 2, kFileError = 3 };
 
 // args exclude the program name. Rows go to out as UTF-8 with LF unless --out
-// names a file, which then receives a command list in the ANSI code page (an
-// existing file there is kept under a time-stamped name first). Messages go to
+// names a file, which then receives a command list as a drop writes it (in
+// newListEncoding; an existing file there is kept under a time-stamped name
+// first). Messages go to
 // err as UTF-8. kFileError covers a LISP file that cannot be read or parsed
 // and a list that cannot be written.
 int runIndexTool(const std::vector<std::u16string>& args, PlatformServices& services,
