@@ -7,7 +7,7 @@ source "$MORVANE_ROOT/cmake/wine-env.sh"
 MORVANE_PACKAGES=(
     cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth x11-utils
-    fonts-noto-cjk fonts-wine imagemagick xdotool locales libx11-dev procps icoutils
+    fonts-noto-cjk fonts-wine imagemagick xdotool locales libx11-dev procps icoutils python3
 )
 
 log() { printf "\n==> %s [%s]\n" "$*" "$(date +%T)"; }
