@@ -57,8 +57,8 @@ std::u16string workingCopyPath(std::u16string_view path) {
            u"-" + fromWide(std::to_wstring(++calls));
 }
 
-bool replaceFileAtomically(std::u16string_view path, std::string_view bytes,
-                           std::u16string& reason, const WorkingCopySteps& steps) {
+bool replaceFileAtomically(std::u16string_view path, std::string_view bytes, std::u16string& reason,
+                           const WorkingCopySteps& steps) {
     // The working copy's name is longer than the target's: it may be the one
     // that needs the long form.
     const std::wstring target = systemPath(path);

@@ -32,8 +32,7 @@ class WorkingCopySteps {
 // it, then puts it in the place of path (MoveFileExW, write-through). Any
 // failure leaves path as it was, removes the working copy and gives the
 // system's reason.
-bool replaceFileAtomically(std::u16string_view path, std::string_view bytes,
-                           std::u16string& reason,
+bool replaceFileAtomically(std::u16string_view path, std::string_view bytes, std::u16string& reason,
                            const WorkingCopySteps& steps = WorkingCopySteps());
 
 } // namespace morvane

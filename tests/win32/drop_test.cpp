@@ -648,14 +648,27 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------
 // Installing fails after Yes: the old list must survive.
 
+// The name the drop's working copy for the new list will get: the next one
+// the file services give out in this process.
+std::u16string nextWorkingCopyName(std::u16string_view listPath) {
+    const auto probe = platformServices().files.workingCopyPath(listPath);
+    const size_t dash = probe.rfind(u'-');
+    const auto call = std::stoull(toWide(probe.substr(dash + 1)));
+    const auto next = probe.substr(0, dash + 1) + fromWide(std::to_wstring(call + 1));
+    return next.substr(listPath.rfind(u'\\') + 1);
+}
+
 struct InstallErrorCase {
     const char* name;
     friend void PrintTo(const InstallErrorCase& c, std::ostream* os) { *os << c.name; }
-    std::u16string blockingFolder; // created in the program folder
+    std::u16string blockingFolder; // created in the program folder; kWorkingCopy: the
+                                   // working copy's name
     bool listHeldOpen;             // MorvaneList.txt open without sharing
     std::u16string textLead;       // the error text begins with this,
     std::u16string textTail;       // the program folder and this
 };
+
+const std::u16string kWorkingCopy = u"<working copy>";
 
 class FailedInstall : public DropOnWindow, public testing::WithParamInterface<InstallErrorCase> {};
 
@@ -665,7 +678,10 @@ TEST_P(FailedInstall, ShowsErrorBoxAndKeepsOldList) {
     if (!c.blockingFolder.empty()) {
         if (c.blockingFolder == u"MorvaneList.txt")
             fs::remove(program.path() / "MorvaneList.txt");
-        fs::create_directory(program.path() / fs::path(c.blockingFolder));
+        const auto name = c.blockingFolder == kWorkingCopy
+                              ? nextWorkingCopyName(program.file(u"MorvaneList.txt"))
+                              : c.blockingFolder;
+        fs::create_directory(program.path() / fs::path(name));
     }
     const auto before = folderContent(program);
     UniqueFile holder;
@@ -686,13 +702,14 @@ TEST_P(FailedInstall, ShowsErrorBoxAndKeepsOldList) {
 }
 
 // How each step can fail for real under Wine, where a read-only folder does
-// not stop root: the new list's first name taken by a folder (writing fails
-// before anything moved), the old list held open (it cannot be moved away),
-// and MorvaneList.txt being a folder (the new list cannot take its place).
+// not stop root: the new list's working copy's name taken by a folder
+// (writing fails before anything moved), the old list held open (it cannot
+// be moved away), and MorvaneList.txt being a folder (the new list cannot
+// take its place).
 INSTANTIATE_TEST_SUITE_P(
     Steps, FailedInstall,
-    testing::Values(InstallErrorCase{"writing_new_list", u"MorvaneList.txt.new", false,
-                                     u"ファイル \"", u"MorvaneList.txt\" を作成できません。"},
+    testing::Values(InstallErrorCase{"writing_new_list", kWorkingCopy, false, u"ファイル \"",
+                                     u"MorvaneList.txt\" を作成できません。"},
                     InstallErrorCase{"moving_old_list", u"", true, u"ファイル ",
                                      u"MorvaneList.txt を "},
                     InstallErrorCase{"list_name_is_a_folder", u"MorvaneList.txt", false,

@@ -109,13 +109,32 @@ TEST(LongPathFiles, WorkBeyondTheShortPathLimit) {
     EXPECT_FALSE(reason.empty());
 }
 
+// The files the settings take in the temporary folder: the profile
+// functions' copies of a settings file at a long path.
+std::vector<std::wstring> settingsCopiesInTheTemporaryFolder() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFileW((std::wstring(folder) + L"mvx*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return found;
+    do {
+        found.push_back(entry.cFileName);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return found;
+}
+
 // The settings file of a launcher that sits deep in a folder tree: written
-// through its working copy and read back key by key.
+// through its working copy in the temporary folder and read back key by
+// key, leaving no copy behind there.
 TEST(LongPathFiles, SettingsBeyondTheShortPathLimit) {
     test::TempDir dir;
     const DeepFolder folder(dir, 300);
     const std::u16string ini = folder.path() + u"\\MorvaneX.ini";
     auto& files = platformServices().files;
+    const auto copiesBefore = settingsCopiesInTheTemporaryFolder();
     {
         SettingsWriter writer(files, ini);
         writer.writeText(u"Target", u"ProgID", u"BricscadApp.AcadApplication");
@@ -123,11 +142,14 @@ TEST(LongPathFiles, SettingsBeyondTheShortPathLimit) {
         writer.commit();
     }
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"MorvaneX.ini"}) << "no working copy left";
-    const SettingsReader reader(files, ini);
-    EXPECT_EQ(reader.readText(u"Target", u"ProgID"), u"BricscadApp.AcadApplication");
-    EXPECT_EQ(reader.readInteger(u"Place", u"Left"), -12);
-    EXPECT_EQ(reader.readText(u"Place", u"Top"), std::nullopt);
+    {
+        const SettingsReader reader(files, ini);
+        EXPECT_EQ(reader.readText(u"Target", u"ProgID"), u"BricscadApp.AcadApplication");
+        EXPECT_EQ(reader.readInteger(u"Place", u"Left"), -12);
+        EXPECT_EQ(reader.readText(u"Place", u"Top"), std::nullopt);
+    }
     EXPECT_TRUE(files.removeFile(ini));
+    EXPECT_EQ(settingsCopiesInTheTemporaryFolder(), copiesBefore) << "no working copy left";
 }
 
 } // namespace
