@@ -156,6 +156,7 @@ InstalledList installDroppedList(std::u16string_view programFolder, const LspLin
 
 TextEncoding newListEncoding(std::u16string_view listPath, const PlatformServices& services) {
     const TextEncoding firstList = newFileEncoding(services.ansi);
+    // New files are ANSI where the ANSI code page is not UTF-8: so is every list.
     if (firstList == TextEncoding::Ansi)
         return TextEncoding::Ansi;
     if (!services.files.fileExists(listPath))
