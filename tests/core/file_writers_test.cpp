@@ -142,14 +142,14 @@ TEST(RefusedConversion, FailsTheReadsWithTheirFilesMessage) {
     system.utf8Ansi.decodeFlags = code_page::kPrecomposed;
     system.fake.files.files[kList] = "A\tB\r\n";
     system.fake.files.files[kTargets] = "x\tA.B\r\n";
-    LspRecordArray records{{0, u"kept", u"row", u"", u""}};
+    ListRows rows{{0, u"kept", u"row", u"", u""}};
     try {
-        loadMorvaneList(kList, system.services, records);
+        loadMorvaneList(kList, system.services, rows);
         ADD_FAILURE() << "no error";
     } catch (const UserError& e) {
         EXPECT_EQ(e.message(), u"ファイル " + kList + u" は開けません。 フラグが無効です ");
     }
-    EXPECT_EQ(records.size(), 1u);
+    EXPECT_EQ(rows.size(), 1u);
     TargetListFile targets(kTargets);
     try {
         targets.read(system.services);
