@@ -5,11 +5,28 @@
 namespace morvane {
 
 LauncherHost::LauncherHost(LauncherEnvironment environment, const SystemAnswers& system)
-    : system_(system), mainWindow_(*this, std::move(environment)) {}
+    : system_(system),
+      mainWindow_(std::move(environment),
+                  MainWindowLinks{
+                      state_,
+                      system_,
+                      CadLink{cadAutomation_, cadDesktop_, system_.services.clock},
+                      [this](std::u16string_view progId) { return chooseTarget(progId); },
+                      // The filter goes with the window: nothing calls the CAD
+                      // once the window is gone.
+                      [this] { messageFilter_.reset(); },
+                  }) {}
 
 // The members go in reverse order: the dialog, the main window (which
-// destroys its window), then the CAD adapters and the filter.
+// destroys its window and so revokes the filter), then the CAD adapters.
 LauncherHost::~LauncherHost() = default;
+
+HWND LauncherHost::createMainWindow() {
+    HWND window = mainWindow_.create();
+    if (window)
+        messageFilter_.emplace();
+    return window;
+}
 
 void LauncherHost::makeTargetDialog() {
     if (targetDialog_ || !mainWindow_.hwnd())

@@ -1,46 +1,39 @@
 #pragma once
 // The one owner of the launcher's long-lived objects, made by wWinMain (and
 // by a test): the state, the UI thread's message filter, the CAD link's
-// adapters, the main window and the target dialog. Whatever a window needs
-// from the system reaches it from here, answered once.
+// adapters, the main window and the target dialog. It wires them: each
+// window is handed what it uses when it is made, and none reaches back.
 #include <windows.h>
 
 #include <memory>
 #include <optional>
 #include <string_view>
 
+#include "app/launcher_environment.h"
 #include "app/launcher_state.h"
 #include "app/main_window.h"
 #include "app/message_filter.h"
+#include "app/system_answers.h"
 #include "cad/cad_link.h"
 #include "cad/win32/cad_automation_win32.h"
 #include "cad_targets/win32/target_dialog.h"
-#include "platform/services.h"
-#include "ui/high_contrast.h"
 
 namespace morvane {
-
-// The system's answers the windows go by. A test passes its own (a
-// stand-in uxtheme's extras, say, or its own answer to whether high
-// contrast is on, which Wine cannot turn on).
-struct SystemAnswers {
-    PlatformServices& services;
-    const dark::Extras& darkExtras;
-    const HighContrastQuestion& highContrast = HighContrastQuestion::ofThisSystem();
-};
 
 class LauncherHost final {
   public:
     // The windows are made later.
     LauncherHost(LauncherEnvironment environment, const SystemAnswers& system);
-    // The dialog goes first, then the main window, then the filter.
+    // The dialog goes first, then the main window (revoking the filter),
+    // then the adapters.
     ~LauncherHost();
     LauncherHost(const LauncherHost&) = delete;
     LauncherHost& operator=(const LauncherHost&) = delete;
 
     // Creates the main window (restoring its place and loading the list)
-    // without showing it.
-    HWND createMainWindow() { return mainWindow_.create(); }
+    // without showing it, and once it is there registers the UI thread's
+    // message filter, which stays registered until the window is gone.
+    HWND createMainWindow();
     // Makes the hidden target dialog, owned by the main window, unless
     // there is one: once the main window is painted and idle, or at once
     // when the menu asks for it sooner.
@@ -55,16 +48,10 @@ class LauncherHost final {
     const SystemAnswers& system() const { return system_; }
     MainWindow& mainWindow() { return mainWindow_; }
     TargetDialog* targetDialog() const { return targetDialog_.get(); }
-    // The UI thread's message filter is registered while the main window
-    // is up: made at the end of its start-up, gone at its shut-down.
-    void registerMessageFilter() { messageFilter_.emplace(); }
-    void revokeMessageFilter() { messageFilter_.reset(); }
     // The registered filter, or nullptr.
     MessageFilter* messageFilter() const {
         return messageFilter_ ? messageFilter_->filter() : nullptr;
     }
-    // The CAD link over the host's adapters and the platform's clock.
-    CadLink cadLink() { return {cadAutomation_, cadDesktop_, system_.services.clock}; }
 
   private:
     SystemAnswers system_;

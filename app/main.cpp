@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     if (!highContrast.isOn())
         darkExtras.enableForProcess();
 
-    morvane::LauncherHost host(morvane::LauncherEnvironment::forThisProgram(),
+    morvane::LauncherHost host(morvane::environmentOfThisProgram(),
                                {morvane::platformServices(), darkExtras, highContrast});
     HWND main = host.createMainWindow();
     if (!main)

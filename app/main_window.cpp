@@ -7,11 +7,9 @@
 
 #include <utility>
 
-#include "app/launcher_host.h"
 #include "app/settings_file.h"
 #include "list/list_file.h"
 #include "platform/services.h"
-#include "platform/win32/program_path.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/wine_workarounds.h"
 #include "shell/caption.h"
@@ -51,51 +49,34 @@ WindowBounds outerBounds(HWND hwnd) {
     return boundsOf(rect);
 }
 
-// The outer rectangle to remember, in screen coordinates: the restored one
-// while minimised.
+// The outer rectangle to remember (boundsToRemember) from what the system
+// says of the window and its monitor.
 WindowBounds currentOuterBounds(HWND hwnd) {
-    if (!IsIconic(hwnd))
-        return outerBounds(hwnd);
+    const bool minimised = IsIconic(hwnd) != FALSE;
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
-    GetWindowPlacement(hwnd, &placement);
-    const WindowBounds normal = boundsOf(placement.rcNormalPosition);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor))
-        return normal;
-    return workspaceToScreen(normal, {monitor.rcWork.left, monitor.rcWork.top},
-                             {monitor.rcMonitor.left, monitor.rcMonitor.top});
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    std::optional<MonitorOrigins> monitor;
+    if (minimised) {
+        GetWindowPlacement(hwnd, &placement);
+        if (GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &info))
+            monitor = MonitorOrigins{{info.rcWork.left, info.rcWork.top},
+                                     {info.rcMonitor.left, info.rcMonitor.top}};
+    }
+    return boundsToRemember(minimised, outerBounds(hwnd), boundsOf(placement.rcNormalPosition),
+                            monitor);
 }
 
 } // namespace
 
-LauncherEnvironment LauncherEnvironment::forThisProgram() {
-    const std::wstring path = thisProgramPath();
-    LauncherEnvironment environment;
-    const size_t separator = path.find_last_of(L"\\/");
-    environment.exeFolder = fromWide(path.substr(0, separator + 1));
-    const size_t dot = path.find_last_of(L'.');
-    const bool hasExtension = dot != std::wstring::npos && dot > separator + 1;
-    environment.settingsPath = fromWide((hasExtension ? path.substr(0, dot) : path) + L".ini");
-    return environment;
-}
-
-MainWindow::MainWindow(LauncherHost& host, LauncherEnvironment environment)
-    : host_(host), state_(host.state()), environment_(std::move(environment)),
-      colours_(host.system().highContrast) {}
+MainWindow::MainWindow(LauncherEnvironment environment, MainWindowLinks links)
+    : environment_(std::move(environment)), links_(std::move(links)), state_(links_.state),
+      colours_(links_.system.highContrast) {}
 
 MainWindow::~MainWindow() {
     if (hwnd())
         DestroyWindow(hwnd());
-}
-
-PlatformServices& MainWindow::services() const {
-    return host_.system().services;
-}
-
-const dark::Extras& MainWindow::darkExtras() const {
-    return host_.system().darkExtras;
 }
 
 std::u16string MainWindow::listFilePath() const {
@@ -125,7 +106,7 @@ void MainWindow::startUp() {
         settings.readInteger(u"Form", u"Left").value_or(centredEdge(screenWidth, bounds.width));
     bounds.top =
         settings.readInteger(u"Form", u"Top").value_or(centredEdge(screenHeight, bounds.height));
-    bounds = keepOnScreen(bounds, screenWidth, screenHeight);
+    bounds = keepOnScreen(bounds, screenWidth, screenHeight, invisibleFrame());
     SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     state_.targetProgID =
@@ -146,8 +127,11 @@ void MainWindow::startUp() {
     // would only cost a round of window updates.
     if (!isTopmost(hwnd()))
         setTopmost(hwnd(), true);
+}
 
-    host_.registerMessageFilter();
+FrameInsets MainWindow::invisibleFrame() const {
+    const auto& question = links_.system.invisibleFrame;
+    return question ? question(kWindowStyle, kWindowExStyle, dpi_) : FrameInsets{};
 }
 
 void MainWindow::saveSettings() {
@@ -172,8 +156,21 @@ void MainWindow::saveSettingsAtSessionEnd() noexcept {
 
 void MainWindow::shutDown() {
     // The window is already hidden: the error box stands on its own.
-    runGuarded(nullptr, [&] { saveSettings(); });
-    host_.revokeMessageFilter();
+    if (!endingWithSession_)
+        runGuarded(nullptr, [&] { saveSettings(); });
+    if (links_.destroyed)
+        links_.destroyed();
+}
+
+void MainWindow::endSession(LPARAM reasons) noexcept {
+    saveSettingsAtSessionEnd();
+    // At log-off and shut-down the window lives on until Windows ends the
+    // process. The Restart Manager instead waits for the program to end:
+    // the window closes as the close box closes it, saving nothing again.
+    if (reasons & ENDSESSION_CLOSEAPP) {
+        endingWithSession_ = true;
+        DestroyWindow(hwnd());
+    }
 }
 
 void MainWindow::lookUpCaption() {
@@ -184,25 +181,28 @@ void MainWindow::lookUpCaption() {
 }
 
 LRESULT MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    // Kept: the window may be gone when the handler returns.
+    HWND window = hwnd();
     restacker_.enter();
-    const LRESULT result = handleMessage(msg, wp, lp);
-    restacker_.leave(hwnd());
+    const LRESULT result = WindowBase::onMessage(msg, wp, lp);
+    restacker_.leave(window);
     return result;
 }
 
-LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+void MainWindow::onInit() {
+    dpi_ = dpiOfWindow(hwnd());
+    createControls();
+    createContextMenu();
+    applyColours();
+    applyDpi(dpi_);
+    runGuarded(hwnd(), [&] { startUp(); });
+    // Focus frames as the input that started the program asks: hidden
+    // after the mouse until a key is used.
+    SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+}
+
+LRESULT MainWindow::onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
-    case WM_CREATE:
-        dpi_ = dpiOfWindow(hwnd());
-        createControls();
-        createContextMenu();
-        applyColours();
-        applyDpi(dpi_);
-        runGuarded(hwnd(), [&] { startUp(); });
-        // Focus frames as the input that started the program asks: hidden
-        // after the mouse until a key is used.
-        SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
-        return 0;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
@@ -220,25 +220,17 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             PostQuitMessage(0);
         return 0;
     case WM_QUERYENDSESSION:
-        return TRUE; // never holds up the log-off or shut-down
+        return TRUE; // never holds up the log-off, the shut-down or a restart
     case WM_ENDSESSION:
         if (wp)
-            saveSettingsAtSessionEnd();
+            endSession(lp);
         return 0;
     case WM_SIZE:
         layoutControls();
         return 0;
-    case WM_DPICHANGED:
-        onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-        return 0;
     case WM_ERASEBKGND:
         dark::eraseBackground(hwnd(), reinterpret_cast<HDC>(wp), palette());
         return 1;
-    case WM_COMMAND:
-        onCommand(LOWORD(wp), HIWORD(wp));
-        return 0;
-    case WM_NOTIFY:
-        return onNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_DRAWITEM: // the menu's items; the controls' go to their owners
         return dark::drawMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp), palette());
     case WM_MEASUREITEM:
@@ -246,10 +238,6 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_CONTEXTMENU:
         onContextMenu(reinterpret_cast<HWND>(wp), lp);
         return 0;
-    case WM_ACTIVATE:
-        if (onActivate(wp))
-            return 0;
-        return defaultProc(msg, wp, lp);
     case wine::TopmostRestacker::kMessage:
         restacker_.restackMessage(hwnd());
         return 0;
@@ -260,16 +248,8 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     return defaultProc(msg, wp, lp);
 }
 
-bool MainWindow::onActivate(WPARAM wp) {
-    if (LOWORD(wp) == WA_INACTIVE) {
-        rememberFocus();
-        restacker_.deactivated(hwnd());
-        return false;
-    }
-    if (HIWORD(wp)) // minimised: the focus comes back with the restore
-        return false;
-    restoreFocus(commandTree);
-    return true;
+void MainWindow::onDeactivated() noexcept {
+    restacker_.deactivated(hwnd());
 }
 
 void MainWindow::onCommand(int id, int code) {

@@ -5,12 +5,18 @@
 
 #include <shellapi.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/launcher_environment.h"
 #include "app/launcher_state.h"
 #include "app/node_images.h"
+#include "app/system_answers.h"
+#include "cad/cad_link.h"
+#include "cad_targets/win32/target_dialog.h"
 #include "list/tree_model.h"
 #include "platform/services.h"
 #include "platform/win32/scoped.h"
@@ -27,14 +33,21 @@
 
 namespace morvane {
 
-// Where the window finds its files. The program passes its own folder;
-// tests pass a folder of their own.
-struct LauncherEnvironment {
-    std::u16string exeFolder;    // ends with a path separator
-    std::u16string settingsPath; // the executable's path with ".ini"
-    bool quitOnClose = true;     // closing the main window ends the message loop
-
-    static LauncherEnvironment forThisProgram();
+// What the main window is handed when it is made: the state it works on,
+// the system's answers, the CAD link, the target chooser and whom to tell
+// when it is gone. Its owner outlives the window and everything named here.
+struct MainWindowLinks {
+    LauncherState& state;
+    // The services, the dark extras that give the tree and the search box
+    // the system's dark themes, the high-contrast answer and the invisible
+    // frame borders.
+    const SystemAnswers& system;
+    CadLink cad;
+    // "ターゲット CAD": the user's choice for the current ProgID, or nothing
+    // when cancelled.
+    std::function<std::optional<TargetChoice>(std::u16string_view progId)> chooseTarget;
+    // WM_DESTROY, once the settings are saved.
+    std::function<void()> destroyed;
 };
 
 // Control and menu identifiers (WM_COMMAND, WM_NOTIFY).
@@ -59,14 +72,9 @@ inline constexpr int kProgramIconId = 1;
 // What screen readers call the tree (the search box takes its label's).
 inline constexpr std::u16string_view kCommandTreeName = u"コマンド一覧";
 
-class LauncherHost;
-
 class MainWindow final : public WindowBase {
   public:
-    // Made by its host, which it reaches for the state, the system's
-    // answers (services, the dark extras that give the tree and the search
-    // box the system's dark themes), the CAD link and the target dialog.
-    MainWindow(LauncherHost& host, LauncherEnvironment environment);
+    MainWindow(LauncherEnvironment environment, MainWindowLinks links);
     ~MainWindow() override;
 
     // Creates the window (restoring its place and loading the list) without
@@ -100,7 +108,7 @@ class MainWindow final : public WindowBase {
 
     // What the controls and menu items do. Handlers of a subject live in a
     // part of their own (main_window_<subject>.cpp); onCommand, onNotify and
-    // handleMessage call them for their control, menu item or message.
+    // onOtherMessage call them for their control, menu item or message.
     void showSearchResults();
     void showCommandOrder(); // "ABC順"
     void showFileOrder();    // "取得順"
@@ -132,14 +140,30 @@ class MainWindow final : public WindowBase {
     HMENU contextMenu = nullptr;
 
   private:
+    // Every message, nested ones included, inside the restacker's count;
+    // then the window base's routing.
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
-    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    // WM_CREATE: controls, menu, colours, DPI, then startUp.
+    void onInit() override;
+    void onCommand(int id, int code) override;
+    LRESULT onNotify(NMHDR& header) override;
+    void onDpiChanged(UINT dpi, const RECT& suggested) override;
+    void onDeactivated() noexcept override;
+    HWND firstFocus() const override { return commandTree; }
+    // The main window's own messages.
+    LRESULT onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
 
     void startUp();
     void shutDown();
     void saveSettings();
     // WM_ENDSESSION: the settings written as on close, without a box.
     void saveSettingsAtSessionEnd() noexcept;
+    // WM_ENDSESSION while the session goes on: with ENDSESSION_CLOSEAPP (the
+    // Restart Manager of an installer or updater) the program must end.
+    void endSession(LPARAM reasons) noexcept;
+    // The invisible part of the frame at the window's style and DPI, by
+    // the system's answer.
+    FrameInsets invisibleFrame() const;
     void createControls();
     void createContextMenu();
     // The colours, and the dark extras on or off, for the high-contrast
@@ -151,26 +175,23 @@ class MainWindow final : public WindowBase {
     MainLayout currentLayout() const;
     void showNodes(std::optional<TreeNodes> nodes);
 
-    void onCommand(int id, int code);
-    LRESULT onNotify(NMHDR& header);
     void onContextMenu(HWND source, LPARAM lp);
     POINT keyboardMenuPoint(HWND source) const;
-    void onDpiChanged(UINT dpi, const RECT& suggested);
-    // True when the focus was given back (the default handling would put
-    // it on the window itself).
-    bool onActivate(WPARAM wp);
     bool onSearchBoxKey(WPARAM key);
     static LRESULT searchBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                  WindowHook& hook) noexcept;
     static LRESULT commandTreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                    WindowHook& hook) noexcept;
 
-    PlatformServices& services() const;
-    const dark::Extras& darkExtras() const;
+    PlatformServices& services() const { return links_.system.services; }
+    const dark::Extras& darkExtras() const { return links_.system.darkExtras; }
 
-    LauncherHost& host_;
-    LauncherState& state_;
     LauncherEnvironment environment_;
+    MainWindowLinks links_;
+    LauncherState& state_;
+    // Set when the session's end closes the window: the settings are saved
+    // already, and nobody would see a box.
+    bool endingWithSession_ = false;
     // What the controls' owners and the search box's border paint with.
     dark::WindowPalette colours_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

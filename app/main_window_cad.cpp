@@ -5,9 +5,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/launcher_host.h"
 #include "app/main_window.h"
 #include "cad/row_action.h"
+#include "cad/win32/cad_automation_win32.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
 #include "ui/message_box.h"
@@ -56,7 +56,7 @@ void MainWindow::runSelectedRow() {
         startProgram(hwnd(), action);
         break;
     case RowAction::Kind::SendCommand: {
-        traceCadChain(runCadCommand(host_.cadLink(), state_.targetProgID, action.commandText));
+        traceCadChain(runCadCommand(links_.cad, state_.targetProgID, action.commandText));
         break;
     }
     case RowAction::Kind::None:
@@ -65,7 +65,7 @@ void MainWindow::runSelectedRow() {
 }
 
 void MainWindow::pressEscapeInCad() {
-    traceCadChain(pressCadEscape(host_.cadLink(), state_.targetProgID));
+    traceCadChain(pressCadEscape(links_.cad, state_.targetProgID));
 }
 
 } // namespace morvane

@@ -1,5 +1,4 @@
 // The main window's side of the Target CAD dialog.
-#include "app/launcher_host.h"
 #include "app/main_window.h"
 #include "cad_targets/target_line.h"
 #include "shell/caption.h"
@@ -7,7 +6,7 @@
 namespace morvane {
 
 void MainWindow::openTargetDialog() {
-    const auto choice = host_.chooseTarget(state_.targetProgID);
+    const auto choice = links_.chooseTarget(state_.targetProgID);
     if (!choice)
         return;
     setWindowText(hwnd(), chosenTargetCaption(kApplicationTitle, choice->name));

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "text/letters.h"
+#include "text/utf.h"
 
 namespace morvane {
 namespace {
@@ -15,21 +16,21 @@ constexpr unsigned kEscapePauseMs = 5;
 constexpr uint64_t kForegroundSwitchMs = 100;
 constexpr unsigned kForegroundPollMs = 1;
 
-[[noreturn]] void failHandle(const char* why) {
-    throw CadFailure(std::string("HWND is not a window handle: ") + why);
+[[noreturn]] void failHandle(const char16_t* why) {
+    throw CadFailure(std::u16string(u"HWND is not a window handle: ") + why);
 }
 
 uint64_t handleFromText(std::u16string_view text) {
     const std::u16string_view digits = trimBlanks(text);
     if (digits.empty())
-        failHandle("empty text");
+        failHandle(u"empty text");
     uint64_t value = 0;
     for (const char16_t c : digits) {
         if (c < u'0' || c > u'9')
-            failHandle("not a decimal number");
+            failHandle(u"not a decimal number");
         const uint64_t digit = static_cast<uint64_t>(c - u'0');
         if (value > (std::numeric_limits<uint64_t>::max() - digit) / 10)
-            failHandle("too large");
+            failHandle(u"too large");
         value = value * 10 + digit;
     }
     return value;
@@ -39,23 +40,23 @@ uint64_t handleFromReal(double value) {
     // 2^64 as a double; anything at or above it has no 64-bit value.
     constexpr double kLimit = 18446744073709551616.0;
     if (!std::isfinite(value) || value < 0 || value >= kLimit || std::floor(value) != value)
-        failHandle("not a whole non-negative number");
+        failHandle(u"not a whole non-negative number");
     return static_cast<uint64_t>(value);
 }
 
 struct HandleVisitor {
     uint64_t operator()(const CadEmpty&) const { return 0; }
-    uint64_t operator()(const CadNull&) const { failHandle("null"); }
+    uint64_t operator()(const CadNull&) const { failHandle(u"null"); }
     uint64_t operator()(int64_t value) const {
         if (value < 0)
-            failHandle("negative");
+            failHandle(u"negative");
         return static_cast<uint64_t>(value);
     }
     uint64_t operator()(uint64_t value) const { return value; }
     uint64_t operator()(double value) const { return handleFromReal(value); }
     uint64_t operator()(const std::u16string& text) const { return handleFromText(text); }
-    uint64_t operator()(const CadObjectPtr&) const { failHandle("an object"); }
-    uint64_t operator()(const CadOther&) const { failHandle("unsupported type"); }
+    uint64_t operator()(const CadObjectPtr&) const { failHandle(u"an object"); }
+    uint64_t operator()(const CadOther&) const { failHandle(u"unsupported type"); }
 };
 
 uint64_t readWindowHandle(CadObject& application) {
@@ -86,10 +87,15 @@ uint64_t windowHandleFromValue(const CadValue& value) {
 CadObjectPtr attachCad(CadAutomation& automation, std::u16string_view progId) {
     CadObjectPtr application = automation.attach(progId);
     if (!application)
-        throw CadFailure("no CAD application object");
+        throw CadFailure(u"no CAD application object");
     return application;
 }
 
+// HWND is read afresh at each step, up to four times, although each read is
+// a call into the CAD's process: the CAD may replace its main window between
+// two steps (a restore, say, can make it anew), and a handle kept from an
+// earlier read would then restore, activate or compare a window that is no
+// longer the CAD's.
 bool activateCadWindow(CadObject& application, CadDesktop& desktop, const Clock& clock) {
     if (desktop.isIconic(readWindowHandle(application))) {
         desktop.openIcon(readWindowHandle(application));
@@ -99,6 +105,7 @@ bool activateCadWindow(CadObject& application, CadDesktop& desktop, const Clock&
     desktop.setForegroundWindow(window);
     waitForForeground(desktop, clock, window);
     const uint64_t foreground = desktop.foregroundWindow();
+    // The CAD's window of now, not the one just activated (see above).
     return foreground == readWindowHandle(application);
 }
 
@@ -106,7 +113,7 @@ void sendCadCommand(CadObject& application, std::u16string_view commandText) {
     CadValue document = application.getProperty(u"ActiveDocument");
     auto* object = std::get_if<CadObjectPtr>(&document);
     if (!object || !*object)
-        throw CadFailure("no active document");
+        throw CadFailure(u"no active document");
     std::u16string line(commandText);
     line += u'\r';
     (*object)->callMethod(u"SendCommand", line);
@@ -123,10 +130,10 @@ CadChainResult failureAt(const char* step) noexcept {
         try {
             throw;
         } catch (const CadFailure& failure) {
-            result.detail = failure.what();
+            result.detail = failure.detail();
             result.code = failure.code();
         } catch (const std::exception& error) {
-            result.detail = error.what();
+            result.detail = utf8ToUtf16(error.what());
         }
     } catch (...) {
         // Out of memory or an unknown error: the step and code so far.

@@ -4,10 +4,11 @@
 // it. The call order lives here; the platform supplies the objects and the
 // desktop behind small interfaces.
 #include <cstdint>
+#include <exception>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 #include "platform/services.h"
@@ -18,14 +19,19 @@ namespace morvane {
 inline constexpr std::u16string_view kDefaultProgID = u"BricscadApp.AcadApplication";
 
 // Any failure while talking to the CAD. The chains never show it to the
-// user; they hand it to their caller (CadChainResult).
-class CadFailure : public std::runtime_error {
+// user; they hand it to their caller (CadChainResult). The detail keeps the
+// CAD's own description as the CAD gave it, in UTF-16, whatever it holds.
+class CadFailure : public std::exception {
   public:
-    explicit CadFailure(const std::string& what, int32_t code = 0)
-        : std::runtime_error(what), code_(code) {}
+    explicit CadFailure(std::u16string detail, int32_t code = 0)
+        : detail_(std::move(detail)), code_(code) {}
+    const char* what() const noexcept override { return "CAD automation failure"; }
+    // The failing call and member, and the CAD's own description.
+    const std::u16string& detail() const noexcept { return detail_; }
     int32_t code() const noexcept { return code_; }
 
   private:
+    std::u16string detail_;
     int32_t code_;
 };
 
@@ -95,9 +101,9 @@ void sendCadCommand(CadObject& application, std::u16string_view commandText);
 // caller to trace where a developer sees it (never the user).
 struct CadChainResult {
     bool completed = true;
-    std::string step;   // "attach", "activate", "send", "escape"
-    std::string detail; // the failing call and member, and the CAD's own description
-    int32_t code = 0;   // the automation's error code, 0 when the failure had none
+    std::string step;      // "attach", "activate", "send", "escape"
+    std::u16string detail; // CadFailure::detail, or the text of another error
+    int32_t code = 0;      // the automation's error code, 0 when the failure had none
     // Lets a caller ask "did it complete?" as of a bool.
     operator bool() const noexcept { return completed; }
 };

@@ -78,16 +78,22 @@ int centredEdge(int screenSize, int windowSize) {
 
 namespace {
 
-bool fitsBefore(int edge, int size, int screenSize) {
-    return edge >= 1 && int64_t{edge} + size <= screenSize;
+// The visible part of an outer span [edge, edge + size) lies inside it by
+// nearInset and farInset; it must start at 1 or later and end at the
+// screen's edge or before.
+bool fitsBefore(int edge, int size, int nearInset, int farInset, int screenSize) {
+    const int64_t visibleEdge = int64_t{edge} + nearInset;
+    const int64_t visibleEnd = int64_t{edge} + size - farInset;
+    return visibleEdge >= 1 && visibleEnd <= screenSize;
 }
 
 } // namespace
 
-WindowBounds keepOnScreen(WindowBounds bounds, int screenWidth, int screenHeight) {
-    if (!fitsBefore(bounds.top, bounds.height, screenHeight))
+WindowBounds keepOnScreen(WindowBounds bounds, int screenWidth, int screenHeight,
+                          FrameInsets invisible) {
+    if (!fitsBefore(bounds.top, bounds.height, invisible.top, invisible.bottom, screenHeight))
         bounds.top = centredEdge(screenHeight, bounds.height);
-    if (!fitsBefore(bounds.left, bounds.width, screenWidth))
+    if (!fitsBefore(bounds.left, bounds.width, invisible.left, invisible.right, screenWidth))
         bounds.left = centredEdge(screenWidth, bounds.width);
     return bounds;
 }

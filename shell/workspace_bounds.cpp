@@ -23,4 +23,13 @@ WindowBounds workspaceToScreen(WindowBounds bounds, ScreenPoint workAreaOrigin,
     return bounds;
 }
 
+WindowBounds boundsToRemember(bool minimised, WindowBounds outer, WindowBounds restoredInWorkspace,
+                              std::optional<MonitorOrigins> monitor) {
+    if (!minimised)
+        return outer;
+    if (!monitor)
+        return restoredInWorkspace;
+    return workspaceToScreen(restoredInWorkspace, monitor->workArea, monitor->monitor);
+}
+
 } // namespace morvane

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32/win32_text.h"
 
@@ -87,12 +88,49 @@ void WindowBase::ownControl(HWND control, ControlOwner& owner) {
 }
 
 LRESULT WindowBase::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    return defaultProc(msg, wp, lp);
+    switch (msg) {
+    case WM_CREATE:
+    case WM_INITDIALOG:
+        onInit();
+        return isDialog_ ? FALSE : 0; // a dialog's onInit sets the focus itself
+    case WM_COMMAND:
+        onCommand(LOWORD(wp), HIWORD(wp));
+        return 0;
+    case WM_NOTIFY:
+        return onNotify(*reinterpret_cast<NMHDR*>(lp));
+    case WM_DPICHANGED:
+        onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        return 0;
+    case WM_CLOSE:
+        if (onClose())
+            return 0;
+        break;
+    case WM_ACTIVATE:
+        if (isDialog_)
+            break; // the dialog manager keeps its own focus memory
+        onActivate(wp);
+        return 0;
+    }
+    return onOtherMessage(msg, wp, lp);
+}
+
+void WindowBase::onActivate(WPARAM wp) noexcept {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        rememberFocus();
+        onDeactivated();
+        return;
+    }
+    // Minimised or hidden: the focus comes back when the window is restored
+    // or shown. (The default handling would put it on the window itself.)
+    if (HIWORD(wp) || !IsWindowVisible(hwnd_))
+        return;
+    restoreFocus(firstFocus());
 }
 
 LRESULT WindowBase::defaultProc(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     if (isDialog_) {
-        unhandled_ = true;
+        if (unhandled_)
+            *unhandled_ = true;
         return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
@@ -167,19 +205,24 @@ INT_PTR CALLBACK DialogBase::dialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     if (!self)
         return FALSE;
     LRESULT result = 0;
-    self->unhandled_ = false;
+    // This message's own flag, for as long as it is handled; the flag of a
+    // message around it (a handler that sends the dialog a message) is
+    // given back on return.
+    bool unhandled = false;
+    bool* const outer = std::exchange(self->unhandled_, &unhandled);
     try {
         if (!self->reflectToOwner(msg, wp, lp, result))
             result = self->onMessage(msg, wp, lp);
     } catch (...) {
         // Out of memory while making the dialog: it closes as cancelled.
+        self->unhandled_ = outer;
         EndDialog(hwnd, IDCANCEL);
         return TRUE;
     }
-    const bool handled = !self->unhandled_;
+    self->unhandled_ = outer;
     if (msg == WM_NCDESTROY)
         detach(hwnd, self);
-    if (!handled)
+    if (unhandled)
         return FALSE;
     if (answersDirectly(msg))
         return static_cast<INT_PTR>(result);
@@ -256,35 +299,9 @@ void DialogBase::endModal(int result) {
         EndDialog(hwnd(), result);
 }
 
-LRESULT DialogBase::onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    switch (msg) {
-    case WM_CREATE:
-    case WM_INITDIALOG:
-        onInit();
-        return isDialog_ ? FALSE : 0; // a dialog's onInit sets the focus itself
-    case WM_COMMAND:
-        onCommand(LOWORD(wp), HIWORD(wp));
-        return 0;
-    case WM_NOTIFY:
-        return onNotify(*reinterpret_cast<NMHDR*>(lp));
-    case WM_DPICHANGED:
-        onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-        return 0;
-    case WM_CLOSE:
-        // The close box means the cancel result; a dialog of our own class
-        // lives on, hidden.
-        endModal(cancelResult_);
-        return 0;
-    case WM_ACTIVATE:
-        if (isDialog_)
-            break; // the dialog manager keeps its own focus memory
-        if (LOWORD(wp) == WA_INACTIVE)
-            rememberFocus();
-        else if (IsWindowVisible(hwnd()))
-            restoreFocus(hwnd());
-        return 0;
-    }
-    return onOtherMessage(msg, wp, lp);
+bool DialogBase::onClose() {
+    endModal(cancelResult_);
+    return true;
 }
 
 std::u16string windowText(HWND hwnd) {

@@ -49,8 +49,37 @@ class WindowBase {
     HWND createWindow(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
                       int x, int y, int width, int height, HWND parent, HMENU menuOrId = nullptr);
 
+    // Every message that no control's owner took. The base routes the
+    // messages every window and dialog shares to the virtual functions
+    // below (onInit, onCommand, onNotify, onDpiChanged, onClose, the focus
+    // memory at WM_ACTIVATE) and everything else to onOtherMessage. A window
+    // that routes nothing (a panel, a scroll bar) overrides it whole; one
+    // that must see every message, nested ones included, wraps it.
     // Must not throw: handlers that can fail run inside runGuarded.
     virtual LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+
+    // WM_CREATE or WM_INITDIALOG.
+    virtual void onInit() {}
+    // WM_COMMAND: a control's notification code, or 0 from a menu, 1 from
+    // an accelerator.
+    virtual void onCommand(int /*id*/, int /*code*/) {}
+    virtual LRESULT onNotify(NMHDR& /*header*/) { return 0; }
+    // The window moved onto a monitor of another DPI: re-lays out at dpi
+    // and takes the suggested rectangle.
+    virtual void onDpiChanged(UINT /*dpi*/, const RECT& suggested) { moveTo(suggested); }
+    // WM_CLOSE: true when handled; otherwise the default handling (a window
+    // is destroyed, a dialog of the dialog manager is cancelled).
+    virtual bool onClose() { return false; }
+    // The window was deactivated, after its focus was remembered.
+    virtual void onDeactivated() noexcept {}
+    // The control that gets the focus when the window is activated before
+    // any control had it.
+    virtual HWND firstFocus() const { return hwnd_; }
+    // The messages the base does not route.
+    virtual LRESULT onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+        return defaultProc(msg, wp, lp);
+    }
+
     // The default handling: DefWindowProcW for a window, "not handled" for
     // a dialog of the dialog manager.
     LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp) noexcept;
@@ -60,7 +89,9 @@ class WindowBase {
 
     // The focus memory of a window with several controls: the control
     // focused when the window was deactivated gets the focus back when it
-    // is activated again (fallback before anything was focused).
+    // is activated again (firstFocus before anything was focused). The
+    // base does both at WM_ACTIVATE; a dialog of the dialog manager keeps
+    // its own.
     void rememberFocus();
     void restoreFocus(HWND fallback);
     void setLastFocus(HWND control) { lastFocus_ = control; }
@@ -74,18 +105,24 @@ class WindowBase {
     static void attach(HWND hwnd, WindowBase* self);
     static void detach(HWND hwnd, WindowBase* self);
     bool reflectToOwner(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) noexcept;
+    // WM_ACTIVATE of a window of our own class: the focus memory.
+    void onActivate(WPARAM wp) noexcept;
 
     HWND hwnd_ = nullptr;
     bool isDialog_ = false;
-    bool unhandled_ = false;
+    // A dialog of the dialog manager: the flag of the message being
+    // handled, which defaultProc sets. Each call of the dialog procedure
+    // has its own, so that a nested message left unhandled does not mark
+    // the message around it unhandled too.
+    bool* unhandled_ = nullptr;
     HWND lastFocus_ = nullptr;
     std::vector<std::pair<HWND, ControlOwner*>> controlOwners_;
 };
 
-// The dialog flavour: a modal run that gives a result, and onInit,
-// onCommand, onNotify and onDpiChanged. Either a window of our own class,
-// made once and run modally as often as wanted (runModal), or a one-off
-// dialog of the dialog manager made from an empty template (runTemplate).
+// The dialog flavour: a modal run that gives a result. Either a window of
+// our own class, made once and run modally as often as wanted (runModal),
+// or a one-off dialog of the dialog manager made from an empty template
+// (runTemplate). The close box means the cancel result.
 class DialogBase : public WindowBase {
   public:
     // Shows the dialog modal over its owner (disabled meanwhile) and runs
@@ -97,24 +134,15 @@ class DialogBase : public WindowBase {
     int runTemplate(HWND owner, DWORD style, DWORD exStyle);
 
   protected:
-    // WM_CREATE or WM_INITDIALOG.
-    virtual void onInit() {}
     // runModal: the owner is disabled, the dialog not yet shown (so every
     // box shown from here is modal over the owner too).
     virtual void onOpen() {}
-    virtual void onCommand(int /*id*/, int /*code*/) {}
-    virtual LRESULT onNotify(NMHDR& /*header*/) { return 0; }
-    // The window moved onto a monitor of another DPI: re-lays out at dpi
-    // and takes the suggested rectangle.
-    virtual void onDpiChanged(UINT /*dpi*/, const RECT& suggested) { moveTo(suggested); }
-    // The messages the dialog flavour does not dispatch itself.
-    virtual LRESULT onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-        return defaultProc(msg, wp, lp);
-    }
     void endModal(int result);
 
   private:
-    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept final;
+    // The close box: the cancel result; a dialog of our own class lives
+    // on, hidden.
+    bool onClose() final;
     static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
 
     bool running_ = false;

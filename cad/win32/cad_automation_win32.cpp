@@ -12,8 +12,8 @@ namespace {
 
 constexpr WORD kPropertyRead = DISPATCH_METHOD | DISPATCH_PROPERTYGET; // 3
 
-[[noreturn]] void fail(const std::string& step, HRESULT hr) {
-    throw CadFailure(step + " failed", static_cast<int32_t>(hr));
+[[noreturn]] void fail(std::u16string_view step, HRESULT hr) {
+    throw CadFailure(std::u16string(step) + u" failed", static_cast<int32_t>(hr));
 }
 
 class DispatchObject final : public CadObject {
@@ -30,7 +30,7 @@ class DispatchObject final : public CadObject {
     void callMethod(std::u16string_view name, std::u16string_view argument) override {
         UniqueBstr text(std::wstring_view(wptr(argument), argument.size()));
         if (!text.get() && !argument.empty())
-            fail("SysAllocStringLen", E_OUTOFMEMORY);
+            fail(u"SysAllocStringLen", E_OUTOFMEMORY);
         VARIANTARG arg;
         VariantInit(&arg);
         arg.vt = VT_BSTR;
@@ -46,7 +46,7 @@ class DispatchObject final : public CadObject {
         DISPID id = DISPID_UNKNOWN;
         const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, GetThreadLocale(), &id);
         if (FAILED(hr))
-            fail("GetIDsOfNames " + utf16ToUtf8(name), hr);
+            fail(u"GetIDsOfNames " + std::u16string(name), hr);
         return id;
     }
 
@@ -57,12 +57,12 @@ class DispatchObject final : public CadObject {
             dispatch_->Invoke(id, IID_NULL, 0, flags, &params, result, exception.get(), nullptr);
         if (hr == S_OK)
             return;
-        std::string what = "Invoke " + utf16ToUtf8(name);
+        std::u16string detail = u"Invoke " + std::u16string(name);
         if (hr == DISP_E_EXCEPTION && exception.get()->bstrDescription) {
             const BSTR description = exception.get()->bstrDescription;
-            what += ": " + utf16ToUtf8(fromWide({description, SysStringLen(description)}));
+            detail += u": " + fromWide({description, SysStringLen(description)});
         }
-        throw CadFailure(what, static_cast<int32_t>(hr));
+        throw CadFailure(std::move(detail), static_cast<int32_t>(hr));
     }
 
     ComPtr<IDispatch> dispatch_;
@@ -127,15 +127,15 @@ CadObjectPtr ComCadAutomation::attach(std::u16string_view progId) {
     CLSID clsid;
     HRESULT hr = CLSIDFromProgID(name.c_str(), &clsid);
     if (FAILED(hr))
-        fail("CLSIDFromProgID", hr);
+        fail(u"CLSIDFromProgID", hr);
     ComPtr<IUnknown> running;
     hr = GetActiveObject(clsid, nullptr, running.put());
     if (FAILED(hr))
-        fail("GetActiveObject", hr);
+        fail(u"GetActiveObject", hr);
     ComPtr<IDispatch> dispatch;
     hr = running.queryInterface(IID_IDispatch, dispatch);
     if (FAILED(hr))
-        fail("QueryInterface IDispatch", hr);
+        fail(u"QueryInterface IDispatch", hr);
     return std::make_unique<DispatchObject>(std::move(dispatch));
 }
 
@@ -167,7 +167,7 @@ void traceCadChain(const CadChainResult& result) noexcept {
     if (result.completed)
         return;
     try {
-        traceFailure(L"CAD " + toWide(utf8ToUtf16(result.step)), toWide(utf8ToUtf16(result.detail)),
+        traceFailure(L"CAD " + toWide(utf8ToUtf16(result.step)), toWide(result.detail),
                      static_cast<HRESULT>(result.code));
     } catch (...) {
         // Out of memory: the trace is only for a developer.

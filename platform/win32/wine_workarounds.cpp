@@ -34,6 +34,10 @@ bool runningOnWine() {
     return wine;
 }
 
+bool drawsWholeFrame() {
+    return runningOnWine();
+}
+
 void restackTopmost(HWND window) {
     if (!runningOnWine() || !(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
         return;

@@ -35,6 +35,11 @@ class TopmostRestacker {
     bool pending_ = false;
 };
 
+// Windows 10 and later leave most of a window's sizing frame invisible (DWM
+// draws one pixel of it); Wine draws the whole frame, every pixel of the
+// outer rectangle visible. True under Wine.
+bool drawsWholeFrame();
+
 // Wine does not let HWND_TOPMOST or HWND_NOTOPMOST stick on a window that
 // owns others: the owned windows are detached while the state changes. On
 // Windows a plain SetWindowPos.

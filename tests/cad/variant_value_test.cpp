@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "cad/win32/cad_automation_win32.h"
 #include "platform/win32/scoped.h"
@@ -144,6 +145,54 @@ TEST(VariantObject, HoldsItsOwnReferenceUntilReleased) {
         EXPECT_THROW((*object)->getProperty(u"HWND"), CadFailure);
     }
     EXPECT_EQ(document.refs, 1);
+}
+
+// Knows every name; every call fails with the CAD's own description of the
+// fault, as an automation server raises an error.
+class FailingDispatch final : public IDispatch {
+  public:
+    explicit FailingDispatch(std::wstring description) : description_(std::move(description)) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID* id) override {
+        *id = 1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
+                                     EXCEPINFO* exception, UINT*) override {
+        *exception = {};
+        exception->scode = DISP_E_EXCEPTION;
+        exception->bstrDescription =
+            SysAllocStringLen(description_.data(), static_cast<UINT>(description_.size()));
+        return DISP_E_EXCEPTION;
+    }
+
+  private:
+    std::wstring description_;
+};
+
+// The CAD's description travels in UTF-16 from its EXCEPINFO to the
+// failure, unit for unit: Japanese text, and a lone surrogate that a trip
+// through UTF-8 would turn into U+FFFD.
+TEST(VariantObject, TheCadsDescriptionReachesTheFailureUnchanged) {
+    const std::wstring description = L"\u30B3\u30DE\u30F3\u30C9\u3092\u53D7\u3051\u4ED8\u3051"
+                                     L"\u307E\u305B\u3093 \xD83D";
+    FailingDispatch cad(description);
+    CadObjectPtr object = makeDispatchObject(&cad);
+    try {
+        object->callMethod(u"SendCommand", u"LINE\r");
+        ADD_FAILURE() << "the call did not fail";
+    } catch (const CadFailure& failure) {
+        EXPECT_EQ(failure.detail(),
+                  u"Invoke SendCommand: " + std::u16string(description.begin(), description.end()));
+        EXPECT_EQ(static_cast<uint32_t>(failure.code()), static_cast<uint32_t>(DISP_E_EXCEPTION));
+    }
 }
 
 } // namespace

@@ -264,7 +264,7 @@ class FakeCad final : public CadSystem, public CadAutomation {
     CadObjectPtr attach(std::u16string_view progId) override {
         calls.push_back(u"attach " + std::u16string(progId));
         if (!running)
-            throw CadFailure("GetActiveObject failed", static_cast<int32_t>(0x800401E3));
+            throw CadFailure(u"GetActiveObject failed", static_cast<int32_t>(0x800401E3));
         return std::make_unique<Application>(*this);
     }
 

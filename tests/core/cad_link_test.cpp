@@ -20,6 +20,9 @@ constexpr uint64_t kWindow = 0x10452;
 constexpr uint64_t kLauncher = 0x20a04; // in front before the switch
 
 constexpr int32_t kInjectedCode = static_cast<int32_t>(0x80010001); // RPC_E_CALL_REJECTED
+// The CAD's own words reach the caller as the CAD gave them, even a lone
+// surrogate, which no conversion to UTF-8 and back keeps.
+constexpr std::u16string_view kInjectedText = u"コマンドは拒否されました \xD83D";
 
 // Records every call in order; event number failAt throws instead of
 // returning. Live objects are counted to show every path releases them.
@@ -47,7 +50,7 @@ struct Recorder {
         if (failAt && *failAt == events.size() - 1) {
             if (failWithForeignError)
                 throw 42;
-            throw CadFailure("injected", kInjectedCode);
+            throw CadFailure(std::u16string(kInjectedText), kInjectedCode);
         }
     }
 };
@@ -62,7 +65,7 @@ class FakeObject final : public CadObject {
     CadValue getProperty(std::u16string_view name) override {
         r_.record("get " + utf16ToUtf8(name));
         if (isDocument_)
-            throw CadFailure("unknown name");
+            throw CadFailure(u"unknown name");
         if (name == u"HWND")
             return kWindow;
         if (name == u"ActiveDocument" && r_.hasDocument)
@@ -237,7 +240,7 @@ TEST_P(CadSequence, EveryFailureEndsTheChainSilently) {
             EXPECT_FALSE(result.completed);
             // The failure reaches the caller: where, what and its code.
             EXPECT_EQ(result.step, stepOf(c.chain, c.events[failAt]));
-            EXPECT_EQ(result.detail, foreign ? "" : "injected");
+            EXPECT_EQ(result.detail, foreign ? u"" : kInjectedText);
             EXPECT_EQ(result.code, foreign ? 0 : kInjectedCode);
             EXPECT_EQ(recorder.events,
                       std::vector<std::string>(c.events.begin(), c.events.begin() + failAt + 1));

@@ -110,6 +110,166 @@ INSTANTIATE_TEST_SUITE_P(
                       {-1073740863, -1073741283, INT32_MAX, INT32_MAX}}),
     test::CaseName());
 
+// The rule judges the visible frame: Windows 10 and later leave the sizing
+// borders beside and below a window invisible (7 pixels at 96 DPI, 11 at 144
+// DPI), and a window the user snapped to the screen's right or bottom edge
+// reaches past it by that much. The stored outer rectangle is kept or
+// re-centred as a whole.
+struct VisibleFrameCase {
+    const char* name;
+    friend void PrintTo(const VisibleFrameCase& c, std::ostream* os) { *os << c.name; }
+    FrameInsets invisible;
+    WindowBounds stored;
+    int screenWidth;
+    int screenHeight;
+    WindowBounds expected;
+};
+
+class KeepVisibleFrameOnScreen : public testing::TestWithParam<VisibleFrameCase> {};
+
+TEST_P(KeepVisibleFrameOnScreen, JudgesTheVisibleFrameAndPlacesTheOuterRectangle) {
+    const auto& c = GetParam();
+    EXPECT_EQ(keepOnScreen(c.stored, c.screenWidth, c.screenHeight, c.invisible), c.expected);
+}
+
+constexpr FrameInsets kNone{};
+constexpr FrameInsets kAt96{7, 0, 7, 7};
+constexpr FrameInsets kAt144{11, 0, 11, 11};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KeepVisibleFrameOnScreen,
+    testing::Values(
+        // 96 DPI, a 300 x 250 window on 1920 x 1080.
+        VisibleFrameCase{
+            "96 inside stays", kAt96, {100, 100, 300, 250}, 1920, 1080, {100, 100, 300, 250}},
+        VisibleFrameCase{"96 snapped right stays",
+                         kAt96,
+                         {1627, 100, 300, 250},
+                         1920,
+                         1080,
+                         {1627, 100, 300, 250}},
+        VisibleFrameCase{"96 visible right past the edge",
+                         kAt96,
+                         {1628, 100, 300, 250},
+                         1920,
+                         1080,
+                         {810, 100, 300, 250}},
+        VisibleFrameCase{"96 snapped bottom stays",
+                         kAt96,
+                         {100, 837, 300, 250},
+                         1920,
+                         1080,
+                         {100, 837, 300, 250}},
+        VisibleFrameCase{"96 visible bottom past the edge",
+                         kAt96,
+                         {100, 838, 300, 250},
+                         1920,
+                         1080,
+                         {100, 415, 300, 250}},
+        VisibleFrameCase{"96 snapped into the corner stays",
+                         kAt96,
+                         {1627, 837, 300, 250},
+                         1920,
+                         1080,
+                         {1627, 837, 300, 250}},
+        VisibleFrameCase{"96 visible left at 1 stays",
+                         kAt96,
+                         {-6, 100, 300, 250},
+                         1920,
+                         1080,
+                         {-6, 100, 300, 250}},
+        VisibleFrameCase{"96 visible left at 0 recentred",
+                         kAt96,
+                         {-7, 100, 300, 250},
+                         1920,
+                         1080,
+                         {810, 100, 300, 250}},
+        VisibleFrameCase{"96 top has no inset: 1 stays",
+                         kAt96,
+                         {100, 1, 300, 250},
+                         1920,
+                         1080,
+                         {100, 1, 300, 250}},
+        VisibleFrameCase{"96 top has no inset: 0 recentred",
+                         kAt96,
+                         {100, 0, 300, 250},
+                         1920,
+                         1080,
+                         {100, 415, 300, 250}},
+        // 144 DPI, a 450 x 375 window on 2880 x 1620.
+        VisibleFrameCase{"144 snapped right stays",
+                         kAt144,
+                         {2441, 100, 450, 375},
+                         2880,
+                         1620,
+                         {2441, 100, 450, 375}},
+        VisibleFrameCase{"144 visible right past the edge",
+                         kAt144,
+                         {2442, 100, 450, 375},
+                         2880,
+                         1620,
+                         {1215, 100, 450, 375}},
+        VisibleFrameCase{"144 snapped bottom stays",
+                         kAt144,
+                         {100, 1256, 450, 375},
+                         2880,
+                         1620,
+                         {100, 1256, 450, 375}},
+        VisibleFrameCase{"144 visible bottom past the edge",
+                         kAt144,
+                         {100, 1257, 450, 375},
+                         2880,
+                         1620,
+                         {100, 622, 450, 375}},
+        VisibleFrameCase{"144 visible left at 1 stays",
+                         kAt144,
+                         {-10, 100, 450, 375},
+                         2880,
+                         1620,
+                         {-10, 100, 450, 375}},
+        VisibleFrameCase{"144 visible left at 0 recentred",
+                         kAt144,
+                         {-11, 100, 450, 375},
+                         2880,
+                         1620,
+                         {1215, 100, 450, 375}},
+        // Without invisible borders (Wine, systems before Windows 10) the
+        // same places are judged by the outer rectangle, as always.
+        VisibleFrameCase{"none snapped right at 96 recentred",
+                         kNone,
+                         {1627, 100, 300, 250},
+                         1920,
+                         1080,
+                         {810, 100, 300, 250}},
+        VisibleFrameCase{"none snapped bottom at 144 recentred",
+                         kNone,
+                         {100, 1256, 450, 375},
+                         2880,
+                         1620,
+                         {100, 622, 450, 375}},
+        VisibleFrameCase{"none right on edge stays",
+                         kNone,
+                         {1620, 100, 300, 250},
+                         1920,
+                         1080,
+                         {1620, 100, 300, 250}},
+        VisibleFrameCase{
+            "none left 0 recentred", kNone, {0, 100, 300, 250}, 1920, 1080, {810, 100, 300, 250}},
+        // Stored values are any 32-bit integers, insets or not.
+        VisibleFrameCase{"96 right sum overflows",
+                         kAt96,
+                         {2147483600, 100, 250, 300},
+                         1920,
+                         1080,
+                         {835, 100, 250, 300}},
+        VisibleFrameCase{"96 edges at INT_MIN",
+                         kAt96,
+                         {INT32_MIN, INT32_MIN, 300, 250},
+                         1920,
+                         1080,
+                         {810, 415, 300, 250}}),
+    test::CaseName());
+
 TEST(CentredEdge, TruncatesTowardZero) {
     EXPECT_EQ(centredEdge(1920, 300), 810);
     EXPECT_EQ(centredEdge(1080, 250), 415);

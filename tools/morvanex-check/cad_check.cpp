@@ -4,7 +4,6 @@
 
 #include "cad/cad_link.h"
 #include "quoted.h"
-#include "text/utf.h"
 
 namespace morvane {
 namespace {
@@ -20,7 +19,7 @@ std::u16string hex(uint64_t value) {
 }
 
 std::u16string failure(const CadFailure& e) {
-    std::u16string text = utf8ToUtf16(e.what());
+    std::u16string text = e.detail();
     if (e.code() != 0)
         text += u" (" + hex(static_cast<uint32_t>(e.code())) + u")";
     return text;

@@ -1,0 +1,26 @@
+#include "app/launcher_environment.h"
+
+#include "platform/win32/program_path.h"
+#include "platform/win32/win32_text.h"
+
+namespace morvane {
+
+LauncherEnvironment environmentOfProgram(std::u16string_view programPath) {
+    LauncherEnvironment environment;
+    const size_t separator = programPath.find_last_of(u"\\/");
+    const size_t nameStart = separator == std::u16string_view::npos ? 0 : separator + 1;
+    environment.exeFolder = std::u16string(programPath.substr(0, nameStart));
+    // A dot in the folder's name or at the start of the file name starts no
+    // extension.
+    const size_t dot = programPath.find_last_of(u'.');
+    const bool hasExtension = dot != std::u16string_view::npos && dot > nameStart;
+    environment.settingsPath =
+        std::u16string(hasExtension ? programPath.substr(0, dot) : programPath) + u".ini";
+    return environment;
+}
+
+LauncherEnvironment environmentOfThisProgram() {
+    return environmentOfProgram(fromWide(thisProgramPath()));
+}
+
+} // namespace morvane

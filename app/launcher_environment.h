@@ -1,0 +1,23 @@
+#pragma once
+// Where the launcher finds its files: found once by the host from the
+// program's own path (a test passes a folder of its own) and handed to the
+// main window, which reads and writes only there.
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+struct LauncherEnvironment {
+    std::u16string exeFolder;    // ends with a path separator
+    std::u16string settingsPath; // the executable's path with ".ini"
+    bool quitOnClose = true;     // closing the main window ends the message loop
+};
+
+// The environment of a program at programPath: its folder, and its path
+// with the extension (if any) replaced by ".ini".
+LauncherEnvironment environmentOfProgram(std::u16string_view programPath);
+
+// The environment of the running exe.
+LauncherEnvironment environmentOfThisProgram();
+
+} // namespace morvane
