@@ -216,9 +216,11 @@ ProgID=MorvaneX.E2E.Kept'
 # Log-off: Windows asks (WM_QUERYENDSESSION), announces the end
 # (WM_ENDSESSION) and may then end the process without closing the window.
 # The place and the target chosen in the dialog are in the settings by then.
+# Then the Restart Manager of an installer closes the launcher started again
+# (ENDSESSION_CLOSEAPP): it writes the same settings and ends by itself.
 needs_logoff() { :; }
 scenario_logoff() {
-    local dir l t r b item answer
+    local dir l t r b item answer written
     dir=$(new_scenario_folder logoff)
     write_drawing_list "$dir"
     write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF2'
@@ -259,4 +261,15 @@ Height=$((b - t))
 Left=$l
 Top=$t
 ProgID=MorvaneX.E2E.Second"
+
+    written=$(tr -d '\r' <"$dir/MorvaneX.ini" | grep -E '^(Width|Height|Left|Top|ProgID)=')
+    start_launcher "$dir" || return 1
+    rm "$dir/MorvaneX.ini"
+    answer=$(probe endsession MorvaneX.Main closeapp)
+    check_eq "answers to the Restart Manager" "$answer" $'queryendsession=1\nwindow=0'
+    e2e_wait_exit "$E2E_LAUNCHER_PID" "$E2E_WAIT_SECONDS" ||
+        fail_now "the launcher did not end after ENDSESSION_CLOSEAPP" || return 1
+    [ -f "$dir/MorvaneX.ini" ] || fail_now "no settings written for the Restart Manager" || return 1
+    check_eq "settings written for the Restart Manager" \
+        "$(tr -d '\r' <"$dir/MorvaneX.ini" | grep -E '^(Width|Height|Left|Top|ProgID)=')" "$written"
 }

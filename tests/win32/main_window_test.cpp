@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/launcher_environment.h"
 #include "app/launcher_state.h"
 #include "app/main_window.h"
 #include "app/message_filter.h"
@@ -18,6 +19,7 @@
 #include "list/tree_model.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/wine_workarounds.h"
 #include "shell/main_layout.h"
 #include "support/case_name.h"
 #include "support/temp_dir.h"
@@ -51,8 +53,8 @@ class MainWindowTest : public testing::Test {
     }
     ~MainWindowTest() override { close(); }
 
-    MainWindow& open() {
-        host = test::hostIn(dir, test::thisSystem());
+    MainWindow& open(const SystemAnswers& system = test::thisSystem()) {
+        host = test::hostIn(dir, system);
         window = &host->mainWindow();
         // Left hidden: without a window manager Wine waits two seconds for
         // every shown top-level window to be withdrawn again.
@@ -382,7 +384,10 @@ TEST_F(MainWindowTest, AnUnreadableListEndsStartUpAtThatStep) {
     EXPECT_EQ(box.text.rfind(L"ファイル ", 0), 0u);
     // The steps after the list are skipped; those before it ran.
     EXPECT_EQ(windowText(f.hwnd()), L"Morvane");
-    EXPECT_EQ(host->messageFilter(), nullptr);
+    // The filter is no step of the window's: the host registers it once the
+    // window is there, whatever its start-up met, so that the CAD link
+    // retries a busy CAD after the list is mended and reloaded.
+    EXPECT_NE(host->messageFilter(), nullptr);
     EXPECT_FALSE(GetWindowLongPtrW(f.hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_EQ(windowText(f.escapeButton), L"ESC");
     EXPECT_TRUE(readTree(f.commandTree).empty());
@@ -476,6 +481,58 @@ INSTANTIATE_TEST_SUITE_P(
                       INT_MIN, 5}),
     test::CaseName());
 
+// Windows 10 and later leave the sizing borders beside and below a window
+// invisible: a window the user snapped to the screen's right and bottom
+// edges reaches past them by those insets. It stays there when the system
+// answers such insets, and is re-centred as ever where it answers none (as
+// under Wine).
+TEST_F(MainWindowTest, InvisibleBordersKeepAWindowSnappedToTheScreensEdges) {
+    const int left = GetSystemMetrics(SM_CXSCREEN) - 300 + 7;
+    const int top = GetSystemMetrics(SM_CYSCREEN) - 250 + 7;
+    const std::string settings =
+        "[Form]\r\nWidth=300\r\nHeight=250\r\nLeft=" + std::to_string(left) +
+        "\r\nTop=" + std::to_string(top) + "\r\n";
+    writeSettings(settings.c_str());
+
+    SystemAnswers windows10 = test::thisSystem();
+    DWORD askedStyle = 0;
+    UINT askedDpi = 0;
+    windows10.invisibleFrame = [&](DWORD style, DWORD, UINT dpi) {
+        askedStyle = style;
+        askedDpi = dpi;
+        return FrameInsets{7, 0, 7, 7};
+    };
+    auto& f = open(windows10);
+    RECT rect = outer(f.hwnd());
+    EXPECT_EQ(rect.left, left);
+    EXPECT_EQ(rect.top, top);
+    EXPECT_TRUE(askedStyle & WS_THICKFRAME); // the window's own style
+    EXPECT_EQ(askedDpi, dpiOfWindow(f.hwnd()));
+    close();
+    // The stored values stay the outer rectangle.
+    EXPECT_EQ(setting(L"Form", L"Left"), std::to_wstring(left));
+    EXPECT_EQ(setting(L"Form", L"Top"), std::to_wstring(top));
+
+    writeSettings(settings.c_str());
+    auto& g = open(); // this system's answer: none under Wine
+    if (wine::runningOnWine()) {
+        rect = outer(g.hwnd());
+        EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 300) / 2);
+        EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 250) / 2);
+    }
+}
+
+// Under Wine, which draws every window's whole frame, and for a window
+// without a sizing frame anywhere, nothing of the frame is invisible.
+TEST(InvisibleFrame, NoneUnderWineNorWithoutASizingFrame) {
+    for (const UINT dpi : {96u, 144u}) {
+        EXPECT_EQ(invisibleFrameOfThisSystem(WS_POPUP | WS_CAPTION, 0, dpi), FrameInsets{});
+        if (wine::runningOnWine()) {
+            EXPECT_EQ(invisibleFrameOfThisSystem(WS_OVERLAPPEDWINDOW, 0, dpi), FrameInsets{});
+        }
+    }
+}
+
 TEST_F(MainWindowTest, DefaultSizeIsTheDesignedClientCentred) {
     auto& f = open();
     RECT client;
@@ -534,6 +591,53 @@ TEST_F(MainWindowTest, EndingTheSessionWritesTheSettingsAsClosingDoes) {
     EXPECT_EQ(dir.read(u"MorvaneX.ini"), atSessionEnd);
 }
 
+// The Restart Manager of an installer or updater ends the session of this
+// program alone (ENDSESSION_CLOSEAPP) and waits for it to end: the settings
+// are written as at log-off, then the window closes, the filter goes and
+// the message loop ends, without writing again.
+TEST_F(MainWindowTest, ARestartManagerCloseSavesThenEndsTheProgram) {
+    const char kBefore[] =
+        "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n[Target]\r\nProgID=X\r\n";
+    writeSettings(kBefore);
+    LauncherEnvironment closing = test::environmentIn(dir);
+    closing.quitOnClose = true;
+    host = std::make_unique<LauncherHost>(closing, test::thisSystem());
+    window = &host->mainWindow();
+    ASSERT_NE(host->createMainWindow(), nullptr);
+    HWND hwnd = window->hwnd();
+    changePlaceAndTarget();
+
+    EXPECT_EQ(SendMessageW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+    SendMessageW(hwnd, WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP); // the restart was called off
+    EXPECT_TRUE(IsWindow(hwnd));
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"), kBefore);
+
+    SendMessageW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_FALSE(IsWindow(hwnd));
+    expectChangedSettingsWritten();
+    EXPECT_EQ(host->messageFilter(), nullptr);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsShowNoBoxWhenARestartManagerCloses) {
+    CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()), nullptr);
+    auto& f = open();
+    HWND hwnd = f.hwnd();
+    {
+        // Neither the save at the session's end nor the close after it shows
+        // one: nobody would answer it, and the Restart Manager waits.
+        BoxWatcher watcher(L"OK", std::chrono::milliseconds(500));
+        SendMessageW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+        EXPECT_FALSE(watcher.result().found);
+    }
+    EXPECT_FALSE(IsWindow(hwnd));
+    if (IsWindow(hwnd)) {
+        BoxWatcher closing(L"OK"); // the test's own close must not wait on a box
+        close();
+    }
+}
+
 TEST_F(MainWindowTest, UnwritableSettingsShowNoBoxAtSessionEnd) {
     CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()), nullptr);
     auto& f = open();
@@ -548,6 +652,50 @@ TEST_F(MainWindowTest, UnwritableSettingsShowNoBoxAtSessionEnd) {
     BoxWatcher closing(L"OK"); // closing still reports it
     close();
     EXPECT_TRUE(closing.result().found);
+}
+
+// What makes a CAD link and opens the target dialog is handed to the
+// window when it is made: a window made without a host runs on what it was
+// given, the state it was handed included, and says when it is gone.
+TEST_F(MainWindowTest, AWindowRunsOnWhatItIsHandedAndTellsWhenItIsGone) {
+    dir.write(u"MorvaneList.txt", "G\r\nLINE\tline\r\n");
+    struct RecordingAutomation final : CadAutomation {
+        std::vector<std::u16string> attached;
+        CadObjectPtr attach(std::u16string_view progId) override {
+            attached.emplace_back(progId);
+            return nullptr; // no CAD running: the chain ends there
+        }
+    } automation;
+    Win32CadDesktop desktop;
+    LauncherState state;
+    const SystemAnswers system = test::thisSystem();
+    std::vector<std::u16string> asked;
+    int destroyed = 0;
+    MainWindow own(test::environmentIn(dir),
+                   MainWindowLinks{
+                       state, system, CadLink{automation, desktop, system.services.clock},
+                       [&](std::u16string_view progId) {
+                           asked.emplace_back(progId);
+                           return std::optional<TargetChoice>(TargetChoice{u"名前", u"Cad.Chosen"});
+                       },
+                       [&] { ++destroyed; }});
+    ASSERT_NE(own.create(), nullptr);
+    ASSERT_EQ(state.rows.size(), 2u); // read into the state it was handed
+
+    SendMessageW(own.hwnd(), WM_COMMAND, kTargetCadItem, 0);
+    EXPECT_EQ(asked, std::vector<std::u16string>{std::u16string(kDefaultProgID)});
+    EXPECT_EQ(windowText(own.hwnd()), L"MorvaneX [名前]");
+    EXPECT_EQ(state.targetProgID, u"Cad.Chosen");
+
+    HTREEITEM row = TreeView_GetChild(own.commandTree, TreeView_GetRoot(own.commandTree));
+    ASSERT_TRUE(TreeView_SelectItem(own.commandTree, row));
+    NMHDR header{own.commandTree, static_cast<UINT_PTR>(kCommandTreeId), NM_DBLCLK};
+    SendMessageW(own.hwnd(), WM_NOTIFY, kCommandTreeId, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(automation.attached, std::vector<std::u16string>{u"Cad.Chosen"});
+
+    DestroyWindow(own.hwnd());
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(setting(L"Target", L"ProgID"), L"Cad.Chosen"); // saved before it told
 }
 
 // Run at 96 DPI and, in a prefix with LogPixels 144, at 144 DPI

@@ -9,9 +9,11 @@
 //   morvane-probe window CLASS|CAPTION    caption, rect, topmost, iconic, foreground of that
 //                                         window, and its control with the keyboard focus
 //   morvane-probe close CLASS|CAPTION     asks that window to close (WM_CLOSE)
-//   morvane-probe endsession CLASS|CAPTION   log-off as Windows does it: WM_QUERYENDSESSION,
-//                                            then WM_ENDSESSION with the answer; the answer,
-//                                            and whether the window is still there
+//   morvane-probe endsession CLASS|CAPTION [closeapp]
+//                               log-off as Windows does it: WM_QUERYENDSESSION, then
+//                               WM_ENDSESSION with the answer; the answer, and whether the
+//                               window is still there. With closeapp, the Restart Manager's
+//                               close of one program (ENDSESSION_CLOSEAPP) instead
 //
 // Output is UTF-8, one "key=value" or tab-separated record per line.
 #include <windows.h>
@@ -313,8 +315,9 @@ int closeWindow(const std::wstring& classOrCaption) {
 }
 
 // Each message waits for the window's answer: when it returns, the window
-// has done what it does at log-off.
-int endSession(const std::wstring& classOrCaption) {
+// has done what it does at log-off (reasons ENDSESSION_LOGOFF) or when the
+// Restart Manager closes it (ENDSESSION_CLOSEAPP).
+int endSession(const std::wstring& classOrCaption, LPARAM reasons) {
     HWND hwnd = findAnyTopLevel(classOrCaption);
     if (!hwnd) {
         line(L"error=no window");
@@ -322,14 +325,14 @@ int endSession(const std::wstring& classOrCaption) {
     }
     constexpr UINT kAnswerMs = 5000;
     DWORD_PTR mayEnd = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
-                             kAnswerMs, &mayEnd)) {
+    if (!SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, reasons, SMTO_ABORTIFHUNG, kAnswerMs,
+                             &mayEnd)) {
         line(L"error=no answer to WM_QUERYENDSESSION");
         return 1;
     }
     line(L"queryendsession=" + std::to_wstring(mayEnd));
-    if (!SendMessageTimeoutW(hwnd, WM_ENDSESSION, mayEnd ? TRUE : FALSE, ENDSESSION_LOGOFF,
-                             SMTO_ABORTIFHUNG, kAnswerMs, nullptr)) {
+    if (!SendMessageTimeoutW(hwnd, WM_ENDSESSION, mayEnd ? TRUE : FALSE, reasons, SMTO_ABORTIFHUNG,
+                             kAnswerMs, nullptr)) {
         line(L"error=no answer to WM_ENDSESSION");
         return 1;
     }
@@ -355,11 +358,13 @@ int wmain(int argc, wchar_t** argv) {
         return showWindow(argv[2]);
     if (command == L"close" && argc > 2)
         return closeWindow(argv[2]);
-    if (command == L"endsession" && argc > 2)
-        return endSession(argv[2]);
+    if (command == L"endsession" && argc == 3)
+        return endSession(argv[2], ENDSESSION_LOGOFF);
+    if (command == L"endsession" && argc == 4 && std::wstring(argv[3]) == L"closeapp")
+        return endSession(argv[2], ENDSESSION_CLOSEAPP);
     fputs("usage: morvane-probe main|tree|windows|children CAPTION|wait CLASS|CAPTION MS|\n"
           "       gone CLASS|CAPTION MS|window CLASS|CAPTION|close CLASS|CAPTION|\n"
-          "       endsession CLASS|CAPTION\n",
+          "       endsession CLASS|CAPTION [closeapp]\n",
           stderr);
     return 2;
 }
