@@ -87,13 +87,8 @@ class WindowBase {
     // lives as long as its window deletes itself here.
     virtual void onFinalMessage() noexcept {}
 
-    // The focus memory of a window with several controls: the control
-    // focused when the window was deactivated gets the focus back when it
-    // is activated again (firstFocus before anything was focused). The
-    // base does both at WM_ACTIVATE; a dialog of the dialog manager keeps
-    // its own.
-    void rememberFocus();
-    void restoreFocus(HWND fallback);
+    // The control to get the focus back when the window is next activated
+    // (see the focus memory below).
     void setLastFocus(HWND control) { lastFocus_ = control; }
 
     // Moves the window to the rectangle WM_DPICHANGED suggests.
@@ -105,8 +100,13 @@ class WindowBase {
     static void attach(HWND hwnd, WindowBase* self);
     static void detach(HWND hwnd, WindowBase* self);
     bool reflectToOwner(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) noexcept;
-    // WM_ACTIVATE of a window of our own class: the focus memory.
+    // The focus memory of a window of our own class, at WM_ACTIVATE: the
+    // control focused when the window was deactivated gets the focus back
+    // when it is activated again (firstFocus before anything was focused).
+    // A dialog of the dialog manager keeps its own.
     void onActivate(WPARAM wp) noexcept;
+    void rememberFocus();
+    void restoreFocus(HWND fallback);
 
     HWND hwnd_ = nullptr;
     bool isDialog_ = false;
