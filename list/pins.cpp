@@ -31,7 +31,11 @@ bool isQuote(char16_t c) {
 
 std::u16string settingsValueOf(const Pin& pin) {
     std::u16string value = pin.command + u'\t' + pin.file;
-    if (trimmedByReader(value.front()) || trimmedByReader(value.back()) || isQuote(value.front()))
+    // Without a file field the TAB ends the value: the reader may trim it,
+    // as a value without a TAB reads the same.
+    const std::u16string_view end = pin.file.empty() ? pin.command : pin.file;
+    if (trimmedByReader(value.front()) || isQuote(value.front()) || end.empty() ||
+        trimmedByReader(end.back()))
         value = u'"' + value + u'"';
     return value;
 }
