@@ -38,10 +38,13 @@ class SearchIndex {
         uint32_t descriptionLength = 0;
         uint32_t foldedLength = 0;
         bool brace = false;
-        bool indexed = false;
     };
+    static constexpr uint32_t kNotIndexed = UINT32_MAX;
+    // Entries and texts in command order, the order a search walks the rows
+    // in: read one after the other, they stay in the processor's cache.
+    std::vector<Entry> entries_;
     std::u16string texts_;
-    std::vector<Entry> byRow_; // by row key
+    std::vector<uint32_t> entryOfRow_; // by row key: an index into entries_
 };
 
 } // namespace morvane

@@ -1,5 +1,7 @@
 #include "list/tree_model.h"
 
+#include <algorithm>
+
 #include "list/pins.h"
 #include "list/row_order.h"
 #include "list/search_index.h"
@@ -11,13 +13,17 @@ TreeNode entryNode(const ListRow& record) {
     return TreeNode{displayText(record), record.row, kCommandImage, {}};
 }
 
+// Sized once and copied into: a keystroke builds the text of every row it
+// shows.
 void displayTextInto(std::u16string& text, const ListRow& record) {
     const bool brace = !record.file.empty();
-    text.clear();
-    text += brace ? u'{' : u'[';
-    text += record.command;
-    text += brace ? u"} " : u"] ";
-    text += record.description;
+    text.resize(record.command.size() + record.description.size() + 3);
+    char16_t* out = text.data();
+    *out++ = brace ? u'{' : u'[';
+    out = std::copy(record.command.begin(), record.command.end(), out);
+    *out++ = brace ? u'}' : u']';
+    *out++ = u' ';
+    std::copy(record.description.begin(), record.description.end(), out);
 }
 
 // The group "ピン留め" first, when a pinned row is in the list.
@@ -39,7 +45,6 @@ void addPinGroup(TreeNodes& nodes, const ListRows& records, const Pins* pins) {
 
 std::u16string displayText(const ListRow& record) {
     std::u16string text;
-    text.reserve(record.command.size() + record.description.size() + 3);
     displayTextInto(text, record);
     return text;
 }
@@ -83,19 +88,19 @@ std::optional<TreeNodes> reorderIntoSearchView(ListRows& records, std::u16string
     for (const auto& record : records) {
         if (!isCommandEntry(record))
             continue;
-        if (!terms.empty()) {
-            std::optional<std::u16string_view> text;
-            if (index)
-                text = index->foldedText(record);
-            if (!text) {
-                displayTextInto(shown, record);
-                foldSearchTextInto(folded, shown);
-                text = folded;
-            }
-            if (!holdsEveryTerm(*text, terms))
-                continue;
+        if (terms.empty()) {
+            nodes.push_back(entryNode(record));
+            continue;
         }
-        nodes.push_back(entryNode(record));
+        if (const auto text = index ? index->foldedText(record) : std::nullopt) {
+            if (holdsEveryTerm(*text, terms))
+                nodes.push_back(entryNode(record));
+            continue;
+        }
+        displayTextInto(shown, record);
+        foldSearchTextInto(folded, shown);
+        if (holdsEveryTerm(folded, terms))
+            nodes.push_back(TreeNode{shown, record.row, kCommandImage, {}});
     }
     return nodes;
 }
