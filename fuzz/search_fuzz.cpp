@@ -1,6 +1,7 @@
 // The search over random rows and search texts: folding is idempotent; an
 // ASCII search over ASCII rows finds what the matcher of before folding
-// reached beyond ASCII found (each word of a search of several); the search
+// reached beyond ASCII found (each word of a search of several); a piece of
+// a row written in other case, kana or width finds the row; the search
 // index changes no result; pins and their settings values hold together; the
 // hotkey parser reads back its own text.
 //
@@ -8,6 +9,7 @@
 // search, each further one a row (command, TAB, description). A byte below
 // 0x80 is that character, 0x80 to 0xFE one of the characters the folding
 // rules touch, 0xFF and two more bytes any UTF-16 code unit.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -133,12 +135,12 @@ ListRows rowsOf(const Input& input) {
     return rows;
 }
 
-void checkSearch(const Input& input, ListRows rows) {
-    const std::u16string foldedSearch = foldSearchText(input.search);
+void checkSearch(std::u16string_view search, ListRows rows) {
+    const std::u16string foldedSearch = foldSearchText(search);
     const auto terms = searchTerms(foldedSearch);
     const SearchIndex index(rows);
-    const auto withIndex = reorderIntoSearchView(rows, input.search, nullptr, &index);
-    const auto without = reorderIntoSearchView(rows, input.search);
+    const auto withIndex = reorderIntoSearchView(rows, search, nullptr, &index);
+    const auto without = reorderIntoSearchView(rows, search);
     require(withIndex == without);
     if (!without) {
         require(rows.empty());
@@ -151,10 +153,10 @@ void checkSearch(const Input& input, ListRows rows) {
             continue;
         const std::u16string shown = displayText(row);
         bool matched = holdsEveryTerm(foldSearchText(shown), terms);
-        if (isAscii(shown) && isAscii(input.search)) {
+        if (isAscii(shown) && isAscii(search)) {
             bool before = true;
-            if (input.search.find(u' ') == std::u16string::npos)
-                before = previousMatch(shown, input.search);
+            if (search.find(u' ') == std::u16string_view::npos)
+                before = previousMatch(shown, search);
             else
                 for (auto term : terms)
                     before = before && previousMatch(shown, term);
@@ -167,6 +169,42 @@ void checkSearch(const Input& input, ListRows rows) {
         }
     }
     require(next == without->size());
+}
+
+// A folded text written the other way: small letters, hiragana, ideographic
+// spaces. It folds back to the same text.
+std::u16string unfolded(std::u16string_view folded) {
+    std::u16string text(folded);
+    for (auto& c : text) {
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c + 0x20);
+        else if (c >= 0x30A1 && c <= 0x30F6)
+            c = static_cast<char16_t>(c - 0x60);
+        else if (c == u' ')
+            c = 0x3000;
+    }
+    return text;
+}
+
+// Random searches seldom occur in a row: searches cut from the rows' own
+// folded texts, written the other way, must find their row, and over ASCII
+// rows find what the matcher of before found.
+void checkSearchesFromTheRows(const Input& input, const ListRows& rows) {
+    size_t tried = 0;
+    for (size_t k = 0; k < rows.size() && tried < 4; ++k) {
+        if (!isCommandEntry(rows[k]))
+            continue;
+        ++tried;
+        const std::u16string folded = foldSearchText(displayText(rows[k]));
+        const size_t start = (input.flags + k * 7) % folded.size();
+        const std::u16string search = unfolded(folded.substr(start, 1 + (input.flags + k) % 5));
+        require(foldSearchText(search) == folded.substr(start, search.size()));
+        checkSearch(search, rows);
+        ListRows ordered = rows;
+        const auto nodes = reorderIntoSearchView(ordered, search);
+        require(std::any_of(nodes->begin(), nodes->end(),
+                            [&](const TreeNode& node) { return node.row == rows[k].row; }));
+    }
 }
 
 void checkPins(const Input& input, ListRows rows) {
@@ -214,7 +252,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Input input = readInput(data, size);
     checkFolding(input);
     const ListRows rows = rowsOf(input);
-    checkSearch(input, rows);
+    checkSearch(input.search, rows);
+    checkSearchesFromTheRows(input, rows);
     checkPins(input, rows);
     checkHotkey(input);
     return 0;
