@@ -1,6 +1,10 @@
 #include "list/tree_model.h"
 
+#include <algorithm>
+
+#include "list/pins.h"
 #include "list/row_order.h"
+#include "list/search_index.h"
 
 namespace morvane {
 namespace {
@@ -9,38 +13,49 @@ TreeNode entryNode(const ListRow& record) {
     return TreeNode{displayText(record), record.row, kCommandImage, {}};
 }
 
-// Folds into out, reusing its buffer across records.
-void foldInto(std::u16string& out, std::u16string_view text) {
-    out.assign(text.begin(), text.end());
-    for (auto& c : out)
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - 0x20);
+// Sized once and copied into: a keystroke builds the text of every row it
+// shows.
+void displayTextInto(std::u16string& text, const ListRow& record) {
+    const bool brace = !record.file.empty();
+    text.resize(record.command.size() + record.description.size() + 3);
+    char16_t* out = text.data();
+    *out++ = brace ? u'{' : u'[';
+    out = std::copy(record.command.begin(), record.command.end(), out);
+    *out++ = brace ? u'}' : u']';
+    *out++ = u' ';
+    std::copy(record.description.begin(), record.description.end(), out);
+}
+
+// The group "ピン留め" first, when a pinned row is in the list.
+void addPinGroup(TreeNodes& nodes, const ListRows& records, const Pins* pins) {
+    if (!pins || pins->empty())
+        return;
+    const auto pinned = pinnedRows(records, *pins);
+    if (pinned.empty())
+        return;
+    TreeNode group{std::u16string(kPinGroupText), kPinGroupRow, kGroupImage, {}};
+    for (const ListRow* record : pinned) {
+        group.children.push_back(entryNode(*record));
+        group.children.back().pinned = true;
+    }
+    nodes.push_back(std::move(group));
 }
 
 } // namespace
 
 std::u16string displayText(const ListRow& record) {
-    const bool brace = !record.file.empty();
     std::u16string text;
-    text.reserve(record.command.size() + record.description.size() + 3);
-    text += brace ? u'{' : u'[';
-    text += record.command;
-    text += brace ? u"} " : u"] ";
-    text += record.description;
+    displayTextInto(text, record);
     return text;
 }
 
-std::u16string foldSearchText(std::u16string_view text) {
-    std::u16string out;
-    foldInto(out, text);
-    return out;
-}
-
-std::optional<TreeNodes> reorderIntoRowView(ListRows& records, RowOrderCache* cache) {
+std::optional<TreeNodes> reorderIntoRowView(ListRows& records, RowOrderCache* cache,
+                                            const Pins* pins) {
     if (records.empty())
         return std::nullopt;
     sortRows(records, false, cache);
     TreeNodes nodes;
+    addPinGroup(nodes, records, pins);
     TreeNode* group = nullptr;
     for (const auto& record : records) {
         if (isGroupRow(record)) {
@@ -53,30 +68,53 @@ std::optional<TreeNodes> reorderIntoRowView(ListRows& records, RowOrderCache* ca
     return nodes;
 }
 
-std::optional<TreeNodes> reorderIntoCommandView(ListRows& records, RowOrderCache* cache) {
-    return reorderIntoSearchView(records, {}, cache);
+std::optional<TreeNodes> reorderIntoCommandView(ListRows& records, RowOrderCache* cache,
+                                                const Pins* pins) {
+    return reorderIntoSearchView(records, {}, cache, nullptr, pins);
 }
 
 std::optional<TreeNodes> reorderIntoSearchView(ListRows& records, std::u16string_view searchText,
-                                               RowOrderCache* cache) {
+                                               RowOrderCache* cache, const SearchIndex* index,
+                                               const Pins* pins) {
     if (records.empty())
         return std::nullopt;
     sortRows(records, true, cache);
     const std::u16string key = foldSearchText(searchText);
+    const auto terms = searchTerms(key);
     TreeNodes nodes;
-    std::u16string folded;
+    if (searchText.empty())
+        addPinGroup(nodes, records, pins);
+    std::u16string shown, folded;
     for (const auto& record : records) {
         if (!isCommandEntry(record))
             continue;
-        auto node = entryNode(record);
-        if (!key.empty()) {
-            foldInto(folded, node.text);
-            if (folded.find(key) == std::u16string::npos)
-                continue;
+        if (terms.empty()) {
+            nodes.push_back(entryNode(record));
+            continue;
         }
-        nodes.push_back(std::move(node));
+        if (const auto text = index ? index->foldedText(record) : std::nullopt) {
+            if (holdsEveryTerm(*text, terms))
+                nodes.push_back(entryNode(record));
+            continue;
+        }
+        displayTextInto(shown, record);
+        foldSearchTextInto(folded, shown);
+        if (holdsEveryTerm(folded, terms))
+            nodes.push_back(TreeNode{shown, record.row, kCommandImage, {}});
     }
     return nodes;
+}
+
+std::optional<NodePlace> findNodeOfRow(const TreeNodes& nodes, int32_t row, bool pinned) {
+    for (size_t top = 0; top < nodes.size(); ++top) {
+        if (nodes[top].row == row && nodes[top].pinned == pinned)
+            return NodePlace{top, std::nullopt};
+        const auto& children = nodes[top].children;
+        for (size_t child = 0; child < children.size(); ++child)
+            if (children[child].row == row && children[child].pinned == pinned)
+                return NodePlace{top, child};
+    }
+    return std::nullopt;
 }
 
 const ListRow* findRow(const ListRows& records, int32_t row) {

@@ -8,13 +8,13 @@ namespace morvane {
 namespace {
 
 bool sameNode(const TreeNode& a, const TreeNode& b) {
-    return a.row == b.row && a.image == b.image && a.text == b.text;
+    return a.row == b.row && a.image == b.image && a.pinned == b.pinned && a.text == b.text;
 }
 
 size_t hashOf(const TreeNode& node) {
     return std::hash<std::u16string>{}(node.text) ^
            (static_cast<size_t>(static_cast<uint32_t>(node.row)) * size_t{0x9E3779B97F4A7C15ull}) ^
-           static_cast<size_t>(node.image);
+           static_cast<size_t>(node.image) ^ (size_t{node.pinned} << 8);
 }
 
 // How many of each wanted node are still to come, in one flat open-addressed

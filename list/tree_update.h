@@ -21,7 +21,8 @@ struct TreeEdit {
 
 // Edits of one level, in the order of the rows: a kept or removed node is
 // the next node on show, an inserted node goes after the last kept or
-// inserted one. A node is kept when its text, data and image are the same.
+// inserted one. A node is kept when its text, data and image are the same,
+// and it is a pinned row's node in the pin group on both sides or on neither.
 std::vector<TreeEdit> planTreeUpdate(const TreeNodes& shown, const TreeNodes& wanted);
 
 // True when the edits keep every node and every child as it is.

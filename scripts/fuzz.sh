@@ -23,6 +23,7 @@ max_len() {
     row_action_fuzz) echo 512 ;;
     target_fuzz) echo 512 ;;
     list_fuzz) echo 512 ;;
+    search_fuzz) echo 512 ;;
     lisp_fuzz | dropped_list_fuzz) echo 1024 ;;
     *) echo 4096 ;;
     esac

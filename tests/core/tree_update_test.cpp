@@ -65,6 +65,17 @@ TreeNodes entries(std::initializer_list<int32_t> rows) {
     return nodes;
 }
 
+TreeNode pinned(TreeNode node) {
+    node.pinned = true;
+    return node;
+}
+
+// The command view with the pin group at its top, holding row 2 again.
+TreeNodes withPinGroup(TreeNodes nodes) {
+    nodes.insert(nodes.begin(), group(u"ピン留め", kPinGroupRow, {pinned(entry(u"[C2]", 2))}));
+    return nodes;
+}
+
 struct PlanCase {
     const char* name;
     TreeNodes shown;
@@ -86,6 +97,9 @@ TEST(TreeUpdate, EditsGiveExactlyTheWantedNodesWithFewChanges) {
         {"same row, other image", {entry(u"A", 1)}, {group(u"A", 1, {})}, 0, 1, 1},
         {"duplicate rows on show", entries({1, 1, 2}), entries({1, 2}), 2, 1, 0},
         {"duplicate rows wanted", entries({1, 2}), entries({1, 1, 2}), 2, 0, 1},
+        {"same row, now its pinned node", {entry(u"[A]", 1)}, {pinned(entry(u"[A]", 1))}, 0, 1, 1},
+        {"pin group comes", entries({1, 2, 3}), withPinGroup(entries({1, 2, 3})), 3, 0, 1},
+        {"pin group goes", withPinGroup(entries({1, 2, 3})), entries({2}), 1, 3, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,0 +1,9 @@
+#pragma once
+// The language of a message: the launcher's own texts are Japanese, the
+// checker writes its findings in English.
+
+namespace morvane {
+
+enum class MessageLanguage { kJapanese, kEnglish };
+
+} // namespace morvane
