@@ -98,6 +98,16 @@ INSTANTIATE_TEST_SUITE_P(
                     "F/MorvaneList.txt:3: error: bytes not valid in code page 932: the line shows "
                     "as garbage\n"
                     "2 errors, 0 warnings\n"},
+        // LF line ends and a lead byte right before one: the two lines merge
+        // in the launcher, yet every finding keeps the line an editor shows.
+        FixtureCase{"merged_lines", 1,
+                    "F/MorvaneList.txt:3: error: bytes not valid in code page 932: the line shows "
+                    "as garbage; its last byte takes the line break with it: the launcher reads "
+                    "line 4 as part of this line\n"
+                    "F/MorvaneList.txt:3: warning: the third field \"円弧\" is neither a .lsp nor "
+                    "an .exe file: it is ignored\n"
+                    "F/MorvaneList.txt:5: warning: the command \"LINE\" is also on line 2\n"
+                    "1 error, 2 warnings\n"},
         FixtureCase{"targets", 0,
                     "F/TargetCAD_APIVersion.txt:2: warning: no TAB between a name and a ProgID: "
                     "the line names no CAD\n"

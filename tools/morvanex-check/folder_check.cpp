@@ -51,37 +51,92 @@ std::optional<DecodedText> decodeBytes(std::u16string_view path, std::string_vie
     }
 }
 
-// The lines of raw bytes, broken where the decoded text breaks: CR and LF
-// are never part of a character in the code pages lists are read in.
-std::vector<std::string> byteLines(std::string_view bytes) {
-    std::u16string units(bytes.begin(), bytes.end());
-    for (auto& unit : units)
-        unit &= 0xFF;
-    std::vector<std::string> lines;
-    for (const auto& line : splitLines(units))
-        lines.emplace_back(line.begin(), line.end());
+// A text file's lines as the launcher reads them, each with the number of
+// the line an editor shows it on. The two part where a lead byte of the code
+// page ends a line with a lone LF or CR: the converter takes the break into
+// the lead byte's character, and the next line joins this one. Every finding
+// is numbered by the editor's lines.
+struct FileLines {
+    std::vector<std::u16string> text;
+    std::vector<int> number;
+};
+
+// The lines of raw bytes with their breaks, split where splitLines splits:
+// CR LF, lone CR, lone LF.
+std::vector<std::string_view> rawLinesWithBreaks(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        lines.push_back(bytes.substr(start, i + 1 - start));
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.push_back(bytes.substr(start));
     return lines;
 }
 
-// An unmarked file's lines that are not characters of the code page it is
-// read in show as garbage in the launcher.
-void checkEncoding(std::u16string_view path, std::string_view bytes, const DecodedText& decoded,
-                   const PlatformServices& services, FolderReport& report) {
+std::string_view withoutBreak(std::string_view line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
+    return line;
+}
+
+// Whether a raw line's break is still a break once converted. Should the
+// system refuse the piece it took whole, the break counts as kept; the
+// numbers are then only used where the line counts agree.
+bool keepsBreak(const AnsiCodePage& codePage, std::string_view raw) {
+    try {
+        const std::u16string text = codePage.decode(raw);
+        return !text.empty() && (text.back() == u'\r' || text.back() == u'\n');
+    } catch (const ConversionError&) {
+        return true;
+    }
+}
+
+// The decoded file's lines and their numbers. With a report, an unmarked
+// file's lines that are not characters of the code page it is read in (they
+// show as garbage in the launcher) are reported.
+FileLines readLines(std::u16string_view path, std::string_view bytes, const DecodedText& decoded,
+                    const PlatformServices& services, FolderReport* report) {
+    FileLines lines;
+    lines.text = splitLines(decoded.text);
+    for (size_t i = 0; i < lines.text.size(); ++i)
+        lines.number.push_back(static_cast<int>(i) + 1);
     if (decoded.encoding != TextEncoding::Ansi && decoded.encoding != TextEncoding::Cp932)
-        return;
+        return lines;
     const auto body = bytes.substr(0, bytes.find('\0'));
     const AnsiCodePage& codePage = unmarkedCodePage(body, services.ansi);
-    const auto lines = byteLines(body);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (codePage.isValid(lines[i]))
+    // A line is converted on its own with its break: the converter has no
+    // state between characters, so it cuts where the whole file's text does.
+    std::vector<int> starts;
+    bool startsLine = true;
+    int number = 0;
+    for (const std::string_view raw : rawLinesWithBreaks(body)) {
+        ++number;
+        if (startsLine)
+            starts.push_back(number);
+        const bool hasBreak = raw.back() == '\r' || raw.back() == '\n';
+        startsLine = !hasBreak || keepsBreak(codePage, raw);
+        const std::string_view line = withoutBreak(raw);
+        if (!report || codePage.isValid(line))
             continue;
         std::u16string message = u"bytes not valid in code page " + toDecimal(codePage.number()) +
                                  u": the line shows as garbage";
-        if (utf8ToUtf16Strict(lines[i]))
+        if (utf8ToUtf16Strict(line))
             message += u"; the line is valid UTF-8: the file was saved as UTF-8 without a "
                        u"byte-order mark (save it with one)";
-        report.add(path, static_cast<int>(i) + 1, Severity::Error, std::move(message));
+        if (!startsLine)
+            message += u"; its last byte takes the line break with it: the launcher reads line " +
+                       toDecimal(number + 1) + u" as part of this line";
+        report->add(path, number, Severity::Error, std::move(message));
     }
+    if (starts.size() == lines.text.size())
+        lines.number = std::move(starts);
+    return lines;
 }
 
 enum class PathKind { Checkable, Relative, Foreign };
@@ -100,10 +155,9 @@ PathKind pathKind(std::u16string_view path, bool resolvedInFolder, bool windowsP
                                                                        : PathKind::Relative;
 }
 
-void checkRowFile(std::u16string_view path, const ListRow& record, std::u16string_view folder,
-                  const FolderCheckOptions& options, const PlatformServices& services,
-                  FolderReport& report) {
-    const int line = record.row + 1;
+void checkRowFile(std::u16string_view path, int line, const ListRow& record,
+                  std::u16string_view folder, const FolderCheckOptions& options,
+                  const PlatformServices& services, FolderReport& report) {
     const std::u16string extension = rowFileExtension(record.file);
     const bool lisp = extension == u".LSP";
     if (!lisp && extension != u".EXE") {
@@ -136,22 +190,21 @@ void checkRowFile(std::u16string_view path, const ListRow& record, std::u16strin
                    u"program not found: " + resolved + u"; a double-click starts nothing");
 }
 
-void checkListLines(std::u16string_view path, const std::vector<std::u16string>& lines,
-                    const ListRows& records, std::u16string_view folder,
-                    const FolderCheckOptions& options, const PlatformServices& services,
-                    FolderReport& report) {
+void checkListLines(std::u16string_view path, const FileLines& lines, const ListRows& records,
+                    std::u16string_view folder, const FolderCheckOptions& options,
+                    const PlatformServices& services, FolderReport& report) {
     std::map<std::u16string, int> commandLines; // upper-cased command -> first line
     for (const auto& record : records) {
-        const int line = record.row + 1;
+        const int line = lines.number[record.row];
         if (isGroupRow(record)) {
-            if (splitListFields(lines[record.row]).size() >= 2)
+            if (splitListFields(lines.text[record.row]).size() >= 2)
                 report.add(path, line, Severity::Warning,
                            quoted(record.command) +
                                u" has an empty description: it is shown as a group");
             continue;
         }
         if (!record.file.empty())
-            checkRowFile(path, record, folder, options, services, report);
+            checkRowFile(path, line, record, folder, options, services, report);
         const std::u16string extension = rowFileExtension(record.file);
         if (record.command.empty()) {
             if (extension != u".LSP" && extension != u".EXE")
@@ -186,14 +239,13 @@ void checkCommandList(std::u16string_view folder, const FolderCheckOptions& opti
     const auto decoded = decodeBytes(path, *bytes, services, report);
     if (!decoded)
         return;
-    checkEncoding(path, *bytes, *decoded, services, report);
-    const auto lines = splitLines(decoded->text);
-    if (lines.empty()) {
+    const FileLines lines = readLines(path, *bytes, *decoded, services, &report);
+    if (lines.text.empty()) {
         report.add(path, 0, Severity::Warning,
                    u"the command list is empty: the launcher shows no commands");
         return;
     }
-    const ListRows records = parseListLines(lines);
+    const ListRows records = parseListLines(lines.text);
     checkListLines(path, lines, records, folder, options, services, report);
 }
 
@@ -213,12 +265,11 @@ std::optional<std::vector<std::u16string>> checkTargetList(std::u16string_view f
     const auto decoded = decodeBytes(path, *bytes, services, report);
     if (!decoded)
         return std::nullopt;
-    checkEncoding(path, *bytes, *decoded, services, report);
-    std::vector<std::u16string> lines = splitLines(decoded->text);
+    FileLines lines = readLines(path, *bytes, *decoded, services, &report);
     std::map<std::u16string, int> nameLines; // upper-cased name -> first line
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const auto& text = lines[i];
-        const int line = static_cast<int>(i) + 1;
+    for (size_t i = 0; i < lines.text.size(); ++i) {
+        const auto& text = lines.text[i];
+        const int line = lines.number[i];
         if (text.find(u'\t') == std::u16string::npos) {
             report.add(path, line, Severity::Warning,
                        u"no TAB between a name and a ProgID: the line names no CAD");
@@ -237,7 +288,7 @@ std::optional<std::vector<std::u16string>> checkTargetList(std::u16string_view f
                        u"the name " + quoted(parts.name) + u" is also on line " +
                            toDecimal(first->second));
     }
-    return lines;
+    return std::move(lines.text);
 }
 
 // One key of the settings file as GetPrivateProfileString finds it: the
@@ -248,14 +299,13 @@ struct SettingsValue {
     int line = 0;
 };
 
-std::optional<SettingsValue> findSettingsValue(const std::vector<std::u16string>& lines,
-                                               std::u16string_view section,
+std::optional<SettingsValue> findSettingsValue(const FileLines& lines, std::u16string_view section,
                                                std::u16string_view key) {
     const std::u16string wantedSection = upperAscii(section);
     const std::u16string wantedKey = upperAscii(key);
     bool inSection = false;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::u16string_view text = trimBlanks(lines[i]);
+    for (size_t i = 0; i < lines.text.size(); ++i) {
+        const std::u16string_view text = trimBlanks(lines.text[i]);
         if (text.starts_with(u"[")) {
             const size_t close = text.find(u']');
             inSection = upperAscii(trimBlanks(text.substr(
@@ -270,7 +320,7 @@ std::optional<SettingsValue> findSettingsValue(const std::vector<std::u16string>
         if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
             value.back() == value.front())
             value = value.substr(1, value.size() - 2);
-        return SettingsValue{std::u16string(value), static_cast<int>(i) + 1};
+        return SettingsValue{std::u16string(value), lines.number[i]};
     }
     return std::nullopt;
 }
@@ -280,10 +330,10 @@ void checkSettings(std::u16string_view folder,
                    const PlatformServices& services, FolderReport& report) {
     const std::u16string path = std::u16string(folder) + std::u16string(kSettingsFileName);
     const auto bytes = readBytes(path, services, report);
-    std::vector<std::u16string> lines;
+    FileLines lines;
     const auto decoded = bytes ? decodeBytes(path, *bytes, services, report) : std::nullopt;
     if (decoded)
-        lines = splitLines(decoded->text);
+        lines = readLines(path, *bytes, *decoded, services, nullptr);
     else if (!report.unreadable)
         report.add(path, 0, Severity::Note,
                    u"there is no settings file: the window opens centred on the screen and "
