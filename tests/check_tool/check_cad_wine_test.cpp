@@ -28,9 +28,9 @@ ExeRun runCheck(const std::wstring& progId) {
     UniqueFile out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ExeRun run;
-    const auto code =
-        test::runCheckExe(L"\"" MORVANE_CHECK_DATA_DIR L"\\clean\" --cad --progid " + progId,
-                          out.get(), CREATE_NO_WINDOW);
+    const auto code = test::runCheckExe(
+        L"\"" MORVANE_CHECK_DATA_DIR L"\\clean\" --lang en --cad --progid " + progId, out.get(),
+        CREATE_NO_WINDOW);
     if (!code) {
         ADD_FAILURE() << "morvanex-check.exe did not start or end";
         return run;

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "cad/cad_link.h"
 #include "cad_check.h"
 #include "check_tool.h"
+#include "messages.h"
 #include "platform/services.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
@@ -26,9 +29,11 @@ struct ToolRun {
 };
 
 ToolRun runTool(const std::vector<std::u16string>& args, PlatformServices& services,
-                CadSystem* cad = nullptr, bool windowsPaths = false) {
+                CadSystem* cad = nullptr, bool windowsPaths = false,
+                Language userLanguage = Language::English) {
     ToolRun run;
-    const CheckEnvironment environment{u"/no/default/folder", u'/', windowsPaths, cad};
+    const CheckEnvironment environment{u"/no/default/folder", u'/', windowsPaths, cad,
+                                       userLanguage};
     run.code = runCheckTool(args, environment, services, run.out, run.err);
     return run;
 }
@@ -45,19 +50,29 @@ struct FixtureCase {
     const char* folder;
     friend void PrintTo(const FixtureCase& c, std::ostream* os) { *os << c.folder; }
     int code;
-    std::string out;
 };
 
-class Fixture : public testing::TestWithParam<FixtureCase> {};
+class Fixture : public testing::TestWithParam<std::tuple<FixtureCase, const char16_t*>> {};
+
+// The findings expected of a fixture folder in a language: data/FOLDER.LANG.txt,
+// the folder written as "F/".
+std::string expectedOutput(const char* folder, std::u16string_view language) {
+    std::ifstream file(std::filesystem::path(MORVANE_CHECK_DATA_DIR) /
+                           (std::string(folder) + "." + utf16ToUtf8(language) + ".txt"),
+                       std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
 
 // The fixture is copied, so the check's probe file never lands in the sources.
 TEST_P(Fixture, FindsEachPlantedFaultAtItsLine) {
-    const auto& c = GetParam();
+    const auto& [c, language] = GetParam();
     test::TempDir dir;
     std::filesystem::copy(std::filesystem::path(MORVANE_CHECK_DATA_DIR) / c.folder, dir.path(),
                           std::filesystem::copy_options::recursive);
-    const ToolRun run = runTool({dir.folder()}, platformServices());
-    EXPECT_EQ(withFolderAsF(run.out, dir.folder()), c.out);
+    const std::string expected = expectedOutput(c.folder, language);
+    ASSERT_FALSE(expected.empty()) << "no expected output for " << c.folder;
+    const ToolRun run = runTool({dir.folder(), u"--lang", language}, platformServices());
+    EXPECT_EQ(withFolderAsF(run.out, dir.folder()), expected);
     EXPECT_EQ(run.code, c.code);
     EXPECT_EQ(run.err, u"");
     EXPECT_FALSE(dir.exists(u"morvanex-check.probe"));
@@ -65,76 +80,18 @@ TEST_P(Fixture, FindsEachPlantedFaultAtItsLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, Fixture,
-    testing::Values(
-        FixtureCase{"clean", 0, "0 errors, 0 warnings\n"},
-        FixtureCase{
-            "missing_files", 1,
-            "F/MorvaneList.txt:2: error: LISP file not found: F/missing.lsp; a double-click shows "
-            "\"ファイルが見つかりません．\"\n"
-            "F/MorvaneList.txt:3: note: C:\\Tools\\other.lsp cannot be checked on this system\n"
-            "F/MorvaneList.txt:4: error: program not found: F/gone.exe; a double-click starts "
-            "nothing\n"
-            "F/MorvaneList.txt:5: note: calc.exe is looked up by Windows when started: not "
-            "checked\n"
-            "2 errors, 0 warnings\n"},
-        FixtureCase{
-            "list_rows", 0,
-            "F/MorvaneList.txt:2: warning: the third field \"notes.txt\" is neither a .lsp nor an "
-            ".exe file: it is ignored\n"
-            "F/MorvaneList.txt:3: warning: \"見出し\" has an empty description: it is shown as a "
-            "group\n"
-            "F/MorvaneList.txt:4: warning: \"説明だけ\" has no command and no file: a double-click "
-            "does nothing\n"
-            "F/MorvaneList.txt:6: warning: the command \"line\" is also on line 2\n"
-            "F/MorvaneList.txt:7: warning: the command \" LINE\" starts or ends with a blank: it "
-            "is sent as typed, and many CADs take a space as Enter\n"
-            "F/MorvaneList.txt:8: warning: the command \"ARC \" starts or ends with a blank: it "
-            "is sent as typed, and many CADs take a space as Enter\n"
-            "0 errors, 6 warnings\n"},
-        FixtureCase{"encoding", 1,
-                    "F/MorvaneList.txt:2: error: bytes not valid in code page 932: the line shows "
-                    "as garbage; the line is valid UTF-8: the file was saved as UTF-8 without a "
-                    "byte-order mark (save it with one)\n"
-                    "F/MorvaneList.txt:3: error: bytes not valid in code page 932: the line shows "
-                    "as garbage\n"
-                    "2 errors, 0 warnings\n"},
-        // LF line ends and a lead byte right before one: the two lines merge
-        // in the launcher, yet every finding keeps the line an editor shows.
-        FixtureCase{"merged_lines", 1,
-                    "F/MorvaneList.txt:3: error: bytes not valid in code page 932: the line shows "
-                    "as garbage; its last byte takes the line break with it: the launcher reads "
-                    "line 4 as part of this line\n"
-                    "F/MorvaneList.txt:3: warning: the third field \"円弧\" is neither a .lsp nor "
-                    "an .exe file: it is ignored\n"
-                    "F/MorvaneList.txt:5: warning: the command \"LINE\" is also on line 2\n"
-                    "1 error, 2 warnings\n"},
-        FixtureCase{"targets", 0,
-                    "F/TargetCAD_APIVersion.txt:2: warning: no TAB between a name and a ProgID: "
-                    "the line names no CAD\n"
-                    "F/TargetCAD_APIVersion.txt:3: warning: the name is empty\n"
-                    "F/TargetCAD_APIVersion.txt:4: warning: the ProgID is empty\n"
-                    "F/TargetCAD_APIVersion.txt:5: warning: the name \"BricsCAD\" is also on "
-                    "line 1\n"
-                    "0 errors, 4 warnings\n"},
-        FixtureCase{"settings", 0,
-                    "F/MorvaneX.ini:2: warning: [Form] Left=abc is not a number: the default is "
-                    "used instead\n"
-                    "F/MorvaneX.ini:4: warning: [Form] Width= is not a number: the default is "
-                    "used instead\n"
-                    "F/MorvaneX.ini:7: warning: the ProgID \"Unknown.Application\" is not in the "
-                    "target list: the caption stays \"Morvane\"\n"
-                    "0 errors, 3 warnings\n"},
-        FixtureCase{"empty_folder", 0,
-                    "F/MorvaneList.txt: warning: there is no command list: the launcher shows no "
-                    "commands\n"
-                    "F/TargetCAD_APIVersion.txt: note: there is no target list: the caption stays "
-                    "\"Morvane\" and the target dialog starts empty\n"
-                    "F/MorvaneX.ini: note: there is no settings file: the window opens centred on "
-                    "the screen and drives \"BricscadApp.AcadApplication\"\n"
-                    "F/MorvaneX.ini: warning: the ProgID \"BricscadApp.AcadApplication\" is not "
-                    "in the target list: the caption stays \"Morvane\"\n"
-                    "0 errors, 2 warnings\n"}),
-    [](const auto& info) { return std::string(info.param.folder); });
+    testing::Combine(testing::Values(FixtureCase{"clean", 0}, FixtureCase{"missing_files", 1},
+                                     FixtureCase{"list_rows", 0}, FixtureCase{"encoding", 1},
+                                     // LF line ends and a lead byte right before one: the
+                                     // two lines merge in the launcher, yet every finding
+                                     // keeps the line an editor shows.
+                                     FixtureCase{"merged_lines", 1}, FixtureCase{"targets", 0},
+                                     FixtureCase{"settings", 0}, FixtureCase{"empty_folder", 0}),
+                     testing::Values(u"en", u"ja")),
+    [](const auto& info) {
+        return std::string(std::get<0>(info.param).folder) + "_" +
+               utf16ToUtf8(std::get<1>(info.param));
+    });
 
 // The folder exists on disk; its files come from the fake file system.
 struct FakeFolder {
@@ -234,25 +191,79 @@ TEST(CheckUsage, ErrorsAreExitTwoAndAMissingFolderExitThree) {
     test::TempDir dir;
     struct Case {
         std::vector<std::u16string> args;
-        int code;
         std::u16string message;
     };
     const Case cases[] = {
-        {{u"--cad"}, kCheckUsageError, u"--cad works on Windows only"},
-        {{u"--frobnicate"}, kCheckUsageError, u"unknown option --frobnicate"},
-        {{dir.folder(), dir.folder()}, kCheckUsageError, u"more than one folder"},
-        {{dir.folder(), u"--progid"}, kCheckUsageError, u"--progid needs a value"},
-        {{dir.folder(), u"--progid", u"A.B"}, kCheckUsageError, u"--progid is for --cad"},
+        {{u"--cad"}, u"--cad works on Windows only, where the CAD runs"},
+        {{u"--frobnicate"}, u"unknown option --frobnicate"},
+        {{dir.folder(), dir.folder()}, u"more than one folder given"},
+        {{dir.folder(), u"--progid"}, u"--progid needs a value"},
+        {{dir.folder(), u"--progid", u"A.B"}, u"--progid is for --cad"},
+        {{dir.folder(), u"--lang"}, u"--lang needs a value"},
+        {{dir.folder(), u"--lang", u"fr"}, u"--lang takes ja or en, not fr"},
+        {{u"--lang", u"en", dir.folder(), u"--lang", u"ja"}, u"--lang given twice"},
+        // In the language asked for, wherever --lang stands.
+        {{u"--frobnicate", u"--lang", u"ja"}, u"--frobnicate というオプションはありません"},
+        {{u"--lang", u"ja", u"--cad"}, u"--cad は CAD が動く Windows でだけ使えます"},
     };
     for (const auto& c : cases) {
         const ToolRun run = runTool(c.args, fake.services);
-        EXPECT_EQ(run.code, c.code) << utf16ToUtf8(c.message);
-        EXPECT_NE(run.err.find(c.message), std::u16string::npos) << utf16ToUtf8(run.err);
+        EXPECT_EQ(run.code, kCheckUsageError) << utf16ToUtf8(c.message);
+        EXPECT_TRUE(run.err.starts_with(u"morvanex-check: " + c.message + u"\n"))
+            << utf16ToUtf8(run.err);
         EXPECT_EQ(run.out, u"");
     }
     const ToolRun missing = runTool({dir.file(u"nothing-here")}, fake.services);
     EXPECT_EQ(missing.code, kUnreadable);
     EXPECT_NE(missing.out.find(u"nothing-here: error: not a folder"), std::u16string::npos);
+}
+
+// The user's language unless --lang says otherwise: findings, summary, usage.
+TEST(CheckLanguage, TheUsersLanguageUnlessLangChooses) {
+    FakeFolder f;
+    const auto summaryOf = [&](std::vector<std::u16string> args, Language user) {
+        return runTool(args, f.fake.services, nullptr, false, user).out;
+    };
+    const std::u16string ja = u"エラー 0 件、警告 0 件\n", en = u"0 errors, 0 warnings\n";
+    EXPECT_EQ(summaryOf({f.folder}, Language::Japanese), ja);
+    EXPECT_EQ(summaryOf({f.folder}, Language::English), en);
+    EXPECT_EQ(summaryOf({f.folder, u"--lang", u"en"}, Language::Japanese), en);
+    EXPECT_EQ(summaryOf({u"--lang", u"ja", f.folder}, Language::English), ja);
+    EXPECT_TRUE(summaryOf({u"-h"}, Language::Japanese).starts_with(u"使い方: morvanex-check"));
+    EXPECT_TRUE(summaryOf({u"--help"}, Language::English).starts_with(u"usage: morvanex-check"));
+
+    EXPECT_EQ(languageOfLocale(u"ja_JP.UTF-8"), Language::Japanese);
+    EXPECT_EQ(languageOfLocale(u"ja"), Language::Japanese);
+    for (const auto* other : {u"C", u"C.UTF-8", u"en_US.UTF-8", u"POSIX", u""})
+        EXPECT_EQ(languageOfLocale(other), Language::English) << utf16ToUtf8(other);
+}
+
+// Every message has both languages, and the translation takes the same
+// arguments: a {n} lost in translation would drop a path or a line number.
+TEST(CheckLanguage, EveryMessageHasBothLanguagesWithTheSameArguments) {
+    const auto placeholders = [](std::u16string_view text) {
+        std::set<char16_t> found;
+        for (size_t i = 0; i + 2 < text.size(); ++i)
+            if (text[i] == u'{' && text[i + 2] == u'}' && text[i + 1] >= u'1' &&
+                text[i + 1] <= u'9')
+                found.insert(text[i + 1]);
+        return found;
+    };
+    for (const auto& message : messageTable()) {
+        SCOPED_TRACE(utf16ToUtf8(message.english));
+        EXPECT_FALSE(message.english.empty());
+        EXPECT_FALSE(message.japanese.empty());
+        EXPECT_EQ(placeholders(message.english), placeholders(message.japanese));
+        if (!message.englishPlural.empty()) {
+            EXPECT_EQ(placeholders(message.englishPlural), placeholders(message.english));
+        }
+    }
+    const Messages ja(Language::Japanese);
+    EXPECT_EQ(ja(MessageId::DuplicateCommand, {u"\"LINE\"", u"2"}),
+              u"コマンド \"LINE\" は 2 行目にもあります");
+    const Messages en(Language::English);
+    EXPECT_EQ(en.count(MessageId::ErrorCount, 1), u"1 error");
+    EXPECT_EQ(en.count(MessageId::ErrorCount, 2), u"2 errors");
 }
 
 // A CAD as the check sees it: registered or not, running or not, its HWND
@@ -377,7 +388,14 @@ TEST(CadCheck, OneLineAStepStoppingWhereTheRestDependsOnIt) {
         SCOPED_TRACE(c.name);
         FakeCad cad;
         c.set(cad);
-        EXPECT_EQ(checkCad(u"A.B", cad), c.steps);
+        EXPECT_EQ(checkCad(u"A.B", cad, Language::English), c.steps);
+        // The same steps in Japanese, each in its own words.
+        const auto japanese = checkCad(u"A.B", cad, Language::Japanese);
+        ASSERT_EQ(japanese.size(), c.steps.size());
+        for (size_t i = 0; i < japanese.size(); ++i) {
+            EXPECT_EQ(japanese[i].ok, c.steps[i].ok);
+            EXPECT_NE(japanese[i].message, c.steps[i].message);
+        }
         for (const auto& call : cad.calls)
             EXPECT_EQ(call.find(u"SendCommand"), std::u16string::npos);
     }

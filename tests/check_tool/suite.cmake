@@ -46,11 +46,28 @@ function(morvanex_check_case name expected text)
     endif()
 endfunction()
 
-morvanex_check_case(clean 0 "^0 errors, 0 warnings\n$" ${check_data}/clean)
+morvanex_check_case(clean 0 "^0 errors, 0 warnings\n$" ${check_data}/clean --lang en)
 morvanex_check_case(missing_lisp 1 "MorvaneList.txt:2: error: LISP file not found: .*missing.lsp"
-                    ${check_data}/missing_files)
+                    ${check_data}/missing_files --lang en)
 morvanex_check_case(encoding 1 "MorvaneList.txt:2: error: bytes not valid in code page 932"
-                    ${check_data}/encoding)
-if(NOT WIN32)
-    morvanex_check_case(cad_usage 2 "--cad works on Windows only" ${check_data}/clean --cad)
+                    ${check_data}/encoding --lang en)
+if(WIN32)
+    # Wine's user interface language follows its locale, ja_JP.UTF-8.
+    morvanex_check_case(user_language 1
+                        "MorvaneList.txt:2: error: LISP ファイルが見つかりません: .*missing.lsp"
+                        ${check_data}/missing_files)
+else()
+    morvanex_check_case(cad_usage 2 "--cad works on Windows only" ${check_data}/clean --cad
+                        --lang en)
+    # The locale of messages: LC_ALL, else LC_MESSAGES, else LANG.
+    morvanex_check_case(lang_japanese 0 "^エラー 0 件、警告 0 件\n$" ${check_data}/clean)
+    morvanex_check_case(lc_all_first 0 "^0 errors, 0 warnings\n$" ${check_data}/clean)
+    morvanex_check_case(lc_messages_before_lang 0 "^エラー 0 件、警告 0 件\n$"
+                        ${check_data}/clean)
+    set_tests_properties(morvanex_check_lang_japanese PROPERTIES
+                         ENVIRONMENT "LC_ALL=;LC_MESSAGES=;LANG=ja_JP.UTF-8")
+    set_tests_properties(morvanex_check_lc_all_first PROPERTIES
+                         ENVIRONMENT "LC_ALL=C;LC_MESSAGES=ja_JP.UTF-8;LANG=ja_JP.UTF-8")
+    set_tests_properties(morvanex_check_lc_messages_before_lang PROPERTIES
+                         ENVIRONMENT "LC_ALL=;LC_MESSAGES=ja_JP.UTF-8;LANG=en_US.UTF-8")
 endif()

@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "cad/cad_link.h"
+#include "messages.h"
 #include "quoted.h"
 
 namespace morvane {
@@ -25,54 +26,51 @@ std::u16string failure(const CadFailure& e) {
     return text;
 }
 
-CadStep windowStep(CadObject& application, CadSystem& system) {
+CadStep windowStep(CadObject& application, CadSystem& system, const Messages& say) {
     try {
         const uint64_t window = windowHandleFromValue(application.getProperty(u"HWND"));
         if (system.isWindow(window))
-            return {true, u"HWND gives its main window " + hex(window)};
-        return {false, u"HWND gives " + hex(window) +
-                           u", which is no window: the CAD cannot be brought to the front"};
+            return {true, say(MessageId::HwndIsWindow, {hex(window)})};
+        return {false, say(MessageId::HwndIsNoWindow, {hex(window)})};
     } catch (const CadFailure& e) {
-        return {false, u"HWND cannot be read: " + failure(e)};
+        return {false, say(MessageId::HwndUnreadable, {failure(e)})};
     }
 }
 
-CadStep documentStep(CadObject& application) {
+CadStep documentStep(CadObject& application, const Messages& say) {
     try {
         const CadValue document = application.getProperty(u"ActiveDocument");
         const auto* object = std::get_if<CadObjectPtr>(&document);
         if (object && *object)
-            return {true, u"a document is open (ActiveDocument)"};
-        return {false, u"no document is open (ActiveDocument gives none): commands have nowhere "
-                       u"to go"};
+            return {true, say(MessageId::DocumentOpen)};
+        return {false, say(MessageId::NoDocument)};
     } catch (const CadFailure& e) {
-        return {false, u"ActiveDocument cannot be read: " + failure(e)};
+        return {false, say(MessageId::ActiveDocumentUnreadable, {failure(e)})};
     }
 }
 
 } // namespace
 
-std::vector<CadStep> checkCad(std::u16string_view progId, CadSystem& system) {
+std::vector<CadStep> checkCad(std::u16string_view progId, CadSystem& system, Language language) {
+    const Messages say(language);
     std::vector<CadStep> steps;
     if (!system.isRegistered(progId)) {
-        steps.push_back({false, u"the ProgID " + quoted(progId) + u" is not registered"});
+        steps.push_back({false, say(MessageId::NotRegistered, {quoted(progId)})});
         return steps;
     }
-    steps.push_back({true, u"the ProgID " + quoted(progId) + u" is registered"});
+    steps.push_back({true, say(MessageId::Registered, {quoted(progId)})});
     CadObjectPtr application;
     try {
         application = attachCad(system.automation(), progId);
     } catch (const CadFailure& e) {
-        steps.push_back(
-            {false, u"no running instance can be reached: " + failure(e) + u"; this process " +
-                        (system.isElevated() ? u"runs elevated" : u"does not run elevated") +
-                        u", and a CAD running at another elevation level cannot be reached by "
-                        u"COM, nor by MorvaneX"});
+        steps.push_back({false, say(system.isElevated() ? MessageId::NotReachableElevated
+                                                        : MessageId::NotReachableNotElevated,
+                                    {failure(e)})});
         return steps;
     }
-    steps.push_back({true, u"an instance is running"});
-    steps.push_back(windowStep(*application, system));
-    steps.push_back(documentStep(*application));
+    steps.push_back({true, say(MessageId::InstanceRunning)});
+    steps.push_back(windowStep(*application, system, say));
+    steps.push_back(documentStep(*application, say));
     return steps;
 }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "messages.h"
+
 namespace morvane {
 
 class CadAutomation;
@@ -30,7 +32,7 @@ struct CadStep {
 
 // Registered, running, its window, its document; stops at the first step
 // the later ones depend on.
-std::vector<CadStep> checkCad(std::u16string_view progId, CadSystem& system);
+std::vector<CadStep> checkCad(std::u16string_view progId, CadSystem& system, Language language);
 
 // "cad: ok: message" or "cad: error: message"; no line end.
 std::u16string formatCadStep(const CadStep& step);

@@ -10,80 +10,90 @@
 namespace morvane {
 namespace {
 
-constexpr std::u16string_view kUsage =
-    u"usage: morvanex-check [FOLDER] [--cad] [--progid PROGID]\n"
-    u"  Checks the command list, target list and settings of a MorvaneX folder\n"
-    u"  (default: the folder of this program on Windows, else the current one).\n"
-    u"  --cad            also check that the CAD can be reached (Windows only)\n"
-    u"  --progid PROGID  the CAD to check instead of the settings' one\n";
-
 struct Options {
     std::optional<std::u16string> folder;
     std::optional<std::u16string> progId;
+    std::optional<Language> language;
     bool cad = false;
     bool help = false;
 };
 
+// The language --lang asks for, read before anything else so that even the
+// usage errors are in it; nullopt when it is not given or not valid.
+std::optional<Language> languageAskedFor(const std::vector<std::u16string>& args) {
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == u"--lang")
+            return languageOption(args[i + 1]);
+    return std::nullopt;
+}
+
 std::optional<std::u16string> parseArgs(const std::vector<std::u16string>& args,
-                                        const CheckEnvironment& environment, Options& options) {
+                                        const CheckEnvironment& environment, const Messages& say,
+                                        Options& options) {
+    const auto value = [&](size_t& i) -> std::optional<std::u16string> {
+        if (i + 1 == args.size() || args[i + 1].empty())
+            return std::nullopt;
+        return args[++i];
+    };
     for (size_t i = 0; i < args.size(); ++i) {
         const auto& arg = args[i];
         if (arg == u"-h" || arg == u"--help") {
             options.help = true;
         } else if (arg == u"--cad") {
             if (!environment.cad)
-                return u"--cad works on Windows only, where the CAD runs";
+                return say(MessageId::CadWindowsOnly);
             options.cad = true;
-        } else if (arg == u"--progid") {
-            if (i + 1 == args.size() || args[i + 1].empty())
-                return u"--progid needs a value";
-            if (options.progId)
-                return u"--progid given twice";
-            options.progId = args[++i];
+        } else if (arg == u"--progid" || arg == u"--lang") {
+            if ((arg == u"--progid" && options.progId) || (arg == u"--lang" && options.language))
+                return say(MessageId::OptionTwice, {arg});
+            const auto given = value(i);
+            if (!given)
+                return say(MessageId::OptionNeedsValue, {arg});
+            if (arg == u"--progid") {
+                options.progId = *given;
+            } else {
+                options.language = languageOption(*given);
+                if (!options.language)
+                    return say(MessageId::UnknownLanguage, {*given});
+            }
         } else if (arg.starts_with(u"--")) {
-            return u"unknown option " + arg;
+            return say(MessageId::UnknownOption, {arg});
         } else if (options.folder) {
-            return u"more than one folder given";
+            return say(MessageId::MoreThanOneFolder);
         } else {
             options.folder = arg;
         }
     }
     if (options.progId && !options.cad)
-        return u"--progid is for --cad";
+        return say(MessageId::ProgIdWithoutCad);
     return std::nullopt;
-}
-
-std::u16string count(size_t n, std::u16string_view what) {
-    std::u16string text = toDecimal(static_cast<long long>(n)) + u" " + std::u16string(what);
-    if (n != 1)
-        text += u's';
-    return text;
 }
 
 } // namespace
 
 int runCheckTool(const std::vector<std::u16string>& args, const CheckEnvironment& environment,
                  PlatformServices& services, std::u16string& out, std::u16string& err) {
+    const Messages say(languageAskedFor(args).value_or(environment.language));
     Options options;
-    if (const auto usageError = parseArgs(args, environment, options)) {
-        err += u"morvanex-check: " + *usageError + u"\n" + std::u16string(kUsage);
+    if (const auto usageError = parseArgs(args, environment, say, options)) {
+        err += u"morvanex-check: " + *usageError + u"\n" + say(MessageId::Usage);
         return kCheckUsageError;
     }
     if (options.help) {
-        out += kUsage;
+        out += say(MessageId::Usage);
         return kNoError;
     }
     std::u16string folder = options.folder.value_or(environment.defaultFolder);
     std::error_code error;
     if (!std::filesystem::is_directory(std::filesystem::path(folder), error)) {
-        out += folder + u": error: not a folder that can be read\n";
+        out += folder + u": error: " + say(MessageId::NotAFolder) + u"\n";
         return kUnreadable;
     }
     if (folder.empty() || (folder.back() != u'/' && folder.back() != environment.separator))
         folder += environment.separator;
 
     const FolderReport report =
-        checkFolder(folder, FolderCheckOptions{environment.windowsPaths}, services);
+        checkFolder(folder, FolderCheckOptions{environment.windowsPaths, say.language()}, services);
     size_t errors = 0, warnings = 0;
     for (const auto& finding : report.findings) {
         out += formatFinding(finding) + u"\n";
@@ -92,12 +102,14 @@ int runCheckTool(const std::vector<std::u16string>& args, const CheckEnvironment
     }
     if (options.cad) {
         for (const auto& step :
-             checkCad(options.progId.value_or(report.progId), *environment.cad)) {
+             checkCad(options.progId.value_or(report.progId), *environment.cad, say.language())) {
             out += formatCadStep(step) + u"\n";
             errors += !step.ok;
         }
     }
-    out += count(errors, u"error") + u", " + count(warnings, u"warning") + u"\n";
+    out += say(MessageId::Summary, {say.count(MessageId::ErrorCount, errors),
+                                    say.count(MessageId::WarningCount, warnings)}) +
+           u"\n";
     if (report.unreadable)
         return kUnreadable;
     return errors ? kErrorsFound : kNoError;

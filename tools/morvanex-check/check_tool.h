@@ -1,8 +1,11 @@
 #pragma once
-// morvanex-check [FOLDER] [--cad] [--progid PROGID]: what is wrong with a
-// MorvaneX folder, one finding a line, and whether its CAD can be reached.
+// morvanex-check [FOLDER] [--cad [--progid PROGID]] [--lang ja|en]: what is
+// wrong with a MorvaneX folder, one finding a line, and whether its CAD can
+// be reached.
 #include <string>
 #include <vector>
+
+#include "messages.h"
 
 namespace morvane {
 
@@ -19,6 +22,8 @@ struct CheckEnvironment {
     bool windowsPaths = false;
     // Null where --cad cannot run.
     CadSystem* cad = nullptr;
+    // The user's language, unless --lang says otherwise.
+    Language language = Language::English;
 };
 
 // args exclude the program name. Findings and the summary go to out, usage

@@ -8,6 +8,7 @@
 #include "cad/row_action.h"
 #include "cad_targets/target_line.h"
 #include "list/list_file.h"
+#include "messages.h"
 #include "platform/services.h"
 #include "quoted.h"
 #include "shell/caption.h"
@@ -101,7 +102,7 @@ bool keepsBreak(const AnsiCodePage& codePage, std::string_view raw) {
 // file's lines that are not characters of the code page it is read in (they
 // show as garbage in the launcher) are reported.
 FileLines readLines(std::u16string_view path, std::string_view bytes, const DecodedText& decoded,
-                    const PlatformServices& services, FolderReport* report) {
+                    const PlatformServices& services, const Messages& say, FolderReport* report) {
     FileLines lines;
     lines.text = splitLines(decoded.text);
     for (size_t i = 0; i < lines.text.size(); ++i)
@@ -124,14 +125,11 @@ FileLines readLines(std::u16string_view path, std::string_view bytes, const Deco
         const std::string_view line = withoutBreak(raw);
         if (!report || codePage.isValid(line))
             continue;
-        std::u16string message = u"bytes not valid in code page " + toDecimal(codePage.number()) +
-                                 u": the line shows as garbage";
+        std::u16string message = say(MessageId::BytesNotValid, {toDecimal(codePage.number())});
         if (utf8ToUtf16Strict(line))
-            message += u"; the line is valid UTF-8: the file was saved as UTF-8 without a "
-                       u"byte-order mark (save it with one)";
+            message += say(MessageId::LineIsUtf8);
         if (!startsLine)
-            message += u"; its last byte takes the line break with it: the launcher reads line " +
-                       toDecimal(number + 1) + u" as part of this line";
+            message += say(MessageId::LineBreakTaken, {toDecimal(number + 1)});
         report->add(path, number, Severity::Error, std::move(message));
     }
     if (starts.size() == lines.text.size())
@@ -158,23 +156,22 @@ PathKind pathKind(std::u16string_view path, bool resolvedInFolder, bool windowsP
 void checkRowFile(std::u16string_view path, int line, const ListRow& record,
                   std::u16string_view folder, const FolderCheckOptions& options,
                   const PlatformServices& services, FolderReport& report) {
+    const Messages say(options.language);
     const std::u16string extension = rowFileExtension(record.file);
     const bool lisp = extension == u".LSP";
     if (!lisp && extension != u".EXE") {
         report.add(path, line, Severity::Warning,
-                   u"the third field " + quoted(record.file) +
-                       u" is neither a .lsp nor an .exe file: it is ignored");
+                   say(MessageId::ThirdFieldIgnored, {quoted(record.file)}));
         return;
     }
     const std::u16string resolved = resolveRowFile(record.file, folder);
     switch (pathKind(resolved, resolved != record.file, options.windowsPaths)) {
     case PathKind::Foreign:
-        report.add(path, line, Severity::Note, resolved + u" cannot be checked on this system");
+        report.add(path, line, Severity::Note, say(MessageId::CannotCheckHere, {resolved}));
         return;
     case PathKind::Relative:
         report.add(path, line, Severity::Note,
-                   resolved + (lisp ? u" is relative to the launcher's current folder: not checked"
-                                    : u" is looked up by Windows when started: not checked"));
+                   say(lisp ? MessageId::RelativeLisp : MessageId::RelativeProgram, {resolved}));
         return;
     case PathKind::Checkable:
         break;
@@ -183,24 +180,22 @@ void checkRowFile(std::u16string_view path, int line, const ListRow& record,
         return;
     if (lisp)
         report.add(path, line, Severity::Error,
-                   u"LISP file not found: " + resolved + u"; a double-click shows " +
-                       quoted(kFileNotFoundMessage));
+                   say(MessageId::LispNotFound, {resolved, quoted(kFileNotFoundMessage)}));
     else
-        report.add(path, line, Severity::Error,
-                   u"program not found: " + resolved + u"; a double-click starts nothing");
+        report.add(path, line, Severity::Error, say(MessageId::ProgramNotFound, {resolved}));
 }
 
 void checkListLines(std::u16string_view path, const FileLines& lines, const ListRows& records,
                     std::u16string_view folder, const FolderCheckOptions& options,
                     const PlatformServices& services, FolderReport& report) {
+    const Messages say(options.language);
     std::map<std::u16string, int> commandLines; // upper-cased command -> first line
     for (const auto& record : records) {
         const int line = lines.number[record.row];
         if (isGroupRow(record)) {
             if (splitListFields(lines.text[record.row]).size() >= 2)
                 report.add(path, line, Severity::Warning,
-                           quoted(record.command) +
-                               u" has an empty description: it is shown as a group");
+                           say(MessageId::EmptyDescription, {quoted(record.command)}));
             continue;
         }
         if (!record.file.empty())
@@ -209,40 +204,36 @@ void checkListLines(std::u16string_view path, const FileLines& lines, const List
         if (record.command.empty()) {
             if (extension != u".LSP" && extension != u".EXE")
                 report.add(path, line, Severity::Warning,
-                           quoted(record.description) +
-                               u" has no command and no file: a double-click does nothing");
+                           say(MessageId::NoCommandNoFile, {quoted(record.description)}));
             continue;
         }
         if (isBlankCode(record.command.front()) || isBlankCode(record.command.back()))
             report.add(path, line, Severity::Warning,
-                       u"the command " + quoted(record.command) +
-                           u" starts or ends with a blank: it is sent as typed, and many CADs "
-                           u"take a space as Enter");
+                       say(MessageId::BlankAroundCommand, {quoted(record.command)}));
         const auto [first, added] = commandLines.emplace(upperAscii(record.command), line);
         if (!added)
             report.add(path, line, Severity::Warning,
-                       u"the command " + quoted(record.command) + u" is also on line " +
-                           toDecimal(first->second));
+                       say(MessageId::DuplicateCommand,
+                           {quoted(record.command), toDecimal(first->second)}));
     }
 }
 
 void checkCommandList(std::u16string_view folder, const FolderCheckOptions& options,
                       const PlatformServices& services, FolderReport& report) {
+    const Messages say(options.language);
     const std::u16string path = std::u16string(folder) + std::u16string(kListFileName);
     const auto bytes = readBytes(path, services, report);
     if (!bytes) {
         if (!report.unreadable)
-            report.add(path, 0, Severity::Warning,
-                       u"there is no command list: the launcher shows no commands");
+            report.add(path, 0, Severity::Warning, say(MessageId::NoCommandList));
         return;
     }
     const auto decoded = decodeBytes(path, *bytes, services, report);
     if (!decoded)
         return;
-    const FileLines lines = readLines(path, *bytes, *decoded, services, &report);
+    const FileLines lines = readLines(path, *bytes, *decoded, services, say, &report);
     if (lines.text.empty()) {
-        report.add(path, 0, Severity::Warning,
-                   u"the command list is empty: the launcher shows no commands");
+        report.add(path, 0, Severity::Warning, say(MessageId::EmptyCommandList));
         return;
     }
     const ListRows records = parseListLines(lines.text);
@@ -252,41 +243,40 @@ void checkCommandList(std::u16string_view folder, const FolderCheckOptions& opti
 // The target list's lines, or nullopt when there is none.
 std::optional<std::vector<std::u16string>> checkTargetList(std::u16string_view folder,
                                                            const PlatformServices& services,
+                                                           const Messages& say,
                                                            FolderReport& report) {
     const std::u16string path = std::u16string(folder) + std::u16string(kTargetListFileName);
     const auto bytes = readBytes(path, services, report);
     if (!bytes) {
         if (!report.unreadable)
             report.add(path, 0, Severity::Note,
-                       u"there is no target list: the caption stays " + quoted(kDesignedCaption) +
-                           u" and the target dialog starts empty");
+                       say(MessageId::NoTargetList, {quoted(kDesignedCaption)}));
         return std::nullopt;
     }
     const auto decoded = decodeBytes(path, *bytes, services, report);
     if (!decoded)
         return std::nullopt;
-    FileLines lines = readLines(path, *bytes, *decoded, services, &report);
+    FileLines lines = readLines(path, *bytes, *decoded, services, say, &report);
     std::map<std::u16string, int> nameLines; // upper-cased name -> first line
     for (size_t i = 0; i < lines.text.size(); ++i) {
         const auto& text = lines.text[i];
         const int line = lines.number[i];
         if (text.find(u'\t') == std::u16string::npos) {
-            report.add(path, line, Severity::Warning,
-                       u"no TAB between a name and a ProgID: the line names no CAD");
+            report.add(path, line, Severity::Warning, say(MessageId::NoTab));
             continue;
         }
         const auto parts = splitTargetLine(text);
         if (parts.progId.empty())
-            report.add(path, line, Severity::Warning, u"the ProgID is empty");
+            report.add(path, line, Severity::Warning, say(MessageId::TargetProgIdEmpty));
         if (parts.name.empty()) {
-            report.add(path, line, Severity::Warning, u"the name is empty");
+            report.add(path, line, Severity::Warning, say(MessageId::TargetNameEmpty));
             continue;
         }
         const auto [first, added] = nameLines.emplace(upperAscii(parts.name), line);
         if (!added)
             report.add(path, line, Severity::Warning,
-                       u"the name " + quoted(parts.name) + u" is also on line " +
-                           toDecimal(first->second));
+                       say(MessageId::DuplicateTargetName,
+                           {quoted(parts.name), toDecimal(first->second)}));
     }
     return std::move(lines.text);
 }
@@ -327,60 +317,54 @@ std::optional<SettingsValue> findSettingsValue(const FileLines& lines, std::u16s
 
 void checkSettings(std::u16string_view folder,
                    const std::optional<std::vector<std::u16string>>& targetLines,
-                   const PlatformServices& services, FolderReport& report) {
+                   const PlatformServices& services, const Messages& say, FolderReport& report) {
     const std::u16string path = std::u16string(folder) + std::u16string(kSettingsFileName);
     const auto bytes = readBytes(path, services, report);
     FileLines lines;
     const auto decoded = bytes ? decodeBytes(path, *bytes, services, report) : std::nullopt;
     if (decoded)
-        lines = readLines(path, *bytes, *decoded, services, nullptr);
+        lines = readLines(path, *bytes, *decoded, services, say, nullptr);
     else if (!report.unreadable)
         report.add(path, 0, Severity::Note,
-                   u"there is no settings file: the window opens centred on the screen and "
-                   u"drives " +
-                       quoted(kDefaultProgID));
+                   say(MessageId::NoSettingsFile, {quoted(kDefaultProgID)}));
     for (const auto key : {u"Left", u"Top", u"Width", u"Height"}) {
         const auto value = findSettingsValue(lines, u"Form", key);
         if (value && !parseSettingsInteger(value->text))
             report.add(path, value->line, Severity::Warning,
-                       u"[Form] " + std::u16string(key) + u"=" + value->text +
-                           u" is not a number: the default is used instead");
+                       say(MessageId::NotANumber, {key, value->text}));
     }
     const auto progId = findSettingsValue(lines, u"Target", u"ProgID");
     report.progId = progId ? progId->text : std::u16string(kDefaultProgID);
     const int progIdLine = progId ? progId->line : 0;
     if (report.progId.empty())
-        report.add(path, progIdLine, Severity::Warning,
-                   u"the ProgID is empty: no CAD can be reached");
+        report.add(path, progIdLine, Severity::Warning, say(MessageId::SettingsProgIdEmpty));
     else if (!targetLines || !findTargetName(*targetLines, report.progId))
-        report.add(path, progIdLine, Severity::Warning,
-                   u"the ProgID " + quoted(report.progId) +
-                       u" is not in the target list: the caption stays " +
-                       quoted(kDesignedCaption));
+        report.add(
+            path, progIdLine, Severity::Warning,
+            say(MessageId::ProgIdNotInTargets, {quoted(report.progId), quoted(kDesignedCaption)}));
 }
 
 void checkFolderWritable(std::u16string_view folder, PlatformServices& services,
-                         FolderReport& result) {
+                         const Messages& say, FolderReport& result) {
     const std::u16string probe = std::u16string(folder) + std::u16string(kProbeFileName);
     std::u16string reason;
     if (services.files.writeFileAtomic(probe, "", reason)) {
         services.files.removeFile(probe);
         return;
     }
-    result.add(folder, 0, Severity::Error,
-               u"the folder cannot be written (" + reason +
-                   u"): settings and new lists cannot be saved");
+    result.add(folder, 0, Severity::Error, say(MessageId::FolderNotWritable, {reason}));
 }
 
 } // namespace
 
 FolderReport checkFolder(std::u16string_view folder, const FolderCheckOptions& options,
                          PlatformServices& services) {
+    const Messages say(options.language);
     FolderReport result;
     checkCommandList(folder, options, services, result);
-    const auto targetLines = checkTargetList(folder, services, result);
-    checkSettings(folder, targetLines, services, result);
-    checkFolderWritable(folder, services, result);
+    const auto targetLines = checkTargetList(folder, services, say, result);
+    checkSettings(folder, targetLines, services, say, result);
+    checkFolderWritable(folder, services, say, result);
     // Each file's findings in line order; the files in the order checked.
     std::map<std::u16string, size_t> fileOrder;
     for (const auto& finding : result.findings)

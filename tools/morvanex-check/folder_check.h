@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "messages.h"
+
 namespace morvane {
 
 struct PlatformServices;
@@ -27,6 +29,7 @@ struct FolderCheckOptions {
     // Paths are Windows paths here: a drive letter or a UNC name can be
     // checked. Elsewhere such a path is only noted.
     bool windowsPaths = false;
+    Language language = Language::English;
 };
 
 struct FolderReport {

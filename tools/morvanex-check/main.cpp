@@ -17,6 +17,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #else
+#include <cstdlib>
 #include <filesystem>
 #endif
 
@@ -52,6 +53,23 @@ void write(FILE* stream, DWORD handleId, const std::u16string& text) {
     }
     morvane::writeBytes(stream, morvane::utf16ToUtf8(text));
 }
+
+// The language of Windows' own texts for this user.
+morvane::Language userLanguage() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? morvane::Language::Japanese
+                                                                      : morvane::Language::English;
+}
+#else
+// The locale of messages as POSIX picks it: LC_ALL, else LC_MESSAGES, else
+// LANG, the first one set and not empty.
+morvane::Language userLanguage() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return morvane::languageOfLocale(morvane::utf8ToUtf16(value));
+    }
+    return morvane::Language::English;
+}
 #endif
 
 } // namespace
@@ -63,7 +81,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::u16string exeFolder = morvane::fromWide(exe.substr(0, exe.find_last_of(L"\\/") + 1));
     const morvane::OleScope ole;
     morvane::Win32CadSystem cad;
-    const morvane::CheckEnvironment environment{exeFolder, u'\\', true, &cad};
+    const morvane::CheckEnvironment environment{exeFolder, u'\\', true, &cad, userLanguage()};
     std::u16string out, err;
     const int code =
         morvane::runCheckTool(args, environment, morvane::platformServices(), out, err);
@@ -77,7 +95,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     const auto current = std::filesystem::current_path(error);
     const morvane::CheckEnvironment environment{error ? u"." : current.u16string(), u'/', false,
-                                                nullptr};
+                                                nullptr, userLanguage()};
     std::u16string out, err;
     const int code =
         morvane::runCheckTool(args, environment, morvane::platformServices(), out, err);
