@@ -16,29 +16,11 @@
 namespace morvane {
 namespace {
 
-struct ExeRun {
-    DWORD code = 0;
-    std::string out;
-};
-
-ExeRun runCheck(const std::wstring& progId) {
-    test::TempDir dir;
-    const std::wstring outPath = toWide(dir.file(u"out.txt"));
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    UniqueFile out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ExeRun run;
-    const auto code = test::runCheckExe(
-        L"\"" MORVANE_CHECK_DATA_DIR L"\\clean\" --lang en --cad --progid " + progId, out.get(),
-        CREATE_NO_WINDOW);
-    if (!code) {
-        ADD_FAILURE() << "morvanex-check.exe did not start or end";
-        return run;
-    }
-    run.code = *code;
-    out.reset();
-    std::u16string reason;
-    platformServices().files.readFile(dir.file(u"out.txt"), run.out, reason);
+test::ExeRun runCheck(const std::wstring& progId) {
+    const test::ExeRun run = test::runToolToFile(
+        L"" MORVANE_CHECK_EXE,
+        L"\"" MORVANE_CHECK_DATA_DIR L"\\clean\" --lang en --cad --progid " + progId);
+    EXPECT_TRUE(run.ended) << "morvanex-check.exe did not start or end";
     return run;
 }
 
@@ -48,7 +30,7 @@ TEST(CheckCadWine, NotRunningNoDocumentAndRunning) {
         "cad: ok: the ProgID \"" + utf16ToUtf8(fromWide(progId)) + "\" is registered\n";
 
     test::registerOnly(progId);
-    ExeRun run = runCheck(progId);
+    test::ExeRun run = runCheck(progId);
     EXPECT_EQ(run.code, 1u);
     EXPECT_NE(run.out.find(registered + "cad: error: no running instance can be reached"),
               std::string::npos)

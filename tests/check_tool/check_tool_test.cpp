@@ -33,7 +33,7 @@ ToolRun runTool(const std::vector<std::u16string>& args, PlatformServices& servi
                 Language userLanguage = Language::English) {
     ToolRun run;
     const CheckEnvironment environment{u"/no/default/folder", u'/', windowsPaths, cad,
-                                       userLanguage};
+                                       userLanguage,          {}};
     run.code = runCheckTool(args, environment, services, run.out, run.err);
     return run;
 }

@@ -1,7 +1,7 @@
 # The morvanex-check tool: its rules in-process on the fixture folders under
 # data/ (natively), and the built program on a few of them, natively and
 # under Wine, the latter also against the stand-in CAD.
-if(NOT TARGET morvanex-check)
+if(NOT TARGET morvanex-check OR NOT TARGET morvanex-index)
     return()
 endif()
 
@@ -16,19 +16,22 @@ if(NOT WIN32)
     gtest_discover_tests(morvanex_check_tests DISCOVERY_TIMEOUT 60)
 endif()
 
-# The exe under Wine: --cad against the stand-in CAD, and its output on a
-# console of the test's own.
-if(WIN32 AND TARGET standin_cad)
+# The exes under Wine: --cad against the stand-in CAD, both tools' output on
+# a console of the test's own and in a folder of a long path.
+if(WIN32 AND TARGET standin_cad AND TARGET morvanex_check_win32)
     add_executable(morvanex_check_cad_tests ${CMAKE_CURRENT_LIST_DIR}/check_cad_wine_test.cpp
                                             ${CMAKE_CURRENT_LIST_DIR}/check_console_wine_test.cpp
+                                            ${CMAKE_CURRENT_LIST_DIR}/tools_long_path_wine_test.cpp
                                             ${CMAKE_CURRENT_LIST_DIR}/../cad/standin_process.cpp)
-    target_link_libraries(morvanex_check_cad_tests PRIVATE morvane_test_support ${GTEST_MAIN})
+    target_link_libraries(morvanex_check_cad_tests PRIVATE morvanex_check_win32
+                          morvane_test_support ${GTEST_MAIN})
     # Wine finds host paths on drive Z:.
     target_compile_definitions(morvanex_check_cad_tests PRIVATE
         MORVANE_STANDIN_EXE="Z:$<TARGET_FILE:standin_cad>"
         MORVANE_CHECK_EXE="Z:$<TARGET_FILE:morvanex-check>"
+        MORVANE_INDEX_EXE="Z:$<TARGET_FILE:morvanex-index>"
         MORVANE_CHECK_DATA_DIR="Z:${check_data}")
-    add_dependencies(morvanex_check_cad_tests standin_cad morvanex-check)
+    add_dependencies(morvanex_check_cad_tests standin_cad morvanex-check morvanex-index)
     add_test(NAME morvanex_check_cad_wine COMMAND morvanex_check_cad_tests)
     set_tests_properties(morvanex_check_cad_wine PROPERTIES LABELS "wine;gui" TIMEOUT 300)
 endif()

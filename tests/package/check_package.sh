@@ -3,9 +3,9 @@
 # files: the three programs, the sample list in the ANSI code page (CP932) with
 # CR LF whose file rows all resolve on a fresh PC, the users' README in UTF-8
 # with its sections, and no target list; the version of the package name in the
-# exe's version information, its manifest and the README; the manifest's
-# long-path awareness and execution level; an icon image for every size Windows
-# shows (the largest a PNG).
+# programs' version information, their manifests and the README; the
+# manifests' long-path awareness and execution level; an icon image for every
+# size Windows shows (the largest a PNG).
 set -uo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -65,14 +65,21 @@ dir="$work/x/$name"
 for exe in MorvaneX.exe morvanex-check.exe morvanex-index.exe; do
     [ "$(head -c 2 "$dir/$exe" 2>/dev/null)" == MZ ] || fail "$exe is not a Windows program"
 done
-if [ -f "$dir/MorvaneX.exe" ]; then
-    holds_utf16 "$dir/MorvaneX.exe" "$version" || fail "MorvaneX.exe's version information lacks $version"
-    grep -qaF "version=\"$manifest_version\"" "$dir/MorvaneX.exe" ||
-        fail "MorvaneX.exe's manifest lacks version $manifest_version"
+# Each program's manifest resource (type 24, the first): the version, long
+# paths whatever their form, and no elevation prompt.
+for exe in MorvaneX.exe morvanex-check.exe morvanex-index.exe; do
+    [ -f "$dir/$exe" ] || continue
+    holds_utf16 "$dir/$exe" "$version" || fail "$exe's version information lacks $version"
+    wrestool -x --raw --type=24 --name=1 "$dir/$exe" >"$work/manifest.xml" 2>/dev/null ||
+        fail "$exe has no manifest"
+    grep -qF "version=\"$manifest_version\"" "$work/manifest.xml" ||
+        fail "$exe's manifest lacks version $manifest_version"
     for setting in '<longPathAware xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">true</longPathAware>' \
         '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>'; do
-        grep -qaF "$setting" "$dir/MorvaneX.exe" || fail "MorvaneX.exe's manifest lacks $setting"
+        grep -qF "$setting" "$work/manifest.xml" || fail "$exe's manifest lacks $setting"
     done
+done
+if [ -f "$dir/MorvaneX.exe" ]; then
     # The icon group as an .ico file: its sizes, and the 256-pixel image
     # (width 0 in the directory) stored as a PNG.
     if wrestool -x --type=14 "$dir/MorvaneX.exe" >"$work/icon.ico" 2>/dev/null; then

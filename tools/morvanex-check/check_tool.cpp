@@ -85,7 +85,9 @@ int runCheckTool(const std::vector<std::u16string>& args, const CheckEnvironment
     }
     std::u16string folder = options.folder.value_or(environment.defaultFolder);
     std::error_code error;
-    if (!std::filesystem::is_directory(std::filesystem::path(folder), error)) {
+    if (environment.isFolder
+            ? !environment.isFolder(folder)
+            : !std::filesystem::is_directory(std::filesystem::path(folder), error)) {
         out += folder + u": error: " + say(MessageId::NotAFolder) + u"\n";
         return kUnreadable;
     }

@@ -2,7 +2,9 @@
 // morvanex-check [FOLDER] [--cad [--progid PROGID]] [--lang ja|en]: what is
 // wrong with a MorvaneX folder, one finding a line, and whether its CAD can
 // be reached.
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "messages.h"
@@ -24,6 +26,8 @@ struct CheckEnvironment {
     CadSystem* cad = nullptr;
     // The user's language, unless --lang says otherwise.
     Language language = Language::English;
+    // Whether FOLDER is a folder; std::filesystem's answer where none is given.
+    std::function<bool(std::u16string_view)> isFolder;
 };
 
 // args exclude the program name. Findings and the summary go to out, usage

@@ -4,6 +4,7 @@
 
 #include "index_tool.h"
 #include "platform/services.h"
+#include "text/utf.h"
 #include "tools/tool_main.h"
 
 namespace {
@@ -11,8 +12,9 @@ namespace {
 int run(const std::vector<std::u16string>& args) {
     std::string out, err;
     const int code = morvane::runIndexTool(args, morvane::platformServices(), out, err);
-    morvane::writeBytes(stdout, out);
-    morvane::writeBytes(stderr, err);
+    // The tool's UTF-8 goes back to UTF-16 without loss, for a console.
+    morvane::writeText(stdout, morvane::utf8ToUtf16(out));
+    morvane::writeText(stderr, morvane::utf8ToUtf16(err));
     return code;
 }
 
