@@ -46,8 +46,14 @@ std::wstring uniqueProgId(const wchar_t* tag) {
            L"." + std::to_wstring(GetTickCount());
 }
 
-void registerOnly(const std::wstring& progId) {
-    UniqueHandle process = launch(L"--register-only --progid " + progId);
+void registerOnly(const std::wstring& progId, const std::wstring& options) {
+    UniqueHandle process = launch(L"--register-only --progid " + progId + L" " + options);
+    if (process)
+        WaitForSingleObject(process.get(), 30000);
+}
+
+void unregister(const std::wstring& progId) {
+    UniqueHandle process = launch(L"--unregister --progid " + progId);
     if (process)
         WaitForSingleObject(process.get(), 30000);
 }

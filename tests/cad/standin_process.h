@@ -49,7 +49,11 @@ class StandinProcess {
 std::wstring uniqueProgId(const wchar_t* tag);
 
 // Runs the stand-in to register a ProgID only; no instance keeps running.
-void registerOnly(const std::wstring& progId);
+// With options, such as --no-type-library.
+void registerOnly(const std::wstring& progId, const std::wstring& options = L"");
+
+// Removes a ProgID's registration again.
+void unregister(const std::wstring& progId);
 
 // Pumps this thread's messages for a while (the foreground switch and the
 // stand-in's answers need the launcher side to keep its queue moving).

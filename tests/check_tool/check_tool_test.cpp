@@ -12,6 +12,7 @@
 
 #include "cad/cad_link.h"
 #include "cad_check.h"
+#include "cad_list.h"
 #include "check_tool.h"
 #include "messages.h"
 #include "platform/services.h"
@@ -28,12 +29,20 @@ struct ToolRun {
     std::u16string err;
 };
 
+// What the tool finds of the system beyond the files.
+struct ToolSystem {
+    CadSystem* cad = nullptr;
+    CadCatalog* catalog = nullptr;
+    bool windowsPaths = false;
+    Language userLanguage = Language::English;
+};
+
 ToolRun runTool(const std::vector<std::u16string>& args, PlatformServices& services,
-                CadSystem* cad = nullptr, bool windowsPaths = false,
-                Language userLanguage = Language::English) {
+                const ToolSystem& system = {}) {
     ToolRun run;
-    const CheckEnvironment environment{u"/no/default/folder", u'/', windowsPaths, cad,
-                                       userLanguage,          {}};
+    const CheckEnvironment environment{
+        u"/no/default/folder", u'/', system.windowsPaths, system.cad, system.catalog,
+        system.userLanguage,   {}};
     run.code = runCheckTool(args, environment, services, run.out, run.err);
     return run;
 }
@@ -106,7 +115,7 @@ struct FakeFolder {
         fake.files.files[folder + u"MorvaneX.ini"] = "[Form]\r\nLeft=10\r\n";
     }
     ToolRun run(PlatformServices& services, bool windowsPaths = false) {
-        return runTool({folder}, services, nullptr, windowsPaths);
+        return runTool({folder}, services, {.windowsPaths = windowsPaths});
     }
     ToolRun run() { return run(fake.services); }
 };
@@ -222,7 +231,7 @@ TEST(CheckUsage, ErrorsAreExitTwoAndAMissingFolderExitThree) {
 TEST(CheckLanguage, TheUsersLanguageUnlessLangChooses) {
     FakeFolder f;
     const auto summaryOf = [&](std::vector<std::u16string> args, Language user) {
-        return runTool(args, f.fake.services, nullptr, false, user).out;
+        return runTool(args, f.fake.services, {.userLanguage = user}).out;
     };
     const std::u16string ja = u"エラー 0 件、警告 0 件\n", en = u"0 errors, 0 warnings\n";
     EXPECT_EQ(summaryOf({f.folder}, Language::Japanese), ja);
@@ -408,17 +417,211 @@ TEST(CadCheck, ToolChecksTheSettingsProgIdUnlessGivenOne) {
         "[Target]\r\nProgID=BricscadApp.AcadApplication\r\n";
     FakeCad cad;
     cad.documentOpen = false;
-    ToolRun run = runTool({f.folder, u"--cad"}, f.fake.services, &cad);
+    ToolRun run = runTool({f.folder, u"--cad"}, f.fake.services, {.cad = &cad});
     EXPECT_EQ(cad.calls.front(), u"attach BricscadApp.AcadApplication");
     EXPECT_EQ(run.code, kErrorsFound);
     EXPECT_NE(run.out.find(u"cad: error: no document is open"), std::u16string::npos);
     EXPECT_TRUE(run.out.ends_with(u"1 error, 0 warnings\n")) << utf16ToUtf8(run.out);
 
     FakeCad other;
-    run = runTool({f.folder, u"--cad", u"--progid", u"Other.App"}, f.fake.services, &other);
+    run =
+        runTool({f.folder, u"--cad", u"--progid", u"Other.App"}, f.fake.services, {.cad = &other});
     EXPECT_EQ(other.calls.front(), u"attach Other.App");
     EXPECT_EQ(run.code, kNoError);
     EXPECT_NE(run.out.find(u"cad: ok: a document is open"), std::u16string::npos);
+}
+
+// A PC's running object table and classes root, as plain data; it records
+// which running objects are asked, for the ProgIDs a list finds.
+class FakeCatalog final : public CadCatalog {
+  public:
+    std::vector<std::u16string> running;
+    std::map<std::u16string, LiveMembers> live; // by class id as the table names it
+    std::vector<RegisteredProgId> progIds;
+    std::map<std::u16string, ClassRegistration> classes;                 // by upper-cased class id
+    std::map<std::u16string, std::vector<DescribedInterface>> libraries; // by upper-cased class id
+    std::vector<std::u16string> asked;
+
+    std::vector<std::u16string> runningObjects() override { return running; }
+    LiveMembers askRunning(std::u16string_view classId) override {
+        asked.emplace_back(classId);
+        const auto found = live.find(std::u16string(classId));
+        return found == live.end() ? LiveMembers{} : found->second;
+    }
+    std::vector<RegisteredProgId> registeredProgIds() override { return progIds; }
+    std::optional<ClassRegistration> classRegistration(std::u16string_view classId) override {
+        const auto found = classes.find(std::u16string(classId));
+        if (found == classes.end())
+            return std::nullopt;
+        return found->second;
+    }
+    std::optional<std::vector<DescribedInterface>>
+    typeLibrary(std::u16string_view classId) override {
+        const auto found = libraries.find(std::u16string(classId));
+        if (found == libraries.end())
+            return std::nullopt;
+        return found->second;
+    }
+};
+
+// Class ids of the PC below: two AutoCAD versions, BricsCAD, a CAD too busy
+// to answer, a CAD with no type library, Word, an in-process library and a
+// viewer whose document cannot take commands.
+constexpr std::u16string_view kAcad24 = u"{1111AAAA-0000-0000-0000-000000000024}";
+constexpr std::u16string_view kAcad23 = u"{11111111-0000-0000-0000-000000000023}";
+constexpr std::u16string_view kBricscad = u"{22222222-0000-0000-0000-000000000000}";
+constexpr std::u16string_view kBusy = u"{33333333-0000-0000-0000-000000000000}";
+constexpr std::u16string_view kNoLibrary = u"{44444444-0000-0000-0000-000000000000}";
+constexpr std::u16string_view kWord = u"{55555555-0000-0000-0000-000000000000}";
+constexpr std::u16string_view kInProcess = u"{66666666-0000-0000-0000-000000000000}";
+constexpr std::u16string_view kViewer = u"{77777777-0000-0000-0000-000000000000}";
+
+std::vector<DescribedInterface> cadLibrary() {
+    return {{u"IAcadApplication", {{u"HWND", u""}, {u"ActiveDocument", u"IAcadDocument"}}},
+            {u"IAcadDocument", {{u"SendCommand", u""}, {u"Name", u""}}}};
+}
+
+FakeCatalog somePc() {
+    FakeCatalog pc;
+    const LiveMembers cad{true, true, true, true};
+    // AutoCAD 2024 runs; the table writes its class id in lower case.
+    pc.running = {u"!{1111aaaa-0000-0000-0000-000000000024}",
+                  u"C:\\drawings\\a.dwg",
+                  u"!" + std::u16string(kBusy),
+                  u"!" + std::u16string(kNoLibrary),
+                  u"!" + std::u16string(kWord),
+                  u"!VisualStudio.DTE.17.0:1234"};
+    pc.live[std::u16string(kAcad24)] = cad;
+    pc.live[std::u16string(kBusy)] = LiveMembers{};
+    pc.live[std::u16string(kNoLibrary)] = {true, true, true, std::nullopt};
+    pc.live[std::u16string(kWord)] = {true, false, true, false};
+    pc.progIds = {
+        {u"AutoCAD.Application", std::u16string(kAcad24), u"AutoCAD.Application.24",
+         u"AutoCAD Application"},
+        {u"AutoCAD.Application.24", u"{1111aaaa-0000-0000-0000-000000000024}", u"",
+         u"AutoCAD Application"},
+        {u"AutoCAD.Application.23", std::u16string(kAcad23), u"", u"AutoCAD Application"},
+        {u"BricscadApp.AcadApplication", std::u16string(kBricscad), u"", u"BricsCAD Application"},
+        {u"Busy.Cad", std::u16string(kBusy), u"", u""},
+        {u"Standin.App", std::u16string(kNoLibrary), u"", u""},
+        {u"Word.Application", std::u16string(kWord), u"", u"Microsoft Word Application"},
+        {u"InProcess.Cad", std::u16string(kInProcess), u"", u""},
+        {u"Viewer.Application", std::u16string(kViewer), u"", u""},
+    };
+    const auto add = [&](std::u16string_view classId, ClassRegistration registration,
+                         std::optional<std::vector<DescribedInterface>> library) {
+        pc.classes[std::u16string(classId)] = std::move(registration);
+        if (library)
+            pc.libraries[std::u16string(classId)] = std::move(*library);
+    };
+    add(kAcad24, {u"AutoCAD.Application.24", u"AutoCAD.Application", true}, cadLibrary());
+    add(kAcad23, {u"AutoCAD.Application.23", u"AutoCAD.Application", true}, cadLibrary());
+    // ActiveDocument gives an IDispatch: SendCommand anywhere in the library.
+    add(kBricscad, {u"BricscadApp.AcadApplication", u"", true},
+        std::vector<DescribedInterface>{
+            {u"IAcadApplication", {{u"hwnd", u""}, {u"ActiveDocument", u""}}},
+            {u"IAcadDocument", {{u"SendCommand", u""}}}});
+    add(kBusy, {u"Busy.Cad", u"", true}, cadLibrary());
+    add(kNoLibrary, {u"Standin.App", u"", true}, std::nullopt);
+    add(kWord, {u"Word.Application", u"", true},
+        std::vector<DescribedInterface>{{u"_Application", {{u"ActiveDocument", u"_Document"}}},
+                                        {u"_Document", {{u"Save", u""}}}});
+    add(kInProcess, {u"InProcess.Cad", u"", false}, cadLibrary());
+    add(kViewer, {u"Viewer.Application", u"", true},
+        std::vector<DescribedInterface>{
+            {u"IViewer", {{u"HWND", u""}, {u"ActiveDocument", u"IViewerDocument"}}},
+            {u"IViewerDocument", {{u"Print", u""}}},
+            {u"IViewerConsole", {{u"SendCommand", u""}}}});
+    return pc;
+}
+
+TEST(CadList, RunningFirstThenInstalledEachProgIdWithWhatItIs) {
+    FakeCatalog pc = somePc();
+    const ToolRun run =
+        runTool({u"--list-cads", u"--lang", u"en"}, platformServices(), {.catalog = &pc});
+    EXPECT_EQ(run.code, kNoError);
+    EXPECT_EQ(run.err, u"");
+    EXPECT_EQ(utf16ToUtf8(run.out),
+              "cad: running: AutoCAD.Application: running; version-independent, now "
+              "AutoCAD.Application.24 (\"AutoCAD Application\")\n"
+              "cad: running: AutoCAD.Application.24: running; this version only (\"AutoCAD "
+              "Application\")\n"
+              "cad: running: Busy.Cad: running\n"
+              "cad: running: Standin.App: running; no document is open, so SendCommand was not "
+              "asked\n"
+              "cad: installed: AutoCAD.Application.23: installed, not running; this version only "
+              "(\"AutoCAD Application\")\n"
+              "cad: installed: BricscadApp.AcadApplication: installed, not running (\"BricsCAD "
+              "Application\")\n");
+    // Only the entries GetActiveObject finds are asked, each once.
+    EXPECT_EQ(pc.asked,
+              (std::vector<std::u16string>{std::u16string(kAcad24), std::u16string(kBusy),
+                                           std::u16string(kNoLibrary), std::u16string(kWord)}));
+}
+
+TEST(CadList, JapaneseAndNoneFound) {
+    FakeCatalog pc = somePc();
+    const ToolRun ja = runTool({u"--list-cads"}, platformServices(),
+                               {.catalog = &pc, .userLanguage = Language::Japanese});
+    EXPECT_TRUE(ja.out.starts_with(
+        u"cad: running: AutoCAD.Application: 起動しています。バージョンに依存しない ProgID です"
+        u"（今は AutoCAD.Application.24 を指します）（\"AutoCAD Application\"）\n"))
+        << utf16ToUtf8(ja.out);
+    EXPECT_NE(ja.out.find(u"cad: installed: BricscadApp.AcadApplication: インストールされて"
+                          u"いますが、起動していません（\"BricsCAD Application\"）\n"),
+              std::u16string::npos)
+        << utf16ToUtf8(ja.out);
+
+    FakeCatalog empty;
+    const ToolRun none =
+        runTool({u"--list-cads", u"--lang", u"en"}, platformServices(), {.catalog = &empty});
+    EXPECT_EQ(none.code, kErrorsFound);
+    EXPECT_EQ(none.out, u"cad: note: no CAD found: no running program and no installed ProgID "
+                        u"offers HWND, ActiveDocument and the document's SendCommand\n");
+}
+
+// --cad without --progid lists the CADs after its steps; with --progid, or
+// without --cad, nothing is listed; --list-cads stands alone.
+TEST(CadList, ListedByCadWithoutProgIdAndAloneByListCads) {
+    FakeFolder f;
+    FakeCatalog pc = somePc();
+    FakeCad cad;
+    const ToolSystem system{.cad = &cad, .catalog = &pc};
+    ToolRun run = runTool({f.folder, u"--cad"}, f.fake.services, system);
+    const size_t steps = run.out.find(u"cad: ok: a document is open");
+    const size_t listed = run.out.find(u"cad: installed: BricscadApp.AcadApplication: ");
+    ASSERT_NE(steps, std::u16string::npos) << utf16ToUtf8(run.out);
+    ASSERT_NE(listed, std::u16string::npos) << utf16ToUtf8(run.out);
+    EXPECT_LT(steps, listed);
+    // The list is no finding: it counts neither as an error nor a warning.
+    EXPECT_TRUE(run.out.ends_with(u"\n0 errors, 0 warnings\n")) << utf16ToUtf8(run.out);
+    EXPECT_EQ(run.code, kNoError);
+
+    for (const auto& args : {std::vector<std::u16string>{f.folder, u"--cad", u"--progid", u"A.B"},
+                             std::vector<std::u16string>{f.folder}}) {
+        run = runTool(args, f.fake.services, system);
+        EXPECT_EQ(run.out.find(u"cad: installed"), std::u16string::npos) << utf16ToUtf8(run.out);
+    }
+
+    struct Case {
+        std::vector<std::u16string> args;
+        ToolSystem system;
+        std::u16string message;
+    };
+    const std::u16string alone = u"--list-cads takes no folder and no other option but --lang "
+                                 u"(--cad without --progid lists the CADs too)";
+    const Case cases[] = {
+        {{u"--list-cads"}, {}, u"--list-cads works on Windows only, where the CAD runs"},
+        {{f.folder, u"--list-cads"}, system, alone},
+        {{u"--list-cads", u"--cad"}, system, alone},
+        {{u"--list-cads", u"--cad", u"--progid", u"A.B"}, system, alone},
+    };
+    for (const auto& c : cases) {
+        run = runTool(c.args, f.fake.services, c.system);
+        EXPECT_EQ(run.code, kCheckUsageError);
+        EXPECT_TRUE(run.err.starts_with(u"morvanex-check: " + c.message + u"\n"))
+            << utf16ToUtf8(run.err);
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cad_check.h"
+#include "cad_list.h"
 #include "folder_check.h"
 #include "text/letters.h"
 
@@ -15,6 +16,7 @@ struct Options {
     std::optional<std::u16string> progId;
     std::optional<Language> language;
     bool cad = false;
+    bool listCads = false;
     bool help = false;
 };
 
@@ -43,6 +45,10 @@ std::optional<std::u16string> parseArgs(const std::vector<std::u16string>& args,
             if (!environment.cad)
                 return say(MessageId::CadWindowsOnly);
             options.cad = true;
+        } else if (arg == u"--list-cads") {
+            if (!environment.catalog)
+                return say(MessageId::ListCadsWindowsOnly);
+            options.listCads = true;
         } else if (arg == u"--progid" || arg == u"--lang") {
             if ((arg == u"--progid" && options.progId) || (arg == u"--lang" && options.language))
                 return say(MessageId::OptionTwice, {arg});
@@ -64,9 +70,21 @@ std::optional<std::u16string> parseArgs(const std::vector<std::u16string>& args,
             options.folder = arg;
         }
     }
+    if (options.listCads && (options.folder || options.cad || options.progId))
+        return say(MessageId::ListCadsAlone);
     if (options.progId && !options.cad)
         return say(MessageId::ProgIdWithoutCad);
     return std::nullopt;
+}
+
+// One line a CAD found, or a note that there is none; whether any was found.
+bool listCads(CadCatalog& catalog, const Messages& say, std::u16string& out) {
+    const std::vector<FoundCad> cads = findCads(catalog);
+    for (const auto& cad : cads)
+        out += formatFoundCad(cad, say.language()) + u"\n";
+    if (cads.empty())
+        out += u"cad: note: " + say(MessageId::NoCadFound) + u"\n";
+    return !cads.empty();
 }
 
 } // namespace
@@ -83,6 +101,8 @@ int runCheckTool(const std::vector<std::u16string>& args, const CheckEnvironment
         out += say(MessageId::Usage);
         return kNoError;
     }
+    if (options.listCads)
+        return listCads(*environment.catalog, say, out) ? kNoError : kErrorsFound;
     std::u16string folder = options.folder.value_or(environment.defaultFolder);
     std::error_code error;
     if (environment.isFolder
@@ -108,6 +128,9 @@ int runCheckTool(const std::vector<std::u16string>& args, const CheckEnvironment
             out += formatCadStep(step) + u"\n";
             errors += !step.ok;
         }
+        // Which ProgID to give, where none was asked about.
+        if (!options.progId && environment.catalog)
+            listCads(*environment.catalog, say, out);
     }
     out += say(MessageId::Summary, {say.count(MessageId::ErrorCount, errors),
                                     say.count(MessageId::WarningCount, warnings)}) +

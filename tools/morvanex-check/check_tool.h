@@ -1,7 +1,8 @@
 #pragma once
 // morvanex-check [FOLDER] [--cad [--progid PROGID]] [--lang ja|en]: what is
-// wrong with a MorvaneX folder, one finding a line, and whether its CAD can
-// be reached.
+// wrong with a MorvaneX folder, one finding a line, whether its CAD can be
+// reached and, without --progid, which CADs this PC has.
+// morvanex-check --list-cads [--lang ja|en]: only the CADs this PC has.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@ namespace morvane {
 
 struct PlatformServices;
 class CadSystem;
+class CadCatalog;
 
 enum CheckToolExit { kNoError = 0, kErrorsFound = 1, kCheckUsageError = 2, kUnreadable = 3 };
 
@@ -24,6 +26,8 @@ struct CheckEnvironment {
     bool windowsPaths = false;
     // Null where --cad cannot run.
     CadSystem* cad = nullptr;
+    // Null where --list-cads cannot run.
+    CadCatalog* catalog = nullptr;
     // The user's language, unless --lang says otherwise.
     Language language = Language::English;
     // Whether FOLDER is a folder; std::filesystem's answer where none is given.

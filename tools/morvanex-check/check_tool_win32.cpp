@@ -32,11 +32,12 @@ bool isFolder(std::u16string_view path) {
 }
 
 int runCheckToolOnWindows(const std::vector<std::u16string>& args, PlatformServices& services,
-                          CadSystem* cad, Language userLanguage, std::u16string& out,
-                          std::u16string& err) {
+                          CadSystem* cad, CadCatalog* catalog, Language userLanguage,
+                          std::u16string& out, std::u16string& err) {
     const std::wstring exe = thisProgramPath();
     const std::u16string exeFolder = fromWide(exe.substr(0, exe.find_last_of(L"\\/") + 1));
-    const CheckEnvironment environment{exeFolder, u'\\', true, cad, userLanguage, isFolder};
+    const CheckEnvironment environment{exeFolder, u'\\',        true,    cad,
+                                       catalog,   userLanguage, isFolder};
     FullPathFiles files(services.files);
     PlatformServices fullPathServices{services.ansi, services.collator, files, services.clock};
     return runCheckTool(args, environment, fullPathServices, out, err);

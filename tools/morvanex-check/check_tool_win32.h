@@ -45,11 +45,13 @@ class FullPathFiles final : public FileSystem {
 };
 
 class CadSystem;
+class CadCatalog;
 
 // runCheckTool with FOLDER defaulting to the exe's folder and every path
-// reaching the services full; cad may be null (no --cad).
+// reaching the services full; cad and catalog may be null (no --cad, no
+// --list-cads).
 int runCheckToolOnWindows(const std::vector<std::u16string>& args, PlatformServices& services,
-                          CadSystem* cad, Language userLanguage, std::u16string& out,
-                          std::u16string& err);
+                          CadSystem* cad, CadCatalog* catalog, Language userLanguage,
+                          std::u16string& out, std::u16string& err);
 
 } // namespace morvane

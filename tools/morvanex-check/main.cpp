@@ -47,7 +47,7 @@ int wmain(int argc, wchar_t** argv) {
     const morvane::OleScope ole;
     morvane::Win32CadSystem cad;
     std::u16string out, err;
-    const int code = morvane::runCheckToolOnWindows(args, morvane::platformServices(), &cad,
+    const int code = morvane::runCheckToolOnWindows(args, morvane::platformServices(), &cad, &cad,
                                                     userLanguage(), out, err);
     morvane::writeText(stdout, out);
     morvane::writeText(stderr, err);
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     const auto current = std::filesystem::current_path(error);
     const morvane::CheckEnvironment environment{
-        error ? u"." : current.u16string(), u'/', false, nullptr, userLanguage(), {}};
+        error ? u"." : current.u16string(), u'/', false, nullptr, nullptr, userLanguage(), {}};
     std::u16string out, err;
     const int code =
         morvane::runCheckTool(args, environment, morvane::platformServices(), out, err);

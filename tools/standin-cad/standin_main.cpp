@@ -153,7 +153,7 @@ int serve(HINSTANCE instance, const Options& options) {
     morvane::ComPtr<IMessageFilter> previousFilter;
     CoRegisterMessageFilter(&filter, previousFilter.put());
 
-    if (!registerProgId(options.progId, clsid))
+    if (!registerProgId(options.progId, clsid, !options.noTypeLibrary))
         log.add(L"error", L"cannot register the ProgID");
     DWORD cookie = 0;
     const HRESULT hr = RegisterActiveObject(&application, clsid, ACTIVEOBJECT_STRONG, &cookie);
@@ -202,6 +202,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         return 0;
     }
     if (options.registerOnly)
-        return registerProgId(options.progId, clsid) ? 0 : 1;
+        return registerProgId(options.progId, clsid, !options.noTypeLibrary) ? 0 : 1;
     return serve(instance, options);
 }

@@ -5,10 +5,6 @@
 namespace standin {
 namespace {
 
-constexpr DISPID kHwnd = 1;
-constexpr DISPID kActiveDocument = 2;
-constexpr DISPID kSendCommand = 1;
-
 const DispatchBase::Member kApplicationMembers[] = {{L"HWND", kHwnd},
                                                     {L"ActiveDocument", kActiveDocument}};
 const DispatchBase::Member kDocumentMembers[] = {{L"SendCommand", kSendCommand}};

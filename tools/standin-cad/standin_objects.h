@@ -12,6 +12,11 @@
 
 namespace standin {
 
+// The members' ids, as the type library describes them too.
+constexpr DISPID kHwnd = 1;
+constexpr DISPID kActiveDocument = 2;
+constexpr DISPID kSendCommand = 1;
+
 // IDispatch by hand over a fixed member table. The objects live as long as
 // the process, so the reference count only counts.
 class DispatchBase : public IDispatch {

@@ -31,7 +31,7 @@ unsigned parseMilliseconds(const std::wstring& text) {
 
 const wchar_t kUsage[] = L"StandinCad [--progid NAME] [--log FILE] [--no-document] [--minimized]\n"
                          L"           [--busy-ms N] [--reject] [--hwnd-type i4|i8|bstr]\n"
-                         L"           [--register-only] [--unregister]";
+                         L"           [--register-only] [--no-type-library] [--unregister]";
 
 Options parseOptions(const std::vector<std::wstring>& args) {
     Options options;
@@ -58,6 +58,8 @@ Options parseOptions(const std::vector<std::wstring>& args) {
             options.hwndType = parseHwndType(value());
         else if (arg == L"--register-only")
             options.registerOnly = true;
+        else if (arg == L"--no-type-library")
+            options.noTypeLibrary = true;
         else if (arg == L"--unregister")
             options.unregister = true;
         else

@@ -15,8 +15,9 @@ struct Options {
     bool reject = false;     // the message filter rejects every call
     unsigned busyMs = 0;     // busy for this long from the first call
     HwndType hwndType = HwndType::I8;
-    bool registerOnly = false; // register the ProgID, then exit
-    bool unregister = false;   // remove the ProgID's keys, then exit
+    bool registerOnly = false;  // register the ProgID, then exit
+    bool noTypeLibrary = false; // register no server and no type library
+    bool unregister = false;    // remove the ProgID's keys, then exit
 };
 
 // Throws std::invalid_argument with a readable reason for a bad option.

@@ -6,6 +6,9 @@
 #include <memory>
 #include <type_traits>
 
+#include "platform/win32/program_path.h"
+#include "standin_type_library.h"
+
 namespace standin {
 namespace {
 
@@ -31,12 +34,32 @@ bool setDefaultValue(HKEY root, const std::wstring& path, const std::wstring& va
                           reinterpret_cast<const BYTE*>(value.c_str()), bytes) == ERROR_SUCCESS;
 }
 
+// The program that serves the class and its type library, as a CAD's
+// installer registers them. Nothing creates an instance from them: the
+// launcher and the checker only ever attach to a running one.
+bool registerServer(HKEY root, const std::wstring& prefix, const std::wstring& id) {
+    const std::wstring exe = morvane::thisProgramPath();
+    const std::wstring library = exe.substr(0, exe.find_last_of(L'.')) + L".tlb";
+    const std::wstring libraryKey = prefix + L"TypeLib\\" + guidText(kTypeLibraryId) + L"\\1.0";
+    return writeTypeLibrary(library) &&
+           setDefaultValue(root, prefix + L"CLSID\\" + id + L"\\LocalServer32",
+                           L"\"" + exe + L"\"") &&
+           setDefaultValue(root, prefix + L"CLSID\\" + id + L"\\TypeLib",
+                           guidText(kTypeLibraryId)) &&
+           setDefaultValue(root, libraryKey, L"MorvaneX stand-in CAD") &&
+           setDefaultValue(root, libraryKey + L"\\0\\win64", library) &&
+           setDefaultValue(root, libraryKey + L"\\FLAGS", L"0") &&
+           setDefaultValue(root, libraryKey + L"\\HELPDIR",
+                           exe.substr(0, exe.find_last_of(L"\\/")));
+}
+
 bool registerUnder(HKEY root, const std::wstring& prefix, const std::wstring& progId,
-                   const CLSID& clsid) {
+                   const CLSID& clsid, bool withServer) {
     const std::wstring id = guidText(clsid);
     return setDefaultValue(root, prefix + progId, L"MorvaneX stand-in CAD") &&
            setDefaultValue(root, prefix + progId + L"\\CLSID", id) &&
-           setDefaultValue(root, prefix + L"CLSID\\" + id + L"\\ProgID", progId);
+           setDefaultValue(root, prefix + L"CLSID\\" + id + L"\\ProgID", progId) &&
+           (!withServer || registerServer(root, prefix, id));
 }
 
 } // namespace
@@ -57,11 +80,11 @@ CLSID classIdFor(const std::wstring& progId) {
     return clsid;
 }
 
-bool registerProgId(const std::wstring& progId, const CLSID& clsid) {
+bool registerProgId(const std::wstring& progId, const CLSID& clsid, bool withServer) {
     // Windows refuses new HKCR keys to ordinary users; the per-user classes
     // serve the same purpose there.
-    return registerUnder(HKEY_CLASSES_ROOT, L"", progId, clsid) ||
-           registerUnder(HKEY_CURRENT_USER, L"Software\\Classes\\", progId, clsid);
+    return registerUnder(HKEY_CLASSES_ROOT, L"", progId, clsid, withServer) ||
+           registerUnder(HKEY_CURRENT_USER, L"Software\\Classes\\", progId, clsid, withServer);
 }
 
 void unregisterProgId(const std::wstring& progId, const CLSID& clsid) {

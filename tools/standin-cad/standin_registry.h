@@ -1,6 +1,7 @@
 #pragma once
 // The ProgID's registration: ProgID\CLSID in the classes root, so that
-// CLSIDFromProgID finds it (Wine reads HKCR only, not HKCU\Software\Classes).
+// CLSIDFromProgID finds it (Wine reads HKCR only, not HKCU\Software\Classes),
+// and, as for an installed CAD, the class's server and type library.
 #include <windows.h>
 
 #include <string>
@@ -10,7 +11,9 @@ namespace standin {
 // A class id derived from the ProgID, the same on every run.
 CLSID classIdFor(const std::wstring& progId);
 
-bool registerProgId(const std::wstring& progId, const CLSID& clsid);
+// withServer: also LocalServer32 and the type library (TypeLib), which tell
+// that the ProgID is a CAD while the stand-in is not running.
+bool registerProgId(const std::wstring& progId, const CLSID& clsid, bool withServer);
 void unregisterProgId(const std::wstring& progId, const CLSID& clsid);
 
 } // namespace standin
