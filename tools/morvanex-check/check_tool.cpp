@@ -6,7 +6,6 @@
 #include "cad_check.h"
 #include "cad_list.h"
 #include "folder_check.h"
-#include "text/letters.h"
 
 namespace morvane {
 namespace {
