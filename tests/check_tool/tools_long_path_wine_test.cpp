@@ -90,6 +90,9 @@ class LongRelativePathsRefused final : public FileSystem {
                   std::u16string& reason) override {
         return refuse(from, reason) && refuse(to, reason) && files_.moveFile(from, to, reason);
     }
+    std::u16string workingCopyPath(std::u16string_view path) override {
+        return files_.workingCopyPath(path);
+    }
     bool removeFile(std::u16string_view path) override {
         return !refused(path) && files_.removeFile(path);
     }

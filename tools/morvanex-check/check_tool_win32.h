@@ -38,6 +38,9 @@ class FullPathFiles final : public FileSystem {
                   std::u16string& reason) override {
         return files_.moveFile(fullPath(from), fullPath(to), reason);
     }
+    std::u16string workingCopyPath(std::u16string_view path) override {
+        return files_.workingCopyPath(fullPath(path));
+    }
     bool removeFile(std::u16string_view path) override { return files_.removeFile(fullPath(path)); }
 
   private:
