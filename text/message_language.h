@@ -1,6 +1,6 @@
 #pragma once
-// The language of a message: the launcher's own texts are Japanese, the
-// checker writes its findings in English.
+// The language of a message: the launcher's own texts are Japanese; the
+// checker writes its findings in the user's language, Japanese or English.
 
 namespace morvane {
 

@@ -34,7 +34,7 @@ struct ToolSystem {
     CadSystem* cad = nullptr;
     CadCatalog* catalog = nullptr;
     bool windowsPaths = false;
-    Language userLanguage = Language::English;
+    MessageLanguage userLanguage = MessageLanguage::kEnglish;
 };
 
 ToolRun runTool(const std::vector<std::u16string>& args, PlatformServices& services,
@@ -230,21 +230,23 @@ TEST(CheckUsage, ErrorsAreExitTwoAndAMissingFolderExitThree) {
 // The user's language unless --lang says otherwise: findings, summary, usage.
 TEST(CheckLanguage, TheUsersLanguageUnlessLangChooses) {
     FakeFolder f;
-    const auto summaryOf = [&](std::vector<std::u16string> args, Language user) {
+    const auto summaryOf = [&](std::vector<std::u16string> args, MessageLanguage user) {
         return runTool(args, f.fake.services, {.userLanguage = user}).out;
     };
     const std::u16string ja = u"エラー 0 件、警告 0 件\n", en = u"0 errors, 0 warnings\n";
-    EXPECT_EQ(summaryOf({f.folder}, Language::Japanese), ja);
-    EXPECT_EQ(summaryOf({f.folder}, Language::English), en);
-    EXPECT_EQ(summaryOf({f.folder, u"--lang", u"en"}, Language::Japanese), en);
-    EXPECT_EQ(summaryOf({u"--lang", u"ja", f.folder}, Language::English), ja);
-    EXPECT_TRUE(summaryOf({u"-h"}, Language::Japanese).starts_with(u"使い方: morvanex-check"));
-    EXPECT_TRUE(summaryOf({u"--help"}, Language::English).starts_with(u"usage: morvanex-check"));
+    EXPECT_EQ(summaryOf({f.folder}, MessageLanguage::kJapanese), ja);
+    EXPECT_EQ(summaryOf({f.folder}, MessageLanguage::kEnglish), en);
+    EXPECT_EQ(summaryOf({f.folder, u"--lang", u"en"}, MessageLanguage::kJapanese), en);
+    EXPECT_EQ(summaryOf({u"--lang", u"ja", f.folder}, MessageLanguage::kEnglish), ja);
+    EXPECT_TRUE(
+        summaryOf({u"-h"}, MessageLanguage::kJapanese).starts_with(u"使い方: morvanex-check"));
+    EXPECT_TRUE(
+        summaryOf({u"--help"}, MessageLanguage::kEnglish).starts_with(u"usage: morvanex-check"));
 
-    EXPECT_EQ(languageOfLocale(u"ja_JP.UTF-8"), Language::Japanese);
-    EXPECT_EQ(languageOfLocale(u"ja"), Language::Japanese);
+    EXPECT_EQ(languageOfLocale(u"ja_JP.UTF-8"), MessageLanguage::kJapanese);
+    EXPECT_EQ(languageOfLocale(u"ja"), MessageLanguage::kJapanese);
     for (const auto* other : {u"C", u"C.UTF-8", u"en_US.UTF-8", u"POSIX", u""})
-        EXPECT_EQ(languageOfLocale(other), Language::English) << utf16ToUtf8(other);
+        EXPECT_EQ(languageOfLocale(other), MessageLanguage::kEnglish) << utf16ToUtf8(other);
 }
 
 // Every message has both languages, and the translation takes the same
@@ -267,10 +269,10 @@ TEST(CheckLanguage, EveryMessageHasBothLanguagesWithTheSameArguments) {
             EXPECT_EQ(placeholders(message.englishPlural), placeholders(message.english));
         }
     }
-    const Messages ja(Language::Japanese);
+    const Messages ja(MessageLanguage::kJapanese);
     EXPECT_EQ(ja(MessageId::DuplicateCommand, {u"\"LINE\"", u"2"}),
               u"コマンド \"LINE\" は 2 行目にもあります");
-    const Messages en(Language::English);
+    const Messages en(MessageLanguage::kEnglish);
     EXPECT_EQ(en.count(MessageId::ErrorCount, 1), u"1 error");
     EXPECT_EQ(en.count(MessageId::ErrorCount, 2), u"2 errors");
 }
@@ -397,9 +399,9 @@ TEST(CadCheck, OneLineAStepStoppingWhereTheRestDependsOnIt) {
         SCOPED_TRACE(c.name);
         FakeCad cad;
         c.set(cad);
-        EXPECT_EQ(checkCad(u"A.B", cad, Language::English), c.steps);
+        EXPECT_EQ(checkCad(u"A.B", cad, MessageLanguage::kEnglish), c.steps);
         // The same steps in Japanese, each in its own words.
-        const auto japanese = checkCad(u"A.B", cad, Language::Japanese);
+        const auto japanese = checkCad(u"A.B", cad, MessageLanguage::kJapanese);
         ASSERT_EQ(japanese.size(), c.steps.size());
         for (size_t i = 0; i < japanese.size(); ++i) {
             EXPECT_EQ(japanese[i].ok, c.steps[i].ok);
@@ -562,7 +564,7 @@ TEST(CadList, RunningFirstThenInstalledEachProgIdWithWhatItIs) {
 TEST(CadList, JapaneseAndNoneFound) {
     FakeCatalog pc = somePc();
     const ToolRun ja = runTool({u"--list-cads"}, platformServices(),
-                               {.catalog = &pc, .userLanguage = Language::Japanese});
+                               {.catalog = &pc, .userLanguage = MessageLanguage::kJapanese});
     EXPECT_TRUE(ja.out.starts_with(
         u"cad: running: AutoCAD.Application: 起動しています。バージョンに依存しない ProgID です"
         u"（今は AutoCAD.Application.24 を指します）（\"AutoCAD Application\"）\n"))

@@ -141,7 +141,7 @@ TEST(ToolsLongPathWine, TheCheckerHandsTheFileServicesFullPaths) {
     PlatformServices services{system.ansi, system.collator, strict, system.clock};
     std::u16string out, err;
     EXPECT_EQ(runCheckToolOnWindows({folder.relative()}, services, nullptr, nullptr,
-                                    Language::English, out, err),
+                                    MessageLanguage::kEnglish, out, err),
               0)
         << utf16ToUtf8(out);
     EXPECT_EQ(out, u"0 errors, 0 warnings\n") << utf16ToUtf8(out);

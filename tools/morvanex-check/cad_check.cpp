@@ -51,7 +51,8 @@ CadStep documentStep(CadObject& application, const Messages& say) {
 
 } // namespace
 
-std::vector<CadStep> checkCad(std::u16string_view progId, CadSystem& system, Language language) {
+std::vector<CadStep> checkCad(std::u16string_view progId, CadSystem& system,
+                              MessageLanguage language) {
     const Messages say(language);
     std::vector<CadStep> steps;
     if (!system.isRegistered(progId)) {

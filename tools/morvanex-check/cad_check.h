@@ -32,7 +32,8 @@ struct CadStep {
 
 // Registered, running, its window, its document; stops at the first step
 // the later ones depend on.
-std::vector<CadStep> checkCad(std::u16string_view progId, CadSystem& system, Language language);
+std::vector<CadStep> checkCad(std::u16string_view progId, CadSystem& system,
+                              MessageLanguage language);
 
 // "cad: ok: message" or "cad: error: message"; no line end.
 std::u16string formatCadStep(const CadStep& step);

@@ -182,7 +182,7 @@ std::vector<FoundCad> findCads(CadCatalog& catalog) {
     return CadFinder(catalog).find();
 }
 
-std::u16string formatFoundCad(const FoundCad& cad, Language language) {
+std::u16string formatFoundCad(const FoundCad& cad, MessageLanguage language) {
     const Messages say(language);
     std::u16string text = say(cad.running ? MessageId::CadRunning : MessageId::CadInstalled);
     const auto clause = [&](std::u16string more) {

@@ -85,7 +85,7 @@ struct FoundCad {
 std::vector<FoundCad> findCads(CadCatalog& catalog);
 
 // "cad: running: PROGID: text" or "cad: installed: PROGID: text"; no line end.
-std::u16string formatFoundCad(const FoundCad& cad, Language language);
+std::u16string formatFoundCad(const FoundCad& cad, MessageLanguage language);
 
 // The class id an entry of the running object table is registered for, as
 // RegisterActiveObject names it ("!{...}", upper-cased); nullopt for any

@@ -13,7 +13,7 @@ namespace {
 struct Options {
     std::optional<std::u16string> folder;
     std::optional<std::u16string> progId;
-    std::optional<Language> language;
+    std::optional<MessageLanguage> language;
     bool cad = false;
     bool listCads = false;
     bool help = false;
@@ -21,7 +21,7 @@ struct Options {
 
 // The language --lang asks for, read before anything else so that even the
 // usage errors are in it; nullopt when it is not given or not valid.
-std::optional<Language> languageAskedFor(const std::vector<std::u16string>& args) {
+std::optional<MessageLanguage> languageAskedFor(const std::vector<std::u16string>& args) {
     for (size_t i = 0; i + 1 < args.size(); ++i)
         if (args[i] == u"--lang")
             return languageOption(args[i + 1]);

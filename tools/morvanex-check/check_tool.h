@@ -29,7 +29,7 @@ struct CheckEnvironment {
     // Null where --list-cads cannot run.
     CadCatalog* catalog = nullptr;
     // The user's language, unless --lang says otherwise.
-    Language language = Language::English;
+    MessageLanguage language = MessageLanguage::kEnglish;
     // Whether FOLDER is a folder; std::filesystem's answer where none is given.
     std::function<bool(std::u16string_view)> isFolder;
 };

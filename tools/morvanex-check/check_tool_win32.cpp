@@ -32,7 +32,7 @@ bool isFolder(std::u16string_view path) {
 }
 
 int runCheckToolOnWindows(const std::vector<std::u16string>& args, PlatformServices& services,
-                          CadSystem* cad, CadCatalog* catalog, Language userLanguage,
+                          CadSystem* cad, CadCatalog* catalog, MessageLanguage userLanguage,
                           std::u16string& out, std::u16string& err) {
     const std::wstring exe = thisProgramPath();
     const std::u16string exeFolder = fromWide(exe.substr(0, exe.find_last_of(L"\\/") + 1));

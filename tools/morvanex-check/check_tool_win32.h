@@ -54,7 +54,7 @@ class CadCatalog;
 // reaching the services full; cad and catalog may be null (no --cad, no
 // --list-cads).
 int runCheckToolOnWindows(const std::vector<std::u16string>& args, PlatformServices& services,
-                          CadSystem* cad, CadCatalog* catalog, Language userLanguage,
+                          CadSystem* cad, CadCatalog* catalog, MessageLanguage userLanguage,
                           std::u16string& out, std::u16string& err);
 
 } // namespace morvane

@@ -29,7 +29,7 @@ struct FolderCheckOptions {
     // Paths are Windows paths here: a drive letter or a UNC name can be
     // checked. Elsewhere such a path is only noted.
     bool windowsPaths = false;
-    Language language = Language::English;
+    MessageLanguage language = MessageLanguage::kEnglish;
 };
 
 struct FolderReport {

@@ -22,20 +22,21 @@ namespace {
 
 #ifdef _WIN32
 // The language of Windows' own texts for this user.
-morvane::Language userLanguage() {
-    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? morvane::Language::Japanese
-                                                                      : morvane::Language::English;
+morvane::MessageLanguage userLanguage() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE
+               ? morvane::MessageLanguage::kJapanese
+               : morvane::MessageLanguage::kEnglish;
 }
 #else
 // The locale of messages as POSIX picks it: LC_ALL, else LC_MESSAGES, else
 // LANG, the first one set and not empty.
-morvane::Language userLanguage() {
+morvane::MessageLanguage userLanguage() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
         if (value && *value)
             return morvane::languageOfLocale(morvane::utf8ToUtf16(value));
     }
-    return morvane::Language::English;
+    return morvane::MessageLanguage::kEnglish;
 }
 #endif
 

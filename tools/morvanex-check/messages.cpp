@@ -190,26 +190,26 @@ std::span<const MessageText> messageTable() {
 std::u16string Messages::operator()(MessageId id,
                                     std::initializer_list<std::u16string_view> args) const {
     const MessageText& text = kMessages[static_cast<size_t>(id)];
-    return fill(language_ == Language::Japanese ? text.japanese : text.english, args);
+    return fill(language_ == MessageLanguage::kJapanese ? text.japanese : text.english, args);
 }
 
 std::u16string Messages::count(MessageId id, size_t n) const {
     const MessageText& text = kMessages[static_cast<size_t>(id)];
     std::u16string_view pattern = text.japanese;
-    if (language_ == Language::English)
+    if (language_ == MessageLanguage::kEnglish)
         pattern = n != 1 && !text.englishPlural.empty() ? text.englishPlural : text.english;
     return fill(pattern, {toDecimal(static_cast<long long>(n))});
 }
 
-Language languageOfLocale(std::u16string_view locale) {
-    return locale.starts_with(u"ja") ? Language::Japanese : Language::English;
+MessageLanguage languageOfLocale(std::u16string_view locale) {
+    return locale.starts_with(u"ja") ? MessageLanguage::kJapanese : MessageLanguage::kEnglish;
 }
 
-std::optional<Language> languageOption(std::u16string_view value) {
+std::optional<MessageLanguage> languageOption(std::u16string_view value) {
     if (value == u"ja")
-        return Language::Japanese;
+        return MessageLanguage::kJapanese;
     if (value == u"en")
-        return Language::English;
+        return MessageLanguage::kEnglish;
     return std::nullopt;
 }
 

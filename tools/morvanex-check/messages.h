@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-namespace morvane {
+#include "text/message_language.h"
 
-enum class Language { English, Japanese };
+namespace morvane {
 
 // {1}, {2}... in a text are its arguments, in the order given; a language
 // may place them in another order.
@@ -94,21 +94,21 @@ std::span<const MessageText> messageTable();
 
 class Messages {
   public:
-    explicit Messages(Language language) : language_(language) {}
-    Language language() const { return language_; }
+    explicit Messages(MessageLanguage language) : language_(language) {}
+    MessageLanguage language() const { return language_; }
     std::u16string operator()(MessageId id,
                               std::initializer_list<std::u16string_view> args = {}) const;
     // A text whose {1} is n, English in its plural form unless n is 1.
     std::u16string count(MessageId id, size_t n) const;
 
   private:
-    Language language_;
+    MessageLanguage language_;
 };
 
 // "ja..." is Japanese, anything else English: a locale name such as
 // ja_JP.UTF-8, or the value of --lang.
-Language languageOfLocale(std::u16string_view locale);
+MessageLanguage languageOfLocale(std::u16string_view locale);
 // --lang's values: ja or en.
-std::optional<Language> languageOption(std::u16string_view value);
+std::optional<MessageLanguage> languageOption(std::u16string_view value);
 
 } // namespace morvane
