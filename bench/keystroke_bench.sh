@@ -82,6 +82,8 @@ for round in $(seq "$rounds"); do
 done
 median() { sort -n | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
 column() { cut -d' ' -f"$1" "$2" | median; }
+# The fastest round: on a machine busy with other work, the least disturbed.
+fastest() { cut -d' ' -f"$1" "$2" | sort -n | head -1; }
 round_ratios() { # column
     paste -d' ' <(cut -d' ' -f"$1" "$stage/current.txt") <(cut -d' ' -f"$1" "$stage/earlier.txt") |
         awk '{printf "%.3f\n", $1/$2}' | sort -n |
@@ -89,6 +91,8 @@ round_ratios() { # column
 }
 echo "search keystroke, $commands commands, median of $rounds rounds:" \
     "earlier build $(column 1 "$stage/earlier.txt") ms, this build $(column 1 "$stage/current.txt") ms;" \
-    "this / earlier within rounds $(round_ratios 1) (goal <= 1.25)"
+    "this / earlier within rounds $(round_ratios 1) (goal <= 1.25);" \
+    "fastest rounds $(fastest 1 "$stage/earlier.txt") and $(fastest 1 "$stage/current.txt") ms"
 echo "emptying the search (all rows back): earlier build $(column 2 "$stage/earlier.txt") ms," \
-    "this build $(column 2 "$stage/current.txt") ms; this / earlier within rounds $(round_ratios 2)"
+    "this build $(column 2 "$stage/current.txt") ms; this / earlier within rounds $(round_ratios 2);" \
+    "fastest rounds $(fastest 2 "$stage/earlier.txt") and $(fastest 2 "$stage/current.txt") ms"
