@@ -132,8 +132,9 @@ if [ -f "$readme" ]; then
         grep -qF "$topic" "$readme" || fail "README-ja.txt does not mention $topic"
     done
     # The guide's sections, in the order a new user reads them.
-    sections=(はじめに インストール 初めて起動する "MorvaneList.txt の書き方" 毎日の使い方 キー操作
-        "LISP のドロップ" "ターゲット CAD" "コマンドライン ツール" 困ったとき 制限)
+    sections=(はじめに インストール 初めて起動する "MorvaneList.txt の書き方" 毎日の使い方 ピン留め
+        ホットキー キー操作 "LISP のドロップ" "ターゲット CAD" "CAD を選ぶ" 共有フォルダーで使う
+        "コマンドライン ツール" 困ったとき 制限)
     found=$(grep -o '^■ .*' "$readme" | tr -d '\r' | sed 's/^■ //')
     [ "$found" == "$(printf '%s\n' "${sections[@]}")" ] ||
         fail "README-ja.txt's sections: $(echo $found)"
