@@ -35,6 +35,9 @@ class MemoryFiles final : public FileSystem {
         return false;
     }
     bool removeFile(std::u16string_view) override { return false; }
+    std::optional<FileStamp> fileStamp(std::u16string_view) const override {
+        return FileStamp{0, bytes.size()};
+    }
 };
 
 class NoView final : public TargetDialogView {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -102,6 +103,12 @@ class MemoryFileSystem final : public FileSystem {
             return false;
         files.erase(found);
         return true;
+    }
+    std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
+        const auto found = files.find(path);
+        if (found == files.end())
+            return std::nullopt;
+        return FileStamp{0, found->second.size()};
     }
 
   private:

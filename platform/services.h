@@ -3,6 +3,7 @@
 // Win32 implementation; host tests and tools link the POSIX one.
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -48,6 +49,16 @@ class TextCollator {
     virtual int compareIgnoreCase(std::u16string_view a, std::u16string_view b) const = 0;
 };
 
+// What tells one version of a file from the next without reading it: its
+// last-write time (in the system's own units, only compared for equality)
+// and its size.
+struct FileStamp {
+    uint64_t lastWrite = 0;
+    uint64_t size = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
 // File operations on full paths. Failures return false and a reason in the
 // system's words.
 class FileSystem {
@@ -70,6 +81,10 @@ class FileSystem {
     virtual bool moveFile(std::u16string_view from, std::u16string_view to,
                           std::u16string& reason) = 0;
     virtual bool removeFile(std::u16string_view path) = 0;
+    // The stamp of an existing file (links followed), read from the folder
+    // without opening the file, so a file another program holds open, even
+    // one it denies reading, has one. nullopt for no file (or a folder).
+    virtual std::optional<FileStamp> fileStamp(std::u16string_view path) const = 0;
 };
 
 struct LocalTime {

@@ -435,6 +435,15 @@ class PosixFileSystem final : public FileSystem {
     bool removeFile(std::u16string_view path) override {
         return ::unlink(nativePath(path).c_str()) == 0;
     }
+
+    std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
+        struct stat st {};
+        if (::stat(nativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            return std::nullopt;
+        const auto seconds = static_cast<uint64_t>(st.st_mtim.tv_sec);
+        return FileStamp{seconds * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec),
+                         static_cast<uint64_t>(st.st_size)};
+    }
 };
 
 class PosixClock final : public Clock {

@@ -6,6 +6,7 @@
 
 #include "platform/services.h"
 #include "platform/win32/file_kind.h"
+#include "platform/win32/file_stamp.h"
 #include "platform/win32/file_writing.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
@@ -73,6 +74,10 @@ class Win32FileSystem final : public FileSystem {
 
     bool removeFile(std::u16string_view path) override {
         return DeleteFileW(systemPath(path).c_str()) != 0;
+    }
+
+    std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
+        return fileStampFollowingLinks(systemPath(path).c_str());
     }
 
   private:

@@ -219,6 +219,9 @@ class FailingFiles final : public FileSystem {
         return inner_.moveFile(from, to, reason);
     }
     bool removeFile(std::u16string_view path) override { return inner_.removeFile(path); }
+    std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
+        return inner_.fileStamp(path);
+    }
 
   private:
     test::FakeFileSystem& inner_;

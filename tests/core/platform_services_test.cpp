@@ -95,6 +95,37 @@ TEST(PlatformServices, FailuresCarryTheSystemsReason) {
     EXPECT_FALSE(reason.empty());
 }
 
+TEST(PlatformServices, FileStampsTellVersionsOfAFileApart) {
+    test::TempDir dir;
+    const auto& files = platformServices().files;
+    EXPECT_FALSE(files.fileStamp(dir.file(u"none.txt")));
+    std::filesystem::create_directory(dir.path() / "sub");
+    EXPECT_FALSE(files.fileStamp(dir.file(u"sub"))) << "a folder is no file";
+
+    const auto path = dir.file(u"リスト.txt");
+    dir.write(u"リスト.txt", "abc");
+    const auto first = files.fileStamp(path);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->size, 3u);
+    EXPECT_EQ(files.fileStamp(path), first) << "nothing changed";
+
+    // Rewritten with as many bytes: only the time tells. It is set, as a
+    // rewrite within the file system's time resolution would not move it.
+    const auto native = dir.path() / u"リスト.txt";
+    const auto written = std::filesystem::last_write_time(native);
+    dir.write(u"リスト.txt", "xyz");
+    std::filesystem::last_write_time(native, written + std::chrono::seconds(2));
+    const auto second = files.fileStamp(path);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->size, 3u);
+    EXPECT_NE(second, first);
+
+    dir.write(u"リスト.txt", "abcd");
+    std::filesystem::last_write_time(native, written + std::chrono::seconds(2));
+    EXPECT_EQ(files.fileStamp(path)->size, 4u);
+    EXPECT_NE(files.fileStamp(path), second) << "the same time, another size";
+}
+
 TEST(PlatformServices, ClockGivesAPlausibleLocalTime) {
     const auto t = platformServices().clock.now();
     EXPECT_GE(t.year, 2024);

@@ -58,6 +58,7 @@ bool FakeFileSystem::writeFileAtomic(std::u16string_view path, std::string_view 
         return false;
     }
     files[key] = std::string(bytes);
+    lastWrites[key] = ++writes_;
     return true;
 }
 
@@ -74,11 +75,28 @@ bool FakeFileSystem::moveFile(std::u16string_view from, std::u16string_view to,
     }
     files[target] = std::move(files[source]);
     files.erase(source);
+    if (auto time = lastWrites.find(source); time != lastWrites.end()) {
+        lastWrites[target] = time->second;
+        lastWrites.erase(source);
+    }
     return true;
 }
 
 bool FakeFileSystem::removeFile(std::u16string_view path) {
     return files.erase(std::u16string(path)) > 0;
+}
+
+std::optional<FileStamp> FakeFileSystem::fileStamp(std::u16string_view path) const {
+    const std::u16string key(path);
+    const auto time = lastWrites.find(key);
+    const uint64_t lastWrite = time == lastWrites.end() ? 0 : time->second;
+    // A file that cannot be read still has its entry in the folder.
+    if (unreadable.count(key))
+        return FileStamp{lastWrite, 0};
+    const auto file = files.find(key);
+    if (file == files.end())
+        return std::nullopt;
+    return FileStamp{lastWrite, file->second.size()};
 }
 
 } // namespace morvane::test

@@ -13,6 +13,10 @@ class FakeFileSystem final : public FileSystem {
   public:
     std::map<std::u16string, std::string> files;
     std::map<std::u16string, std::u16string> unreadable; // path -> reason
+    // A file's last-write time in its stamp: each write through the fake
+    // gives it the next number; a file the test puts in files has 0 until a
+    // test sets one.
+    std::map<std::u16string, uint64_t> lastWrites;
 
     bool fileExists(std::u16string_view path) const override;
     bool readFile(std::u16string_view path, std::string& bytes,
@@ -26,6 +30,10 @@ class FakeFileSystem final : public FileSystem {
     bool moveFile(std::u16string_view from, std::u16string_view to,
                   std::u16string& reason) override;
     bool removeFile(std::u16string_view path) override;
+    std::optional<FileStamp> fileStamp(std::u16string_view path) const override;
+
+  private:
+    uint64_t writes_ = 0;
 };
 
 // Shows the time the test sets; it moves only when the test moves it.
