@@ -121,4 +121,12 @@ bool loadMorvaneList(std::u16string_view fName, const PlatformServices& services
     return true;
 }
 
+QuietListLoad loadMorvaneListQuietly(std::u16string_view fName, const PlatformServices& services) {
+    QuietRead read = readTextQuietly(fName, services);
+    QuietListLoad result{read.outcome, {}};
+    if (read.outcome == QuietReadOutcome::Read)
+        result.rows = parseListLines(read.lines);
+    return result;
+}
+
 } // namespace morvane

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "list/list_row.h"
+#include "text/quiet_read.h"
 
 namespace morvane {
 
@@ -33,5 +34,18 @@ bool loadMorvaneList(std::u16string_view fName, const PlatformServices& services
                      ListRows& records);
 
 std::u16string cannotOpenFileMessage(std::u16string_view path, std::u16string_view reason);
+
+// The list read again because the file changed while the program runs.
+// Never throws and never shows anything: unless the outcome is Read, the
+// caller keeps the rows it shows and tries again at the file's next change
+// (at once for CannotOpen). Stricter than loadMorvaneList, whose rules the
+// menu's reload keeps: an empty file and one with bytes that are no text in
+// its encoding (hasValidBytes) are refused, as a file caught while being
+// written looks like that.
+struct QuietListLoad {
+    QuietReadOutcome outcome = QuietReadOutcome::Missing;
+    ListRows rows; // in file order; Read only
+};
+QuietListLoad loadMorvaneListQuietly(std::u16string_view fName, const PlatformServices& services);
 
 } // namespace morvane

@@ -1,0 +1,62 @@
+#pragma once
+// What the operator sees stays put when the list is read again because its
+// file changed: the same view, the same selected row and the same first row
+// on show, wherever their lines have moved.
+//
+// How the main window uses it (phase 2 wires it), on a live reload of the
+// command list that gave new rows (loadMorvaneListQuietly):
+//  1. Before replacing the rows it takes the place on show: the selected
+//     tree item's row and the first visible item's row (TVGN_CARET,
+//     TVGN_FIRSTVISIBLE; lParam is the row), into a TreePlace.
+//  2. It keeps the old rows and the nodes on show, puts the new rows in
+//     their place and builds the nodes of the view it showed last
+//     (reorderIntoView with the search box's text as it is; the window
+//     remembers which view its last build was).
+//  3. It shows the nodes as any build does, then selects the item of
+//     findPlaceAgain's selectedRow and makes the item of its topRow the
+//     first visible one (TVM_SELECTITEM with TVGN_FIRSTVISIBLE), where they
+//     are given. Selecting never moves the keyboard focus; the search box
+//     is not touched, so no change event runs.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "list/list_row.h"
+#include "list/tree_model.h"
+
+namespace morvane {
+
+class RowOrderCache;
+
+// The three views of the tree: "取得順", "ABC順", and the search results of
+// the search box's text.
+enum class ListView { FileOrder, CommandOrder, SearchResults };
+
+// The build of that view (reorderIntoRowView, reorderIntoCommandView,
+// reorderIntoSearchView); searchText counts for SearchResults only.
+std::optional<TreeNodes> reorderIntoView(ListView view, ListRows& rows,
+                                         std::u16string_view searchText,
+                                         RowOrderCache* cache = nullptr);
+
+// A place in the tree by the rows' keys: the selected row and the first row
+// on show; nullopt for none.
+struct TreePlace {
+    std::optional<int32_t> selectedRow;
+    std::optional<int32_t> topRow;
+
+    bool operator==(const TreePlace&) const = default;
+};
+
+// The place among new rows that matches place among the old ones. A row is
+// found again by what it is, not by its key, since lines move: a group by
+// its title, an entry by its command and its file, and the n-th of several
+// such rows (in file order) as the n-th again. A row that is gone, or not
+// in the new view (a search no longer finds it, it no longer stands under
+// a group), gives way to the next row after it in the old view that is in
+// the new one, else to the nearest before it; nullopt when no row of the
+// old view is in the new one. oldNodes and newNodes are the views' nodes;
+// the rows may be in any order.
+TreePlace findPlaceAgain(const TreePlace& place, const ListRows& oldRows, const TreeNodes& oldNodes,
+                         const ListRows& newRows, const TreeNodes& newNodes);
+
+} // namespace morvane

@@ -1,0 +1,88 @@
+#include "text/quiet_read.h"
+
+#include <exception>
+
+#include "platform/services.h"
+#include "text/utf.h"
+
+namespace morvane {
+namespace {
+
+const std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+bool startsWith(std::string_view bytes, std::string_view mark) {
+    return bytes.substr(0, mark.size()) == mark;
+}
+
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+bool isWholeUtf16(std::string_view body, bool bigEndian) {
+    const std::u16string units = utf16FromBytes(body, bigEndian);
+    const size_t end = units.find(u'\0');
+    // The text ends at a NUL: what follows it, an odd byte included, is no text.
+    if (end == std::u16string::npos && body.size() % 2 != 0)
+        return false;
+    const size_t length = end == std::u16string::npos ? units.size() : end;
+    for (size_t i = 0; i < length; ++i) {
+        if (isHighSurrogate(units[i]) && i + 1 < length && isLowSurrogate(units[i + 1])) {
+            ++i;
+            continue;
+        }
+        if (isHighSurrogate(units[i]) || isLowSurrogate(units[i]))
+            return false;
+    }
+    return true;
+}
+
+std::string_view beforeNul(std::string_view bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+} // namespace
+
+bool hasValidBytes(std::string_view bytes, const AnsiCodePage& ansi) {
+    if (startsWith(bytes, kUtf8Mark))
+        return utf8ToUtf16Strict(beforeNul(bytes.substr(kUtf8Mark.size()))).has_value();
+    if (startsWith(bytes, "\xFF\xFE"))
+        return isWholeUtf16(bytes.substr(2), false);
+    if (startsWith(bytes, "\xFE\xFF"))
+        return isWholeUtf16(bytes.substr(2), true);
+    const auto body = beforeNul(bytes);
+    return unmarkedCodePage(body, ansi).isValid(body);
+}
+
+QuietRead readTextQuietly(std::u16string_view path, const PlatformServices& services) {
+    QuietRead result;
+    if (!services.files.fileExists(path))
+        return result;
+    std::string bytes;
+    std::u16string reason;
+    if (!services.files.readFile(path, bytes, reason)) {
+        // Gone between the two questions counts as gone.
+        result.outcome = services.files.fileExists(path) ? QuietReadOutcome::CannotOpen
+                                                         : QuietReadOutcome::Missing;
+        return result;
+    }
+    if (!hasValidBytes(bytes, services.ansi)) {
+        result.outcome = QuietReadOutcome::InvalidBytes;
+        return result;
+    }
+    try {
+        auto decoded = decodeText(bytes, services.ansi);
+        result.lines = splitLines(decoded.text);
+        result.encoding = decoded.encoding;
+    } catch (const std::exception&) {
+        // A conversion the system refuses is no text either.
+        result.outcome = QuietReadOutcome::InvalidBytes;
+        return result;
+    }
+    result.outcome = result.lines.empty() ? QuietReadOutcome::Empty : QuietReadOutcome::Read;
+    return result;
+}
+
+} // namespace morvane
