@@ -16,6 +16,8 @@ void TargetDialogModel::select(int index) {
 
 void TargetDialogModel::save() {
     file_.write(list_.lines(), services_);
+    if (saved_)
+        saved_(file_.path());
 }
 
 void TargetDialogModel::userSelected(int index) {

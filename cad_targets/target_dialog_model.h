@@ -3,6 +3,7 @@
 // TargetDialog is one call here, and the dialog only mirrors the effects
 // onto its list box and edits, in the order they happen. An error ends the
 // handler where it is thrown; effects up to that point stay.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -53,6 +54,11 @@ class TargetDialogModel {
     // 変更 (and Enter in an edit): replaces the selected line in place, saves.
     void changeTarget();
 
+    // Called with the file's path after each save that wrote the file, so
+    // the owner can tell its own writes from others' (the main window's
+    // live lists, shell/live_lists.h: LiveListWatch::wroteItself).
+    void onSaved(std::function<void(std::u16string_view path)> saved) { saved_ = std::move(saved); }
+
   private:
     void select(int index);
     void save();
@@ -61,6 +67,7 @@ class TargetDialogModel {
     TargetDialogView& view_;
     TargetList list_;
     TargetListFile file_;
+    std::function<void(std::u16string_view path)> saved_;
 };
 
 } // namespace morvane

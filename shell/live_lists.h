@@ -30,10 +30,11 @@
 //     reloadResultOf turns the quiet read's outcome into the answer.
 //  5. Its own writes are not outside changes: right after the drop has
 //     written the command list (also when the install failed half way) and
-//     after each save of the target dialog (追加, 削除, 変更), it calls
-//     wroteItself with the file's stamp then, so no second read and redraw
-//     follow; the drop then loads and shows the list as it always did, and
-//     the caption follows the dialog's OK only.
+//     after each save of the target dialog (追加, 削除, 変更: the host hands
+//     TargetDialog::onListSaved a callback into the window when it makes the
+//     dialog), it calls wroteItself with the file's stamp then, so no second
+//     read and redraw follow; the drop then loads and shows the list as it
+//     always did, and the caption follows the dialog's OK only.
 //  6. Now is Clock::steadyMilliseconds throughout.
 #include <array>
 #include <cstdint>

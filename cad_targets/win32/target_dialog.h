@@ -4,6 +4,7 @@
 // by the main window's "ターゲット CAD" menu item.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,6 +67,10 @@ class TargetDialog final : public DialogBase, private TargetDialogView {
     std::u16string nameText() const override;
     std::u16string progIdText() const override;
     const TargetDialogModel& model() const { return model_; }
+    // After each save of the list (追加, 削除, 変更): see TargetDialogModel.
+    void onListSaved(std::function<void(std::u16string_view path)> saved) {
+        model_.onSaved(std::move(saved));
+    }
     // The colours the dialog paints with now.
     const dark::Palette& palette() const { return colours_.palette(); }
 

@@ -488,6 +488,33 @@ TEST(TargetDialogChange, NothingSelectedFailsAndChangesNothing) {
     EXPECT_EQ(dialog.fileBytes(), crlf({"a\tp1"}));
 }
 
+TEST(TargetDialogSave, TellsItsOwnerOfEachWriteOnceTheFileHoldsIt) {
+    TargetDialog dialog;
+    dialog.open(crlf({"a\tp1", "b\tp2"}), u"p1");
+    std::vector<std::string> heard;
+    dialog.model.onSaved([&](std::u16string_view path) {
+        EXPECT_EQ(path, kListPath);
+        heard.push_back(dialog.fileBytes());
+    });
+    dialog.type(u"c", u"p3");
+    dialog.model.addTarget();
+    dialog.type(u"c", u"p4");
+    dialog.model.changeTarget();
+    dialog.model.deleteTarget();
+    EXPECT_EQ(heard, (std::vector<std::string>{crlf({"a\tp1", "b\tp2", "c\tp3"}),
+                                               crlf({"a\tp1", "b\tp2", "c\tp4"}),
+                                               crlf({"a\tp1", "b\tp2"})}));
+
+    // Nothing written, nothing heard.
+    heard.clear();
+    dialog.fake.files.unreadable[kListPath] = u"アクセスが拒否されました。";
+    dialog.type(u"d", u"p5");
+    EXPECT_THROW(dialog.model.addTarget(), UserError);
+    dialog.fake.files.unreadable.clear();
+    dialog.model.load(u"p1"); // reading is no write
+    EXPECT_TRUE(heard.empty());
+}
+
 TEST(TargetDialogSave, FailedWriteKeepsTheChangeShownAndTheOldFile) {
     TargetDialog dialog;
     dialog.open(crlf({"a\tp1"}), u"none");
