@@ -1,52 +1,55 @@
 #include "list/view_place.h"
 
 #include <algorithm>
-#include <functional>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace morvane {
 namespace {
 
-// What a row is, whatever line it stands on.
-struct RowIdentity {
-    bool group = false;
-    std::u16string_view command;
-    std::u16string_view file;
-    uint32_t ordinal = 0; // among the rows with the three above, in file order
+// What a row is, whatever line it stands on: group or entry, its command
+// and its file. Three-way, ordinal.
+int compareWhatRowsAre(const ListRow& a, const ListRow& b) {
+    if (isGroupRow(a) != isGroupRow(b))
+        return isGroupRow(a) ? -1 : 1;
+    if (const int c = a.command.compare(b.command))
+        return c;
+    return a.file.compare(b.file);
+}
 
-    bool operator==(const RowIdentity&) const = default;
-};
+// The rows' positions, rows that are the same thing together and each such
+// run in file order. Flat indexes sorted rather than hash maps filled: the
+// maps' thousands of small blocks cost far more than the sort on Windows'
+// heap (four times the whole reload's other work, measured under Wine).
+std::vector<uint32_t> sameRowsTogether(const ListRows& rows) {
+    std::vector<uint32_t> order(rows.size());
+    for (uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        const int c = compareWhatRowsAre(rows[a], rows[b]);
+        return c != 0 ? c < 0 : rows[a].row < rows[b].row;
+    });
+    return order;
+}
 
-struct IdentityHash {
-    size_t operator()(const RowIdentity& id) const {
-        const std::hash<std::u16string_view> text;
-        size_t h = text(id.command);
-        h = h * 31 + text(id.file);
-        h = h * 31 + id.ordinal;
-        return h * 2 + (id.group ? 1 : 0);
+// For each old row (by position), the key of the same row among the new
+// ones, -1 for none: the n-th of a run of the same rows is the n-th again.
+std::vector<int32_t> matchRows(const ListRows& oldRows, const ListRows& newRows) {
+    const auto oldOrder = sameRowsTogether(oldRows);
+    const auto newOrder = sameRowsTogether(newRows);
+    std::vector<int32_t> newKey(oldRows.size(), -1);
+    size_t i = 0, j = 0;
+    while (i < oldOrder.size() && j < newOrder.size()) {
+        const ListRow& a = oldRows[oldOrder[i]];
+        const ListRow& b = newRows[newOrder[j]];
+        const int c = compareWhatRowsAre(a, b);
+        if (c == 0)
+            newKey[oldOrder[i]] = b.row;
+        if (c <= 0)
+            ++i;
+        if (c >= 0)
+            ++j;
     }
-};
-
-// Each row's identity, in the order of rows; the rows outlive it.
-std::vector<RowIdentity> identitiesOf(const ListRows& rows) {
-    std::vector<size_t> byKey(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        byKey[i] = i;
-    std::sort(byKey.begin(), byKey.end(),
-              [&](size_t a, size_t b) { return rows[a].row < rows[b].row; });
-    std::vector<RowIdentity> identities(rows.size());
-    std::unordered_map<RowIdentity, uint32_t, IdentityHash> seen;
-    seen.reserve(rows.size());
-    for (size_t i : byKey) {
-        const ListRow& row = rows[i];
-        const RowIdentity withoutOrdinal{isGroupRow(row), row.command, row.file, 0};
-        RowIdentity identity = withoutOrdinal;
-        identity.ordinal = seen[withoutOrdinal]++;
-        identities[i] = identity;
-    }
-    return identities;
+    return newKey;
 }
 
 // The rows' keys in the order the nodes show them, groups before their
@@ -58,25 +61,48 @@ void appendKeys(const TreeNodes& nodes, std::vector<int32_t>& keys) {
     }
 }
 
+// Keys are line indexes: small, not negative, a table indexes them.
+template <class T> void putAt(std::vector<T>& table, int32_t key, T value, T none) {
+    if (key < 0)
+        return;
+    if (static_cast<size_t>(key) >= table.size())
+        table.resize(static_cast<size_t>(key) + 1, none);
+    table[static_cast<size_t>(key)] = value;
+}
+
+template <class T> T at(const std::vector<T>& table, int32_t key, T none) {
+    return key >= 0 && static_cast<size_t>(key) < table.size() ? table[static_cast<size_t>(key)]
+                                                               : none;
+}
+
+// The n-th row (0-based) among rows that is the same thing as row, and
+// -1 when there are fewer.
+int32_t keyOfNth(const ListRows& rows, const ListRow& row, size_t n) {
+    std::vector<int32_t> keys;
+    for (const auto& candidate : rows)
+        if (compareWhatRowsAre(candidate, row) == 0)
+            keys.push_back(candidate.row);
+    if (n >= keys.size())
+        return -1;
+    std::nth_element(keys.begin(), keys.begin() + static_cast<ptrdiff_t>(n), keys.end());
+    return keys[n];
+}
+
 class PlaceFinder {
   public:
     PlaceFinder(const ListRows& oldRows, const TreeNodes& oldNodes, const ListRows& newRows,
-                const TreeNodes& newNodes) {
-        const auto oldIdentities = identitiesOf(oldRows);
-        oldIdentity_.reserve(oldRows.size());
+                const TreeNodes& newNodes)
+        : oldRows_(oldRows), newRows_(newRows) {
         for (size_t i = 0; i < oldRows.size(); ++i)
-            oldIdentity_.emplace(oldRows[i].row, oldIdentities[i]);
-        const auto newIdentities = identitiesOf(newRows);
-        newKey_.reserve(newRows.size());
-        for (size_t i = 0; i < newRows.size(); ++i)
-            newKey_.emplace(newIdentities[i], newRows[i].row);
+            putAt<int32_t>(oldPosition_, oldRows[i].row, static_cast<int32_t>(i), -1);
         appendKeys(oldNodes, oldOrder_);
         std::vector<int32_t> shown;
         appendKeys(newNodes, shown);
-        newShown_.insert(shown.begin(), shown.end());
+        for (int32_t key : shown)
+            putAt<char>(newShown_, key, 1, 0);
     }
 
-    std::optional<int32_t> find(std::optional<int32_t> oldKey) const {
+    std::optional<int32_t> find(std::optional<int32_t> oldKey) {
         if (!oldKey)
             return std::nullopt;
         const auto at = std::find(oldOrder_.begin(), oldOrder_.end(), *oldKey);
@@ -93,20 +119,42 @@ class PlaceFinder {
 
   private:
     // The new key of the old row, when the new view shows it.
-    std::optional<int32_t> shownAgain(int32_t oldKey) const {
-        const auto identity = oldIdentity_.find(oldKey);
-        if (identity == oldIdentity_.end())
+    std::optional<int32_t> shownAgain(int32_t oldKey) {
+        const int32_t position = at<int32_t>(oldPosition_, oldKey, -1);
+        if (position < 0)
             return std::nullopt;
-        const auto key = newKey_.find(identity->second);
-        if (key == newKey_.end() || !newShown_.count(key->second))
+        const int32_t key = newKeyOf(static_cast<size_t>(position));
+        if (!at<char>(newShown_, key, 0))
             return std::nullopt;
-        return key->second;
+        return key;
     }
 
-    std::unordered_map<int32_t, RowIdentity> oldIdentity_;
-    std::unordered_map<RowIdentity, int32_t, IdentityHash> newKey_;
+    // Mostly the selected and the top row are found at once: a few rows are
+    // looked up by scanning the rows, and only a longer walk (a large block
+    // of rows gone) pays for matching all of them.
+    int32_t newKeyOf(size_t position) {
+        constexpr int kScans = 16;
+        if (scans_ < kScans) {
+            ++scans_;
+            const ListRow& row = oldRows_[position];
+            size_t earlier = 0;
+            for (const auto& other : oldRows_)
+                if (other.row < row.row && compareWhatRowsAre(other, row) == 0)
+                    ++earlier;
+            return keyOfNth(newRows_, row, earlier);
+        }
+        if (newKeyByPosition_.empty())
+            newKeyByPosition_ = matchRows(oldRows_, newRows_);
+        return newKeyByPosition_[position];
+    }
+
+    const ListRows& oldRows_;
+    const ListRows& newRows_;
+    int scans_ = 0;
+    std::vector<int32_t> newKeyByPosition_; // matchRows, once made
+    std::vector<int32_t> oldPosition_;      // by old key; -1 for none
     std::vector<int32_t> oldOrder_;
-    std::unordered_set<int32_t> newShown_;
+    std::vector<char> newShown_; // by new key
 };
 
 } // namespace
@@ -128,7 +176,7 @@ TreePlace findPlaceAgain(const TreePlace& place, const ListRows& oldRows, const 
                          const ListRows& newRows, const TreeNodes& newNodes) {
     if (!place.selectedRow && !place.topRow)
         return {};
-    const PlaceFinder finder(oldRows, oldNodes, newRows, newNodes);
+    PlaceFinder finder(oldRows, oldNodes, newRows, newNodes);
     return {finder.find(place.selectedRow), finder.find(place.topRow)};
 }
 

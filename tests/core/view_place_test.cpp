@@ -9,12 +9,21 @@
 #include "support/case_name.h"
 
 namespace morvane {
+
+void PrintTo(const TreePlace& place, std::ostream* os) {
+    const auto key = [](std::optional<int32_t> row) {
+        return row ? std::to_string(*row) : std::string("none");
+    };
+    *os << "{selected " << key(place.selectedRow) << ", top " << key(place.topRow) << "}";
+}
+
 namespace {
 
 using Lines = std::vector<std::u16string>;
 
 struct PlaceCase {
     const char* name;
+    friend void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
     ListView view;
     std::u16string searchText;
     Lines oldLines;
@@ -36,6 +45,15 @@ TEST_P(FindPlaceAgain, FollowsTheRowsWhereverTheyMoved) {
 }
 
 const Lines kList{u"作図", u"LINE\t線分", u"CIRCLE\t円", u"ARC\t円弧"};
+
+// A group of twenty rows, then one row twice and a last one.
+Lines manyRowsThenRepeated() {
+    Lines lines{u"作図"};
+    for (char16_t c = u'A'; c < u'A' + 20; ++c)
+        lines.push_back(std::u16string(1, c) + u"\tコマンド");
+    lines.insert(lines.end(), {u"X\tx", u"X\tx", u"END\te"});
+    return lines;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Reloads, FindPlaceAgain,
@@ -139,6 +157,20 @@ INSTANTIATE_TEST_SUITE_P(
                   {2, 3},
                   {u"作図", u"LINE\t線分と円", u"CIRCLE\t円", u"ARC\t円弧"},
                   {2, 3}},
+        PlaceCase{"a long walk past a large block of removed rows",
+                  ListView::FileOrder,
+                  u"",
+                  manyRowsThenRepeated(),
+                  {1, 0}, // the first of the twenty
+                  {u"作図", u"X\tx", u"END\te"},
+                  {1, 0}},
+        PlaceCase{"a long walk reaching the second of two same rows",
+                  ListView::FileOrder,
+                  u"",
+                  manyRowsThenRepeated(),
+                  {1, 0},
+                  {u"X\tx", u"作図", u"END\te", u"X\tx"}, // the first X under no group
+                  {3, 1}},
         PlaceCase{"nothing of the old view left: no place",
                   ListView::FileOrder,
                   u"",
