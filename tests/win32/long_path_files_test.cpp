@@ -85,6 +85,9 @@ TEST(LongPathFiles, WorkBeyondTheShortPathLimit) {
         << utf16ToUtf8(reason);
     ASSERT_TRUE(files.readFile(lsp, bytes, reason)) << utf16ToUtf8(reason);
     EXPECT_EQ(bytes, "(defun c:two () (princ))");
+    const auto stamp = files.fileStamp(lsp);
+    ASSERT_TRUE(stamp);
+    EXPECT_EQ(stamp->size, bytes.size());
     // The long form is passed on untouched by the system: the tidying is ours.
     const std::u16string untidy = folder.path() + u"/./sub/../tools.lsp";
     EXPECT_TRUE(files.fileExists(untidy));
