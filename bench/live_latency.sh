@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# A rewritten 10,000-row command list to its read, under Wine.
+# Usage: bench/live_latency.sh [build folder, default build/win] [rewrites, default 15]
+# Uses $DISPLAY, or a private Xvfb display when there is none.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/win}
+rewrites=${2:-15}
+cmake --build "$build" --target live_latency -j2 >/dev/null
+source "$root/scripts/lib.sh"
+[ -z "${DISPLAY:-}" ] && start_xvfb
+trap stop_xvfb EXIT
+"$root/cmake/wine-run.sh" "$build/bench/live/live_latency.exe" "$rewrites"
