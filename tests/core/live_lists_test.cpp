@@ -89,6 +89,7 @@ Step wrote(uint64_t at, LiveFile file, std::optional<FileStamp> stamp, uint64_t 
 
 struct WatchCase {
     const char* name;
+    friend void PrintTo(const WatchCase& c, std::ostream* os) { *os << c.name; }
     LiveStamps shown; // at time 0
     std::vector<Step> steps;
 };
