@@ -26,7 +26,7 @@ TEST(LiveFilesNamed, AreTheTwoFilesInAnyCaseAndShortAliases) {
         {u"MORVAN~1.TXT", kBothLiveFiles},
         {u"TARGE~12.txt", kBothLiveFiles},
         {u"TARGET~12.TXT", 0},            // nine characters: no alias
-        {u"MorvaneList.txt.tmp~4711", 0}, // a working copy: its rename is the change
+        {u"MorvaneList.txt.tmp~4711-1", 0}, // a working copy: its rename is the change
         {u"MorvaneList20250717143005.txt", 0},
         {u"MorvaneX.ini", 0},
         {u"~$rvaneList.txt", 0},
