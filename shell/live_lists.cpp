@@ -152,7 +152,7 @@ uint64_t LiveListWatch::nextCheck() const {
     return next;
 }
 
-void LiveListWatch::wroteItself(LiveFile file, std::optional<FileStamp> stamp) {
+void LiveListWatch::nowShowing(LiveFile file, std::optional<FileStamp> stamp) {
     FileState& s = state(file);
     s.shown = stamp;
     s.pending = false;

@@ -32,9 +32,11 @@
 //     written the command list (also when the install failed half way) and
 //     after each save of the target dialog (追加, 削除, 変更: the host hands
 //     TargetDialog::onListSaved a callback into the window when it makes the
-//     dialog), it calls wroteItself with the file's stamp then, so no second
+//     dialog), it calls nowShowing with the file's stamp then, so no second
 //     read and redraw follow; the drop then loads and shows the list as it
-//     always did, and the caption follows the dialog's OK only.
+//     always did, and the caption follows the dialog's OK only. The menu's
+//     「再読み込み」 likewise takes the list's stamp before it reads and
+//     hands it to nowShowing once it has read.
 //  6. Now is Clock::steadyMilliseconds throughout.
 #include <array>
 #include <cstdint>
@@ -121,10 +123,12 @@ class LiveListWatch {
     // after the last check.
     uint64_t nextCheck() const;
 
-    // The launcher wrote the file itself and shows what it wrote: stamp is
-    // the file's stamp after the write. A change of the file under way is
-    // forgotten; the next stamp that differs is someone else's change.
-    void wroteItself(LiveFile file, std::optional<FileStamp> stamp);
+    // The window shows the file as it is at stamp, by its own doing: it
+    // wrote the file (stamp taken after the write) or read it through the
+    // menu's reload (stamp taken before the read). A change of the file
+    // under way is forgotten; the next stamp that differs is someone else's
+    // change.
+    void nowShowing(LiveFile file, std::optional<FileStamp> stamp);
 
     // True while a change of the file waits to settle or to be read.
     bool changePending(LiveFile file) const;

@@ -25,7 +25,7 @@ TEST(LiveFilesNamed, AreTheTwoFilesInAnyCaseAndShortAliases) {
         {u"TARGETCAD_APIVERSION.TXT", targets},
         {u"MORVAN~1.TXT", kBothLiveFiles},
         {u"TARGE~12.txt", kBothLiveFiles},
-        {u"TARGET~12.TXT", 0},            // nine characters: no alias
+        {u"TARGET~12.TXT", 0},              // nine characters: no alias
         {u"MorvaneList.txt.tmp~4711-1", 0}, // a working copy: its rename is the change
         {u"MorvaneList20250717143005.txt", 0},
         {u"MorvaneX.ini", 0},
@@ -109,7 +109,7 @@ TEST_P(LiveWatchSequence, ReadsEachChangeOnceWhenItHasSettled) {
             watch.notified(step.files, step.at);
             break;
         case Step::Wrote:
-            watch.wroteItself(step.files == kListBit ? kList : kTargets, step.list);
+            watch.nowShowing(step.files == kListBit ? kList : kTargets, step.list);
             break;
         case Step::Check:
             watch.check({step.list, step.targets}, step.at, [&](LiveFile file) {
