@@ -90,6 +90,9 @@ class ServerFiles final : public FileSystem {
         return real().moveFile(from, to, reason);
     }
     bool removeFile(std::u16string_view path) override { return real().removeFile(path); }
+    std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
+        return real().fileStamp(path);
+    }
 
   private:
     static FileSystem& real() { return platformServices().files; }
