@@ -77,7 +77,7 @@ TreePlace placeIn(const TreeNodes& nodes) {
         for (const auto& child : node.children)
             keys.push_back(child.row);
     }
-    return {keys[keys.size() * 2 / 3], keys[keys.size() * 2 / 3 - 10]};
+    return {NodeOfRow{keys[keys.size() * 2 / 3]}, NodeOfRow{keys[keys.size() * 2 / 3 - 10]}};
 }
 
 void QuietLoad(benchmark::State& state) {

@@ -52,12 +52,11 @@ std::vector<int32_t> matchRows(const ListRows& oldRows, const ListRows& newRows)
     return newKey;
 }
 
-// The rows' keys in the order the nodes show them, groups before their
-// entries.
-void appendKeys(const TreeNodes& nodes, std::vector<int32_t>& keys) {
+// The nodes in the order they are shown, groups before their entries.
+void appendNodes(const TreeNodes& nodes, std::vector<NodeOfRow>& shown) {
     for (const auto& node : nodes) {
-        keys.push_back(node.row);
-        appendKeys(node.children, keys);
+        shown.push_back({node.row, node.pinned});
+        appendNodes(node.children, shown);
     }
 }
 
@@ -95,38 +94,44 @@ class PlaceFinder {
         : oldRows_(oldRows), newRows_(newRows) {
         for (size_t i = 0; i < oldRows.size(); ++i)
             putAt<int32_t>(oldPosition_, oldRows[i].row, static_cast<int32_t>(i), -1);
-        appendKeys(oldNodes, oldOrder_);
-        std::vector<int32_t> shown;
-        appendKeys(newNodes, shown);
-        for (int32_t key : shown)
-            putAt<char>(newShown_, key, 1, 0);
+        appendNodes(oldNodes, oldOrder_);
+        std::vector<NodeOfRow> shown;
+        appendNodes(newNodes, shown);
+        for (const NodeOfRow& node : shown) {
+            if (node.row == kPinGroupRow)
+                newPinGroup_ = true;
+            else
+                putAt<char>(node.pinned ? newPinned_ : newOwn_, node.row, 1, 0);
+        }
     }
 
-    std::optional<int32_t> find(std::optional<int32_t> oldKey) {
-        if (!oldKey)
+    std::optional<NodeOfRow> find(std::optional<NodeOfRow> old) {
+        if (!old)
             return std::nullopt;
-        const auto at = std::find(oldOrder_.begin(), oldOrder_.end(), *oldKey);
+        const auto at = std::find(oldOrder_.begin(), oldOrder_.end(), *old);
         if (at == oldOrder_.end())
-            return shownAgain(*oldKey);
+            return shownAgain(*old);
         for (auto next = at; next != oldOrder_.end(); ++next)
-            if (auto key = shownAgain(*next))
-                return key;
+            if (auto node = shownAgain(*next))
+                return node;
         for (auto before = at; before != oldOrder_.begin();)
-            if (auto key = shownAgain(*--before))
-                return key;
+            if (auto node = shownAgain(*--before))
+                return node;
         return std::nullopt;
     }
 
   private:
-    // The new key of the old row, when the new view shows it.
-    std::optional<int32_t> shownAgain(int32_t oldKey) {
-        const int32_t position = at<int32_t>(oldPosition_, oldKey, -1);
+    // The node of the old one among the new nodes, when they show it.
+    std::optional<NodeOfRow> shownAgain(NodeOfRow old) {
+        if (old.row == kPinGroupRow)
+            return newPinGroup_ ? std::optional(old) : std::nullopt;
+        const int32_t position = at<int32_t>(oldPosition_, old.row, -1);
         if (position < 0)
             return std::nullopt;
         const int32_t key = newKeyOf(static_cast<size_t>(position));
-        if (!at<char>(newShown_, key, 0))
+        if (!at<char>(old.pinned ? newPinned_ : newOwn_, key, 0))
             return std::nullopt;
-        return key;
+        return NodeOfRow{key, old.pinned};
     }
 
     // Mostly the selected and the top row are found at once: a few rows are
@@ -153,31 +158,34 @@ class PlaceFinder {
     int scans_ = 0;
     std::vector<int32_t> newKeyByPosition_; // matchRows, once made
     std::vector<int32_t> oldPosition_;      // by old key; -1 for none
-    std::vector<int32_t> oldOrder_;
-    std::vector<char> newShown_; // by new key
+    std::vector<NodeOfRow> oldOrder_;
+    // The new nodes: the rows in their own place, in the pin group, by key.
+    std::vector<char> newOwn_, newPinned_;
+    bool newPinGroup_ = false;
 };
 
 } // namespace
 
 std::optional<TreeNodes> reorderIntoView(ListView view, ListRows& rows,
-                                         std::u16string_view searchText, RowOrderCache* cache) {
+                                         std::u16string_view searchText, RowOrderCache* cache,
+                                         const SearchIndex* index, const Pins* pins) {
     switch (view) {
     case ListView::FileOrder:
-        return reorderIntoRowView(rows, cache);
+        return reorderIntoRowView(rows, cache, pins);
     case ListView::CommandOrder:
-        return reorderIntoCommandView(rows, cache);
+        return reorderIntoCommandView(rows, cache, pins);
     case ListView::SearchResults:
         break;
     }
-    return reorderIntoSearchView(rows, searchText, cache);
+    return reorderIntoSearchView(rows, searchText, cache, index, pins);
 }
 
 TreePlace findPlaceAgain(const TreePlace& place, const ListRows& oldRows, const TreeNodes& oldNodes,
                          const ListRows& newRows, const TreeNodes& newNodes) {
-    if (!place.selectedRow && !place.topRow)
+    if (!place.selected && !place.top)
         return {};
     PlaceFinder finder(oldRows, oldNodes, newRows, newNodes);
-    return {finder.find(place.selectedRow), finder.find(place.topRow)};
+    return {finder.find(place.selected), finder.find(place.top)};
 }
 
 } // namespace morvane

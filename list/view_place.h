@@ -5,18 +5,21 @@
 //
 // How the main window uses it (phase 2 wires it), on a live reload of the
 // command list that gave new rows (loadMorvaneListQuietly):
-//  1. Before replacing the rows it takes the place on show: the selected
-//     tree item's row and the first visible item's row (TVGN_CARET,
-//     TVGN_FIRSTVISIBLE; lParam is the row), into a TreePlace.
+//  1. Before replacing the rows it takes the place on show into a
+//     TreePlace: the selected tree item (TVGN_CARET) and the first visible
+//     one (TVGN_FIRSTVISIBLE), each as its row (the item's lParam) and
+//     whether it stands in the pin group (its parent's lParam is
+//     kPinGroupRow).
 //  2. It keeps the old rows and the nodes on show, puts the new rows in
-//     their place and builds the nodes of the view it showed last
-//     (reorderIntoView with the search box's text as it is; the window
-//     remembers which view its last build was).
-//  3. It shows the nodes as any build does, then selects the item of
-//     findPlaceAgain's selectedRow and makes the item of its topRow the
-//     first visible one (TVM_SELECTITEM with TVGN_FIRSTVISIBLE), where they
-//     are given. Selecting never moves the keyboard focus; the search box
-//     is not touched, so no change event runs.
+//     their place, rebuilds its search index and builds the nodes of the
+//     view it showed last (reorderIntoView with the search box's text as it
+//     is, its row order cache, search index and pins; the window remembers
+//     which view its last build was).
+//  3. It shows the nodes as any build does, then finds the nodes of
+//     findPlaceAgain's answer (findNodeOfRow), selects the one and makes the
+//     other the first visible item (TVM_SELECTITEM with TVGN_FIRSTVISIBLE),
+//     where they are given. Selecting never moves the keyboard focus; the
+//     search box is not touched, so no change event runs.
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -26,23 +29,37 @@
 
 namespace morvane {
 
+class Pins;
 class RowOrderCache;
+class SearchIndex;
 
 // The three views of the tree: "取得順", "ABC順", and the search results of
 // the search box's text.
 enum class ListView { FileOrder, CommandOrder, SearchResults };
 
 // The build of that view (reorderIntoRowView, reorderIntoCommandView,
-// reorderIntoSearchView); searchText counts for SearchResults only.
+// reorderIntoSearchView); searchText and index count for SearchResults only.
 std::optional<TreeNodes> reorderIntoView(ListView view, ListRows& rows,
                                          std::u16string_view searchText,
-                                         RowOrderCache* cache = nullptr);
+                                         RowOrderCache* cache = nullptr,
+                                         const SearchIndex* index = nullptr,
+                                         const Pins* pins = nullptr);
 
-// A place in the tree by the rows' keys: the selected row and the first row
-// on show; nullopt for none.
+// A node by the row it shows: pinned for the row's node in the pin group
+// (its other node stands in its own place); the pin group itself is
+// kPinGroupRow.
+struct NodeOfRow {
+    int32_t row = -1;
+    bool pinned = false;
+
+    bool operator==(const NodeOfRow&) const = default;
+};
+
+// A place in the tree: the selected node and the first node on show;
+// nullopt for none.
 struct TreePlace {
-    std::optional<int32_t> selectedRow;
-    std::optional<int32_t> topRow;
+    std::optional<NodeOfRow> selected;
+    std::optional<NodeOfRow> top;
 
     bool operator==(const TreePlace&) const = default;
 };
@@ -55,7 +72,8 @@ struct TreePlace {
 // a group), gives way to the next row after it in the old view that is in
 // the new one, else to the nearest before it; nullopt when no row of the
 // old view is in the new one. oldNodes and newNodes are the views' nodes;
-// the rows may be in any order.
+// the rows may be in any order. A pinned node is found again as the pinned
+// node of the same row, the pin group as the pin group.
 TreePlace findPlaceAgain(const TreePlace& place, const ListRows& oldRows, const TreeNodes& oldNodes,
                          const ListRows& newRows, const TreeNodes& newNodes);
 

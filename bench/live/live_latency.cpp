@@ -88,7 +88,8 @@ int run(int rewrites) {
     ListRows rows = loadMorvaneListQuietly(listPath, system).rows;
     RowOrderCache cache;
     TreeNodes nodes = *reorderIntoView(ListView::FileOrder, rows, u"", &cache);
-    TreePlace place{nodes[nodes.size() * 2 / 3].row, nodes[nodes.size() * 2 / 3 - 5].row};
+    TreePlace place{NodeOfRow{nodes[nodes.size() * 2 / 3].row},
+                    NodeOfRow{nodes[nodes.size() * 2 / 3 - 5].row}};
     FolderWatch watch(folder, &liveFilesNamed, kBothLiveFiles, window, kChangedMessage);
     if (!watch.watching()) {
         std::fprintf(stderr, "the folder cannot be watched\n");
