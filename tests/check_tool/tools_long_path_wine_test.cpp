@@ -96,6 +96,9 @@ class LongRelativePathsRefused final : public FileSystem {
     bool removeFile(std::u16string_view path) override {
         return !refused(path) && files_.removeFile(path);
     }
+    std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
+        return refused(path) ? std::nullopt : files_.fileStamp(path);
+    }
 
   private:
     static bool refused(std::u16string_view path) {

@@ -42,6 +42,9 @@ class FullPathFiles final : public FileSystem {
         return files_.workingCopyPath(fullPath(path));
     }
     bool removeFile(std::u16string_view path) override { return files_.removeFile(fullPath(path)); }
+    std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
+        return files_.fileStamp(fullPath(path));
+    }
 
   private:
     FileSystem& files_;
