@@ -13,8 +13,12 @@ LauncherHost::LauncherHost(LauncherEnvironment environment, const SystemAnswers&
                       CadLink{cadAutomation_, cadDesktop_, system_.services.clock},
                       [this](std::u16string_view progId) { return chooseTarget(progId); },
                       // The filter goes with the window: nothing calls the CAD
-                      // once the window is gone.
-                      [this] { messageFilter_.reset(); },
+                      // once the window is gone. The hotkey goes while the
+                      // window still is.
+                      [this] {
+                          messageFilter_.reset();
+                          hotkey_.reset();
+                      },
                   }) {}
 
 // The members go in reverse order: the dialog, the main window (which
@@ -23,8 +27,10 @@ LauncherHost::~LauncherHost() = default;
 
 HWND LauncherHost::createMainWindow() {
     HWND window = mainWindow_.create();
-    if (window)
+    if (window) {
         messageFilter_.emplace();
+        registerActivationHotkey(hotkey_, window, mainWindow_.activateSetting());
+    }
     return window;
 }
 

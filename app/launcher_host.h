@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/activation_hotkey.h"
 #include "app/launcher_environment.h"
 #include "app/launcher_state.h"
 #include "app/main_window.h"
@@ -32,7 +33,8 @@ class LauncherHost final {
 
     // Creates the main window (restoring its place and loading the list)
     // without showing it, and once it is there registers the UI thread's
-    // message filter, which stays registered until the window is gone.
+    // message filter and the hotkey the settings name, which stay
+    // registered until the window is gone.
     HWND createMainWindow();
     // Makes the hidden target dialog, owned by the main window, unless
     // there is one: once the main window is painted and idle, or at once
@@ -53,10 +55,14 @@ class LauncherHost final {
         return messageFilter_ ? messageFilter_->filter() : nullptr;
     }
 
+    // The settings' hotkey is registered for the main window.
+    bool hotkeyRegistered() const { return hotkey_.has_value(); }
+
   private:
     SystemAnswers system_;
     LauncherState state_;
     std::optional<MessageFilterRegistration> messageFilter_;
+    std::optional<HotkeyRegistration> hotkey_;
     ComCadAutomation cadAutomation_;
     Win32CadDesktop cadDesktop_;
     MainWindow mainWindow_;

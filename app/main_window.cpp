@@ -9,10 +9,12 @@
 
 #include "app/settings_file.h"
 #include "list/list_file.h"
+#include "list/pins.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/wine_workarounds.h"
 #include "shell/caption.h"
+#include "shell/hotkey.h"
 #include "shell/main_layout.h"
 #include "shell/settings_values.h"
 #include "shell/workspace_bounds.h"
@@ -111,6 +113,8 @@ void MainWindow::startUp() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     state_.targetProgID =
         settings.readText(u"Target", u"ProgID").value_or(std::u16string(kDefaultProgID));
+    state_.pins = pinsFromSettingsValues(settings.readSection(kPinnedSection));
+    activateSetting_ = settings.readText(kKeysSection, kActivateKey);
 
     // The Escape button fills its panel (lime green, coloured by applyColours).
     RECT panel;
@@ -142,6 +146,7 @@ void MainWindow::saveSettings() {
     settings.writeInteger(u"Form", u"Left", outer.left);
     settings.writeInteger(u"Form", u"Top", outer.top);
     settings.writeText(u"Target", u"ProgID", state_.targetProgID);
+    settings.replaceSection(kPinnedSection, pinSettingsValues(state_.pins));
     settings.commit();
 }
 
@@ -241,6 +246,9 @@ LRESULT MainWindow::onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case wine::TopmostRestacker::kMessage:
         restacker_.restackMessage(hwnd());
         return 0;
+    case WM_HOTKEY:
+        activateFromHotkey();
+        return 0;
     case WM_DROPFILES:
         runGuarded(hwnd(), [&] { acceptDroppedLsp(reinterpret_cast<HDROP>(wp)); });
         return 0;
@@ -270,6 +278,7 @@ void MainWindow::onCommand(int id, int code) {
         {kEditListItem, kAnyCode, &MainWindow::editListInNotepad},
         {kReloadListItem, kAnyCode, &MainWindow::reloadList},
         {kVersionItem, kAnyCode, &MainWindow::showVersion},
+        {kPinItem, kAnyCode, &MainWindow::togglePinOfMenuRow},
     };
     for (const Route& route : kRoutes) {
         if (route.id == id && (route.code == kAnyCode || route.code == code)) {
@@ -306,6 +315,8 @@ LRESULT MainWindow::onNotify(NMHDR& header) {
 
 void MainWindow::onContextMenu(HWND source, LPARAM lp) {
     POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    menuRow_ = menuPinRow(source, lp);
+    preparePinItem(menuRow_);
     if (at.x == -1 && at.y == -1) // from the keyboard
         at = keyboardMenuPoint(source);
     TrackPopupMenu(contextMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0,

@@ -65,6 +65,8 @@ enum MainWindowId : int {
     kReloadListItem,
     kVersionSeparator,
     kVersionItem,
+    kPinSeparator,
+    kPinItem, // "ピン留め"
 };
 
 // The program's icon in the resources (resources/MorvaneX.rc).
@@ -102,7 +104,7 @@ class MainWindow final : public WindowBase {
     // own keys (translateKey), then the dialog manager's Tab and Shift+Tab.
     // True when msg is handled and must not be dispatched.
     bool preTranslateMessage(MSG& msg);
-    // Keys of the whole window that no control sees first (Ctrl+F). True
+    // Keys of the whole window that no control sees first (Ctrl+F, Ctrl+D). True
     // when msg was one of them.
     bool translateKey(const MSG& msg);
 
@@ -124,6 +126,20 @@ class MainWindow final : public WindowBase {
     void focusSearchBox();
     // Down in the search box: the tree, its first row selected.
     void focusFirstRow();
+    // "ピン留め" and Ctrl+D (main_window_pins.cpp): pins or unpins the
+    // command row of that key, writes the pins at once and rebuilds the
+    // tree keeping its selection. Nothing for another row.
+    void togglePin(int32_t row);
+    // Ctrl+D: the same for the tree's selected row.
+    void togglePinOfSelectedRow();
+    // "ピン留め" chosen: the same for the row the menu was opened for.
+    void togglePinOfMenuRow();
+    // The hotkey (main_window_hotkey.cpp): the launcher restored, in front,
+    // the search text selected in its box; pressed while the launcher is in
+    // front, the window that was in front before gets the focus back.
+    void activateFromHotkey();
+    // [Keys] Activate as read at start: nullopt when missing.
+    const std::optional<std::u16string>& activateSetting() const { return activateSetting_; }
     // Focus frames on every control once the keyboard is used.
     void showFocusFrames();
     // WM_DROPFILES: the first dropped LISP file, after the user agrees,
@@ -176,6 +192,15 @@ class MainWindow final : public WindowBase {
     void showNodes(std::optional<TreeNodes> nodes);
 
     void onContextMenu(HWND source, LPARAM lp);
+    // The row key the menu's "ピン留め" applies to: the row under the pointer
+    // for a right click on a row, otherwise the selected row.
+    std::optional<int32_t> menuPinRow(HWND source, LPARAM lp) const;
+    // "ピン留め" checked for a pinned command row, greyed for any other row.
+    void preparePinItem(std::optional<int32_t> row);
+    // The view on show built again, the selected node selected again.
+    void rebuildKeepingSelection();
+    // The pins into the settings file at once.
+    void savePins();
     POINT keyboardMenuPoint(HWND source) const;
     bool onSearchBoxKey(WPARAM key);
     static LRESULT searchBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
@@ -189,6 +214,15 @@ class MainWindow final : public WindowBase {
     LauncherEnvironment environment_;
     MainWindowLinks links_;
     LauncherState& state_;
+    // The row the open menu's "ピン留め" applies to.
+    std::optional<int32_t> menuRow_;
+    // The file-order view is on show (else the command or search view).
+    bool fileOrderShown_ = true;
+    // A failed write of the pins has shown its box: once is enough.
+    bool pinWriteFailureShown_ = false;
+    std::optional<std::u16string> activateSetting_;
+    // The window in front when the hotkey brought the launcher up.
+    HWND beforeHotkey_ = nullptr;
     // Set when the session's end closes the window: the settings are saved
     // already, and nobody would see a box.
     bool endingWithSession_ = false;

@@ -1,5 +1,5 @@
-// The main window from the keyboard: the loop's key step (Ctrl+F and the
-// dialog manager's Tab order), Enter in the tree, the search box's keys,
+// The main window from the keyboard: the loop's key step (Ctrl+F, Ctrl+D and
+// the dialog manager's Tab order), Enter in the tree, the search box's keys,
 // and the menu at the selected row.
 #include <windows.h>
 
@@ -25,13 +25,19 @@ bool MainWindow::preTranslateMessage(MSG& msg) {
 }
 
 bool MainWindow::translateKey(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || msg.wParam != 'F')
+    if (msg.message != WM_KEYDOWN || (msg.wParam != 'F' && msg.wParam != 'D'))
         return false;
     if (!keyDown(VK_CONTROL) || keyDown(VK_MENU)) // Ctrl+Alt is AltGr on some layouts
         return false;
     if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))
         return false;
-    focusSearchBox();
+    if (msg.wParam == 'F') {
+        focusSearchBox();
+    } else {
+        // From the search box too: the edit has no use for Ctrl+D, and the
+        // row it applies to is the tree's selected one, the row Enter runs.
+        runGuarded(hwnd(), [&] { togglePinOfSelectedRow(); });
+    }
     return true;
 }
 

@@ -104,6 +104,8 @@ void MainWindow::createContextMenu() {
     appendItem(contextMenu, kReloadListItem, L"\u25A0 MorvaneList.txt を再読み込み");
     appendItem(contextMenu, kVersionSeparator, nullptr);
     appendItem(contextMenu, kVersionItem, L"\u25A0 バージョン情報 ...");
+    appendItem(contextMenu, kPinSeparator, nullptr);
+    appendItem(contextMenu, kPinItem, L"ピン留め");
     dark::makeMenuOwnerDrawn(contextMenu, palette());
 }
 

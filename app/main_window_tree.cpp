@@ -124,15 +124,20 @@ void MainWindow::showNodes(std::optional<TreeNodes> nodes) {
 }
 
 void MainWindow::showRowsInFileOrder() {
-    showNodes(reorderIntoRowView(state_.rows, &state_.rowOrder));
+    fileOrderShown_ = true;
+    showNodes(reorderIntoRowView(state_.rows, &state_.rowOrder, &state_.pins));
 }
 
 void MainWindow::showRowsInCommandOrder() {
-    showNodes(reorderIntoCommandView(state_.rows, &state_.rowOrder));
+    fileOrderShown_ = false;
+    showNodes(reorderIntoCommandView(state_.rows, &state_.rowOrder, &state_.pins));
 }
 
 void MainWindow::loadMorvaneList(std::u16string_view path) {
-    morvane::loadMorvaneList(path, services(), state_.rows);
+    // Each row's text is folded here, once per load, so that a keystroke
+    // folds only the search text.
+    if (morvane::loadMorvaneList(path, services(), state_.rows))
+        state_.searchIndex.rebuild(state_.rows);
 }
 
 void MainWindow::setSearchText(std::u16string_view text) {
@@ -145,7 +150,9 @@ void MainWindow::setSearchText(std::u16string_view text) {
 void MainWindow::showSearchResults() {
     if (state_.rows.empty())
         return;
-    showNodes(reorderIntoSearchView(state_.rows, windowText(searchBox), &state_.rowOrder));
+    fileOrderShown_ = false;
+    showNodes(reorderIntoSearchView(state_.rows, windowText(searchBox), &state_.rowOrder,
+                                    &state_.searchIndex, &state_.pins));
 }
 
 void MainWindow::showCommandOrder() {

@@ -93,6 +93,19 @@ std::optional<std::u16string> SettingsReader::readText(std::u16string_view secti
     return fromWide(std::wstring_view(buffer, length));
 }
 
+std::vector<std::pair<std::u16string, std::u16string>>
+SettingsReader::readSection(std::u16string_view section) const {
+    std::vector<std::pair<std::u16string, std::u16string>> pairs;
+    if (profilePath_.empty())
+        return pairs;
+    for (const auto& key : keysOf(toWide(profilePath_), toWide(section))) {
+        const std::u16string name = fromWide(key);
+        if (auto value = readText(section, name))
+            pairs.emplace_back(name, std::move(*value));
+    }
+    return pairs;
+}
+
 std::optional<int32_t> SettingsReader::readInteger(std::u16string_view section,
                                                    std::u16string_view key) const {
     const auto text = readText(section, key);
@@ -133,6 +146,17 @@ void SettingsWriter::writeText(std::u16string_view section, std::u16string_view 
 void SettingsWriter::writeInteger(std::u16string_view section, std::u16string_view key,
                                   long long value) {
     writeText(section, key, toDecimal(value));
+}
+
+void SettingsWriter::replaceSection(
+    std::u16string_view section,
+    const std::vector<std::pair<std::u16string, std::u16string>>& pairs) {
+    // Removing the section first leaves no key of a longer earlier list.
+    if (!WritePrivateProfileStringW(toWide(section).c_str(), nullptr, nullptr,
+                                    toWide(workingPath_).c_str()))
+        fail();
+    for (const auto& [key, value] : pairs)
+        writeText(section, key, value);
 }
 
 void SettingsWriter::commit() {

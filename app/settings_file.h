@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace morvane {
 
@@ -23,6 +25,10 @@ class SettingsReader {
                                            std::u16string_view key) const;
     // nullopt when missing, empty or not an integer.
     std::optional<int32_t> readInteger(std::u16string_view section, std::u16string_view key) const;
+    // Every key of the section with its value, in file order, read as
+    // readText reads each; none for a missing section.
+    std::vector<std::pair<std::u16string, std::u16string>>
+    readSection(std::u16string_view section) const;
 
   private:
     bool hasKey(std::u16string_view section, std::u16string_view key) const;
@@ -49,6 +55,10 @@ class SettingsWriter {
 
     void writeText(std::u16string_view section, std::u16string_view key, std::u16string_view value);
     void writeInteger(std::u16string_view section, std::u16string_view key, long long value);
+    // The section holds these keys and values and no other; no pairs
+    // removes it.
+    void replaceSection(std::u16string_view section,
+                        const std::vector<std::pair<std::u16string, std::u16string>>& pairs);
     void commit();
 
   private:

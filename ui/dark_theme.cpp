@@ -411,6 +411,17 @@ bool drawMenuItem(const DRAWITEMSTRUCT& item, const Palette& palette) {
     SelectObjectScope selectFont(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, disabled ? palette.disabledText : hot ? palette.menuHotText : palette.text);
+    if (item.itemState & ODS_CHECKED) {
+        // A tick in the margin before the text, in the text's colour.
+        const UniquePen pen(CreatePen(PS_SOLID, std::max(1, scaled(2, dpi)), GetTextColor(dc)));
+        SelectObjectScope selectPen(dc, pen.get());
+        const int middle = (rect.top + rect.bottom) / 2;
+        const int left = rect.left + scaled(9, dpi);
+        const POINT tick[] = {{left, middle},
+                              {left + scaled(3, dpi), middle + scaled(3, dpi)},
+                              {left + scaled(10, dpi), middle - scaled(4, dpi)}};
+        Polyline(dc, tick, 3);
+    }
     rect.left += menuTextLeft(dpi);
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
     if (item.itemState & ODS_NOACCEL)

@@ -24,4 +24,14 @@ void traceFailure(std::wstring_view step, std::wstring_view member, HRESULT hr) 
     }
 }
 
+void traceText(std::u16string_view text) noexcept {
+    try {
+        std::wstring line = L"MorvaneX: ";
+        line.append(text.begin(), text.end());
+        line += L'\n';
+        OutputDebugStringW(line.c_str());
+    } catch (...) {
+    }
+}
+
 } // namespace morvane

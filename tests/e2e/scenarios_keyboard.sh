@@ -108,3 +108,45 @@ scenario_keyboard() {
     sleep 0.5
     check_eq "ESC pressed once" "$(standin_events "$log" key | wc -l)" 4
 }
+
+# Scenario of the settings' hotkey pressed with real X keys while the stand-in
+# CAD is in front: the launcher comes forward with the focus in the search
+# box, typing and Enter send the command, and a second press gives the focus
+# back to the CAD.
+HOTKEY_KEYS=ctrl+alt+k
+
+needs_hotkey() { needs_cad_link; }
+scenario_hotkey() {
+    local dir log
+    dir=$(new_scenario_folder hotkey)
+    log="$dir/cad.log"
+    write_drawing_list "$dir"
+    write_settings_below_cad "$dir" MorvaneX.E2E.First
+    printf '[Keys]\r\nActivate=Ctrl+Alt+K\r\n' >>"$dir/MorvaneX.ini"
+    start_standin "$dir" MorvaneX.E2E.First "$log" || return 1
+    start_launcher "$dir" || return 1
+
+    # A command sent puts the CAD in front.
+    check_soon "focus at start" 'focused_control' commandTree
+    keys Down Return
+    wait_commands "$log" 1 || fail_now "Enter sent nothing to the CAD" || return 1
+    check_soon "the CAD in front" 'main_value foreground' 0
+
+    keys "$HOTKEY_KEYS"
+    check_soon "the hotkey brings the launcher forward" 'main_value foreground' 1
+    check_soon "the hotkey: the search box" 'focused_control' searchBox
+    screenshot hotkey-search
+    type_text "line"
+    check_soon "search line" 'tree_labels' "[LINE] 線分を作図"
+    keys Return
+    wait_commands "$log" 2 || fail_now "Enter after the hotkey sent nothing" || return 1
+    check_eq "the first result sent" "$(standin_commands "$log" | tail -1)" "LINE<0D>"
+    check_soon "the CAD in front again" 'main_value foreground' 0
+
+    # Twice: forward, then back to the CAD.
+    keys "$HOTKEY_KEYS"
+    check_soon "the hotkey again" 'main_value foreground' 1
+    check_soon "the text selected to type over" 'main_value searchBox.text' "line"
+    keys "$HOTKEY_KEYS"
+    check_soon "pressed in front: back to the CAD" 'main_value foreground' 0
+}
