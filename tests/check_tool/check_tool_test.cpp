@@ -4,6 +4,8 @@
 // CAD steps from a fake CAD.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -35,14 +37,21 @@ struct ToolSystem {
     CadCatalog* catalog = nullptr;
     bool windowsPaths = false;
     MessageLanguage userLanguage = MessageLanguage::kEnglish;
+    // Whether another program holds the hotkey; null: cannot tell.
+    const std::function<bool(const Hotkey&)>* hotkeyTaken = nullptr;
 };
 
 ToolRun runTool(const std::vector<std::u16string>& args, PlatformServices& services,
                 const ToolSystem& system = {}) {
     ToolRun run;
-    const CheckEnvironment environment{
-        u"/no/default/folder", u'/', system.windowsPaths, system.cad, system.catalog,
-        system.userLanguage,   {}};
+    const CheckEnvironment environment{u"/no/default/folder",
+                                       u'/',
+                                       system.windowsPaths,
+                                       system.cad,
+                                       system.catalog,
+                                       system.userLanguage,
+                                       {},
+                                       system.hotkeyTaken ? *system.hotkeyTaken : nullptr};
     run.code = runCheckTool(args, environment, services, run.out, run.err);
     return run;
 }
@@ -95,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
                                      // two lines merge in the launcher, yet every finding
                                      // keeps the line an editor shows.
                                      FixtureCase{"merged_lines", 1}, FixtureCase{"targets", 0},
-                                     FixtureCase{"settings", 0}, FixtureCase{"empty_folder", 0}),
+                                     FixtureCase{"settings", 0}, FixtureCase{"empty_folder", 0},
+                                     FixtureCase{"hotkey", 0}),
                      testing::Values(u"en", u"ja")),
     [](const auto& info) {
         return std::string(std::get<0>(info.param).folder) + "_" +
@@ -119,6 +129,35 @@ struct FakeFolder {
     }
     ToolRun run() { return run(fake.services); }
 };
+
+// Only Windows can tell whether another program holds the hotkey: asked
+// for a well-formed one, and said when it is taken.
+TEST(CheckHotkey, ATakenHotkeyIsAWarningWhereTheSystemCanTell) {
+    FakeFolder f;
+    f.fake.files.files[f.folder + u"MorvaneX.ini"] = "[Keys]\r\nActivate=ctrl+shift+space\r\n";
+    std::vector<Hotkey> asked;
+    const std::function<bool(const Hotkey&)> taken = [&](const Hotkey& hotkey) {
+        asked.push_back(hotkey);
+        return true;
+    };
+    const ToolRun run =
+        runTool({f.folder, u"--lang", u"en"}, f.fake.services, {.hotkeyTaken = &taken});
+    EXPECT_EQ(asked, (std::vector<Hotkey>{{kHotkeyCtrl | kHotkeyShift, kVirtualKeySpace}}));
+    EXPECT_NE(run.out.find(u"MorvaneX.ini:2: warning: [Keys] Activate=ctrl+shift+space: "
+                           u"Ctrl+Shift+Space is held by another program: the launcher has no "
+                           u"hotkey"),
+              std::u16string::npos)
+        << utf16ToUtf8(run.out);
+    EXPECT_EQ(run.code, 0);
+
+    // Free, or where nobody can tell: nothing said.
+    const std::function<bool(const Hotkey&)> free = [](const Hotkey&) { return false; };
+    for (const auto* question : {&free, static_cast<decltype(&free)>(nullptr)}) {
+        const ToolRun quiet =
+            runTool({f.folder, u"--lang", u"en"}, f.fake.services, {.hotkeyTaken = question});
+        EXPECT_EQ(quiet.out.find(u"Activate"), std::u16string::npos) << utf16ToUtf8(quiet.out);
+    }
+}
 
 TEST(CheckFailures, UnreadableFileIsExitThreeWithTheLaunchersMessage) {
     FakeFolder f;

@@ -21,6 +21,7 @@ endif()
 if(WIN32 AND TARGET standin_cad AND TARGET morvanex_check_win32)
     add_executable(morvanex_check_cad_tests ${CMAKE_CURRENT_LIST_DIR}/check_cad_wine_test.cpp
                                             ${CMAKE_CURRENT_LIST_DIR}/check_console_wine_test.cpp
+                                            ${CMAKE_CURRENT_LIST_DIR}/check_hotkey_wine_test.cpp
                                             ${CMAKE_CURRENT_LIST_DIR}/tools_long_path_wine_test.cpp
                                             ${CMAKE_CURRENT_LIST_DIR}/../cad/standin_process.cpp)
     target_link_libraries(morvanex_check_cad_tests PRIVATE morvanex_check_win32

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "messages.h"
+#include "shell/hotkey.h"
 
 namespace morvane {
 
@@ -32,6 +33,9 @@ struct CheckEnvironment {
     MessageLanguage language = MessageLanguage::kEnglish;
     // Whether FOLDER is a folder; std::filesystem's answer where none is given.
     std::function<bool(std::u16string_view)> isFolder;
+    // Whether another program holds this hotkey; null where that cannot be
+    // known.
+    std::function<bool(const Hotkey&)> hotkeyTaken;
 };
 
 // args exclude the program name. Findings and the summary go to out, usage

@@ -26,6 +26,16 @@ std::u16string fullPath(std::u16string_view path) {
     }
 }
 
+bool hotkeyHeldElsewhere(const Hotkey& hotkey) {
+    // Registered for the thread and given back at once: a refusal means
+    // another program (a running launcher too) holds it.
+    constexpr int kProbeId = 1;
+    if (!RegisterHotKey(nullptr, kProbeId, registrationModifiers(hotkey), hotkey.virtualKey))
+        return true;
+    UnregisterHotKey(nullptr, kProbeId);
+    return false;
+}
+
 bool isFolder(std::u16string_view path) {
     const DWORD attributes = GetFileAttributesW(toWide(longPathForm(fullPath(path))).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -36,8 +46,8 @@ int runCheckToolOnWindows(const std::vector<std::u16string>& args, PlatformServi
                           std::u16string& out, std::u16string& err) {
     const std::wstring exe = thisProgramPath();
     const std::u16string exeFolder = fromWide(exe.substr(0, exe.find_last_of(L"\\/") + 1));
-    const CheckEnvironment environment{exeFolder, u'\\',        true,    cad,
-                                       catalog,   userLanguage, isFolder};
+    const CheckEnvironment environment{exeFolder, u'\\',        true,     cad,
+                                       catalog,   userLanguage, isFolder, hotkeyHeldElsewhere};
     FullPathFiles files(services.files);
     PlatformServices fullPathServices{services.ansi, services.collator, files, services.clock};
     return runCheckTool(args, environment, fullPathServices, out, err);

@@ -10,12 +10,16 @@
 
 #include "messages.h"
 #include "platform/services.h"
+#include "shell/hotkey.h"
 
 namespace morvane {
 
 // GetFullPathNameW's answer, which takes paths of any length; the path as it
 // is when it has none.
 std::u16string fullPath(std::u16string_view path);
+
+// RegisterHotKey refuses the hotkey: another program holds it.
+bool hotkeyHeldElsewhere(const Hotkey& hotkey);
 
 // An existing folder, at any path length.
 bool isFolder(std::u16string_view path);

@@ -315,9 +315,27 @@ std::optional<SettingsValue> findSettingsValue(const FileLines& lines, std::u16s
     return std::nullopt;
 }
 
+// The hotkey the launcher would register, and why it would have none.
+void checkHotkey(std::u16string_view path, const FileLines& lines,
+                 const FolderCheckOptions& options, const Messages& say, FolderReport& report) {
+    const auto value = findSettingsValue(lines, kKeysSection, kActivateKey);
+    if (!value)
+        return;
+    const HotkeySetting setting = parseHotkey(value->text);
+    std::u16string why;
+    if (setting.problem)
+        why = hotkeyProblemText(*setting.problem, say.language());
+    else if (setting.hotkey && options.hotkeyTaken && options.hotkeyTaken(*setting.hotkey))
+        why = hotkeyTakenText(*setting.hotkey, say.language());
+    if (!why.empty())
+        report.add(path, value->line, Severity::Warning,
+                   say(MessageId::HotkeyNotUsed, {value->text, why}));
+}
+
 void checkSettings(std::u16string_view folder,
                    const std::optional<std::vector<std::u16string>>& targetLines,
-                   const PlatformServices& services, const Messages& say, FolderReport& report) {
+                   const FolderCheckOptions& options, const PlatformServices& services,
+                   const Messages& say, FolderReport& report) {
     const std::u16string path = std::u16string(folder) + std::u16string(kSettingsFileName);
     const auto bytes = readBytes(path, services, report);
     FileLines lines;
@@ -342,6 +360,7 @@ void checkSettings(std::u16string_view folder,
         report.add(
             path, progIdLine, Severity::Warning,
             say(MessageId::ProgIdNotInTargets, {quoted(report.progId), quoted(kDesignedCaption)}));
+    checkHotkey(path, lines, options, say, report);
 }
 
 void checkFolderWritable(std::u16string_view folder, PlatformServices& services,
@@ -363,7 +382,7 @@ FolderReport checkFolder(std::u16string_view folder, const FolderCheckOptions& o
     FolderReport result;
     checkCommandList(folder, options, services, result);
     const auto targetLines = checkTargetList(folder, services, say, result);
-    checkSettings(folder, targetLines, services, say, result);
+    checkSettings(folder, targetLines, options, services, say, result);
     checkFolderWritable(folder, services, say, result);
     // Each file's findings in line order; the files in the order checked.
     std::map<std::u16string, size_t> fileOrder;

@@ -3,10 +3,13 @@
 // settings file, read with the launcher's own readers and judged by what the
 // launcher would do with them. Platform-free; the files come through the
 // platform services.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "shell/hotkey.h"
 
 #include "messages.h"
 
@@ -30,6 +33,9 @@ struct FolderCheckOptions {
     // checked. Elsewhere such a path is only noted.
     bool windowsPaths = false;
     MessageLanguage language = MessageLanguage::kEnglish;
+    // Whether another program holds this hotkey now; only Windows can tell
+    // (null elsewhere: not checked).
+    std::function<bool(const Hotkey&)> hotkeyTaken;
 };
 
 struct FolderReport {

@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     const auto current = std::filesystem::current_path(error);
     const morvane::CheckEnvironment environment{
-        error ? u"." : current.u16string(), u'/', false, nullptr, nullptr, userLanguage(), {}};
+        error ? u"." : current.u16string(), u'/', false, nullptr, nullptr, userLanguage(), {}, {}};
     std::u16string out, err;
     const int code =
         morvane::runCheckTool(args, environment, morvane::platformServices(), out, err);

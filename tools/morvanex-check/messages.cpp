@@ -70,6 +70,7 @@ constexpr auto kMessages = std::to_array<MessageText>({
      u"ProgID が空です。どの CAD にも届きません"},
     {ProgIdNotInTargets, u"the ProgID {1} is not in the target list: the caption stays {2}",
      u"ProgID {1} はターゲット CAD の一覧にありません。タイトル バーは {2} のままです"},
+    {HotkeyNotUsed, u"[Keys] Activate={1}: {2}", u"[Keys] Activate={1} は使えません。{2}"},
     {FolderNotWritable,
      u"the folder cannot be written ({1}): settings and new lists cannot be saved",
      u"フォルダーに書き込めません（{1}）。設定と新しいコマンドリストを保存できません"},

@@ -41,6 +41,7 @@ enum class MessageId {
     NotANumber,
     SettingsProgIdEmpty,
     ProgIdNotInTargets,
+    HotkeyNotUsed,
     FolderNotWritable,
     // The CAD check's steps.
     NotRegistered,
