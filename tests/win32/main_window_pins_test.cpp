@@ -16,6 +16,8 @@
 #include "app/launcher_host.h"
 #include "app/main_window.h"
 #include "gui_support.h"
+#include "list/search_index.h"
+#include "list/tree_model.h"
 #include "platform/win32/scoped.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
@@ -291,6 +293,27 @@ TEST_F(MainWindowPinsTest, AnUnwritableSettingsFileShowsItsBoxOnceAndKeepsThePin
     BoxWatcher atClose(L"OK"); // the close still says so
     close();
     EXPECT_TRUE(atClose.result().found);
+}
+
+// Each load folds every row once; the search box then reads the index.
+TEST_F(MainWindowPinsTest, TheSearchIndexIsBuiltAtEveryLoadAndReadsJapanese) {
+    auto& f = open();
+    const auto indexed = [&](int32_t row) {
+        const ListRow* found = findRow(host->state().rows, row);
+        return found && host->state().searchIndex.foldedText(*found).has_value();
+    };
+    EXPECT_TRUE(indexed(2)); // LINE
+    SetWindowTextW(f.searchBox, L"ｌｉｎｅ");
+    EXPECT_EQ(texts(readTree(f.commandTree)), (Texts{L"[LINE] 線分"}));
+    SetWindowTextW(f.searchBox, L"線分　line");
+    EXPECT_EQ(texts(readTree(f.commandTree)), (Texts{L"[LINE] 線分"}));
+
+    // The reload replaces the rows: the index follows them.
+    dir.write(u"MorvaneList.txt", "\x8D\xEC\x90\x7D\r\nARC\t\x83\x89\x83\x43\x83\x93\r\n");
+    SendMessageW(f.hwnd(), WM_COMMAND, kReloadListItem, 0);
+    EXPECT_TRUE(indexed(1)); // ARC ライン
+    SetWindowTextW(f.searchBox, L"らいん");
+    EXPECT_EQ(texts(readTree(f.commandTree)), (Texts{L"[ARC] ライン"}));
 }
 
 // A hotkey nobody uses, held by the test's own thread while asked.

@@ -430,11 +430,11 @@ TEST_F(MainWindowTest, PopupMenuHoldsTheExactCaptions) {
         captions.push_back(item.fType & MFT_SEPARATOR ? L"-" : buffer);
         EXPECT_TRUE(item.fType & MFT_OWNERDRAW);
     }
-    EXPECT_EQ(captions,
-              (std::vector<std::wstring>{
-                  L"ターゲット CAD", L"-",
-                  L"\u25A0 MorvaneList.txt を表示、編集 \uFF08メモ帳起動\uFF09...",
-                  L"\u25A0 MorvaneList.txt を再読み込み", L"-", L"\u25A0 バージョン情報 ..."}));
+    EXPECT_EQ(captions, (std::vector<std::wstring>{
+                            L"ターゲット CAD", L"-",
+                            L"\u25A0 MorvaneList.txt を表示、編集 \uFF08メモ帳起動\uFF09...",
+                            L"\u25A0 MorvaneList.txt を再読み込み", L"-",
+                            L"\u25A0 バージョン情報 ...", L"-", L"ピン留め"}));
 }
 
 struct PlacementCase {
