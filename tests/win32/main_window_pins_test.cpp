@@ -21,6 +21,7 @@
 #include "platform/win32/scoped.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
+#include "ui/dark_theme.h"
 
 namespace morvane {
 namespace {
@@ -293,6 +294,31 @@ TEST_F(MainWindowPinsTest, AnUnwritableSettingsFileShowsItsBoxOnceAndKeepsThePin
     BoxWatcher atClose(L"OK"); // the close still says so
     close();
     EXPECT_TRUE(atClose.result().found);
+}
+
+// The owner-drawn menu shows the check: a tick in the margin before the text,
+// in the text's colour, only when checked.
+TEST_F(MainWindowPinsTest, ACheckedPinItemDrawsATickInItsMargin) {
+    auto& f = open();
+    WindowDC screen(nullptr);
+    UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 200, 30));
+    SelectObjectScope select(memory.get(), bitmap.get());
+    for (const bool checked : {false, true}) {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_MENU;
+        item.itemID = kPinItem;
+        item.itemState = checked ? ODS_CHECKED : 0;
+        item.hDC = memory.get();
+        item.rcItem = {0, 0, 200, 30};
+        item.itemData = reinterpret_cast<ULONG_PTR>(f.contextMenu);
+        ASSERT_TRUE(dark::drawMenuItem(item, f.palette()));
+        int inked = 0;
+        for (int x = 0; x < 26; ++x)
+            for (int y = 0; y < 30; ++y)
+                inked += GetPixel(memory.get(), x, y) == f.palette().text;
+        EXPECT_EQ(inked > 10, checked) << inked;
+    }
 }
 
 // Each load folds every row once; the search box then reads the index.
