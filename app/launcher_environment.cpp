@@ -2,10 +2,12 @@
 
 #include "platform/win32/program_path.h"
 #include "platform/win32/win32_text.h"
+#include "shell/settings_location.h"
 
 namespace morvane {
 
-LauncherEnvironment environmentOfProgram(std::u16string_view programPath) {
+LauncherEnvironment environmentOfProgram(std::u16string_view programPath,
+                                         std::u16string_view localAppData) {
     LauncherEnvironment environment;
     const size_t separator = programPath.find_last_of(u"\\/");
     const size_t nameStart = separator == std::u16string_view::npos ? 0 : separator + 1;
@@ -16,11 +18,12 @@ LauncherEnvironment environmentOfProgram(std::u16string_view programPath) {
     const bool hasExtension = dot != std::u16string_view::npos && dot > nameStart;
     environment.settingsPath =
         std::u16string(hasExtension ? programPath.substr(0, dot) : programPath) + u".ini";
+    environment.userSettingsPath = perUserSettingsPath(localAppData, environment.settingsPath);
     return environment;
 }
 
 LauncherEnvironment environmentOfThisProgram() {
-    return environmentOfProgram(fromWide(thisProgramPath()));
+    return environmentOfProgram(fromWide(thisProgramPath()), fromWide(localAppDataFolder()));
 }
 
 } // namespace morvane

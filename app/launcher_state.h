@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "cad/cad_link.h"
 #include "list/list_row.h"
 #include "list/pins.h"
 #include "list/row_order.h"
 #include "list/search_index.h"
+#include "shell/launcher_settings.h"
 
 namespace morvane {
 

@@ -8,15 +8,14 @@
 #include <utility>
 
 #include "app/settings_file.h"
+#include "cad_targets/caption.h"
 #include "list/list_file.h"
 #include "list/pins.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/wine_workarounds.h"
-#include "shell/caption.h"
-#include "shell/hotkey.h"
+#include "shell/launcher_settings.h"
 #include "shell/main_layout.h"
-#include "shell/settings_values.h"
 #include "shell/workspace_bounds.h"
 #include "ui/dark_theme.h"
 #include "ui/dpi.h"
@@ -73,7 +72,9 @@ WindowBounds currentOuterBounds(HWND hwnd) {
 } // namespace
 
 MainWindow::MainWindow(LauncherEnvironment environment, MainWindowLinks links)
-    : environment_(std::move(environment)), links_(std::move(links)), state_(links_.state),
+    : environment_(std::move(environment)), links_(std::move(links)),
+      state_(links_.state), settingsFiles_{SettingsPlace::BesideExe, environment_.settingsPath,
+                                           environment_.userSettingsPath},
       colours_(links_.system.highContrast) {}
 
 MainWindow::~MainWindow() {
@@ -90,31 +91,26 @@ HWND MainWindow::create() {
                   LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId)));
     const UINT dpi = systemDpi();
     const SIZE size = designedOuterSize(dpi);
-    return createWindow(kWindowClass, L"Morvane", kWindowStyle, kWindowExStyle, 0, 0, size.cx,
-                        size.cy, nullptr);
+    return createWindow(kWindowClass, toWide(kDesignedCaption).c_str(), kWindowStyle,
+                        kWindowExStyle, 0, 0, size.cx, size.cy, nullptr);
 }
 
 void MainWindow::startUp() {
     setSearchText(u"");
-    state_.targetProgID = kDefaultProgID;
 
-    const SettingsReader settings(services().files, environment_.settingsPath);
-    WindowBounds bounds = outerBounds(hwnd());
-    bounds.width = settings.readInteger(u"Form", u"Width").value_or(bounds.width);
-    bounds.height = settings.readInteger(u"Form", u"Height").value_or(bounds.height);
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    bounds.left =
-        settings.readInteger(u"Form", u"Left").value_or(centredEdge(screenWidth, bounds.width));
-    bounds.top =
-        settings.readInteger(u"Form", u"Top").value_or(centredEdge(screenHeight, bounds.height));
-    bounds = keepOnScreen(bounds, screenWidth, screenHeight, invisibleFrame());
+    ProfileSettingsStorage storage(services().files);
+    settingsFiles_ =
+        chooseSettingsFiles(environment_.settingsPath, environment_.userSettingsPath, storage);
+    const LauncherSettings settings = readSettings(settingsFiles_, storage);
+    const WindowBounds designed = outerBounds(hwnd());
+    const WindowBounds bounds =
+        placeWindow(settings, designed.width, designed.height, GetSystemMetrics(SM_CXSCREEN),
+                    GetSystemMetrics(SM_CYSCREEN), invisibleFrame());
     SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    state_.targetProgID =
-        settings.readText(u"Target", u"ProgID").value_or(std::u16string(kDefaultProgID));
-    state_.pins = pinsFromSettingsValues(settings.readSection(kPinnedSection));
-    activateSetting_ = settings.readText(kKeysSection, kActivateKey);
+    state_.targetProgID = settings.progId;
+    state_.pins = pinsFromSettingsValues(settings.pinned);
+    activateSetting_ = settings.activate;
 
     // The Escape button fills its panel (lime green, coloured by applyColours).
     RECT panel;
@@ -139,15 +135,11 @@ FrameInsets MainWindow::invisibleFrame() const {
 }
 
 void MainWindow::saveSettings() {
-    SettingsWriter settings(services().files, environment_.settingsPath);
-    const WindowBounds outer = currentOuterBounds(hwnd());
-    settings.writeInteger(u"Form", u"Width", outer.width);
-    settings.writeInteger(u"Form", u"Height", outer.height);
-    settings.writeInteger(u"Form", u"Left", outer.left);
-    settings.writeInteger(u"Form", u"Top", outer.top);
-    settings.writeText(u"Target", u"ProgID", state_.targetProgID);
-    settings.replaceSection(kPinnedSection, pinSettingsValues(state_.pins));
-    settings.commit();
+    ProfileSettingsStorage storage(services().files);
+    writeSettings(settingsFiles_,
+                  LauncherSettings::toKeep(currentOuterBounds(hwnd()), state_.targetProgID,
+                                           pinSettingsValues(state_.pins)),
+                  storage);
 }
 
 void MainWindow::saveSettingsAtSessionEnd() noexcept {

@@ -22,6 +22,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/wine_workarounds.h"
 #include "shell/main_layout.h"
+#include "shell/settings_location.h"
 #include "ui/dark_controls.h"
 #include "ui/dark_extras.h"
 #include "ui/dark_theme.h"
@@ -226,6 +227,8 @@ class MainWindow final : public WindowBase {
     // Set when the session's end closes the window: the settings are saved
     // already, and nobody would see a box.
     bool endingWithSession_ = false;
+    // Which settings files this user reads and writes, decided at start.
+    SettingsFiles settingsFiles_;
     // What the controls' owners and the search box's border paint with.
     dark::WindowPalette colours_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

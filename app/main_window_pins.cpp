@@ -122,9 +122,10 @@ void MainWindow::rebuildKeepingSelection() {
 // crash or a killed process would lose it.
 void MainWindow::savePins() {
     try {
-        SettingsWriter settings(services().files, environment_.settingsPath);
-        settings.replaceSection(kPinnedSection, pinSettingsValues(state_.pins));
-        settings.commit();
+        ProfileSettingsStorage storage(services().files);
+        LauncherSettings settings;
+        settings.pinned = pinSettingsValues(state_.pins);
+        writePinnedSettings(settingsFiles_, settings, storage);
     } catch (const UserError&) {
         // The pins stay in memory and go with the settings at close; one box
         // says the file cannot be written, not one per pin.

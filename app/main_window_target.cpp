@@ -1,7 +1,7 @@
 // The main window's side of the Target CAD dialog.
 #include "app/main_window.h"
+#include "cad_targets/caption.h"
 #include "cad_targets/target_line.h"
-#include "shell/caption.h"
 
 namespace morvane {
 
@@ -9,7 +9,7 @@ void MainWindow::openTargetDialog() {
     const auto choice = links_.chooseTarget(state_.targetProgID);
     if (!choice)
         return;
-    setWindowText(hwnd(), chosenTargetCaption(kApplicationTitle, choice->name));
+    setWindowText(hwnd(), chosenTargetCaption(choice->name));
     state_.targetProgID = choice->progId;
 }
 

@@ -4,11 +4,9 @@
 
 #include <vector>
 
+#include "platform/long_path.h"
 #include "platform/services.h"
 #include "platform/win32/win32_text.h"
-#include "shell/settings_values.h"
-#include "text/letters.h"
-#include "text/user_error.h"
 
 namespace morvane {
 namespace {
@@ -72,105 +70,104 @@ SettingsReader::~SettingsReader() {
         files_.removeFile(profilePath_);
 }
 
-bool SettingsReader::hasKey(std::u16string_view section, std::u16string_view key) const {
+bool SettingsReader::hasKey(SettingsKey key) const {
     if (profilePath_.empty())
         return false;
-    const std::wstring wantedKey = toWide(key);
-    for (const auto& name : keysOf(toWide(profilePath_), toWide(section)))
+    const std::wstring wantedKey = toWide(key.name);
+    for (const auto& name : keysOf(toWide(profilePath_), toWide(key.section)))
         if (CompareStringOrdinal(name.c_str(), -1, wantedKey.c_str(), -1, TRUE) == CSTR_EQUAL)
             return true;
     return false;
 }
 
-std::optional<std::u16string> SettingsReader::readText(std::u16string_view section,
-                                                       std::u16string_view key) const {
-    if (!hasKey(section, key))
+std::optional<std::u16string> SettingsReader::readText(SettingsKey key) const {
+    if (!hasKey(key))
         return std::nullopt;
     wchar_t buffer[kTextBufferSize] = {};
     const DWORD length =
-        GetPrivateProfileStringW(toWide(section).c_str(), toWide(key).c_str(), L"", buffer,
+        GetPrivateProfileStringW(toWide(key.section).c_str(), toWide(key.name).c_str(), L"", buffer,
                                  kTextBufferSize, toWide(profilePath_).c_str());
     return fromWide(std::wstring_view(buffer, length));
 }
 
-std::vector<std::pair<std::u16string, std::u16string>>
-SettingsReader::readSection(std::u16string_view section) const {
-    std::vector<std::pair<std::u16string, std::u16string>> pairs;
+SettingsPairs SettingsReader::readSection(std::u16string_view section) const {
+    SettingsPairs pairs;
     if (profilePath_.empty())
         return pairs;
     for (const auto& key : keysOf(toWide(profilePath_), toWide(section))) {
         const std::u16string name = fromWide(key);
-        if (auto value = readText(section, name))
+        if (auto value = readText({section, name}))
             pairs.emplace_back(name, std::move(*value));
     }
     return pairs;
-}
-
-std::optional<int32_t> SettingsReader::readInteger(std::u16string_view section,
-                                                   std::u16string_view key) const {
-    const auto text = readText(section, key);
-    if (!text)
-        return std::nullopt;
-    return parseSettingsInteger(*text);
 }
 
 SettingsWriter::SettingsWriter(FileSystem& files, std::u16string path)
     : files_(files), path_(std::move(path)), workingPath_(files_.workingCopyPath(path_)) {
     if (!profileFunctionsTake(workingPath_)) {
         workingPath_ = makeTemporaryFile();
-        if (workingPath_.empty())
-            fail();
+        if (workingPath_.empty()) {
+            failed_ = true;
+            return;
+        }
     }
     std::string bytes;
     std::u16string reason;
-    if ((files_.fileExists(path_) && !files_.readFile(path_, bytes, reason)) ||
-        !files_.writeFileAtomic(workingPath_, bytes, reason)) {
-        // No destructor runs for a writer that was never made: the temporary
-        // file made above goes here.
-        files_.removeFile(workingPath_);
-        fail();
-    }
+    // A writer that was never made leaves no copy: the destructor removes it.
+    failed_ = (files_.fileExists(path_) && !files_.readFile(path_, bytes, reason)) ||
+              !files_.writeFileAtomic(workingPath_, bytes, reason);
 }
 
 SettingsWriter::~SettingsWriter() {
-    files_.removeFile(workingPath_);
+    if (!workingPath_.empty())
+        files_.removeFile(workingPath_);
 }
 
-void SettingsWriter::writeText(std::u16string_view section, std::u16string_view key,
-                               std::u16string_view value) {
-    if (!WritePrivateProfileStringW(toWide(section).c_str(), toWide(key).c_str(),
-                                    toWide(value).c_str(), toWide(workingPath_).c_str()))
-        fail();
+bool SettingsWriter::writeText(SettingsKey key, std::u16string_view value) {
+    failed_ = failed_ ||
+              !WritePrivateProfileStringW(toWide(key.section).c_str(), toWide(key.name).c_str(),
+                                          toWide(value).c_str(), toWide(workingPath_).c_str());
+    return !failed_;
 }
 
-void SettingsWriter::writeInteger(std::u16string_view section, std::u16string_view key,
-                                  long long value) {
-    writeText(section, key, toDecimal(value));
-}
-
-void SettingsWriter::replaceSection(
-    std::u16string_view section,
-    const std::vector<std::pair<std::u16string, std::u16string>>& pairs) {
+bool SettingsWriter::replaceSection(std::u16string_view section, const SettingsPairs& pairs) {
     // Removing the section first leaves no key of a longer earlier list.
-    if (!WritePrivateProfileStringW(toWide(section).c_str(), nullptr, nullptr,
-                                    toWide(workingPath_).c_str()))
-        fail();
+    failed_ = failed_ || !WritePrivateProfileStringW(toWide(section).c_str(), nullptr, nullptr,
+                                                     toWide(workingPath_).c_str());
     for (const auto& [key, value] : pairs)
-        writeText(section, key, value);
+        writeText({section, key}, value);
+    return !failed_;
 }
 
-void SettingsWriter::commit() {
+bool SettingsWriter::commit() {
+    if (failed_)
+        return false;
     // Flush the profile cache so the working copy holds every value.
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, toWide(workingPath_).c_str());
     std::string bytes;
     std::u16string reason;
-    if (!files_.readFile(workingPath_, bytes, reason) ||
-        !files_.writeFileAtomic(path_, bytes, reason))
-        fail();
+    failed_ = !files_.readFile(workingPath_, bytes, reason) ||
+              !files_.writeFileAtomic(path_, bytes, reason);
+    return !failed_;
 }
 
-void SettingsWriter::fail() const {
-    throw UserError(formatText(u"%s に書き込めません", {path_}));
+bool ProfileSettingsStorage::canReplace(std::u16string_view path) {
+    return files_.canReplaceFile(path);
+}
+
+std::unique_ptr<SettingsSource> ProfileSettingsStorage::read(std::u16string_view path) {
+    return std::make_unique<SettingsReader>(files_, std::u16string(path));
+}
+
+std::unique_ptr<SettingsSink> ProfileSettingsStorage::write(std::u16string_view path) {
+    const size_t separator = path.find_last_of(u"\\/");
+    if (separator != std::u16string_view::npos) {
+        // One level: the folder above it (%LOCALAPPDATA%) is the system's.
+        const std::wstring folder = toWide(longPathForm(path.substr(0, separator)));
+        if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
+            CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    return std::make_unique<SettingsWriter>(files_, std::u16string(path));
 }
 
 } // namespace morvane

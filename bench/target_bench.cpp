@@ -38,6 +38,7 @@ class MemoryFiles final : public FileSystem {
     std::optional<FileStamp> fileStamp(std::u16string_view) const override {
         return FileStamp{0, bytes.size()};
     }
+    bool canReplaceFile(std::u16string_view) override { return true; }
 };
 
 class NoView final : public TargetDialogView {

@@ -15,9 +15,6 @@
 
 namespace morvane {
 
-// The CAD driven when the settings name none.
-inline constexpr std::u16string_view kDefaultProgID = u"BricscadApp.AcadApplication";
-
 // Any failure while talking to the CAD. The chains never show it to the
 // user; they hand it to their caller (CadChainResult). The detail keeps the
 // CAD's own description as the CAD gave it, in UTF-16, whatever it holds.

@@ -56,7 +56,7 @@ class TargetDialogModel {
 
     // Called with the file's path after each save that wrote the file, so
     // the owner can tell its own writes from others' (the main window's
-    // live lists, shell/live_lists.h: LiveListWatch::nowShowing).
+    // live lists, live/live_lists.h: LiveListWatch::nowShowing).
     void onSaved(std::function<void(std::u16string_view path)> saved) { saved_ = std::move(saved); }
 
   private:

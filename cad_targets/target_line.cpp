@@ -42,12 +42,4 @@ std::optional<std::u16string> findTargetName(const std::vector<std::u16string>& 
     return std::nullopt;
 }
 
-std::u16string chosenTargetCaption(std::u16string_view appTitle, std::u16string_view name) {
-    std::u16string caption(appTitle);
-    caption += u" [";
-    caption += name;
-    caption += u"]";
-    return caption;
-}
-
 } // namespace morvane

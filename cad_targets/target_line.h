@@ -30,7 +30,4 @@ bool targetLineMatches(std::u16string_view line, std::u16string_view progId);
 std::optional<std::u16string> findTargetName(const std::vector<std::u16string>& lines,
                                              std::u16string_view progId);
 
-// "MorvaneX [name]", the caption after the dialog's OK.
-std::u16string chosenTargetCaption(std::u16string_view appTitle, std::u16string_view name);
-
 } // namespace morvane

@@ -97,6 +97,7 @@ class MemoryFileSystem final : public FileSystem {
         files.erase(found);
         return true;
     }
+    bool canReplaceFile(std::u16string_view) override { return true; }
     bool removeFile(std::u16string_view path) override {
         const auto found = files.find(path);
         if (found == files.end())

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "list/list_row.h"
+#include "shell/launcher_settings.h"
 #include "text/message_language.h"
 
 namespace morvane {
@@ -63,12 +64,9 @@ class Pins {
 // field. Pins without such a row are left out.
 std::vector<const ListRow*> pinnedRows(const ListRows& rows, const Pins& pins);
 
-// The settings file keeps the pins in section [Pinned], keys "1", "2", …, in
-// pin order, each value the command, a TAB and the file field.
-inline constexpr std::u16string_view kPinnedSection = u"Pinned";
-
-// Key and value pairs of one settings section, in file order.
-using SettingsPairs = std::vector<std::pair<std::u16string, std::u16string>>;
+// The settings file keeps the pins in section [Pinned] (kPinnedSection in
+// shell/launcher_settings.h), keys "1", "2", …, in pin order, each value the
+// command, a TAB and the file field, as SettingsPairs.
 
 // The section's keys and values, numbered from 1. A value that the settings
 // reader would change (blanks at either end are trimmed, a pair of quotes

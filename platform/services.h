@@ -85,6 +85,12 @@ class FileSystem {
     // without opening the file, so a file another program holds open, even
     // one it denies reading, has one. nullopt for no file (or a folder).
     virtual std::optional<FileStamp> fileStamp(std::u16string_view path) const = 0;
+    // Whether this user can replace the file at path with a new one: its
+    // folder takes a new file (one made under a name of its own and removed
+    // at once) and an existing file opens for writing (opened with every
+    // sharing and closed, its bytes and time unchanged). Nothing is left
+    // behind. A folder at path cannot be replaced.
+    virtual bool canReplaceFile(std::u16string_view path) = 0;
 };
 
 struct LocalTime {

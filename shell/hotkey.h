@@ -1,5 +1,6 @@
 #pragma once
-// The global hotkey named by [Keys] Activate= in the settings file, e.g.
+// The global hotkey named by [Keys] Activate= in the settings file
+// (kActivateKey in shell/launcher_settings.h), e.g.
 // "Ctrl+Shift+Space": modifiers Ctrl, Alt, Shift, Win joined by "+", the key
 // last (A-Z, 0-9, F1-F24 except F12, Space).
 //
@@ -24,9 +25,6 @@
 #include "text/message_language.h"
 
 namespace morvane {
-
-inline constexpr std::u16string_view kKeysSection = u"Keys";
-inline constexpr std::u16string_view kActivateKey = u"Activate";
 
 // RegisterHotKey's modifier flags (MOD_ALT, MOD_CONTROL, MOD_SHIFT, MOD_WIN,
 // MOD_NOREPEAT): fixed numbers of the Windows API.

@@ -10,7 +10,7 @@
 
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
-#include "shell/caption.h"
+#include "shell/application_title.h"
 #include "shell/dialog_layout.h"
 #include "text/user_error.h"
 #include "text/utf.h"

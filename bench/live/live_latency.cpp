@@ -23,7 +23,7 @@
 #include "platform/win32/folder_watch.h"
 #include "platform/win32/precise_clock.h"
 #include "platform/win32/win32_text.h"
-#include "shell/live_lists.h"
+#include "live/live_lists.h"
 
 namespace morvane {
 namespace {

@@ -444,6 +444,44 @@ class PosixFileSystem final : public FileSystem {
         return FileStamp{seconds * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec),
                          static_cast<uint64_t>(st.st_size)};
     }
+
+    bool canReplaceFile(std::u16string_view path) override {
+        if (!folderTakesNewFile(path))
+            return false;
+        const std::string target = nativePath(path);
+        struct stat st {};
+        if (::stat(target.c_str(), &st) != 0)
+            return errno == ENOENT;
+        if (!S_ISREG(st.st_mode))
+            return false;
+        const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        ::close(fd);
+        return true;
+    }
+
+  private:
+    // A file of a name of its own made in path's folder and removed again.
+    static bool folderTakesNewFile(std::u16string_view path) {
+        const size_t separator = path.find_last_of(u'/');
+        const std::string folder = separator == std::u16string_view::npos
+                                       ? "./"
+                                       : nativePath(path.substr(0, separator + 1));
+        const std::string stem = folder + ".morvanex-probe-" + std::to_string(::getpid()) + "-";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string probe = stem + std::to_string(attempt);
+            const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd >= 0) {
+                ::close(fd);
+                ::unlink(probe.c_str());
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    }
 };
 
 class PosixClock final : public Clock {

@@ -12,7 +12,7 @@
 // a folder above an open one, but the running exe already holds its folder
 // that way.
 //
-// How the main window uses it for the live lists (shell/live_lists.h):
+// How the main window uses it for the live lists (live/live_lists.h):
 //  - made in the window's start-up, after the lists were read, with the exe
 //    folder, liveFilesNamed as the filter, kBothLiveFiles as allBits, its
 //    own HWND and a message number of its own (WM_APP + n); kept in a

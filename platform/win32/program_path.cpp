@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include "platform/win32/scoped.h"
+
 namespace morvane {
 
 std::wstring thisProgramPath() {
@@ -17,6 +22,15 @@ std::wstring thisProgramPath() {
         }
         path.resize(path.size() * 2);
     }
+}
+
+std::wstring localAppDataFolder() {
+    PWSTR path = nullptr;
+    // The folder is there for every profile; it is not made here.
+    const HRESULT result =
+        SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DONT_VERIFY, nullptr, &path);
+    const UniqueCoTaskText owner(path); // the caller frees it, success or not
+    return SUCCEEDED(result) && path ? std::wstring(path) : std::wstring();
 }
 
 } // namespace morvane

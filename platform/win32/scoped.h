@@ -62,6 +62,10 @@ struct MemoryDCTraits {
     static HDC invalid() { return nullptr; }
     static void close(HDC h) { DeleteDC(h); }
 };
+struct CoTaskMemoryTraits {
+    static PWSTR invalid() { return nullptr; }
+    static void close(PWSTR p) { CoTaskMemFree(p); }
+};
 
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;
@@ -72,6 +76,8 @@ using UniqueBitmap = UniqueResource<HBITMAP, GdiObjectTraits<HBITMAP>>;
 using UniqueIcon = UniqueResource<HICON, IconTraits>;
 using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
 using UniqueMemoryDC = UniqueResource<HDC, MemoryDCTraits>; // from CreateCompatibleDC
+// A text the system allocated with CoTaskMemAlloc for the caller.
+using UniqueCoTaskText = UniqueResource<PWSTR, CoTaskMemoryTraits>;
 
 // A DC from GetDC, released to its window.
 class WindowDC {

@@ -80,7 +80,46 @@ class Win32FileSystem final : public FileSystem {
         return fileStampFollowingLinks(systemPath(path).c_str());
     }
 
+    bool canReplaceFile(std::u16string_view path) override {
+        if (!folderTakesNewFile(path))
+            return false;
+        const std::wstring target = systemPath(path);
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return GetLastError() == ERROR_FILE_NOT_FOUND;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return false;
+        UniqueFile file(CreateFileW(target.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        // Held open by a program that shares less than we do: the right to
+        // write is there all the same.
+        return file || GetLastError() == ERROR_SHARING_VIOLATION;
+    }
+
   private:
+    // A file of a name of its own made in path's folder; the system removes
+    // it as it is closed, so not even a crash leaves it behind.
+    static bool folderTakesNewFile(std::u16string_view path) {
+        const size_t separator = path.find_last_of(u"\\/");
+        const std::u16string folder(
+            path.substr(0, separator == std::u16string_view::npos ? 0 : separator + 1));
+        const std::u16string stem = folder + u"~morvanex-probe-" +
+                                    fromWide(std::to_wstring(GetCurrentProcessId())) + u"-" +
+                                    fromWide(std::to_wstring(GetTickCount64())) + u"-";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            UniqueFile probe(
+                CreateFileW(systemPath(stem + fromWide(std::to_wstring(attempt))).c_str(),
+                            GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+            if (probe)
+                return true;
+            if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+                return false;
+        }
+        return false;
+    }
+
     static bool fail(std::u16string& reason) {
         reason = systemErrorText(GetLastError());
         return false;

@@ -18,6 +18,7 @@
 #include "check_tool.h"
 #include "messages.h"
 #include "platform/services.h"
+#include "support/case_name.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
 #include "text/utf.h"
@@ -39,6 +40,7 @@ struct ToolSystem {
     MessageLanguage userLanguage = MessageLanguage::kEnglish;
     // Whether another program holds the hotkey; null: cannot tell.
     const std::function<bool(const Hotkey&)>* hotkeyTaken = nullptr;
+    const char16_t* localAppData = u"%LOCALAPPDATA%";
 };
 
 ToolRun runTool(const std::vector<std::u16string>& args, PlatformServices& services,
@@ -51,7 +53,8 @@ ToolRun runTool(const std::vector<std::u16string>& args, PlatformServices& servi
                                        system.catalog,
                                        system.userLanguage,
                                        {},
-                                       system.hotkeyTaken ? *system.hotkeyTaken : nullptr};
+                                       system.hotkeyTaken ? *system.hotkeyTaken : nullptr,
+                                       system.localAppData};
     run.code = runCheckTool(args, environment, services, run.out, run.err);
     return run;
 }
@@ -177,9 +180,74 @@ TEST(CheckFailures, FolderThatCannotBeWrittenIsAnError) {
     EXPECT_EQ(run.code, kErrorsFound);
     EXPECT_EQ(utf16ToUtf8(run.out),
               utf16ToUtf8(f.folder) +
-                  ": error: the folder cannot be written (access denied): settings and new lists "
-                  "cannot be saved\n1 error, 0 warnings\n");
+                  ": error: the folder cannot be written (access denied): new lists and the "
+                  "target list cannot be saved\n1 error, 0 warnings\n");
 }
+
+struct SettingsPlaceCase {
+    const char* name;
+    friend void PrintTo(const SettingsPlaceCase& c, std::ostream* os) { *os << c.name; }
+    std::string settings;
+    bool folderWritable;
+    bool fileWritable;
+    const char16_t* language;
+    std::string out; // with the folder as "F/"
+};
+
+class SettingsPlaceNote : public testing::TestWithParam<SettingsPlaceCase> {};
+
+// Which settings file this user gets, said only where it is not the one in
+// the folder, and why.
+TEST_P(SettingsPlaceNote, SaysWhereThisUsersSettingsAreAndWhy) {
+    const auto& c = GetParam();
+    FakeFolder f;
+    f.fake.files.files[f.folder + u"MorvaneX.ini"] = c.settings;
+    if (!c.folderWritable)
+        f.fake.files.unwritable.insert(f.folder);
+    if (!c.fileWritable)
+        f.fake.files.unwritable.insert(f.folder + u"MorvaneX.ini");
+    const ToolRun run = runTool({f.folder, u"--lang", c.language}, f.fake.services);
+    EXPECT_EQ(withFolderAsF(run.out, f.folder), c.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsPlaceNote,
+    testing::Values(
+        SettingsPlaceCase{"writable", "[Form]\r\nLeft=10\r\n", true, true, u"en",
+                          "0 errors, 0 warnings\n"},
+        SettingsPlaceCase{"another location", "[Settings]\r\nLocation=Shared\r\n", true, true,
+                          u"en", "0 errors, 0 warnings\n"},
+        SettingsPlaceCase{
+            "per user", "[Form]\r\nLeft=10\r\n[Settings]\r\nLocation=PerUser\r\n", true, true,
+            u"en",
+            "F/MorvaneX.ini:4: note: each user keeps their own settings, as [Settings] "
+            "Location=PerUser asks: this user's are in %LOCALAPPDATA%\\MorvaneX\\MorvaneX.ini; "
+            "the values it lacks come from this file, which the launcher never writes\n"
+            "0 errors, 0 warnings\n"},
+        SettingsPlaceCase{
+            "file read-only", "[Form]\r\nLeft=10\r\n", true, false, u"en",
+            "F/MorvaneX.ini: note: this user cannot write this file: their own settings are in "
+            "%LOCALAPPDATA%\\MorvaneX\\MorvaneX.ini; the values it lacks come from this file, "
+            "which the launcher never writes\n"
+            "0 errors, 0 warnings\n"},
+        SettingsPlaceCase{
+            "folder read-only", "[Form]\r\nLeft=10\r\n", false, true, u"en",
+            "F/MorvaneX.ini: note: this user cannot write this file: their own settings are in "
+            "%LOCALAPPDATA%\\MorvaneX\\MorvaneX.ini; the values it lacks come from this file, "
+            "which the launcher never writes\n"
+            "F/: error: the folder cannot be written (access denied): new lists and the target "
+            "list cannot be saved\n"
+            "1 error, 0 warnings\n"},
+        SettingsPlaceCase{
+            "folder read-only ja", "[Form]\r\nLeft=10\r\n", false, true, u"ja",
+            "F/MorvaneX.ini: note: この利用者はこのファイルに書き込めません。この利用者の設定は "
+            "%LOCALAPPDATA%\\MorvaneX\\MorvaneX.ini に保存されます。そこにない値はこのファイルから"
+            "読まれ、このファイルに MorvaneX が書き込むことはありません\n"
+            "F/: error: フォルダーに書き込めません（access "
+            "denied）。新しいコマンドリストとターゲット "
+            "CAD の一覧を保存できません\n"
+            "エラー 1 件、警告 0 件\n"}),
+    test::CaseName());
 
 // Where the ANSI code page is UTF-8, a Shift_JIS list is read in 932 as the
 // launcher reads it, and a UTF-8 line in it is then the fault.
@@ -470,6 +538,27 @@ TEST(CadCheck, ToolChecksTheSettingsProgIdUnlessGivenOne) {
     EXPECT_EQ(other.calls.front(), u"attach Other.App");
     EXPECT_EQ(run.code, kNoError);
     EXPECT_NE(run.out.find(u"cad: ok: a document is open"), std::u16string::npos);
+}
+
+// Where each user keeps their own settings, the CAD checked is the one of
+// this user's file, else the folder's.
+TEST(CadCheck, ToolChecksThisUsersOwnProgId) {
+    FakeFolder f;
+    f.fake.files.files[f.folder + u"MorvaneX.ini"] =
+        "[Target]\r\nProgID=Department.Cad\r\n[Settings]\r\nLocation=PerUser\r\n";
+    FakeCad cad;
+    const ToolSystem system{.cad = &cad, .localAppData = u"/home/op/local"};
+    ToolRun run = runTool({f.folder, u"--cad", u"--lang", u"en"}, f.fake.services, system);
+    EXPECT_EQ(cad.calls.front(), u"attach Department.Cad");
+    EXPECT_NE(run.out.find(u"this user's are in /home/op/local\\MorvaneX\\MorvaneX.ini"),
+              std::u16string::npos)
+        << utf16ToUtf8(run.out);
+
+    cad.calls.clear();
+    f.fake.files.files[u"/home/op/local\\MorvaneX\\MorvaneX.ini"] =
+        "[Target]\r\nProgID=Own.Cad\r\n";
+    run = runTool({f.folder, u"--cad"}, f.fake.services, system);
+    EXPECT_EQ(cad.calls.front(), u"attach Own.Cad");
 }
 
 // A PC's running object table and classes root, as plain data; it records

@@ -99,6 +99,9 @@ class LongRelativePathsRefused final : public FileSystem {
     std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
         return refused(path) ? std::nullopt : files_.fileStamp(path);
     }
+    bool canReplaceFile(std::u16string_view path) override {
+        return !refused(path) && files_.canReplaceFile(path);
+    }
 
   private:
     static bool refused(std::u16string_view path) {

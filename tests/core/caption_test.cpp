@@ -1,7 +1,7 @@
-// The caption lookup in the target list.
+// The main window's caption: its two forms and the lookup in the target list.
 #include <gtest/gtest.h>
 
-#include "shell/caption.h"
+#include "cad_targets/caption.h"
 #include "support/case_name.h"
 #include "support/fake_services.h"
 #include "text/user_error.h"
@@ -53,6 +53,15 @@ INSTANTIATE_TEST_SUITE_P(
         CaptionCase{"empty name", {u"\tBricscadApp.AcadApplication"}, kBricscad, u"MorvaneX [  ]"},
         CaptionCase{"no lines", {}, kBricscad, std::nullopt}),
     test::CaseName());
+
+// The two forms side by side: a blank inside each bracket at start-up, none
+// after the dialog's OK.
+TEST(CaptionForms, StartUpHasBlanksInsideTheBracketsTheChosenTargetNone) {
+    EXPECT_EQ(startUpCaption(u"BricsCAD"), u"MorvaneX [ BricsCAD ]");
+    EXPECT_EQ(chosenTargetCaption(u"BricsCAD"), u"MorvaneX [BricsCAD]");
+    EXPECT_EQ(startUpCaption(u""), u"MorvaneX [  ]");
+    EXPECT_EQ(chosenTargetCaption(u""), u"MorvaneX []");
+}
 
 TEST(CaptionFile, MissingFileGivesNoCaptionAndUnreadableThrows) {
     test::FakeServices fake;

@@ -222,6 +222,7 @@ class FailingFiles final : public FileSystem {
     std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
         return inner_.fileStamp(path);
     }
+    bool canReplaceFile(std::u16string_view path) override { return inner_.canReplaceFile(path); }
 
   private:
     test::FakeFileSystem& inner_;

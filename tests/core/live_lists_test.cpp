@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "shell/live_lists.h"
+#include "live/live_lists.h"
 #include "support/case_name.h"
 #include "support/fake_services.h"
 

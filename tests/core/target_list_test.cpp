@@ -74,11 +74,6 @@ TEST(FindTargetName, FirstMatchInOrderTextBeforeTheOccurrence) {
     EXPECT_EQ(findTargetName(lines, u"Missing"), std::nullopt);
 }
 
-TEST(ChosenTargetCaption, NoBlankInsideTheBrackets) {
-    EXPECT_EQ(chosenTargetCaption(u"MorvaneX", u"BricsCAD"), u"MorvaneX [BricsCAD]");
-    EXPECT_EQ(chosenTargetCaption(u"MorvaneX", u""), u"MorvaneX []");
-}
-
 TEST(TargetList, SortsIgnoringCaseAndKeepsEqualLinesInArrivalOrder) {
     TargetList list(platformServices().collator);
     for (const char16_t* line : {u"B\tp2", u"a\tp1", u"c\tp3", u"A\tp1", u"a\tp1"})

@@ -158,6 +158,21 @@ write_settings() { # folder left top width height progid
         "$4" "$5" "$2" "$3" "$6" >"$1/MorvaneX.ini"
 }
 
+# The operator's own settings file of the launcher, in the Wine prefix's
+# %LOCALAPPDATA%, as a host path.
+user_settings_file() {
+    local folder
+    folder=$(wine cmd /c 'echo %LOCALAPPDATA%' </dev/null 2>/dev/null | tr -d '\r')
+    [ -n "$folder" ] || return 1
+    echo "$(winepath -u "$folder" 2>/dev/null)/MorvaneX/MorvaneX.ini"
+}
+
+# Names, kinds, sizes, times and contents of everything in a folder, to see
+# that it did not change.
+folder_state() { # folder
+    (cd "$1" && find . -printf '%p %y %s %T@\n' | sort && find . -type f -print0 | sort -z | xargs -0 md5sum)
+}
+
 ini_value() { # file key
     tr -d '\r' <"$1" | sed -n "s/^$2=//p" | head -1
 }

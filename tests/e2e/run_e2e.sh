@@ -36,7 +36,8 @@ done
 e2e_wine_env
 
 # In the order a newcomer meets them.
-SCENARIOS=(startup search scroll menu doubleclick escape keyboard hotkey target target_keyboard restart logoff)
+SCENARIOS=(startup search scroll menu doubleclick escape keyboard hotkey target target_keyboard restart logoff
+    readonly_folder)
 
 # One scenario in a process of its own, so that a time-out ends it whole and
 # its trap still stops what it started.

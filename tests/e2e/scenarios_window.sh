@@ -175,8 +175,10 @@ EOF
 
 needs_restart() { :; }
 scenario_restart() {
-    local dir l t r b
+    local dir l t r b user_ini
     dir=$(new_scenario_folder restart)
+    user_ini=$(user_settings_file) || fail_now "no %LOCALAPPDATA% in the Wine prefix" || return 1
+    rm -rf "$(dirname "$user_ini")"
     write_drawing_list "$dir"
     write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF'
 保持 CAD	MorvaneX.E2E.Kept
@@ -211,6 +213,9 @@ ProgID=MorvaneX.E2E.Kept'
     check_soon "rect after restart" 'main_value rect' "360,140,730,470"
     check_soon "caption after restart" 'main_value caption' "MorvaneX [ 保持 CAD ]"
     screenshot restart-after
+    # A folder the operator can write keeps everything beside the exe.
+    [ -e "$user_ini" ] && fail_now "an operator's settings file was made: $user_ini"
+    return 0
 }
 
 # Log-off: Windows asks (WM_QUERYENDSESSION), announces the end
@@ -272,4 +277,78 @@ ProgID=MorvaneX.E2E.Second"
     [ -f "$dir/MorvaneX.ini" ] || fail_now "no settings written for the Restart Manager" || return 1
     check_eq "settings written for the Restart Manager" \
         "$(tr -d '\r' <"$dir/MorvaneX.ini" | grep -E '^(Width|Height|Left|Top|ProgID)=')" "$written"
+}
+
+# An office's shared folder that operators cannot write (here made immutable,
+# as the suite runs as root): each operator's place goes to their own
+# settings file in %LOCALAPPDATA%, the administrator's file beside the exe
+# gives the start values, and the folder is left exactly as it was.
+needs_readonly_folder() {
+    local probe="$E2E_ROOT/run/.chattr-probe"
+    mkdir -p "$probe"
+    if ! chattr +i "$probe" 2>/dev/null; then
+        rmdir "$probe"
+        echo "chattr +i, which the $(df --output=fstype "$E2E_ROOT" | tail -1) file system under $E2E_ROOT does not support"
+        return 1
+    fi
+    chattr -i "$probe"
+    rmdir "$probe"
+}
+scenario_readonly_folder() {
+    local dir user_ini before l t r b
+    # A folder a killed run left immutable would refuse to be made anew.
+    [ -d "$E2E_ROOT/run/readonly_folder" ] && chattr -i "$E2E_ROOT/run/readonly_folder" 2>/dev/null
+    dir=$(new_scenario_folder readonly_folder)
+    write_drawing_list "$dir"
+    write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF2'
+部門 CAD	MorvaneX.E2E.Department
+EOF2
+    write_settings "$dir" 300 100 330 300 MorvaneX.E2E.Department
+    user_ini=$(user_settings_file) || fail_now "no %LOCALAPPDATA% in the Wine prefix" || return 1
+    case "$user_ini" in
+    "$WINEPREFIX"/*) ;;
+    *) fail_now "%LOCALAPPDATA% is not in the Wine prefix: $user_ini" || return 1 ;;
+    esac
+    rm -rf "$(dirname "$user_ini")"
+
+    before=$(folder_state "$dir")
+    chattr +i "$dir" || fail_now "chattr +i $dir failed" || return 1
+    trap 'chattr -i "$dir" 2>/dev/null; e2e_stop_started' EXIT
+    if touch "$dir/probe" 2>/dev/null; then
+        fail_now "the folder can still be written"
+        return 1
+    fi
+
+    start_launcher "$dir" || return 1
+    check_soon "start rect from the administrator's file" 'main_value rect' "300,100,630,400"
+    check_soon "caption from the administrator's ProgID" 'main_value caption' "MorvaneX [ 部門 CAD ]"
+    IFS=, read -r l t r b <<<"$(main_value rect)"
+    xdotool mousemove $((l + 100)) $((t + 10)) mousedown 1 sleep 0.2 mousemove $((l + 110)) $((t + 20)) \
+        sleep 0.1 mousemove $((l + 140)) $((t + 40)) sleep 0.1 mousemove $((l + 160)) $((t + 50)) \
+        sleep 0.2 mouseup 1
+    check_soon "moved" 'main_value rect' "360,140,690,440"
+    screenshot readonly-folder-moved
+
+    keys alt+F4
+    # The error box's caption is the bare application title.
+    wait_for_window MorvaneX 2000 && fail_now "a box at close: $(probe children MorvaneX | tr '\t' ' ')"
+    e2e_wait_exit "$E2E_LAUNCHER_PID" "$E2E_WAIT_SECONDS" || fail_now "Alt+F4 did not end the launcher" || return 1
+    [ -f "$user_ini" ] || fail_now "no settings file of the operator's own at $user_ini" || return 1
+    check_eq "the operator's settings" "$(tr -d '\r' <"$user_ini" | grep -E '^(Width|Height|Left|Top|ProgID)=')" \
+        'Width=330
+Height=300
+Left=360
+Top=140
+ProgID=MorvaneX.E2E.Department'
+    check_eq "the folder beside the exe" "$(folder_state "$dir")" "$before"
+
+    start_launcher "$dir" || return 1
+    check_soon "rect after restart" 'main_value rect' "360,140,690,440"
+    screenshot readonly-folder-after
+    e2e_stop_started
+    check_eq "the folder beside the exe after the second run" "$(folder_state "$dir")" "$before"
+
+    chattr -i "$dir"
+    trap e2e_stop_started EXIT
+    rm -rf "$(dirname "$user_ini")"
 }

@@ -57,6 +57,10 @@ bool FakeFileSystem::writeFileAtomic(std::u16string_view path, std::string_view 
         reason = it->second;
         return false;
     }
+    if (!canReplaceFile(path)) {
+        reason = u"access denied";
+        return false;
+    }
     files[key] = std::string(bytes);
     lastWrites[key] = ++writes_;
     return true;
@@ -97,6 +101,12 @@ std::optional<FileStamp> FakeFileSystem::fileStamp(std::u16string_view path) con
     if (file == files.end())
         return std::nullopt;
     return FileStamp{lastWrite, file->second.size()};
+}
+
+bool FakeFileSystem::canReplaceFile(std::u16string_view path) {
+    const size_t separator = path.find_last_of(u"\\/");
+    const std::u16string folder(path.substr(0, separator == path.npos ? 0 : separator + 1));
+    return !unwritable.count(std::u16string(path)) && !unwritable.count(folder);
 }
 
 } // namespace morvane::test

@@ -2,6 +2,7 @@
 // Platform services for tests that need a failure the real system will not
 // give on demand (a file that exists but cannot be read, a fixed clock).
 #include <map>
+#include <set>
 #include <string>
 
 #include "platform/code_page_flags.h"
@@ -17,6 +18,8 @@ class FakeFileSystem final : public FileSystem {
     // gives it the next number; a file the test puts in files has 0 until a
     // test sets one.
     std::map<std::u16string, uint64_t> lastWrites;
+    // Files, and folders (ending with a separator), this user cannot write.
+    std::set<std::u16string> unwritable;
 
     bool fileExists(std::u16string_view path) const override;
     bool readFile(std::u16string_view path, std::string& bytes,
@@ -31,6 +34,7 @@ class FakeFileSystem final : public FileSystem {
                   std::u16string& reason) override;
     bool removeFile(std::u16string_view path) override;
     std::optional<FileStamp> fileStamp(std::u16string_view path) const override;
+    bool canReplaceFile(std::u16string_view path) override;
 
   private:
     uint64_t writes_ = 0;

@@ -19,10 +19,11 @@ thisSystem(const dark::Extras& extras = dark::Extras::ofThisSystem(),
     return {platformServices(), extras, highContrast};
 }
 
-// The launcher as if it ran from dir, its settings beside it; closing its
-// window does not end the test's message loop.
+// The launcher as if it ran from dir, its settings beside it and the
+// operator's own in dir's "user" folder; closing its window does not end the
+// test's message loop.
 inline LauncherEnvironment environmentIn(const TempDir& dir) {
-    return {dir.folder(), dir.file(u"MorvaneX.ini"), false};
+    return {dir.folder(), dir.file(u"MorvaneX.ini"), false, dir.file(u"user\\MorvaneX.ini")};
 }
 
 // A host for the launcher in dir, its windows not made yet.

@@ -93,6 +93,7 @@ class ServerFiles final : public FileSystem {
     std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
         return real().fileStamp(path);
     }
+    bool canReplaceFile(std::u16string_view path) override { return real().canReplaceFile(path); }
 
   private:
     static FileSystem& real() { return platformServices().files; }
@@ -105,10 +106,12 @@ TEST(SettingsWriter, FailedReplacementKeepsTheOldFileAndNoWorkingCopy) {
     const std::string old = "[Target]\r\nProgID=Old.Application\r\n";
     dir.write(u"MorvaneX.ini", old);
     ServerFiles files(dir.file(u"MorvaneX.ini"));
+    ProfileSettingsStorage storage(files);
+    const SettingsFiles besideExe{SettingsPlace::BesideExe, dir.file(u"MorvaneX.ini"), u""};
+    LauncherSettings settings;
+    settings.progId = u"New.Application";
     try {
-        SettingsWriter writer(files, dir.file(u"MorvaneX.ini"));
-        writer.writeText(u"Target", u"ProgID", u"New.Application");
-        writer.commit();
+        writeSettings(besideExe, settings, storage);
         ADD_FAILURE() << "no error";
     } catch (const UserError& e) {
         EXPECT_EQ(e.message(), dir.file(u"MorvaneX.ini") + u" に書き込めません");
@@ -123,19 +126,19 @@ TEST(SettingsWriter, TwoAtOnceKeepToTheirOwnWorkingCopies) {
     test::TempDir dir;
     auto& files = platformServices().files;
     const auto ini = dir.file(u"MorvaneX.ini");
-    const auto progId = [&] { return SettingsReader(files, ini).readText(u"Target", u"ProgID"); };
+    const auto progId = [&] { return SettingsReader(files, ini).readText(kProgIdKey); };
     {
         SettingsWriter first(files, ini);
         SettingsWriter second(files, ini);
-        first.writeText(u"Target", u"ProgID", u"First.Application");
-        second.writeText(u"Target", u"ProgID", u"Second.Application");
-        first.commit();
+        EXPECT_TRUE(first.writeText(kProgIdKey, u"First.Application"));
+        EXPECT_TRUE(second.writeText(kProgIdKey, u"Second.Application"));
+        EXPECT_TRUE(first.commit());
         EXPECT_EQ(progId(), u"First.Application");
         {
             SettingsWriter third(files, ini);
-            third.writeText(u"Form", u"Left", u"3");
+            EXPECT_TRUE(third.writeText(kLeftKey, u"3"));
         } // given up: its copy goes, the others' stay
-        second.commit();
+        EXPECT_TRUE(second.commit());
         EXPECT_EQ(progId(), u"Second.Application");
     }
     EXPECT_EQ(dir.fileNames(), std::set<std::u16string>{u"MorvaneX.ini"});

@@ -14,7 +14,7 @@
 #include "platform/win32/folder_watch.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
-#include "shell/live_lists.h"
+#include "live/live_lists.h"
 #include "support/temp_dir.h"
 
 namespace morvane {

@@ -45,5 +45,14 @@ INSTANTIATE_TEST_SUITE_P(
         EnvironmentCase{"no folder", u"MorvaneX.exe", u"", u"MorvaneX.ini"}),
     test::CaseName());
 
+// The operator's own settings file: in the local application data folder,
+// under the name of the one beside the exe; none without that folder.
+TEST(EnvironmentOfProgram, OperatorsOwnSettingsAreInLocalAppData) {
+    EXPECT_EQ(environmentOfProgram(u"\\\\srv\\cad\\launcher.exe", u"C:\\Users\\op\\AppData\\Local")
+                  .userSettingsPath,
+              u"C:\\Users\\op\\AppData\\Local\\MorvaneX\\launcher.ini");
+    EXPECT_EQ(environmentOfProgram(u"C:\\MorvaneX\\MorvaneX.exe").userSettingsPath, u"");
+}
+
 } // namespace
 } // namespace morvane

@@ -95,6 +95,10 @@ TEST(LongPathFiles, WorkBeyondTheShortPathLimit) {
     ASSERT_TRUE(files.readFile(untidy, bytes, reason)) << utf16ToUtf8(reason);
     EXPECT_EQ(bytes, "(defun c:two () (princ))");
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"tools.lsp"}); // no temporary left
+    // The write probe reaches that far too, and leaves nothing either.
+    EXPECT_TRUE(files.canReplaceFile(lsp));
+    EXPECT_TRUE(files.canReplaceFile(folder.path() + u"\\MorvaneX.ini"));
+    EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"tools.lsp"});
 
     // Kept under a time-stamped name; a second move onto it is refused.
     ASSERT_TRUE(files.moveFile(lsp, backup, reason)) << utf16ToUtf8(reason);
@@ -140,16 +144,16 @@ TEST(LongPathFiles, SettingsBeyondTheShortPathLimit) {
     const auto copiesBefore = settingsCopiesInTheTemporaryFolder();
     {
         SettingsWriter writer(files, ini);
-        writer.writeText(u"Target", u"ProgID", u"BricscadApp.AcadApplication");
-        writer.writeInteger(u"Place", u"Left", -12);
-        writer.commit();
+        EXPECT_TRUE(writer.writeText(kProgIdKey, u"BricscadApp.AcadApplication"));
+        EXPECT_TRUE(writer.writeText(kLeftKey, u"-12"));
+        EXPECT_TRUE(writer.commit());
     }
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"MorvaneX.ini"}) << "no working copy left";
     {
         const SettingsReader reader(files, ini);
-        EXPECT_EQ(reader.readText(u"Target", u"ProgID"), u"BricscadApp.AcadApplication");
-        EXPECT_EQ(reader.readInteger(u"Place", u"Left"), -12);
-        EXPECT_EQ(reader.readText(u"Place", u"Top"), std::nullopt);
+        EXPECT_EQ(reader.readText(kProgIdKey), u"BricscadApp.AcadApplication");
+        EXPECT_EQ(reader.readText(kLeftKey), u"-12");
+        EXPECT_EQ(reader.readText(kTopKey), std::nullopt);
     }
     EXPECT_TRUE(files.removeFile(ini));
     EXPECT_EQ(settingsCopiesInTheTemporaryFolder(), copiesBefore) << "no working copy left";

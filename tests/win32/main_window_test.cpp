@@ -8,7 +8,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <cwchar>
+#include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/launcher_environment.h"
@@ -72,21 +74,31 @@ class MainWindowTest : public testing::Test {
         SetWindowPos(window->hwnd(), nullptr, 70, 80, 330, 270, SWP_NOZORDER | SWP_NOACTIVATE);
         host->state().targetProgID = u"AutoCAD.Application";
     }
-    void expectChangedSettingsWritten() {
-        EXPECT_EQ(setting(L"Form", L"Width"), L"330");
-        EXPECT_EQ(setting(L"Form", L"Height"), L"270");
-        EXPECT_EQ(setting(L"Form", L"Left"), L"70");
-        EXPECT_EQ(setting(L"Form", L"Top"), L"80");
-        EXPECT_EQ(setting(L"Target", L"ProgID"), L"AutoCAD.Application");
-        for (const auto& name : dir.fileNames())
-            EXPECT_FALSE(name.starts_with(u"MorvaneX.ini.")) << "working copy left";
+    void expectChangedSettingsWritten(std::u16string_view file = u"MorvaneX.ini") {
+        EXPECT_EQ(setting(L"Form", L"Width", file), L"330");
+        EXPECT_EQ(setting(L"Form", L"Height", file), L"270");
+        EXPECT_EQ(setting(L"Form", L"Left", file), L"70");
+        EXPECT_EQ(setting(L"Form", L"Top", file), L"80");
+        EXPECT_EQ(setting(L"Target", L"ProgID", file), L"AutoCAD.Application");
+        const std::filesystem::path written = dir.path() / std::filesystem::path(file);
+        for (const auto& entry : std::filesystem::directory_iterator(written.parent_path()))
+            EXPECT_FALSE(entry.path().filename().u16string().starts_with(
+                written.filename().u16string() + u"."))
+                << "working copy left";
     }
-    std::wstring setting(const wchar_t* section, const wchar_t* key) {
+    std::wstring setting(const wchar_t* section, const wchar_t* key,
+                         std::u16string_view file = u"MorvaneX.ini") {
         wchar_t buffer[256] = {};
-        const std::wstring path(
-            reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()));
+        const std::wstring path(reinterpret_cast<const wchar_t*>(dir.file(file).c_str()));
         GetPrivateProfileStringW(section, key, L"<missing>", buffer, 256, path.c_str());
         return buffer;
+    }
+    // A folder where a settings file belongs: it can be neither read nor
+    // written.
+    void blockFile(std::u16string_view file) {
+        CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(u"user").c_str()), nullptr);
+        ASSERT_TRUE(
+            CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(file).c_str()), nullptr));
     }
     static RECT outer(HWND hwnd) {
         RECT rect;
@@ -554,17 +566,79 @@ TEST_F(MainWindowTest, ClosingWritesAllFiveValues) {
     expectChangedSettingsWritten();
 }
 
+// With the folder writable and no Location key, everything stays beside the
+// exe as it always has: the same bytes, no other file, no operator's file.
+TEST_F(MainWindowTest, WritableFolderKeepsTheSettingsBesideTheExeAsBefore) {
+    open();
+    changePlaceAndTarget();
+    close();
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"),
+              "[Form]\r\nWidth=330\r\nHeight=270\r\nLeft=70\r\nTop=80\r\n"
+              "[Target]\r\nProgID=AutoCAD.Application\r\n");
+    EXPECT_EQ(dir.fileNames(), std::set<std::u16string>{u"MorvaneX.ini"});
+}
+
+// The administrator's file asks for each operator's own: the operator's
+// values first, the administrator's for the rest; close writes the
+// operator's file only.
+TEST_F(MainWindowTest, PerUserLocationReadsTheOperatorsFileFirstAndWritesOnlyIt) {
+    const char kAdministrators[] = "[Form]\r\nWidth=320\r\nHeight=260\r\nLeft=50\r\nTop=60\r\n"
+                                   "[Target]\r\nProgID=Department.Cad\r\n"
+                                   "[Settings]\r\nLocation=PerUser\r\n";
+    writeSettings(kAdministrators);
+    CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(u"user").c_str()), nullptr);
+    dir.write(u"user\\MorvaneX.ini", "[Form]\r\nLeft=90\r\nTop=100\r\n");
+    auto& f = open();
+    const RECT rect = outer(f.hwnd());
+    EXPECT_EQ(rect.left, 90);
+    EXPECT_EQ(rect.top, 100);
+    EXPECT_EQ(rect.right - rect.left, 320);
+    EXPECT_EQ(rect.bottom - rect.top, 260);
+    EXPECT_EQ(host->state().targetProgID, u"Department.Cad");
+
+    changePlaceAndTarget();
+    BoxWatcher watcher(L"OK", std::chrono::milliseconds(500));
+    close();
+    EXPECT_FALSE(watcher.result().found);
+    expectChangedSettingsWritten(u"user\\MorvaneX.ini");
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"), kAdministrators);
+    EXPECT_EQ(dir.fileNames(), (std::set<std::u16string>{u"MorvaneX.ini", u"user"}));
+}
+
+// A settings file beside the exe that this user cannot write: no box at
+// close, the place kept in the operator's own file (its folder made), and
+// back at the next start.
+TEST_F(MainWindowTest, UnwritableSettingsBesideTheExeGoToTheOperatorsOwnFile) {
+    ASSERT_TRUE(CreateDirectoryW(
+        reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()), nullptr));
+    open();
+    changePlaceAndTarget();
+    BoxWatcher watcher(L"OK", std::chrono::milliseconds(500));
+    close();
+    EXPECT_FALSE(watcher.result().found);
+    expectChangedSettingsWritten(u"user\\MorvaneX.ini");
+    EXPECT_EQ(dir.fileNames(), (std::set<std::u16string>{u"MorvaneX.ini", u"user"}));
+
+    auto& f = open();
+    const RECT rect = outer(f.hwnd());
+    EXPECT_EQ(rect.left, 70);
+    EXPECT_EQ(rect.top, 80);
+    EXPECT_EQ(host->state().targetProgID, u"AutoCAD.Application");
+}
+
+// Neither file can be written: the box names the operator's own.
 TEST_F(MainWindowTest, UnwritableSettingsShowTheErrorBoxOnClose) {
-    CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()), nullptr);
+    blockFile(u"MorvaneX.ini");
+    blockFile(u"user\\MorvaneX.ini");
     open();
     BoxWatcher watcher(L"OK");
     close();
     const auto& box = watcher.result();
     ASSERT_TRUE(box.found);
     EXPECT_EQ(box.caption, L"MorvaneX");
-    EXPECT_EQ(box.text,
-              std::wstring(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str())) +
-                  L" に書き込めません.");
+    EXPECT_EQ(box.text, std::wstring(reinterpret_cast<const wchar_t*>(
+                            dir.file(u"user\\MorvaneX.ini").c_str())) +
+                            L" に書き込めません.");
     EXPECT_EQ(host->messageFilter(), nullptr); // revoked all the same
 }
 
@@ -639,7 +713,8 @@ TEST_F(MainWindowTest, UnwritableSettingsShowNoBoxWhenARestartManagerCloses) {
 }
 
 TEST_F(MainWindowTest, UnwritableSettingsShowNoBoxAtSessionEnd) {
-    CreateDirectoryW(reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str()), nullptr);
+    blockFile(u"MorvaneX.ini");
+    blockFile(u"user\\MorvaneX.ini");
     auto& f = open();
     {
         // A box would show while the message is handled, so it would be

@@ -113,10 +113,11 @@ int runCheckTool(const std::vector<std::u16string>& args, const CheckEnvironment
     if (folder.empty() || (folder.back() != u'/' && folder.back() != environment.separator))
         folder += environment.separator;
 
-    const FolderReport report = checkFolder(
-        folder,
-        FolderCheckOptions{environment.windowsPaths, say.language(), environment.hotkeyTaken},
-        services);
+    const FolderReport report =
+        checkFolder(folder,
+                    FolderCheckOptions{environment.windowsPaths, say.language(),
+                                       environment.hotkeyTaken, environment.localAppData},
+                    services);
     size_t errors = 0, warnings = 0;
     for (const auto& finding : report.findings) {
         out += formatFinding(finding) + u"\n";

@@ -36,6 +36,8 @@ struct CheckEnvironment {
     // Whether another program holds this hotkey; null where that cannot be
     // known.
     std::function<bool(const Hotkey&)> hotkeyTaken;
+    // This user's %LOCALAPPDATA%, or that name where the system has none.
+    std::u16string localAppData = u"%LOCALAPPDATA%";
 };
 
 // args exclude the program name. Findings and the summary go to out, usage

@@ -46,8 +46,15 @@ int runCheckToolOnWindows(const std::vector<std::u16string>& args, PlatformServi
                           std::u16string& out, std::u16string& err) {
     const std::wstring exe = thisProgramPath();
     const std::u16string exeFolder = fromWide(exe.substr(0, exe.find_last_of(L"\\/") + 1));
-    const CheckEnvironment environment{exeFolder, u'\\',        true,     cad,
-                                       catalog,   userLanguage, isFolder, hotkeyHeldElsewhere};
+    const CheckEnvironment environment{exeFolder,
+                                       u'\\',
+                                       true,
+                                       cad,
+                                       catalog,
+                                       userLanguage,
+                                       isFolder,
+                                       hotkeyHeldElsewhere,
+                                       fromWide(localAppDataFolder())};
     FullPathFiles files(services.files);
     PlatformServices fullPathServices{services.ansi, services.collator, files, services.clock};
     return runCheckTool(args, environment, fullPathServices, out, err);

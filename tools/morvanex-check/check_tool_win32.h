@@ -49,6 +49,9 @@ class FullPathFiles final : public FileSystem {
     std::optional<FileStamp> fileStamp(std::u16string_view path) const override {
         return files_.fileStamp(fullPath(path));
     }
+    bool canReplaceFile(std::u16string_view path) override {
+        return files_.canReplaceFile(fullPath(path));
+    }
 
   private:
     FileSystem& files_;

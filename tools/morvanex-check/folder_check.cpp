@@ -4,14 +4,16 @@
 #include <map>
 #include <optional>
 
-#include "cad/cad_link.h"
 #include "cad/row_action.h"
+#include "cad_targets/caption.h"
 #include "cad_targets/target_line.h"
 #include "list/list_file.h"
 #include "messages.h"
 #include "platform/services.h"
 #include "quoted.h"
-#include "shell/caption.h"
+#include "shell/launcher_settings.h"
+#include "shell/settings_location.h"
+#include "shell/settings_text.h"
 #include "shell/settings_values.h"
 #include "text/letters.h"
 #include "text/text_file.h"
@@ -281,60 +283,87 @@ std::optional<std::vector<std::u16string>> checkTargetList(std::u16string_view f
     return std::move(lines.text);
 }
 
-// One key of the settings file as GetPrivateProfileString finds it: the
-// first in the first section of that name, letter case ignored, blanks
-// around the value and one pair of quotes taken off.
-struct SettingsValue {
-    std::u16string text;
-    int line = 0;
+// The launcher's settings files as the check sees them: read with the
+// profile functions' rules, probed as the launcher probes them, never
+// written.
+class CheckedSettingsStorage final : public SettingsStorage {
+  public:
+    explicit CheckedSettingsStorage(PlatformServices& services) : services_(services) {}
+
+    bool canReplace(std::u16string_view path) override {
+        return services_.files.canReplaceFile(path);
+    }
+    std::unique_ptr<SettingsSource> read(std::u16string_view path) override {
+        std::string bytes;
+        std::u16string reason;
+        std::vector<std::u16string> lines;
+        // A file that cannot be read or decoded has no keys here; the
+        // folder's own file is reported as such by checkSettings.
+        try {
+            if (services_.files.readFile(path, bytes, reason))
+                lines = splitLines(decodeText(bytes, services_.ansi).text);
+        } catch (const ConversionError&) {
+            lines.clear();
+        }
+        return std::make_unique<SettingsText>(std::move(lines));
+    }
+    // The check writes no settings: every value and the commit are refused.
+    std::unique_ptr<SettingsSink> write(std::u16string_view) override {
+        return std::make_unique<RefusingSink>();
+    }
+
+  private:
+    class RefusingSink final : public SettingsSink {
+      public:
+        bool writeText(SettingsKey, std::u16string_view) override { return false; }
+        bool replaceSection(std::u16string_view, const SettingsPairs&) override { return false; }
+        bool commit() override { return false; }
+    };
+    PlatformServices& services_;
 };
 
-std::optional<SettingsValue> findSettingsValue(const FileLines& lines, std::u16string_view section,
-                                               std::u16string_view key) {
-    const std::u16string wantedSection = upperAscii(section);
-    const std::u16string wantedKey = upperAscii(key);
-    bool inSection = false;
-    for (size_t i = 0; i < lines.text.size(); ++i) {
-        const std::u16string_view text = trimBlanks(lines.text[i]);
-        if (text.starts_with(u"[")) {
-            const size_t close = text.find(u']');
-            inSection = upperAscii(trimBlanks(text.substr(
-                            1, close == text.npos ? text.npos : close - 1))) == wantedSection;
-            continue;
-        }
-        const size_t equals = text.find(u'=');
-        if (!inSection || equals == text.npos ||
-            upperAscii(trimBlanks(text.substr(0, equals))) != wantedKey)
-            continue;
-        std::u16string_view value = trimBlanks(text.substr(equals + 1));
-        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-            value.back() == value.front())
-            value = value.substr(1, value.size() - 2);
-        return SettingsValue{std::u16string(value), lines.number[i]};
+// Which settings file this user's launcher reads and writes, when it is not
+// the one in the folder, and why. lineOf numbers a key's line.
+template <class LineOf>
+void noteSettingsPlace(const SettingsFiles& files, LineOf lineOf, const Messages& say,
+                       FolderReport& report) {
+    switch (files.place) {
+    case SettingsPlace::BesideExe:
+        return;
+    case SettingsPlace::PerUserAsked:
+        report.add(files.besideExe, lineOf(kLocationKey), Severity::Note,
+                   say(MessageId::SettingsPerUserAsked,
+                       {describeKey(kLocationKey) + u"=" + std::u16string(kPerUserLocation),
+                        files.perUser}));
+        return;
+    case SettingsPlace::PerUserExeUnwritable:
+        report.add(files.besideExe, 0, Severity::Note,
+                   say(MessageId::SettingsPerUserUnwritable, {files.perUser}));
+        return;
     }
-    return std::nullopt;
 }
 
 // The hotkey the launcher would register, and why it would have none.
-void checkHotkey(std::u16string_view path, const FileLines& lines,
-                 const FolderCheckOptions& options, const Messages& say, FolderReport& report) {
-    const auto value = findSettingsValue(lines, kKeysSection, kActivateKey);
+template <class LineOf>
+void checkHotkey(std::u16string_view path, const std::optional<std::u16string>& value,
+                 LineOf lineOf, const FolderCheckOptions& options, const Messages& say,
+                 FolderReport& report) {
     if (!value)
         return;
-    const HotkeySetting setting = parseHotkey(value->text);
+    const HotkeySetting setting = parseHotkey(*value);
     std::u16string why;
     if (setting.problem)
         why = hotkeyProblemText(*setting.problem, say.language());
     else if (setting.hotkey && options.hotkeyTaken && options.hotkeyTaken(*setting.hotkey))
         why = hotkeyTakenText(*setting.hotkey, say.language());
     if (!why.empty())
-        report.add(path, value->line, Severity::Warning,
-                   say(MessageId::HotkeyNotUsed, {value->text, why}));
+        report.add(path, lineOf(kActivateKey), Severity::Warning,
+                   say(MessageId::HotkeyNotUsed, {*value, why}));
 }
 
 void checkSettings(std::u16string_view folder,
                    const std::optional<std::vector<std::u16string>>& targetLines,
-                   const FolderCheckOptions& options, const PlatformServices& services,
+                   const FolderCheckOptions& options, PlatformServices& services,
                    const Messages& say, FolderReport& report) {
     const std::u16string path = std::u16string(folder) + std::u16string(kSettingsFileName);
     const auto bytes = readBytes(path, services, report);
@@ -345,22 +374,32 @@ void checkSettings(std::u16string_view folder,
     else if (!report.unreadable)
         report.add(path, 0, Severity::Note,
                    say(MessageId::NoSettingsFile, {quoted(kDefaultProgID)}));
-    for (const auto key : {u"Left", u"Top", u"Width", u"Height"}) {
-        const auto value = findSettingsValue(lines, u"Form", key);
-        if (value && !parseSettingsInteger(value->text))
-            report.add(path, value->line, Severity::Warning,
-                       say(MessageId::NotANumber, {key, value->text}));
+    const SettingsText file(lines.text);
+    const auto lineOf = [&](SettingsKey key) {
+        const auto index = file.lineOf(key);
+        return index ? lines.number[*index] : 0;
+    };
+    for (const SettingsKey key : kPlaceKeys) {
+        const auto value = file.readText(key);
+        if (value && !parseSettingsInteger(*value))
+            report.add(path, lineOf(key), Severity::Warning,
+                       say(MessageId::NotANumber, {describeKey(key), *value}));
     }
-    const auto progId = findSettingsValue(lines, u"Target", u"ProgID");
-    report.progId = progId ? progId->text : std::u16string(kDefaultProgID);
-    const int progIdLine = progId ? progId->line : 0;
+    CheckedSettingsStorage storage(services);
+    const SettingsFiles files =
+        chooseSettingsFiles(path, perUserSettingsPath(options.localAppData, path), storage);
+    noteSettingsPlace(files, lineOf, say, report);
+    // The ProgID this user's launcher drives: their own file's, else this
+    // one's, else the default.
+    report.progId = readSettings(files, storage).progId;
+    const int progIdLine = lineOf(kProgIdKey);
     if (report.progId.empty())
         report.add(path, progIdLine, Severity::Warning, say(MessageId::SettingsProgIdEmpty));
     else if (!targetLines || !findTargetName(*targetLines, report.progId))
         report.add(
             path, progIdLine, Severity::Warning,
             say(MessageId::ProgIdNotInTargets, {quoted(report.progId), quoted(kDesignedCaption)}));
-    checkHotkey(path, lines, options, say, report);
+    checkHotkey(path, file.readText(kActivateKey), lineOf, options, say, report);
 }
 
 void checkFolderWritable(std::u16string_view folder, PlatformServices& services,

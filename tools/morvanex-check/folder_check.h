@@ -36,13 +36,18 @@ struct FolderCheckOptions {
     // Whether another program holds this hotkey now; only Windows can tell
     // (null elsewhere: not checked).
     std::function<bool(const Hotkey&)> hotkeyTaken;
+    // This user's local application data folder, where each operator's own
+    // settings file lies when the one in the folder is not theirs to write;
+    // "%LOCALAPPDATA%" where the system has none to tell.
+    std::u16string localAppData = u"%LOCALAPPDATA%";
 };
 
 struct FolderReport {
     std::vector<Finding> findings;
     // A file exists but could not be read.
     bool unreadable = false;
-    // The ProgID the launcher would drive: the settings', else the default.
+    // The ProgID this user's launcher would drive: their own settings',
+    // else the folder's, else the default.
     std::u16string progId;
 
     void add(std::u16string_view path, int line, Severity severity, std::u16string message) {
@@ -50,7 +55,7 @@ struct FolderReport {
     }
 };
 
-// folder ends with a separator. Writes and removes one probe file to learn
+// folder ends with a separator. Writes and removes probe files to learn
 // whether the launcher could save its settings and new lists there.
 FolderReport checkFolder(std::u16string_view folder, const FolderCheckOptions& options,
                          PlatformServices& services);

@@ -64,16 +64,28 @@ constexpr auto kMessages = std::to_array<MessageText>({
     {NoSettingsFile,
      u"there is no settings file: the window opens centred on the screen and drives {1}",
      u"設定ファイルがありません。ウィンドウは画面の中央に開き、ProgID {1} の CAD を操作します"},
-    {NotANumber, u"[Form] {1}={2} is not a number: the default is used instead",
-     u"[Form] {1}={2} は数値ではありません。代わりに既定値を使います"},
+    {NotANumber, u"{1}={2} is not a number: the default is used instead",
+     u"{1}={2} は数値ではありません。代わりに既定値を使います"},
     {SettingsProgIdEmpty, u"the ProgID is empty: no CAD can be reached",
      u"ProgID が空です。どの CAD にも届きません"},
     {ProgIdNotInTargets, u"the ProgID {1} is not in the target list: the caption stays {2}",
      u"ProgID {1} はターゲット CAD の一覧にありません。タイトル バーは {2} のままです"},
     {HotkeyNotUsed, u"[Keys] Activate={1}: {2}", u"[Keys] Activate={1} は使えません。{2}"},
     {FolderNotWritable,
-     u"the folder cannot be written ({1}): settings and new lists cannot be saved",
-     u"フォルダーに書き込めません（{1}）。設定と新しいコマンドリストを保存できません"},
+     u"the folder cannot be written ({1}): new lists and the target list cannot be saved",
+     u"フォルダーに書き込めません（{1}）。新しいコマンドリストとターゲット CAD "
+     u"の一覧を保存できません"},
+    {SettingsPerUserAsked,
+     u"each user keeps their own settings, as {1} asks: this user's are in {2}; the values it "
+     u"lacks come from this file, which the launcher never writes",
+     u"{1} の指定により、設定は利用者ごとに保存されます。この利用者の設定は {2} にあります。そこに"
+     u"ない値はこのファイルから読まれ、このファイルに MorvaneX が書き込むことはありません"},
+    {SettingsPerUserUnwritable,
+     u"this user cannot write this file: their own settings are in {1}; the values it lacks come "
+     u"from this file, which the launcher never writes",
+     u"この利用者はこのファイルに書き込めません。この利用者の設定は {1} "
+     u"に保存されます。そこにない値"
+     u"はこのファイルから読まれ、このファイルに MorvaneX が書き込むことはありません"},
 
     {NotRegistered, u"the ProgID {1} is not registered", u"ProgID {1} は登録されていません"},
     {Registered, u"the ProgID {1} is registered", u"ProgID {1} は登録されています"},

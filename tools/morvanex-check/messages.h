@@ -43,6 +43,8 @@ enum class MessageId {
     ProgIdNotInTargets,
     HotkeyNotUsed,
     FolderNotWritable,
+    SettingsPerUserAsked,
+    SettingsPerUserUnwritable,
     // The CAD check's steps.
     NotRegistered,
     Registered,

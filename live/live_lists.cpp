@@ -1,10 +1,10 @@
-#include "shell/live_lists.h"
+#include "live/live_lists.h"
 
 #include <algorithm>
 
+#include "cad_targets/caption.h"
 #include "cad_targets/target_line.h"
 #include "list/list_file.h"
-#include "shell/caption.h"
 
 namespace morvane {
 namespace {

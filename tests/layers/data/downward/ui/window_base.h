@@ -1,0 +1,2 @@
+#pragma once
+#include "shell/application_title.h"

@@ -1,0 +1,1 @@
+#include "lisp/index.h"

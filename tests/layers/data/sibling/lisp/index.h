@@ -1,0 +1,1 @@
+#include "cad/row_action.h"

@@ -1,0 +1,1 @@
+#include "cad_targets/target_file.h"
