@@ -313,7 +313,9 @@ EOF2
 
     before=$(folder_state "$dir")
     chattr +i "$dir" || fail_now "chattr +i $dir failed" || return 1
-    trap 'chattr -i "$dir" 2>/dev/null; e2e_stop_started' EXIT
+    # Undone however the scenario ends (the trap runs after this function's
+    # locals are gone, so the path is written into it now).
+    trap "chattr -i '$dir' 2>/dev/null; e2e_stop_started" EXIT
     if touch "$dir/probe" 2>/dev/null; then
         fail_now "the folder can still be written"
         return 1
