@@ -2,15 +2,21 @@
 // placement rule. Each value must parse as an independent reading of the
 // rule says (decimal, or hexadecimal after 0x or $, as a 32-bit pattern;
 // anything else refused), and a window the rule moves must end up on the
-// primary screen whenever it fits there.
+// primary screen whenever it fits there. The same text as a whole file, read
+// by the profile functions' rules and placed by placeWindow, must obey the
+// same rule.
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "shell/launcher_settings.h"
+#include "shell/settings_text.h"
 #include "shell/settings_values.h"
 
 using namespace morvane;
@@ -94,9 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const auto key = line.substr(0, equals), value = line.substr(equals + 1);
         const auto parsed = parseSettingsInteger(value);
         require(parsed == referenceParse(value));
-        static constexpr std::u16string_view keys[4] = {u"Width", u"Height", u"Left", u"Top"};
+        static constexpr SettingsKey keys[4] = {kWidthKey, kHeightKey, kLeftKey, kTopKey};
         for (int k = 0; k < 4; ++k)
-            if (key == keys[k] && parsed) {
+            if (key == keys[k].name && parsed) {
                 values[k] = *parsed;
                 given[k] = true;
             }
@@ -109,5 +115,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(placed.width == width && placed.height == height);
     checkAxis(left, placed.left, width, screenWidth);
     checkAxis(top, placed.top, height, screenHeight);
+
+    // The whole text as the [Form] section of a settings file.
+    std::vector<std::u16string> lines{u"[" + std::u16string(kWidthKey.section) + u"]"};
+    for (size_t at = 0; at <= text.size();) {
+        const size_t end = std::min(text.find(u'\n', at), text.size());
+        lines.emplace_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    const SettingsText file(std::move(lines));
+    const LauncherSettings settings = LauncherSettings::read(file);
+    for (const SettingsKey key : kPlaceKeys) {
+        const auto value = file.readText(key);
+        require(!value || value->size() <= 2047);
+    }
+    const WindowBounds fromFile = placeWindow(settings, 300, 250, screenWidth, screenHeight);
+    require(fromFile.width == settings.width.value_or(300));
+    require(fromFile.height == settings.height.value_or(250));
+    checkAxis(settings.left.value_or(centredEdge(screenWidth, fromFile.width)), fromFile.left,
+              fromFile.width, screenWidth);
+    checkAxis(settings.top.value_or(centredEdge(screenHeight, fromFile.height)), fromFile.top,
+              fromFile.height, screenHeight);
     return 0;
 }
