@@ -273,6 +273,28 @@ TEST_F(MainWindowPinsTest, WithoutPinsTheSettingsGetNoPinnedSection) {
     EXPECT_EQ(setting(L"Target", L"ProgID"), L"BricscadApp.AcadApplication");
 }
 
+// Where the operator keeps their own settings, a pin goes there at once and
+// the administrator's file is not touched; the administrator's pins do not
+// stand in for the operator's.
+TEST_F(MainWindowPinsTest, PinsOfAnOperatorWithOwnSettingsGoToTheirOwnFile) {
+    const char kAdministrators[] = "[Settings]\r\nLocation=PerUser\r\n[Pinned]\r\n1=MOVE\r\n";
+    dir.write(u"MorvaneX.ini", kAdministrators);
+    auto& f = open();
+    const auto nodes = readTree(f.commandTree);
+    ASSERT_FALSE(nodes.empty());
+    EXPECT_EQ(nodes[0].text, L"作図"); // no pin group
+    BoxWatcher watcher(L"OK", 1000ms);
+    TreeView_SelectItem(f.commandTree, itemLabelled(L"[LINE] 線分"));
+    f.togglePinOfSelectedRow();
+    EXPECT_FALSE(watcher.result().found);
+    wchar_t buffer[64] = {};
+    const std::wstring own(
+        reinterpret_cast<const wchar_t*>(dir.file(u"user\\MorvaneX.ini").c_str()));
+    GetPrivateProfileStringW(L"Pinned", L"1", L"<missing>", buffer, 64, own.c_str());
+    EXPECT_EQ(std::wstring(buffer), L"LINE");
+    EXPECT_EQ(dir.read(u"MorvaneX.ini"), kAdministrators);
+}
+
 TEST_F(MainWindowPinsTest, AnUnwritableSettingsFileShowsItsBoxOnceAndKeepsThePins) {
     auto& f = open();
     CreateDirectoryW(settingsPath().c_str(), nullptr);
