@@ -5,8 +5,8 @@
 #include <commctrl.h>
 
 #include "app/launcher_host.h"
-#include "platform/services.h"
 #include "platform/win32/scoped.h"
+#include "services/services.h"
 #include "ui/dark_extras.h"
 #include "ui/high_contrast.h"
 

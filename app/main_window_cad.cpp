@@ -8,8 +8,8 @@
 #include "app/main_window.h"
 #include "cad/row_action.h"
 #include "cad/win32/cad_automation_win32.h"
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "ui/message_box.h"
 
 namespace morvane {

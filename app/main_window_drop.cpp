@@ -10,9 +10,9 @@
 
 #include "app/main_window.h"
 #include "lisp/dropped_list.h"
-#include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "ui/message_box.h"
 
 namespace morvane {

@@ -5,8 +5,8 @@
 
 #include "app/main_window.h"
 #include "generated/version.h"
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "ui/message_box.h"
 
 namespace morvane {

@@ -8,8 +8,8 @@
 #include "app/main_window.h"
 #include "list/list_file.h"
 #include "list/tree_update.h"
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 
 namespace morvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/long_path.h"
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 
 namespace morvane {
 namespace {

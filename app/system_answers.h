@@ -4,7 +4,7 @@
 // stand-in uxtheme's extras, say, its own answer to whether high contrast is
 // on, which Wine cannot turn on, or the invisible borders of Windows 10,
 // which Wine does not have).
-#include "platform/services.h"
+#include "services/services.h"
 #include "ui/dark_extras.h"
 #include "ui/dpi.h"
 #include "ui/high_contrast.h"

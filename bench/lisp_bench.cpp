@@ -10,7 +10,7 @@
 #include "lisp/dropped_list.h"
 #include "lisp/lsp_cleaner.h"
 #include "lisp/lsp_index.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/letters.h"
 #include "text/text_file.h"
 

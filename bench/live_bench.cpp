@@ -12,7 +12,7 @@
 #include "list/list_file.h"
 #include "list/row_order.h"
 #include "list/view_place.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/utf.h"
 
 using namespace morvane;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cad_targets/target_dialog_model.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/utf.h"
 
 using namespace morvane;

@@ -11,7 +11,7 @@
 #include <utility>
 #include <variant>
 
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace morvane {
 

@@ -1,7 +1,7 @@
 #include "cad_targets/target_dialog_model.h"
 
 #include "cad_targets/target_line.h"
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace morvane {
 

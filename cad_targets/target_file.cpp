@@ -1,7 +1,7 @@
 #include "cad_targets/target_file.h"
 
 #include "list/list_file.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/user_error.h"
 
 namespace morvane {

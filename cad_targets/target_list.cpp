@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/letters.h"
 #include "text/user_error.h"
 

@@ -10,7 +10,7 @@
 #include "lisp/defun_locator.h"
 #include "lisp/lsp_cleaner.h"
 #include "lisp/lsp_index.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/text_file.h"
 #include "text/user_error.h"
 

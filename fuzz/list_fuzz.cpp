@@ -6,7 +6,7 @@
 
 #include "list/list_file.h"
 #include "list/tree_model.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/text_file.h"
 
 using namespace morvane;

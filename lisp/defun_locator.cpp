@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/letters.h"
 
 namespace morvane {

@@ -2,7 +2,7 @@
 
 #include "lisp/lsp_index.h"
 #include "list/list_file.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/letters.h"
 #include "text/text_file.h"
 #include "text/user_error.h"

@@ -7,7 +7,7 @@
 #include "lisp/comment_block.h"
 #include "lisp/defun_locator.h"
 #include "lisp/lsp_cleaner.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/letters.h"
 #include "text/user_error.h"
 

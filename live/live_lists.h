@@ -45,7 +45,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/quiet_read.h"
 
 namespace morvane {

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/utf.h"
 
 namespace morvane {

@@ -1,6 +1,6 @@
 #include "text/text_file.h"
 
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/utf.h"
 
 namespace morvane {

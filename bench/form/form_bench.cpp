@@ -13,10 +13,10 @@
 
 #include "app/launcher_host.h"
 #include "app/main_window.h"
-#include "platform/services.h"
 #include "platform/win32/precise_clock.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "ui/dark_extras.h"
 
 namespace {

@@ -20,10 +20,10 @@
 #include "list/row_order.h"
 #include "list/view_place.h"
 #include "live/live_lists.h"
-#include "platform/services.h"
 #include "platform/win32/folder_watch.h"
 #include "platform/win32/precise_clock.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 
 namespace morvane {
 namespace {

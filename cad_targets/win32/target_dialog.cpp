@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "shell/dialog_layout.h"
 #include "ui/accessible.h"
 #include "ui/dark_extras.h"

@@ -18,7 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/utf.h"
 
 namespace morvane {

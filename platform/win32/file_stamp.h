@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace morvane {
 

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/services.h"
 #include "platform/win32/file_kind.h"
 #include "platform/win32/file_stamp.h"
 #include "platform/win32/file_writing.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/windows_code_page.h"
+#include "services/services.h"
 
 namespace morvane {
 namespace {

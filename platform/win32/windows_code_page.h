@@ -3,7 +3,7 @@
 // services, and the checked calls it makes.
 #include <windows.h>
 
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace morvane {
 

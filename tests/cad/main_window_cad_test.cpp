@@ -13,8 +13,8 @@
 
 #include "app/launcher_state.h"
 #include "app/main_window.h"
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "standin_process.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"

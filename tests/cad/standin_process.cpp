@@ -4,8 +4,8 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 
 namespace morvane::test {
 namespace {

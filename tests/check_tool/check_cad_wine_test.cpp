@@ -7,9 +7,9 @@
 
 #include "cad/standin_process.h"
 #include "check_exe.h"
-#include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "support/temp_dir.h"
 #include "text/utf.h"
 

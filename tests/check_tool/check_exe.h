@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "support/temp_dir.h"
 
 namespace morvane::test {

@@ -17,7 +17,7 @@
 #include "cad_list.h"
 #include "check_tool.h"
 #include "messages.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "support/case_name.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"

@@ -13,8 +13,8 @@
 #include "check_tool_win32.h"
 #include "deep_folder.h"
 #include "platform/long_path.h"
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "support/temp_dir.h"
 #include "text/utf.h"
 

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/services.h"
+#include "services/services.h"
 #include "support/case_name.h"
 
 namespace morvane {

@@ -8,7 +8,7 @@
 #include "lisp/comment_block.h"
 #include "lisp/dropped_list.h"
 #include "lisp/lsp_index.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/letters.h"
 
 namespace morvane {

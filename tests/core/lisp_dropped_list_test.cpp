@@ -7,7 +7,7 @@
 
 #include "lisp/dropped_list.h"
 #include "list/list_file.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
 #include "text/user_error.h"

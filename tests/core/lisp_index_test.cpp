@@ -6,7 +6,7 @@
 #include "lisp/comment_block.h"
 #include "lisp/lsp_index.h"
 #include "list/list_file.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/user_error.h"
 
 namespace morvane {

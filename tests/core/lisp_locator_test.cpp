@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "lisp/defun_locator.h"
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace morvane {
 namespace {

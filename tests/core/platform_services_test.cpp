@@ -2,7 +2,7 @@
 // same fixtures.
 #include <gtest/gtest.h>
 
-#include "platform/services.h"
+#include "services/services.h"
 #include "support/temp_dir.h"
 #include "text/utf.h"
 

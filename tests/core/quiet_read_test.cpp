@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "list/list_file.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "support/case_name.h"
 #include "support/fake_services.h"
 #include "text/quiet_read.h"

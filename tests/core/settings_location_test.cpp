@@ -7,7 +7,7 @@
 #include <map>
 #include <set>
 
-#include "platform/services.h"
+#include "services/services.h"
 #include "shell/settings_location.h"
 #include "support/case_name.h"
 #include "support/temp_dir.h"

@@ -5,7 +5,7 @@
 
 #include "cad_targets/target_file.h"
 #include "list/list_file.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "support/fake_services.h"
 #include "text/text_file.h"
 #include "text/utf.h"

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace {
 

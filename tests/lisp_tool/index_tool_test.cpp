@@ -4,7 +4,7 @@
 #include <set>
 
 #include "index_tool.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
 #include "text/utf.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/code_page_flags.h"
-#include "platform/services.h"
+#include "services/services.h"
 
 namespace morvane::test {
 

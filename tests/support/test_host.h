@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/launcher_host.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "support/temp_dir.h"
 #include "ui/dark_extras.h"
 #include "ui/high_contrast.h"

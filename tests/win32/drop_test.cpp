@@ -16,9 +16,9 @@
 
 #include "app/main_window.h"
 #include "drop/drop_handle.h"
-#include "platform/services.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
 #include "ui/window_base.h"

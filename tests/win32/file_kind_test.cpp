@@ -6,9 +6,9 @@
 
 #include <optional>
 
-#include "platform/services.h"
 #include "platform/win32/file_kind.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "support/case_name.h"
 #include "support/temp_dir.h"
 

@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "platform/services.h"
 #include "platform/win32/scoped.h"
+#include "services/services.h"
 #include "support/temp_dir.h"
 
 namespace morvane {

@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "app/settings_file.h"
-#include "platform/services.h"
 #include "platform/win32/file_writing.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "support/case_name.h"
 #include "support/temp_dir.h"
 #include "text/user_error.h"

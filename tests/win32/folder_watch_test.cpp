@@ -11,10 +11,10 @@
 
 #include "list/list_file.h"
 #include "live/live_lists.h"
-#include "platform/services.h"
 #include "platform/win32/folder_watch.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "support/temp_dir.h"
 
 namespace morvane {

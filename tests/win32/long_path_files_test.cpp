@@ -9,8 +9,8 @@
 
 #include "app/settings_file.h"
 #include "platform/long_path.h"
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "support/temp_dir.h"
 #include "text/utf.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "messages.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "shell/hotkey.h"
 
 namespace morvane {

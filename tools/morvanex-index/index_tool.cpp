@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "lisp/dropped_list.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/user_error.h"
 #include "text/utf.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "index_tool.h"
-#include "platform/services.h"
+#include "services/services.h"
 #include "text/utf.h"
 #include "tools/tool_main.h"
 

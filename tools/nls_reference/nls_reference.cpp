@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 
 namespace {
 

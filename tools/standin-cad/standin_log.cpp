@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "platform/services.h"
 #include "platform/win32/precise_clock.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "text/utf.h"
 
 namespace standin {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/services.h"
 #include "platform/win32/win32_text.h"
+#include "services/services.h"
 #include "text/utf.h"
 
 namespace {

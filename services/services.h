@@ -1,5 +1,6 @@
 #pragma once
-// The few things the core needs from the operating system. The exe links the
+// The few things the core needs from the operating system, as interfaces of
+// the core itself; platform/ implements them. The exe links the
 // Win32 implementation; host tests and tools link the POSIX one.
 #include <cstdint>
 #include <exception>
