@@ -63,8 +63,8 @@ double median(std::vector<double> values) {
 // The first main window of the process, created, shown and painted: the
 // program's own share of start-up (the libraries are already loaded).
 double firstWindow(const std::wstring& folder) {
-    morvane::LauncherEnvironment environment{morvane::fromWide(folder),
-                                             morvane::fromWide(folder + L"MorvaneX.ini"), false};
+    morvane::LauncherEnvironment environment{
+        morvane::fromWide(folder), morvane::fromWide(folder + L"MorvaneX.ini"), false, {}};
     morvane::LauncherHost host(
         environment, {morvane::platformServices(), morvane::dark::Extras::ofThisSystem()});
     morvane::MainWindow& window = host.mainWindow();
@@ -101,8 +101,8 @@ struct KeystrokeMedians {
 KeystrokeMedians medianKeystrokes(int commands) {
     const std::wstring folder = tempFolder(commands);
     writeList(folder, commands);
-    morvane::LauncherEnvironment environment{morvane::fromWide(folder),
-                                             morvane::fromWide(folder + L"MorvaneX.ini"), false};
+    morvane::LauncherEnvironment environment{
+        morvane::fromWide(folder), morvane::fromWide(folder + L"MorvaneX.ini"), false, {}};
     morvane::LauncherHost host(
         environment, {morvane::platformServices(), morvane::dark::Extras::ofThisSystem()});
     morvane::MainWindow& window = host.mainWindow();
