@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "list/list_file.h"
 #include "live/live_lists.h"
@@ -106,8 +107,10 @@ TEST(FolderWatch, TellsTheWindowWhenAListIsRewritten) {
                                     GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                     nullptr));
         ASSERT_TRUE(file);
+        constexpr std::string_view kLine = "Second\tCad.Application\r\n";
         DWORD written = 0;
-        ASSERT_TRUE(WriteFile(file.get(), "CAD2\tCad.Application\r\n", 23, &written, nullptr));
+        ASSERT_TRUE(WriteFile(file.get(), kLine.data(), static_cast<DWORD>(kLine.size()), &written,
+                              nullptr));
     }
     EXPECT_EQ(changesUntil(window, *watch, kTargetsBit), kTargetsBit);
 
