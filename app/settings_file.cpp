@@ -80,9 +80,7 @@ bool SettingsReader::hasKey(SettingsKey key) const {
     return false;
 }
 
-std::optional<std::u16string> SettingsReader::readText(SettingsKey key) const {
-    if (!hasKey(key))
-        return std::nullopt;
+std::u16string SettingsReader::valueOf(SettingsKey key) const {
     wchar_t buffer[kTextBufferSize] = {};
     const DWORD length =
         GetPrivateProfileStringW(toWide(key.section).c_str(), toWide(key.name).c_str(), L"", buffer,
@@ -90,14 +88,22 @@ std::optional<std::u16string> SettingsReader::readText(SettingsKey key) const {
     return fromWide(std::wstring_view(buffer, length));
 }
 
+std::optional<std::u16string> SettingsReader::readText(SettingsKey key) const {
+    if (!hasKey(key))
+        return std::nullopt;
+    return valueOf(key);
+}
+
 SettingsPairs SettingsReader::readSection(std::u16string_view section) const {
     SettingsPairs pairs;
     if (profilePath_.empty())
         return pairs;
+    // The keys come from the file's own listing: each is there, so its value
+    // is read without listing the section again for it.
     for (const auto& key : keysOf(toWide(profilePath_), toWide(section))) {
-        const std::u16string name = fromWide(key);
-        if (auto value = readText({section, name}))
-            pairs.emplace_back(name, std::move(*value));
+        std::u16string name = fromWide(key);
+        std::u16string value = valueOf({section, name});
+        pairs.emplace_back(std::move(name), std::move(value));
     }
     return pairs;
 }

@@ -26,6 +26,8 @@ class SettingsReader final : public SettingsSource {
 
   private:
     bool hasKey(SettingsKey key) const;
+    // The key's value, the key known to be there.
+    std::u16string valueOf(SettingsKey key) const;
     FileSystem& files_;
     // The file the profile functions read: the settings file, or a copy of
     // it in the temporary folder when its path is too long for them.
