@@ -1,5 +1,7 @@
 #include "shell/hotkey.h"
 
+#include <iterator>
+
 #include "text/letters.h"
 
 namespace morvane {
@@ -59,10 +61,42 @@ HotkeySetting refused(HotkeyProblem::Kind kind, std::u16string_view part) {
 std::u16string keyName(uint32_t key) {
     if (key == kVirtualKeySpace)
         return u"Space";
-    if (isFunctionKey(key))
-        return u"F" + toDecimal(key - kVirtualKeyF1 + kFirstF);
+    if (isFunctionKey(key)) {
+        std::u16string name(u"F");
+        name += toDecimal(key - kVirtualKeyF1 + kFirstF);
+        return name;
+    }
     return std::u16string(1, static_cast<char16_t>(key));
 }
+
+// Why a value gives no hotkey, one line for each HotkeyProblem::Kind in its
+// order; %s is the part concerned.
+struct ProblemReason {
+    std::u16string_view japanese;
+    std::u16string_view english;
+};
+constexpr ProblemReason kProblemReasons[] = {
+    // kEmptyPart
+    {u"「+」の前後に名前のない所があります", u"a part between the \"+\" signs is empty"},
+    // kUnknownName
+    {u"「%s」は修飾キー（Ctrl, Alt, Shift, Win）でもキー（A～Z, 0～9, F1～F24, "
+     u"Space）でもありません",
+     u"\"%s\" is neither a modifier (Ctrl, Alt, Shift, Win) nor a key (A-Z, 0-9, F1-F24, Space)"},
+    // kRepeatedModifier
+    {u"「%s」が二度書かれています", u"\"%s\" is written twice"},
+    // kNoKey
+    {u"修飾キーだけでキーがありません", u"there is no key after the modifiers"},
+    // kKeyNotLast
+    {u"キー「%s」の後にまだ続きがあります（キーは一つ、最後に書きます）",
+     u"the key \"%s\" is followed by more (one key, written last)"},
+    // kReservedKey
+    {u"F12 は Windows がデバッガー用に予約しています",
+     u"F12 is reserved by Windows for the debugger"},
+    // kModifierNeeded
+    {u"Ctrl、Alt、Win のどれもない「%s」は、どのプログラムでもそのキーの入力を奪ってしまいます",
+     u"\"%s\" without Ctrl, Alt or Win would take that key from the typing in every program"},
+};
+static_assert(std::size(kProblemReasons) == HotkeyProblem::kModifierNeeded + 1);
 
 } // namespace
 
@@ -124,48 +158,10 @@ std::u16string hotkeyText(const Hotkey& hotkey) {
 
 std::u16string hotkeyProblemText(const HotkeyProblem& problem, MessageLanguage language) {
     const bool japanese = language == MessageLanguage::kJapanese;
-    const std::u16string& part = problem.part;
-    std::u16string reason;
-    switch (problem.kind) {
-    case HotkeyProblem::kEmptyPart:
-        reason = japanese ? u"「+」の前後に名前のない所があります"
-                          : u"a part between the \"+\" signs is empty";
-        break;
-    case HotkeyProblem::kUnknownName:
-        reason = japanese ? u"「" + part +
-                                u"」は修飾キー（Ctrl, Alt, Shift, Win）でもキー（A～Z, 0～9, "
-                                u"F1～F24, Space）でもありません"
-                          : u"\"" + part +
-                                u"\" is neither a modifier (Ctrl, Alt, Shift, Win) nor a key "
-                                u"(A-Z, 0-9, F1-F24, Space)";
-        break;
-    case HotkeyProblem::kRepeatedModifier:
-        reason = japanese ? u"「" + part + u"」が二度書かれています"
-                          : u"\"" + part + u"\" is written twice";
-        break;
-    case HotkeyProblem::kNoKey:
-        reason =
-            japanese ? u"修飾キーだけでキーがありません" : u"there is no key after the modifiers";
-        break;
-    case HotkeyProblem::kKeyNotLast:
-        reason =
-            japanese
-                ? u"キー「" + part + u"」の後にまだ続きがあります（キーは一つ、最後に書きます）"
-                : u"the key \"" + part + u"\" is followed by more (one key, written last)";
-        break;
-    case HotkeyProblem::kReservedKey:
-        reason = japanese ? u"F12 は Windows がデバッガー用に予約しています"
-                          : u"F12 is reserved by Windows for the debugger";
-        break;
-    case HotkeyProblem::kModifierNeeded:
-        reason = japanese ? u"Ctrl、Alt、Win のどれもない「" + part +
-                                u"」は、どのプログラムでもそのキーの入力を奪ってしまいます"
-                          : u"\"" + part +
-                                u"\" without Ctrl, Alt or Win would take that key from the "
-                                u"typing in every program";
-        break;
-    }
-    return reason + (japanese ? u"：ホットキーは使われません" : u": the launcher has no hotkey");
+    const ProblemReason& reason = kProblemReasons[problem.kind];
+    std::u16string text = formatText(japanese ? reason.japanese : reason.english, {problem.part});
+    text += japanese ? u"：ホットキーは使われません" : u": the launcher has no hotkey";
+    return text;
 }
 
 std::u16string hotkeyTakenText(const Hotkey& hotkey, MessageLanguage language) {
