@@ -195,4 +195,17 @@ void pumpMessages() {
     }
 }
 
+HWND waitForPopupMenu() {
+    using namespace std::chrono_literals;
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    for (;;) {
+        HWND popup = FindWindowW(L"#32768", nullptr);
+        if (popup && IsWindowVisible(popup))
+            return popup;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return nullptr;
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
 } // namespace morvane::test

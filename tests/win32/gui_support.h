@@ -94,4 +94,8 @@ class BoxWatcher {
 // Processes the thread's pending messages (posted and sent).
 void pumpMessages();
 
+// From a watcher thread: the popup menu (class "#32768") once one is shown,
+// or nullptr when none is within five seconds.
+HWND waitForPopupMenu();
+
 } // namespace morvane::test

@@ -16,6 +16,7 @@
 #include "app/launcher_state.h"
 #include "app/main_window.h"
 #include "gui_support.h"
+#include "main_window_fixture.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "support/case_name.h"
@@ -34,14 +35,6 @@ using test::texts;
 using test::windowText;
 using Texts = std::vector<std::wstring>;
 
-// 作図 (group) with [LINE] and {box}, a row whose LISP file is missing;
-// 修正 (group) with [MOVE]; [EARLY] only in the flat views.
-const char kListFile[] = "EARLY\tfirst\r\n"
-                         "\x8D\xEC\x90\x7D\r\n"
-                         "LINE\t\x90\xFC\x95\xAA\r\n"
-                         "box\tsolid\tC:\\lisp\\box.lsp\r\n"
-                         "\x8F\x43\x90\xB3\r\n"
-                         "MOVE\tmove it\r\n";
 const Texts kRowView{L"作図", L"修正"};
 const std::wstring kMissingBoxLsp = L"C:\\lisp\\box.lsp\nファイルが見つかりません．";
 
@@ -122,15 +115,7 @@ class MenuWatcher {
 
   private:
     void watch() {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        HWND popup = nullptr;
-        while (!popup && std::chrono::steady_clock::now() < deadline) {
-            popup = FindWindowW(L"#32768", nullptr);
-            if (popup && !IsWindowVisible(popup))
-                popup = nullptr;
-            if (!popup)
-                std::this_thread::sleep_for(20ms);
-        }
+        HWND popup = test::waitForPopupMenu();
         if (!popup)
             return;
         seen_.found = true;
@@ -144,24 +129,13 @@ class MenuWatcher {
     std::thread thread_;
 };
 
-class MainWindowKeysTest : public testing::Test {
+class MainWindowKeysTest : public test::MainWindowFixture {
   protected:
-    MainWindowKeysTest() {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&controls);
-        dir.write(u"MorvaneList.txt", kListFile);
-    }
-    ~MainWindowKeysTest() override {
-        if (window && window->hwnd())
-            DestroyWindow(window->hwnd());
-        test::pumpMessages();
-    }
+    MainWindowKeysTest() { dir.write(u"MorvaneList.txt", test::kGroupedListFile); }
 
     // Shown and made active as the program's start does.
     MainWindow& open() {
-        host = test::hostIn(dir, test::thisSystem());
-        window = &host->mainWindow();
-        EXPECT_NE(host->createMainWindow(), nullptr);
+        MainWindowFixture::open();
         ShowWindow(window->hwnd(), SW_SHOW);
         SetForegroundWindow(window->hwnd());
         deliver();
@@ -246,11 +220,6 @@ class MainWindowKeysTest : public testing::Test {
         ClientToScreen(window->commandTree, &at);
         return at;
     }
-
-    OleScope ole;
-    test::TempDir dir;
-    std::unique_ptr<LauncherHost> host;
-    MainWindow* window = nullptr;
 };
 
 void PrintTo(Control control, std::ostream* os) {

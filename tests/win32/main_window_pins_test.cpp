@@ -18,6 +18,7 @@
 #include "gui_support.h"
 #include "list/search_index.h"
 #include "list/tree_model.h"
+#include "main_window_fixture.h"
 #include "platform/win32/scoped.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
@@ -32,15 +33,6 @@ using test::readTree;
 using test::texts;
 using test::windowText;
 using Texts = std::vector<std::wstring>;
-
-// 作図 (group) with [LINE] (row 2) and {box} (row 3); 修正 (group) with
-// [MOVE] (row 5); [EARLY] (row 0) only in the flat views.
-const char kListFile[] = "EARLY\tfirst\r\n"
-                         "\x8D\xEC\x90\x7D\r\n"
-                         "LINE\t\x90\xFC\x95\xAA\r\n"
-                         "box\tsolid\tC:\\lisp\\box.lsp\r\n"
-                         "\x8F\x43\x90\xB3\r\n"
-                         "MOVE\tmove it\r\n";
 
 // What a watcher thread saw of "ピン留め" in the window's open menu; it then
 // chooses the item (End selects the last item, Enter chooses it) or closes
@@ -65,15 +57,7 @@ class PinItemWatcher {
 
   private:
     void watch(bool choose) {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        HWND popup = nullptr;
-        while (!popup && std::chrono::steady_clock::now() < deadline) {
-            popup = FindWindowW(L"#32768", nullptr);
-            if (popup && !IsWindowVisible(popup))
-                popup = nullptr;
-            if (!popup)
-                std::this_thread::sleep_for(20ms);
-        }
+        HWND popup = test::waitForPopupMenu();
         if (!popup)
             return;
         HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
@@ -92,27 +76,10 @@ class PinItemWatcher {
     std::thread thread_;
 };
 
-class MainWindowPinsTest : public testing::Test {
+class MainWindowPinsTest : public test::MainWindowFixture {
   protected:
-    MainWindowPinsTest() {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&controls);
-        dir.write(u"MorvaneList.txt", kListFile);
-    }
-    ~MainWindowPinsTest() override { close(); }
+    MainWindowPinsTest() { dir.write(u"MorvaneList.txt", test::kGroupedListFile); }
 
-    MainWindow& open() {
-        host = test::hostIn(dir, test::thisSystem());
-        window = &host->mainWindow();
-        EXPECT_NE(host->createMainWindow(), nullptr);
-        return *window;
-    }
-    void close() {
-        if (window && window->hwnd())
-            DestroyWindow(window->hwnd());
-        test::pumpMessages();
-        window = nullptr;
-    }
     std::wstring setting(const wchar_t* section, const wchar_t* key) {
         wchar_t buffer[256] = {};
         GetPrivateProfileStringW(section, key, L"<missing>", buffer, 256, settingsPath().c_str());
@@ -169,11 +136,6 @@ class MainWindowPinsTest : public testing::Test {
         test::pumpMessages(); // the chosen item's WM_COMMAND
         return seen;
     }
-
-    OleScope ole;
-    test::TempDir dir;
-    std::unique_ptr<LauncherHost> host;
-    MainWindow* window = nullptr;
 };
 
 TEST_F(MainWindowPinsTest, TheMenuItemFollowsTheRowUnderThePointerOrTheSelectedRow) {
@@ -257,7 +219,7 @@ TEST_F(MainWindowPinsTest, PinsGoBackToTheSettingsAndAPinWithoutItsRowIsKept) {
     EXPECT_EQ(setting(L"Pinned", L"3"), L"LINE");
 
     // The next start reads them back; GONE returns with its row.
-    dir.write(u"MorvaneList.txt", std::string(kListFile) + "GONE\tback again\r\n");
+    dir.write(u"MorvaneList.txt", std::string(test::kGroupedListFile) + "GONE\tback again\r\n");
     auto& g = open();
     const auto nodes = readTree(g.commandTree);
     ASSERT_FALSE(nodes.empty());

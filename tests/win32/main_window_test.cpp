@@ -19,6 +19,7 @@
 #include "app/message_filter.h"
 #include "gui_support.h"
 #include "list/tree_model.h"
+#include "main_window_fixture.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/wine_workarounds.h"
@@ -47,27 +48,8 @@ const char kListFile[] = "EARLY\tfirst\r\n"
                          "\x8F\x43\x90\xB3\r\n"
                          "MOVE\tmove it\r\n";
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
   protected:
-    MainWindowTest() {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&controls);
-    }
-    ~MainWindowTest() override { close(); }
-
-    MainWindow& open(const SystemAnswers& system = test::thisSystem()) {
-        host = test::hostIn(dir, system);
-        window = &host->mainWindow();
-        // Left hidden: without a window manager Wine waits two seconds for
-        // every shown top-level window to be withdrawn again.
-        EXPECT_NE(host->createMainWindow(), nullptr);
-        return *window;
-    }
-    void close() {
-        if (window && window->hwnd())
-            DestroyWindow(window->hwnd());
-        test::pumpMessages();
-    }
     void writeSettings(const char* text) { dir.write(u"MorvaneX.ini", text); }
     // A place and a target unlike those of any settings file a test writes.
     void changePlaceAndTarget() {
@@ -109,11 +91,6 @@ class MainWindowTest : public testing::Test {
         SendMessageW(window->searchBox, EM_SETSEL, static_cast<WPARAM>(-1), -1);
         SendMessageW(window->searchBox, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
     }
-
-    OleScope ole;
-    test::TempDir dir;
-    std::unique_ptr<LauncherHost> host;
-    MainWindow* window = nullptr;
 };
 
 TEST_F(MainWindowTest, StartUpDrawsTheRowViewExpandedWithTheFirstGroupSelected) {
