@@ -3,14 +3,14 @@
 #include "platform/win32/program_path.h"
 #include "platform/win32/win32_text.h"
 #include "shell/settings_location.h"
+#include "text/path_name.h"
 
 namespace morvane {
 
 LauncherEnvironment environmentOfProgram(std::u16string_view programPath,
                                          std::u16string_view localAppData) {
     LauncherEnvironment environment;
-    const size_t separator = programPath.find_last_of(u"\\/");
-    const size_t nameStart = separator == std::u16string_view::npos ? 0 : separator + 1;
+    const size_t nameStart = fileNameStart(programPath);
     environment.exeFolder = std::u16string(programPath.substr(0, nameStart));
     // A dot in the folder's name or at the start of the file name starts no
     // extension.

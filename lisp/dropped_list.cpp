@@ -4,6 +4,7 @@
 #include "list/list_file.h"
 #include "services/services.h"
 #include "text/letters.h"
+#include "text/path_name.h"
 #include "text/text_file.h"
 #include "text/user_error.h"
 
@@ -18,11 +19,6 @@ constexpr char16_t kNativeSeparator = u'/';
 
 bool isSeparator(char16_t c) {
     return c == u'\\' || c == u'/';
-}
-
-size_t nameStart(std::u16string_view path) {
-    const size_t last = path.find_last_of(u"\\/");
-    return last == std::u16string_view::npos ? 0 : last + 1;
 }
 
 std::u16string withSeparator(std::u16string_view folder) {
@@ -61,7 +57,7 @@ std::u16string twoDigits(int value) {
 // Beside the list, named after it: an earlier backup is never overwritten.
 std::u16string freeBackupPath(const FileSystem& files, std::u16string_view listPath,
                               const LocalTime& time) {
-    const auto folder = listPath.substr(0, nameStart(listPath));
+    const auto folder = listPath.substr(0, fileNameStart(listPath));
     const auto name = backupFileName(groupTitleOf(listPath), time);
     const auto first = std::u16string(folder) + name;
     if (!files.fileExists(first))
@@ -107,7 +103,7 @@ std::optional<std::u16string> pickDroppedLsp(const std::vector<std::u16string>& 
 }
 
 std::u16string_view fileNameOf(std::u16string_view path) {
-    return path.substr(nameStart(path));
+    return path.substr(fileNameStart(path));
 }
 
 std::u16string_view groupTitleOf(std::u16string_view path) {
@@ -116,7 +112,7 @@ std::u16string_view groupTitleOf(std::u16string_view path) {
 }
 
 std::u16string loadPathFor(std::u16string_view lspPath, std::u16string_view programFolder) {
-    const auto folder = lspPath.substr(0, nameStart(lspPath));
+    const auto folder = lspPath.substr(0, fileNameStart(lspPath));
     if (!programFolder.empty() && folder == withSeparator(programFolder))
         return u"Morvane\\" + std::u16string(fileNameOf(lspPath));
     return std::u16string(lspPath);

@@ -1,6 +1,7 @@
 #include "shell/settings_location.h"
 
 #include "text/letters.h"
+#include "text/path_name.h"
 #include "text/user_error.h"
 
 namespace morvane {
@@ -8,11 +9,6 @@ namespace {
 
 // The folder under %LOCALAPPDATA% that holds the operators' files.
 constexpr std::u16string_view kPerUserFolder = u"MorvaneX";
-
-size_t nameStart(std::u16string_view path) {
-    const size_t separator = path.find_last_of(u"\\/");
-    return separator == std::u16string_view::npos ? 0 : separator + 1;
-}
 
 // The operator's values first, the file beside the exe's for the rest.
 class LayeredSource final : public SettingsSource {
@@ -47,7 +43,7 @@ std::u16string perUserSettingsPath(std::u16string_view localAppData,
         path += u'\\';
     path += kPerUserFolder;
     path += u'\\';
-    path += besideExe.substr(nameStart(besideExe));
+    path += besideExe.substr(fileNameStart(besideExe));
     return path;
 }
 

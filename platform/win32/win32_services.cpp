@@ -11,6 +11,7 @@
 #include "platform/win32/win32_text.h"
 #include "platform/win32/windows_code_page.h"
 #include "services/services.h"
+#include "text/path_name.h"
 
 namespace morvane {
 namespace {
@@ -101,9 +102,7 @@ class Win32FileSystem final : public FileSystem {
     // A file of a name of its own made in path's folder; the system removes
     // it as it is closed, so not even a crash leaves it behind.
     static bool folderTakesNewFile(std::u16string_view path) {
-        const size_t separator = path.find_last_of(u"\\/");
-        const std::u16string folder(
-            path.substr(0, separator == std::u16string_view::npos ? 0 : separator + 1));
+        const std::u16string folder(path.substr(0, fileNameStart(path)));
         const std::u16string stem = folder + u"~morvanex-probe-" +
                                     fromWide(std::to_wstring(GetCurrentProcessId())) + u"-" +
                                     fromWide(std::to_wstring(GetTickCount64())) + u"-";

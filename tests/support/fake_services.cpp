@@ -1,6 +1,7 @@
 #include "support/fake_services.h"
 
 #include "text/letters.h"
+#include "text/path_name.h"
 #include "text/utf.h"
 
 namespace morvane::test {
@@ -104,8 +105,7 @@ std::optional<FileStamp> FakeFileSystem::fileStamp(std::u16string_view path) con
 }
 
 bool FakeFileSystem::canReplaceFile(std::u16string_view path) {
-    const size_t separator = path.find_last_of(u"\\/");
-    const std::u16string folder(path.substr(0, separator == path.npos ? 0 : separator + 1));
+    const std::u16string folder(path.substr(0, fileNameStart(path)));
     return !unwritable.count(std::u16string(path)) && !unwritable.count(folder);
 }
 
