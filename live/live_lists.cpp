@@ -5,17 +5,13 @@
 #include "cad_targets/caption.h"
 #include "cad_targets/target_line.h"
 #include "list/list_file.h"
+#include "text/letters.h"
 
 namespace morvane {
 namespace {
 
-char16_t upper(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
-}
-
 bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](auto x, auto y) { return upper(x) == upper(y); });
+    return upperAscii(a) == upperAscii(b);
 }
 
 // An alias as Windows makes them: up to eight characters with "~" and a
