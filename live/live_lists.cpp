@@ -67,17 +67,11 @@ LiveListWatch::LiveListWatch(const LiveStamps& shown, uint64_t now, LiveListTimi
 
 void LiveListWatch::notified(LiveFileSet files, uint64_t now) {
     for (LiveFile file : kLiveFiles) {
-        if (!(files & liveFileBit(file)))
-            continue;
-        FileState& s = state(file);
-        s.pending = true;
         // The stamp of the last check is older than this change: the wait
-        // runs from now, and the next check's stamp is the one to keep.
-        s.seenKnown = false;
-        s.quietSince = now;
-        // A new change may have made the file readable.
-        s.failedOpens = 0;
-        s.retryAt = 0;
+        // runs from now, and the next check's stamp is the one to keep. A
+        // new change may have made the file readable.
+        if (files & liveFileBit(file))
+            state(file).change.emplace(now, false, std::nullopt);
     }
 }
 
@@ -86,51 +80,44 @@ void LiveListWatch::check(const LiveStamps& stamps, uint64_t now, const Reload& 
     for (LiveFile file : kLiveFiles) {
         FileState& s = state(file);
         const auto& current = stamps[static_cast<size_t>(file)];
-        if (!s.pending) {
-            if (current == s.shown)
-                continue;
+        if (!s.change) {
             // Found by comparing: it settles from now.
-            s.pending = true;
-            s.seenKnown = true;
-            s.seen = current;
-            s.quietSince = now;
-            s.failedOpens = 0;
-            s.retryAt = 0;
+            if (current != s.shown)
+                s.change.emplace(now, true, current);
             continue;
         }
-        if (!s.seenKnown) {
+        Change& change = *s.change;
+        if (!change.seenKnown) {
             // The first look since the notification, which started the wait.
-            s.seenKnown = true;
-            s.seen = current;
-        } else if (current != s.seen) {
-            s.seen = current;
-            s.quietSince = now;
+            change.seenKnown = true;
+            change.seen = current;
+        } else if (current != change.seen) {
+            change.seen = current;
+            change.quietSince = now;
         }
-        if (now < s.quietSince + timings_.settleTime || now < s.retryAt)
+        if (now < change.quietSince + timings_.settleTime || now < change.retryAt)
             continue;
-        if (s.seen == s.shown) {
+        if (change.seen == s.shown) {
             // Changed back, or a notification about something else.
-            s.pending = false;
+            s.change.reset();
             continue;
         }
         switch (reload(file)) {
         case ReloadResult::Shown:
         case ReloadResult::Refused:
-            s.shown = s.seen;
-            s.pending = false;
-            s.failedOpens = 0;
-            s.retryAt = 0;
+            s.shown = change.seen;
+            s.change.reset();
             break;
         case ReloadResult::NotReady:
-            ++s.failedOpens;
-            s.retryAt = now + retryDelay(s.failedOpens);
+            ++change.failedOpens;
+            change.retryAt = now + retryDelay(change.failedOpens);
             break;
         }
     }
 }
 
-uint64_t LiveListWatch::dueAt(const FileState& file) const {
-    return std::max(file.quietSince + timings_.settleTime, file.retryAt);
+uint64_t LiveListWatch::dueAt(const Change& change) const {
+    return std::max(change.quietSince + timings_.settleTime, change.retryAt);
 }
 
 uint64_t LiveListWatch::retryDelay(int failedOpens) const {
@@ -143,22 +130,19 @@ uint64_t LiveListWatch::retryDelay(int failedOpens) const {
 uint64_t LiveListWatch::nextCheck() const {
     uint64_t next = lastCheck_ + timings_.checkInterval;
     for (const FileState& file : files_)
-        if (file.pending)
-            next = std::min(next, dueAt(file));
+        if (file.change)
+            next = std::min(next, dueAt(*file.change));
     return next;
 }
 
 void LiveListWatch::nowShowing(LiveFile file, std::optional<FileStamp> stamp) {
     FileState& s = state(file);
     s.shown = stamp;
-    s.pending = false;
-    s.seenKnown = false;
-    s.failedOpens = 0;
-    s.retryAt = 0;
+    s.change.reset();
 }
 
 bool LiveListWatch::changePending(LiveFile file) const {
-    return state(file).pending;
+    return state(file).change.has_value();
 }
 
 LiveCaption captionAfterTargetListChange(std::u16string_view targetListPath,

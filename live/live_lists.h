@@ -134,10 +134,15 @@ class LiveListWatch {
     bool changePending(LiveFile file) const;
 
   private:
-    struct FileState {
-        std::optional<FileStamp> shown;
-        bool pending = false;
-        // While pending: the stamp at the last check, once there was one.
+    // A change of the file that waits to settle or to be read. Made afresh
+    // by each notification and each change found by comparing stamps, gone
+    // once the file is read or shown by the window's own doing.
+    struct Change {
+        Change(uint64_t since, bool stampKnown, std::optional<FileStamp> stamp)
+            : seenKnown(stampKnown), seen(stamp), quietSince(since) {}
+
+        // The stamp at the last check, once there was one since the change
+        // began.
         bool seenKnown = false;
         std::optional<FileStamp> seen;
         // The last notification or change of the stamp seen.
@@ -146,10 +151,14 @@ class LiveListWatch {
         int failedOpens = 0;
         uint64_t retryAt = 0;
     };
+    struct FileState {
+        std::optional<FileStamp> shown;
+        std::optional<Change> change;
+    };
 
     FileState& state(LiveFile file) { return files_[static_cast<size_t>(file)]; }
     const FileState& state(LiveFile file) const { return files_[static_cast<size_t>(file)]; }
-    uint64_t dueAt(const FileState& file) const;
+    uint64_t dueAt(const Change& change) const;
     uint64_t retryDelay(int failedOpens) const;
 
     LiveListTimings timings_;
