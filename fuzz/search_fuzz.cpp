@@ -20,6 +20,7 @@
 #include "list/search_index.h"
 #include "list/tree_model.h"
 #include "shell/hotkey.h"
+#include "tests/support/settings_read_back.h"
 #include "text/letters.h"
 #include "text/search_text.h"
 
@@ -90,19 +91,6 @@ bool isAscii(std::u16string_view text) {
 // The matcher before folding reached beyond ASCII letter case.
 bool previousMatch(std::u16string_view text, std::u16string_view search) {
     return upperAscii(text).find(upperAscii(search)) != std::u16string::npos;
-}
-
-// What the settings reader gives back for a written value (see pins.h).
-std::u16string asReadBack(std::u16string_view value) {
-    auto blank = [](char16_t c) { return c <= 32 || c == 0x3000 || c == 0xA0 || c == 0x2028; };
-    while (!value.empty() && blank(value.front()))
-        value.remove_prefix(1);
-    while (!value.empty() && blank(value.back()))
-        value.remove_suffix(1);
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-        value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return std::u16string(value);
 }
 
 void checkFolding(const Input& input) {
@@ -231,11 +219,9 @@ void checkPins(const Input& input, ListRows rows) {
     }
     require(rest == *plain);
 
-    SettingsPairs read;
-    for (const auto& [key, value] : pinSettingsValues(pins))
-        read.emplace_back(key, asReadBack(value));
     std::vector<PinSettingProblem> problems;
-    require(pinsFromSettingsValues(read, &problems).list() == pins.list());
+    require(pinsFromSettingsValues(test::asReadBack(pinSettingsValues(pins)), &problems).list() ==
+            pins.list());
     require(problems.empty());
 }
 

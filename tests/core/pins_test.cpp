@@ -4,6 +4,7 @@
 
 #include "list/pins.h"
 #include "list/tree_model.h"
+#include "support/settings_read_back.h"
 
 namespace morvane {
 namespace {
@@ -177,21 +178,6 @@ struct RoundTripCase {
     std::u16string value; // as written
 };
 
-// What the profile functions hand back for a written value: blanks at the
-// ends trimmed (Wine trims every Unicode space), then a pair of enclosing
-// quotes removed.
-std::u16string asReadBack(std::u16string_view value) {
-    auto blank = [](char16_t c) { return c <= 32 || c == 0x3000 || c == 0xA0; };
-    while (!value.empty() && blank(value.front()))
-        value.remove_prefix(1);
-    while (!value.empty() && blank(value.back()))
-        value.remove_suffix(1);
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-        value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return std::u16string(value);
-}
-
 class PinSettings : public testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(PinSettings, SurviveTheSettingsReader) {
@@ -201,11 +187,8 @@ TEST_P(PinSettings, SurviveTheSettingsReader) {
     EXPECT_EQ(written[0], (std::pair<std::u16string, std::u16string>{u"1", u"FIRST\t"}));
     EXPECT_EQ(written[1].first, u"2");
     EXPECT_EQ(written[1].second, GetParam().value);
-    SettingsPairs read;
-    for (const auto& [key, value] : written)
-        read.emplace_back(key, asReadBack(value));
     std::vector<PinSettingProblem> problems;
-    EXPECT_EQ(pinsFromSettingsValues(read, &problems).list(), pins.list());
+    EXPECT_EQ(pinsFromSettingsValues(test::asReadBack(written), &problems).list(), pins.list());
     EXPECT_TRUE(problems.empty());
 }
 
