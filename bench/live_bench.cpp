@@ -13,6 +13,7 @@
 #include "list/row_order.h"
 #include "list/view_place.h"
 #include "services/services.h"
+#include "text/text_file.h"
 #include "text/utf.h"
 
 using namespace morvane;
@@ -61,11 +62,7 @@ class ListFile {
 };
 
 ListRows rowsOf(const std::u16string& text) {
-    std::vector<std::u16string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find(u"\r\n", start)) != std::u16string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    return parseListLines(lines);
+    return parseListLines(splitLines(text));
 }
 
 // The place on show before the change: a row deep in the list selected,
