@@ -112,7 +112,8 @@ FileLines readLines(std::u16string_view path, std::string_view bytes, const Deco
     if (decoded.encoding != TextEncoding::Ansi && decoded.encoding != TextEncoding::Cp932)
         return lines;
     const auto body = bytes.substr(0, bytes.find('\0'));
-    const AnsiCodePage& codePage = unmarkedCodePage(body, services.ansi);
+    // The code page decodeText chose: the bytes are not judged again.
+    const AnsiCodePage& codePage = codePageOf(decoded.encoding, services.ansi);
     // A line is converted on its own with its break: the converter has no
     // state between characters, so it cuts where the whole file's text does.
     std::vector<int> starts;
