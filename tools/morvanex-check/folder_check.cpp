@@ -286,15 +286,20 @@ std::optional<std::vector<std::u16string>> checkTargetList(std::u16string_view f
 
 // The launcher's settings files as the check sees them: read with the
 // profile functions' rules, probed as the launcher probes them, never
-// written.
+// written. The folder's own file was read already: its lines are kept, not
+// read again each time the settings are looked up.
 class CheckedSettingsStorage final : public SettingsStorage {
   public:
-    explicit CheckedSettingsStorage(PlatformServices& services) : services_(services) {}
+    CheckedSettingsStorage(PlatformServices& services, std::u16string_view folderFile,
+                           const std::vector<std::u16string>& folderLines)
+        : services_(services), folderFile_(folderFile), folderLines_(folderLines) {}
 
     bool canReplace(std::u16string_view path) override {
         return services_.files.canReplaceFile(path);
     }
     std::unique_ptr<SettingsSource> read(std::u16string_view path) override {
+        if (path == folderFile_)
+            return std::make_unique<SettingsText>(folderLines_);
         std::string bytes;
         std::u16string reason;
         std::vector<std::u16string> lines;
@@ -321,6 +326,8 @@ class CheckedSettingsStorage final : public SettingsStorage {
         bool commit() override { return false; }
     };
     PlatformServices& services_;
+    std::u16string_view folderFile_;
+    const std::vector<std::u16string>& folderLines_;
 };
 
 // Which settings file this user's launcher reads and writes, when it is not
@@ -386,7 +393,7 @@ void checkSettings(std::u16string_view folder,
             report.add(path, lineOf(key), Severity::Warning,
                        say(MessageId::NotANumber, {describeKey(key), *value}));
     }
-    CheckedSettingsStorage storage(services);
+    CheckedSettingsStorage storage(services, path, lines.text);
     const SettingsFiles files =
         chooseSettingsFiles(path, perUserSettingsPath(options.localAppData, path), storage);
     noteSettingsPlace(files, lineOf, say, report);
