@@ -8,11 +8,8 @@
 namespace morvane {
 namespace {
 
-const std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
-bool startsWith(std::string_view bytes, std::string_view mark) {
-    return bytes.substr(0, mark.size()) == mark;
-}
+constexpr size_t kUtf8MarkSize = 3;
+constexpr size_t kUtf16MarkSize = 2;
 
 bool isHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -46,14 +43,14 @@ std::string_view beforeNul(std::string_view bytes) {
 } // namespace
 
 bool hasValidBytes(std::string_view bytes, const AnsiCodePage& ansi) {
-    if (startsWith(bytes, kUtf8Mark))
-        return utf8ToUtf16Strict(beforeNul(bytes.substr(kUtf8Mark.size()))).has_value();
-    if (startsWith(bytes, "\xFF\xFE"))
-        return isWholeUtf16(bytes.substr(2), false);
-    if (startsWith(bytes, "\xFE\xFF"))
-        return isWholeUtf16(bytes.substr(2), true);
-    const auto body = beforeNul(bytes);
-    return unmarkedCodePage(body, ansi).isValid(body);
+    const auto marked = markedEncoding(bytes);
+    if (!marked) {
+        const auto body = beforeNul(bytes);
+        return unmarkedCodePage(body, ansi).isValid(body);
+    }
+    if (*marked == TextEncoding::Utf8)
+        return utf8ToUtf16Strict(beforeNul(bytes.substr(kUtf8MarkSize))).has_value();
+    return isWholeUtf16(bytes.substr(kUtf16MarkSize), *marked == TextEncoding::Utf16BE);
 }
 
 QuietRead readTextQuietly(std::u16string_view path, const PlatformServices& services) {

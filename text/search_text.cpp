@@ -57,16 +57,31 @@ constexpr char16_t semiVoicedOf(char16_t halfWidth) {
     return 0;
 }
 
-constexpr char16_t upperAsciiLetter(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
-}
-
-} // namespace
-
 // True when first <= c <= last, in one comparison.
 constexpr bool within(char16_t c, char16_t first, char16_t last) {
     return static_cast<char16_t>(c - first) <= static_cast<char16_t>(last - first);
 }
+
+constexpr char16_t upperAsciiLetter(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
+}
+
+// The generic find compares unit by unit through the character traits; a
+// scan for the first unit and a byte compare of the rest costs a third as
+// much, and a keystroke runs it over every row.
+bool holds(std::u16string_view text, std::u16string_view term) {
+    if (term.size() > text.size())
+        return false;
+    const char16_t first = term.front();
+    const size_t restBytes = (term.size() - 1) * sizeof(char16_t);
+    const char16_t* last = text.data() + (text.size() - term.size());
+    for (const char16_t* at = text.data(); at <= last; ++at)
+        if (*at == first && std::memcmp(at + 1, term.data() + 1, restBytes) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
 
 void foldSearchTextInto(std::u16string& out, std::u16string_view text) {
     // Folding never lengthens a text; joined marks shorten it.
@@ -124,25 +139,6 @@ std::vector<std::u16string_view> searchTerms(std::u16string_view foldedSearchTex
     }
     return terms;
 }
-
-namespace {
-
-// The generic find compares unit by unit through the character traits; a
-// scan for the first unit and a byte compare of the rest costs a third as
-// much, and a keystroke runs it over every row.
-bool holds(std::u16string_view text, std::u16string_view term) {
-    if (term.size() > text.size())
-        return false;
-    const char16_t first = term.front();
-    const size_t restBytes = (term.size() - 1) * sizeof(char16_t);
-    const char16_t* last = text.data() + (text.size() - term.size());
-    for (const char16_t* at = text.data(); at <= last; ++at)
-        if (*at == first && std::memcmp(at + 1, term.data() + 1, restBytes) == 0)
-            return true;
-    return false;
-}
-
-} // namespace
 
 bool holdsEveryTerm(std::u16string_view foldedText, const std::vector<std::u16string_view>& terms) {
     for (const auto term : terms)

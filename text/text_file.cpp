@@ -20,6 +20,17 @@ void cutAtNul(std::u16string& text) {
         text.resize(nul);
 }
 
+std::u16string decodeUtf16Body(std::string_view bytes, TextEncoding encoding) {
+    return utf16FromBytes(bytes.substr(2), encoding == TextEncoding::Utf16BE);
+}
+
+bool ansiIsUtf8(const AnsiCodePage& ansi) {
+    constexpr unsigned kUtf8CodePage = 65001;
+    return ansi.number() == kUtf8CodePage;
+}
+
+} // namespace
+
 std::optional<TextEncoding> markedEncoding(std::string_view bytes) {
     if (startsWith(bytes, kUtf8Mark))
         return TextEncoding::Utf8;
@@ -30,21 +41,9 @@ std::optional<TextEncoding> markedEncoding(std::string_view bytes) {
     return std::nullopt;
 }
 
-std::u16string decodeUtf16Body(std::string_view bytes, TextEncoding encoding) {
-    return utf16FromBytes(bytes.substr(2), encoding == TextEncoding::Utf16BE);
-}
-
-bool ansiIsUtf8(const AnsiCodePage& ansi) {
-    constexpr unsigned kUtf8CodePage = 65001;
-    return ansi.number() == kUtf8CodePage;
-}
-
-// The code page of an unmarked encoding.
 const AnsiCodePage& codePageOf(TextEncoding unmarked, const AnsiCodePage& ansi) {
     return unmarked == TextEncoding::Cp932 ? ansi.cp932() : ansi;
 }
-
-} // namespace
 
 TextEncoding unmarkedEncoding(std::string_view bytes, const AnsiCodePage& ansi) {
     return ansiIsUtf8(ansi) && !ansi.isValid(bytes) ? TextEncoding::Cp932 : TextEncoding::Ansi;

@@ -28,11 +28,18 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Ansi;
 };
 
+// The encoding a byte-order mark at the start of the bytes names (EF BB BF,
+// FF FE, FE FF, tested in that order); nullopt for no mark.
+std::optional<TextEncoding> markedEncoding(std::string_view bytes);
+
 // The encoding unmarked bytes are read in: the ANSI code page, except where
 // that is UTF-8 (65001) and the bytes are not valid UTF-8: such files come
 // from systems with code page 932, so they are read, and written back, in
 // 932.
 TextEncoding unmarkedEncoding(std::string_view bytes, const AnsiCodePage& ansi);
+
+// The code page an unmarked encoding (Ansi or Cp932) is read and written in.
+const AnsiCodePage& codePageOf(TextEncoding unmarked, const AnsiCodePage& ansi);
 
 // The code page of unmarkedEncoding.
 const AnsiCodePage& unmarkedCodePage(std::string_view bytes, const AnsiCodePage& ansi);

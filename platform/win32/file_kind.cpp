@@ -3,22 +3,6 @@
 #include "platform/win32/scoped.h"
 
 namespace morvane {
-namespace {
-
-// Opening follows every link on the way; no access right is asked, so a
-// file another program holds without sharing still answers.
-std::optional<DWORD> resolvedAttributes(const wchar_t* path) {
-    UniqueFile target(CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!target)
-        return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(target.get(), &info))
-        return std::nullopt;
-    return info.dwFileAttributes;
-}
-
-} // namespace
 
 bool isFileFollowingLinks(DWORD ownAttributes, std::optional<DWORD> targetAttributes) {
     if (ownAttributes == INVALID_FILE_ATTRIBUTES)
@@ -32,7 +16,20 @@ bool fileExistsFollowingLinks(const wchar_t* path) {
     const DWORD own = GetFileAttributesW(path);
     if (own == INVALID_FILE_ATTRIBUTES || !(own & FILE_ATTRIBUTE_REPARSE_POINT))
         return isFileFollowingLinks(own, std::nullopt);
-    return isFileFollowingLinks(own, resolvedAttributes(path));
+    const auto target = linkTargetInformation(path);
+    return isFileFollowingLinks(own, target ? std::optional<DWORD>(target->dwFileAttributes)
+                                            : std::nullopt);
+}
+
+std::optional<BY_HANDLE_FILE_INFORMATION> linkTargetInformation(const wchar_t* path) {
+    UniqueFile target(CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!target)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(target.get(), &info))
+        return std::nullopt;
+    return info;
 }
 
 } // namespace morvane

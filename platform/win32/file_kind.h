@@ -15,4 +15,10 @@ bool isFileFollowingLinks(DWORD ownAttributes, std::optional<DWORD> targetAttrib
 // The same question asked of the file system.
 bool fileExistsFollowingLinks(const wchar_t* path);
 
+// What path leads to, every link on the way followed, from a handle that
+// asks for no access right and shares everything: a file another program
+// holds without sharing still answers, and nobody is kept from replacing it
+// meanwhile. nullopt when it leads to nothing.
+std::optional<BY_HANDLE_FILE_INFORMATION> linkTargetInformation(const wchar_t* path);
+
 } // namespace morvane

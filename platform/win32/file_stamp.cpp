@@ -1,6 +1,6 @@
 #include "platform/win32/file_stamp.h"
 
-#include "platform/win32/scoped.h"
+#include "platform/win32/file_kind.h"
 
 namespace morvane {
 namespace {
@@ -10,19 +10,12 @@ FileStamp stampOf(FILETIME lastWrite, DWORD sizeHigh, DWORD sizeLow) {
             (uint64_t{sizeHigh} << 32) | sizeLow};
 }
 
-// A link's own entry has the link's times; the file it leads to is asked
-// through a handle that asks for no access right and shares everything, so
-// nobody is kept from replacing the file meanwhile.
+// A link's own entry has the link's times: the file it leads to is asked.
 std::optional<FileStamp> stampOfLinkTarget(const wchar_t* path) {
-    UniqueFile target(CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!target)
+    const auto info = linkTargetInformation(path);
+    if (!info || (info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(target.get(), &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return std::nullopt;
-    return stampOf(info.ftLastWriteTime, info.nFileSizeHigh, info.nFileSizeLow);
+    return stampOf(info->ftLastWriteTime, info->nFileSizeHigh, info->nFileSizeLow);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "platform/win32/folder_watch.h"
 
-#include "platform/long_path.h"
-#include "platform/win32/win32_text.h"
+#include "platform/win32/file_writing.h"
 
 namespace morvane {
 namespace {
@@ -22,8 +21,8 @@ FolderWatch::FolderWatch(std::u16string_view folder, NameFilter filter, unsigned
     : filter_(filter), allBits_(allBits), window_(window), message_(message) {
     // FILE_FLAG_BACKUP_SEMANTICS opens a folder; FILE_LIST_DIRECTORY is the
     // one right ReadDirectoryChangesW needs.
-    directory_.reset(CreateFileW(toWide(longPathForm(folder)).c_str(), FILE_LIST_DIRECTORY,
-                                 kShareEverything, nullptr, OPEN_EXISTING,
+    directory_.reset(CreateFileW(systemPath(folder).c_str(), FILE_LIST_DIRECTORY, kShareEverything,
+                                 nullptr, OPEN_EXISTING,
                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
     if (!directory_)
         return;

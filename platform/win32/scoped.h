@@ -66,6 +66,10 @@ struct CoTaskMemoryTraits {
     static PWSTR invalid() { return nullptr; }
     static void close(PWSTR p) { CoTaskMemFree(p); }
 };
+struct RegistryKeyTraits {
+    static HKEY invalid() { return nullptr; }
+    static void close(HKEY key) { RegCloseKey(key); }
+};
 
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;
@@ -78,6 +82,8 @@ using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
 using UniqueMemoryDC = UniqueResource<HDC, MemoryDCTraits>; // from CreateCompatibleDC
 // A text the system allocated with CoTaskMemAlloc for the caller.
 using UniqueCoTaskText = UniqueResource<PWSTR, CoTaskMemoryTraits>;
+// A key from RegOpenKeyExW or RegCreateKeyExW (advapi32).
+using UniqueRegistryKey = UniqueResource<HKEY, RegistryKeyTraits>;
 
 // A DC from GetDC, released to its window.
 class WindowDC {

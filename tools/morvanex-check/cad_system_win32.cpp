@@ -2,48 +2,28 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
-
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
 
 namespace morvane {
 namespace {
 
-struct RegistryKeyCloser {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegistryKeyCloser>;
-
-// A string COM allocated for the caller (CoTaskMemAlloc).
-class CoTaskString {
-  public:
-    CoTaskString() = default;
-    ~CoTaskString() { CoTaskMemFree(text_); }
-    CoTaskString(const CoTaskString&) = delete;
-    CoTaskString& operator=(const CoTaskString&) = delete;
-    LPOLESTR* put() {
-        CoTaskMemFree(text_);
-        text_ = nullptr;
-        return &text_;
-    }
-    std::u16string text() const { return text_ ? fromWide(text_) : std::u16string(); }
-
-  private:
-    LPOLESTR text_ = nullptr;
-};
-
-RegistryKey openKey(HKEY root, const std::wstring& path) {
+UniqueRegistryKey openKey(HKEY root, const std::wstring& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return nullptr;
-    return RegistryKey(key);
+        return UniqueRegistryKey();
+    return UniqueRegistryKey(key);
+}
+
+// A text COM allocated for the caller, or empty for none.
+std::u16string takeCoTaskText(LPOLESTR text) {
+    const UniqueCoTaskText owner(text);
+    return text ? fromWide(text) : std::u16string();
 }
 
 // The default value of root\path, a string; nullopt when the key is missing.
 std::optional<std::u16string> defaultValue(HKEY root, const std::wstring& path) {
-    const RegistryKey key = openKey(root, path);
+    const UniqueRegistryKey key = openKey(root, path);
     if (!key)
         return std::nullopt;
     DWORD type = 0, size = 0;
@@ -201,7 +181,8 @@ typeLibraryVersion(std::u16string_view classId) {
     GUID library{};
     if (!libraryId || FAILED(CLSIDFromString(toWide(*libraryId).c_str(), &library)))
         return std::nullopt;
-    const RegistryKey versions = openKey(HKEY_CLASSES_ROOT, L"TypeLib\\" + toWide(*libraryId));
+    const UniqueRegistryKey versions =
+        openKey(HKEY_CLASSES_ROOT, L"TypeLib\\" + toWide(*libraryId));
     if (!versions)
         return std::nullopt;
     std::optional<std::pair<WORD, WORD>> highest;
@@ -250,9 +231,11 @@ std::vector<std::u16string> Win32CadSystem::runningObjects() {
         ComPtr<IMoniker> moniker;
         if (monikers->Next(1, moniker.put(), nullptr) != S_OK)
             break;
-        CoTaskString name;
-        if (SUCCEEDED(moniker->GetDisplayName(context.get(), nullptr, name.put())))
-            names.push_back(name.text());
+        LPOLESTR name = nullptr;
+        const HRESULT named = moniker->GetDisplayName(context.get(), nullptr, &name);
+        const std::u16string text = takeCoTaskText(name);
+        if (SUCCEEDED(named))
+            names.push_back(text);
     }
     return names;
 }
@@ -278,7 +261,7 @@ LiveMembers Win32CadSystem::askRunning(std::u16string_view classId) {
 
 std::vector<RegisteredProgId> Win32CadSystem::registeredProgIds() {
     std::vector<RegisteredProgId> found;
-    const RegistryKey root = openKey(HKEY_CLASSES_ROOT, L"");
+    const UniqueRegistryKey root = openKey(HKEY_CLASSES_ROOT, L"");
     if (!root)
         return found;
     for (const auto& name : subkeyNames(root.get())) {
@@ -302,12 +285,15 @@ std::optional<ClassRegistration> Win32CadSystem::classRegistration(std::u16strin
         FAILED(CLSIDFromString(toWide(classId).c_str(), &clsid)))
         return std::nullopt;
     ClassRegistration registration;
-    CoTaskString progId;
-    if (SUCCEEDED(ProgIDFromCLSID(clsid, progId.put())))
-        registration.progId = progId.text();
+    LPOLESTR progId = nullptr;
+    const HRESULT named = ProgIDFromCLSID(clsid, &progId);
+    const std::u16string text = takeCoTaskText(progId);
+    if (SUCCEEDED(named))
+        registration.progId = text;
     registration.versionIndependentProgId =
         defaultValue(HKEY_CLASSES_ROOT, classKey + L"\\VersionIndependentProgID").value_or(u"");
-    registration.localServer = openKey(HKEY_CLASSES_ROOT, classKey + L"\\LocalServer32") != nullptr;
+    registration.localServer =
+        static_cast<bool>(openKey(HKEY_CLASSES_ROOT, classKey + L"\\LocalServer32"));
     return registration;
 }
 

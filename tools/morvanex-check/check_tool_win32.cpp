@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "check_tool.h"
-#include "platform/long_path.h"
+#include "platform/win32/file_writing.h"
 #include "platform/win32/program_path.h"
 #include "platform/win32/win32_text.h"
 
@@ -37,7 +37,7 @@ bool hotkeyHeldElsewhere(const Hotkey& hotkey) {
 }
 
 bool isFolder(std::u16string_view path) {
-    const DWORD attributes = GetFileAttributesW(toWide(longPathForm(fullPath(path))).c_str());
+    const DWORD attributes = GetFileAttributesW(systemPath(fullPath(path)).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 

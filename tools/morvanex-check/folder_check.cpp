@@ -112,7 +112,8 @@ FileLines readLines(std::u16string_view path, std::string_view bytes, const Deco
     if (decoded.encoding != TextEncoding::Ansi && decoded.encoding != TextEncoding::Cp932)
         return lines;
     const auto body = bytes.substr(0, bytes.find('\0'));
-    const AnsiCodePage& codePage = unmarkedCodePage(body, services.ansi);
+    // The code page decodeText chose: the bytes are not judged again.
+    const AnsiCodePage& codePage = codePageOf(decoded.encoding, services.ansi);
     // A line is converted on its own with its break: the converter has no
     // state between characters, so it cuts where the whole file's text does.
     std::vector<int> starts;
@@ -285,15 +286,20 @@ std::optional<std::vector<std::u16string>> checkTargetList(std::u16string_view f
 
 // The launcher's settings files as the check sees them: read with the
 // profile functions' rules, probed as the launcher probes them, never
-// written.
+// written. The folder's own file was read already: its lines are kept, not
+// read again each time the settings are looked up.
 class CheckedSettingsStorage final : public SettingsStorage {
   public:
-    explicit CheckedSettingsStorage(PlatformServices& services) : services_(services) {}
+    CheckedSettingsStorage(PlatformServices& services, std::u16string_view folderFile,
+                           const std::vector<std::u16string>& folderLines)
+        : services_(services), folderFile_(folderFile), folderLines_(folderLines) {}
 
     bool canReplace(std::u16string_view path) override {
         return services_.files.canReplaceFile(path);
     }
     std::unique_ptr<SettingsSource> read(std::u16string_view path) override {
+        if (path == folderFile_)
+            return std::make_unique<SettingsText>(folderLines_);
         std::string bytes;
         std::u16string reason;
         std::vector<std::u16string> lines;
@@ -320,6 +326,8 @@ class CheckedSettingsStorage final : public SettingsStorage {
         bool commit() override { return false; }
     };
     PlatformServices& services_;
+    std::u16string_view folderFile_;
+    const std::vector<std::u16string>& folderLines_;
 };
 
 // Which settings file this user's launcher reads and writes, when it is not
@@ -385,7 +393,7 @@ void checkSettings(std::u16string_view folder,
             report.add(path, lineOf(key), Severity::Warning,
                        say(MessageId::NotANumber, {describeKey(key), *value}));
     }
-    CheckedSettingsStorage storage(services);
+    CheckedSettingsStorage storage(services, path, lines.text);
     const SettingsFiles files =
         chooseSettingsFiles(path, perUserSettingsPath(options.localAppData, path), storage);
     noteSettingsPlace(files, lineOf, say, report);

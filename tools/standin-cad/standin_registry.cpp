@@ -3,10 +3,9 @@
 #include <objbase.h>
 
 #include <cstring>
-#include <memory>
-#include <type_traits>
 
 #include "platform/win32/program_path.h"
+#include "platform/win32/scoped.h"
 #include "standin_type_library.h"
 
 namespace standin {
@@ -18,17 +17,12 @@ std::wstring guidText(const CLSID& clsid) {
     return text;
 }
 
-struct RegistryKeyCloser {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegistryKeyCloser>;
-
 bool setDefaultValue(HKEY root, const std::wstring& path, const std::wstring& value) {
     HKEY opened = nullptr;
     if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
                         nullptr) != ERROR_SUCCESS)
         return false;
-    const RegistryKey key(opened);
+    const morvane::UniqueRegistryKey key(opened);
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
     return RegSetValueExW(key.get(), nullptr, 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(value.c_str()), bytes) == ERROR_SUCCESS;
