@@ -9,16 +9,7 @@ namespace morvane {
 std::optional<std::vector<std::u16string>> TargetListFile::read(const PlatformServices& services) {
     if (!services.files.fileExists(path_))
         return std::nullopt;
-    std::string bytes;
-    std::u16string reason;
-    if (!services.files.readFile(path_, bytes, reason))
-        throw UserError(cannotOpenFileMessage(path_, reason));
-    DecodedText decoded;
-    try {
-        decoded = decodeText(bytes, services.ansi);
-    } catch (const ConversionError& e) {
-        throw UserError(cannotOpenFileMessage(path_, e.reason()));
-    }
+    const DecodedText decoded = readDecodedFile(path_, services);
     encoding_ = decoded.encoding;
     return splitLines(decoded.text);
 }

@@ -101,20 +101,23 @@ std::u16string cannotOpenFileMessage(std::u16string_view path, std::u16string_vi
     return formatText(u"ファイル %s は開けません。 %s ", {path, reason});
 }
 
+DecodedText readDecodedFile(std::u16string_view path, const PlatformServices& services) {
+    std::string bytes;
+    std::u16string reason;
+    if (!services.files.readFile(path, bytes, reason))
+        throw UserError(cannotOpenFileMessage(path, reason));
+    try {
+        return decodeText(bytes, services.ansi);
+    } catch (const ConversionError& e) {
+        throw UserError(cannotOpenFileMessage(path, e.reason()));
+    }
+}
+
 bool loadMorvaneList(std::u16string_view fName, const PlatformServices& services,
                      ListRows& records) {
     if (!services.files.fileExists(fName))
         return false;
-    std::string bytes;
-    std::u16string reason;
-    if (!services.files.readFile(fName, bytes, reason))
-        throw UserError(cannotOpenFileMessage(fName, reason));
-    std::vector<std::u16string> lines;
-    try {
-        lines = splitLines(decodeText(bytes, services.ansi).text);
-    } catch (const ConversionError& e) {
-        throw UserError(cannotOpenFileMessage(fName, e.reason()));
-    }
+    const auto lines = splitLines(readDecodedFile(fName, services).text);
     if (lines.empty())
         return false;
     records = parseListLines(lines);

@@ -8,6 +8,7 @@
 
 #include "list/list_row.h"
 #include "text/quiet_read.h"
+#include "text/text_file.h"
 
 namespace morvane {
 
@@ -34,6 +35,11 @@ bool loadMorvaneList(std::u16string_view fName, const PlatformServices& services
                      ListRows& records);
 
 std::u16string cannotOpenFileMessage(std::u16string_view path, std::u16string_view reason);
+
+// An existing file's text, decoded as decodeText does. A file that cannot be
+// read, or bytes the system refuses to convert, throw UserError with
+// cannotOpenFileMessage.
+DecodedText readDecodedFile(std::u16string_view path, const PlatformServices& services);
 
 // The list read again because the file changed while the program runs.
 // Never throws and never shows anything: unless the outcome is Read, the
