@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "live/live_lists.h"
+
 namespace morvane {
 
 struct LauncherEnvironment {
@@ -15,6 +17,9 @@ struct LauncherEnvironment {
     // cannot be written or says so (shell/settings_location.h); empty for
     // none.
     std::u16string userSettingsPath;
+    // How the command list and the target list are followed while the
+    // window runs; a test shortens the waits.
+    LiveListTimings liveLists;
 };
 
 // The environment of a program at programPath: its folder, and its path

@@ -41,6 +41,10 @@ void LauncherHost::makeTargetDialog() {
         mainWindow_.hwnd(),
         mainWindow_.environment().exeFolder + std::u16string(kTargetListFileName), system_.services,
         system_.darkExtras, system_.highContrast);
+    // Its saves re-sort and rewrite the target list: not changes for the
+    // main window to follow, whose caption follows the dialog's OK.
+    targetDialog_->onListSaved(
+        [this](std::u16string_view) { mainWindow_.listWrittenHere(LiveFile::TargetList); });
 }
 
 std::optional<TargetChoice> LauncherHost::chooseTarget(std::u16string_view progId) {

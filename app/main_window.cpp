@@ -119,6 +119,10 @@ void MainWindow::startUp() {
     SetWindowTextW(escapeButton, L"ESC");
     escapeButtonFillsPanel_ = true;
 
+    // The files' stamps before they are read: a change made while they are
+    // read shows as one. The lists are followed from here on, also when the
+    // list cannot be read now and start-up ends at it.
+    startFollowingLists(stampLists());
     loadMorvaneList(listFilePath());
     showRowsInFileOrder();
     lookUpCaption();
@@ -210,7 +214,17 @@ LRESULT MainWindow::onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         if (dark::WindowPalette::changesColours(msg, wp))
             applyColours();
         return defaultProc(msg, wp, lp);
+    case kListsChangedMessage:
+        listsChanged();
+        return 0;
+    case WM_TIMER:
+        if (wp == kListCheckTimer) {
+            checkLists();
+            return 0;
+        }
+        return defaultProc(msg, wp, lp);
     case WM_DESTROY:
+        stopFollowingLists();
         dark::publishPalette(hwnd(), nullptr);
         shutDown();
         if (environment_.quitOnClose)

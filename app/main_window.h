@@ -18,6 +18,9 @@
 #include "cad/cad_link.h"
 #include "cad_targets/win32/target_dialog.h"
 #include "list/tree_model.h"
+#include "list/view_place.h"
+#include "live/live_lists.h"
+#include "platform/win32/folder_watch.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/wine_workarounds.h"
 #include "services/services.h"
@@ -135,6 +138,9 @@ class MainWindow final : public WindowBase {
     void togglePinOfSelectedRow();
     // "ピン留め" chosen: the same for the row the menu was opened for.
     void togglePinOfMenuRow();
+    // The window wrote this file itself (the target dialog's 追加, 削除 and
+    // 変更): not a change to read again.
+    void listWrittenHere(LiveFile file);
     // The hotkey (main_window_hotkey.cpp): the launcher restored, in front,
     // the search text selected in its box; pressed while the launcher is in
     // front, the window that was in front before gets the focus back.
@@ -190,7 +196,37 @@ class MainWindow final : public WindowBase {
     void applyDpi(UINT dpi);
     void layoutControls();
     MainLayout currentLayout() const;
+    // A build shown from its top, its first node selected; nothing for
+    // nullopt.
     void showNodes(std::optional<TreeNodes> nodes);
+    // The tree changed into nodes, its selection and scrolling left to the
+    // caller.
+    void replaceNodes(TreeNodes nodes);
+    // The node of place.selected selected and that of place.top the first
+    // on show, where the tree shows them; the first node otherwise.
+    void showPlace(const TreePlace& place);
+    // The nodes of a view of the rows, the search box's text as it is.
+    std::optional<TreeNodes> nodesOfView(ListView view);
+
+    // Lists that arrive live (main_window_live.cpp).
+    // Starts following the two files; stamps are those taken before they
+    // were read.
+    static constexpr UINT kListsChangedMessage = WM_APP + 2;
+    static constexpr UINT_PTR kListCheckTimer = 1;
+    void startFollowingLists(const LiveStamps& stamps);
+    void stopFollowingLists();
+    // The folder watch's message, and the timer: quiet, whatever fails.
+    void listsChanged() noexcept;
+    void checkLists() noexcept;
+    // The one timer, set for the moment the watch asks to be checked.
+    void scheduleListCheck();
+    // A read the watch asked for.
+    ReloadResult reloadChangedFile(LiveFile file);
+    ReloadResult reloadChangedList();
+    ReloadResult reloadChangedTargets();
+    // The file is on show as it is now, by the window's own doing.
+    void showingFileAsItIs(LiveFile file);
+    LiveStamps stampLists() const;
 
     void onContextMenu(HWND source, LPARAM lp);
     // The row key the menu's "ピン留め" applies to: the row under the pointer
@@ -217,8 +253,13 @@ class MainWindow final : public WindowBase {
     LauncherState& state_;
     // The row the open menu's "ピン留め" applies to.
     std::optional<int32_t> menuRow_;
-    // The file-order view is on show (else the command or search view).
-    bool fileOrderShown_ = true;
+    // The view the tree's last build was of.
+    ListView shownView_ = ListView::FileOrder;
+    // The command list and the target list followed while the window runs
+    // (main_window_live.cpp): the watch decides when to read which file
+    // again, the folder watch tells it of changes as they happen.
+    std::optional<LiveListWatch> liveLists_;
+    std::unique_ptr<FolderWatch> folderWatch_;
     // A failed write of the pins has shown its box: once is enough.
     bool pinWriteFailureShown_ = false;
     std::optional<std::u16string> activateSetting_;

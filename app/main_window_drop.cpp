@@ -62,6 +62,9 @@ void MainWindow::acceptDroppedLsp(HDROP drop) {
     if (answer != MessageResult::Yes)
         return;
     installDroppedList(environment_.exeFolder, rows, system);
+    // The list written here is no change to follow; when the install fails
+    // it puts the old list back as it was, which is none either.
+    showingFileAsItIs(LiveFile::CommandList);
     // The search text stays: the tree shows the file order whatever it held.
     loadMorvaneList(listFilePath());
     showRowsInFileOrder();

@@ -24,7 +24,12 @@ void MainWindow::editListInNotepad() {
 void MainWindow::reloadList() {
     const std::u16string path = listFilePath();
     setSearchText(u"");
+    // Taken before the read: a change made while it reads is one to follow.
+    const LiveStamps stamps = stampLists();
     loadMorvaneList(path);
+    if (liveLists_)
+        liveLists_->nowShowing(LiveFile::CommandList,
+                               stamps[static_cast<size_t>(LiveFile::CommandList)]);
     showRowsInFileOrder();
 }
 

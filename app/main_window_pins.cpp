@@ -8,6 +8,7 @@
 
 #include <utility>
 
+#include "app/command_tree_items.h"
 #include "app/main_window.h"
 #include "app/settings_file.h"
 #include "list/pins.h"
@@ -17,42 +18,9 @@
 namespace morvane {
 namespace {
 
-struct NodeOfItem {
-    int32_t row = -1;
-    bool pinned = false; // the row's node in the pin group
-};
-
-std::optional<NodeOfItem> nodeOfItem(HWND tree, HTREEITEM item) {
-    if (!item)
-        return std::nullopt;
-    TVITEMW data{};
-    data.mask = TVIF_PARAM;
-    data.hItem = item;
-    if (!TreeView_GetItem(tree, &data))
-        return std::nullopt;
-    NodeOfItem node{static_cast<int32_t>(data.lParam), false};
-    if (HTREEITEM parent = TreeView_GetParent(tree, item)) {
-        data.hItem = parent;
-        node.pinned = TreeView_GetItem(tree, &data) && data.lParam == kPinGroupRow;
-    }
-    return node;
-}
-
 std::optional<int32_t> rowOfItem(HWND tree, HTREEITEM item) {
     const auto node = nodeOfItem(tree, item);
     return node ? std::optional<int32_t>(node->row) : std::nullopt;
-}
-
-HTREEITEM itemAt(HWND tree, const NodePlace& place) {
-    HTREEITEM item = TreeView_GetRoot(tree);
-    for (size_t i = 0; item && i < place.top; ++i)
-        item = TreeView_GetNextSibling(tree, item);
-    if (item && place.child) {
-        item = TreeView_GetChild(tree, item);
-        for (size_t i = 0; item && i < *place.child; ++i)
-            item = TreeView_GetNextSibling(tree, item);
-    }
-    return item;
 }
 
 } // namespace
@@ -102,17 +70,14 @@ void MainWindow::togglePin(int32_t row) {
 
 void MainWindow::rebuildKeepingSelection() {
     const auto selected = nodeOfItem(commandTree, TreeView_GetSelection(commandTree));
-    if (fileOrderShown_)
-        showRowsInFileOrder();
-    else
-        showSearchResults();
+    showNodes(nodesOfView(shownView_));
     if (!selected)
         return;
     // The node itself, or, when it has left the pin group, the row's own.
-    auto place = findNodeOfRow(shownNodes_, selected->row, selected->pinned);
-    if (!place && selected->pinned)
-        place = findNodeOfRow(shownNodes_, selected->row, false);
-    if (HTREEITEM item = place ? itemAt(commandTree, *place) : nullptr) {
+    HTREEITEM item = itemOfNode(commandTree, shownNodes_, *selected);
+    if (!item && selected->pinned)
+        item = itemOfNode(commandTree, shownNodes_, {selected->row, false});
+    if (item) {
         TreeView_SelectItem(commandTree, item);
         TreeView_EnsureVisible(commandTree, item);
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/command_tree_items.h"
 #include "app/main_window.h"
 #include "list/list_file.h"
 #include "list/tree_update.h"
@@ -93,29 +94,11 @@ void expandGroups(HWND tree, const TreeNodes& nodes) {
 
 // Steps 4 to 9 of every build: nothing happens for an empty array (nullopt),
 // otherwise the tree is changed into the new nodes in one redraw batch, every
-// group expanded, and its first node selected. A tree that already shows
-// them is left as it is, and when only a few rows differ only those are
-// removed or inserted: typing into the search box often changes nothing or
-// little, and the tree measures every row it is given.
+// group expanded, and its first node selected.
 void MainWindow::showNodes(std::optional<TreeNodes> nodes) {
     if (!nodes)
         return;
-    const std::vector<TreeEdit> edits = planTreeUpdate(shownNodes_, *nodes);
-    if (keepsEverything(edits)) {
-        expandGroups(commandTree, *nodes);
-    } else {
-        SendMessageW(commandTree, WM_SETREDRAW, FALSE, 0);
-        if (refillIsCheaper(edits)) {
-            TreeView_DeleteAllItems(commandTree);
-            for (const auto& node : *nodes)
-                insertNode(commandTree, TVI_ROOT, TVI_LAST, node);
-        } else {
-            applyEdits(commandTree, TVI_ROOT, edits, *nodes);
-        }
-        SendMessageW(commandTree, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(commandTree, nullptr, FALSE); // the tree paints its own background
-    }
-    shownNodes_ = std::move(*nodes);
+    replaceNodes(std::move(*nodes));
     if (HTREEITEM first = TreeView_GetRoot(commandTree)) {
         TreeView_SelectItem(commandTree, first);
         // A build always shows the tree from its top, as a refilled tree would.
@@ -123,13 +106,56 @@ void MainWindow::showNodes(std::optional<TreeNodes> nodes) {
     }
 }
 
+// A tree that already shows the nodes is left as it is, and when only a few
+// rows differ only those are removed or inserted: typing into the search box
+// often changes nothing or little, and the tree measures every row it is
+// given.
+void MainWindow::replaceNodes(TreeNodes nodes) {
+    const std::vector<TreeEdit> edits = planTreeUpdate(shownNodes_, nodes);
+    if (keepsEverything(edits)) {
+        expandGroups(commandTree, nodes);
+    } else {
+        SendMessageW(commandTree, WM_SETREDRAW, FALSE, 0);
+        if (refillIsCheaper(edits)) {
+            TreeView_DeleteAllItems(commandTree);
+            for (const auto& node : nodes)
+                insertNode(commandTree, TVI_ROOT, TVI_LAST, node);
+        } else {
+            applyEdits(commandTree, TVI_ROOT, edits, nodes);
+        }
+        SendMessageW(commandTree, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(commandTree, nullptr, FALSE); // the tree paints its own background
+    }
+    shownNodes_ = std::move(nodes);
+}
+
+void MainWindow::showPlace(const TreePlace& place) {
+    HTREEITEM selected =
+        place.selected ? itemOfNode(commandTree, shownNodes_, *place.selected) : nullptr;
+    HTREEITEM top = place.top ? itemOfNode(commandTree, shownNodes_, *place.top) : nullptr;
+    if (!selected)
+        selected = TreeView_GetRoot(commandTree);
+    if (!selected)
+        return;
+    TreeView_SelectItem(commandTree, selected);
+    if (top)
+        TreeView_Select(commandTree, top, TVGN_FIRSTVISIBLE);
+    else
+        TreeView_EnsureVisible(commandTree, selected);
+}
+
+std::optional<TreeNodes> MainWindow::nodesOfView(ListView view) {
+    return reorderIntoView(view, state_.rows, windowText(searchBox), &state_.rowOrder,
+                           &state_.searchIndex, &state_.pins);
+}
+
 void MainWindow::showRowsInFileOrder() {
-    fileOrderShown_ = true;
+    shownView_ = ListView::FileOrder;
     showNodes(reorderIntoRowView(state_.rows, &state_.rowOrder, &state_.pins));
 }
 
 void MainWindow::showRowsInCommandOrder() {
-    fileOrderShown_ = false;
+    shownView_ = ListView::CommandOrder;
     showNodes(reorderIntoCommandView(state_.rows, &state_.rowOrder, &state_.pins));
 }
 
@@ -150,9 +176,8 @@ void MainWindow::setSearchText(std::u16string_view text) {
 void MainWindow::showSearchResults() {
     if (state_.rows.empty())
         return;
-    fileOrderShown_ = false;
-    showNodes(reorderIntoSearchView(state_.rows, windowText(searchBox), &state_.rowOrder,
-                                    &state_.searchIndex, &state_.pins));
+    shownView_ = ListView::SearchResults;
+    showNodes(nodesOfView(ListView::SearchResults));
 }
 
 void MainWindow::showCommandOrder() {

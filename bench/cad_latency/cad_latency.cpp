@@ -36,7 +36,7 @@ int run(int runs) {
     InitCommonControlsEx(&controls);
     test::TempDir dir;
     dir.write(u"MorvaneList.txt", "CAD\r\nCMD\tcommand row\r\n");
-    LauncherHost host(LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false, {}},
+    LauncherHost host(LauncherEnvironment{dir.folder(), dir.file(u"MorvaneX.ini"), false, {}, {}},
                       {platformServices(), dark::Extras::ofThisSystem()});
     MainWindow& window = host.mainWindow();
     if (!host.createMainWindow())

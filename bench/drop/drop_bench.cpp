@@ -103,7 +103,7 @@ struct Hook {
 
 void timeVariants(const std::u16string& folder, int drops) {
     // The window writes its settings into the folder when it closes.
-    LauncherHost host(LauncherEnvironment{folder, folder + u"MorvaneX.ini", false, {}},
+    LauncherHost host(LauncherEnvironment{folder, folder + u"MorvaneX.ini", false, {}, {}},
                       {platformServices(), dark::Extras::ofThisSystem()});
     MainWindow& window = host.mainWindow();
     if (!host.createMainWindow())

@@ -64,7 +64,7 @@ double median(std::vector<double> values) {
 // program's own share of start-up (the libraries are already loaded).
 double firstWindow(const std::wstring& folder) {
     morvane::LauncherEnvironment environment{
-        morvane::fromWide(folder), morvane::fromWide(folder + L"MorvaneX.ini"), false, {}};
+        morvane::fromWide(folder), morvane::fromWide(folder + L"MorvaneX.ini"), false, {}, {}};
     morvane::LauncherHost host(
         environment, {morvane::platformServices(), morvane::dark::Extras::ofThisSystem()});
     morvane::MainWindow& window = host.mainWindow();
@@ -102,7 +102,7 @@ KeystrokeMedians medianKeystrokes(int commands) {
     const std::wstring folder = tempFolder(commands);
     writeList(folder, commands);
     morvane::LauncherEnvironment environment{
-        morvane::fromWide(folder), morvane::fromWide(folder + L"MorvaneX.ini"), false, {}};
+        morvane::fromWide(folder), morvane::fromWide(folder + L"MorvaneX.ini"), false, {}, {}};
     morvane::LauncherHost host(
         environment, {morvane::platformServices(), morvane::dark::Extras::ofThisSystem()});
     morvane::MainWindow& window = host.mainWindow();

@@ -21,9 +21,16 @@ thisSystem(const dark::Extras& extras = dark::Extras::ofThisSystem(),
 
 // The launcher as if it ran from dir, its settings beside it and the
 // operator's own in dir's "user" folder; closing its window does not end the
-// test's message loop.
-inline LauncherEnvironment environmentIn(const TempDir& dir) {
-    return {dir.folder(), dir.file(u"MorvaneX.ini"), false, dir.file(u"user\\MorvaneX.ini")};
+// test's message loop. Its lists are followed with shorter waits than the
+// program's, so that a test of a change waits a fraction of a second.
+inline constexpr LiveListTimings kTestLiveListTimings{500, 100};
+// For tests of something else that write the lists while the window runs: a
+// change would be read only after an hour.
+inline constexpr LiveListTimings kListsNotFollowed{3'600'000, 3'600'000};
+inline LauncherEnvironment environmentIn(const TempDir& dir,
+                                         LiveListTimings timings = kTestLiveListTimings) {
+    return {dir.folder(), dir.file(u"MorvaneX.ini"), false, dir.file(u"user\\MorvaneX.ini"),
+            timings};
 }
 
 // A host for the launcher in dir, its windows not made yet.

@@ -195,6 +195,27 @@ void pumpMessages() {
     }
 }
 
+bool pumpMessagesUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        pumpMessages();
+        if (condition())
+            return true;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        // Wakes for any message; a timer's comes when the queue asks for it.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                                  static_cast<DWORD>(std::min<long long>(left.count(), 20)),
+                                  QS_ALLINPUT);
+    }
+}
+
+void pumpMessagesFor(std::chrono::milliseconds time) {
+    pumpMessagesUntil([] { return false; }, time);
+}
+
 HWND waitForPopupMenu() {
     using namespace std::chrono_literals;
     const auto deadline = std::chrono::steady_clock::now() + 5s;

@@ -94,6 +94,14 @@ class BoxWatcher {
 // Processes the thread's pending messages (posted and sent).
 void pumpMessages();
 
+// Processes the thread's messages, timers included, as they come until
+// condition holds or limit has passed; whether it held.
+bool pumpMessagesUntil(const std::function<bool()>& condition,
+                       std::chrono::milliseconds limit = std::chrono::seconds(5));
+
+// Processes the thread's messages as they come for this long.
+void pumpMessagesFor(std::chrono::milliseconds time);
+
 // From a watcher thread: the popup menu (class "#32768") once one is shown,
 // or nullptr when none is within five seconds.
 HWND waitForPopupMenu();

@@ -313,7 +313,7 @@ class TargetDialogTest : public testing::Test {
 
     test::TempDir dir;
     test::HighContrastSwitch highContrast;
-    LauncherHost host{test::environmentIn(dir),
+    LauncherHost host{test::environmentIn(dir, test::kListsNotFollowed),
                       test::thisSystem(dark::Extras::ofThisSystem(), highContrast)};
     MainWindow& main = host.mainWindow();
 };
