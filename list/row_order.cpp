@@ -1,6 +1,7 @@
 #include "list/row_order.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 namespace morvane {
@@ -46,55 +47,99 @@ void applyPermutation(ListRows& records, const std::vector<uint32_t>& permutatio
 
 } // namespace
 
-std::vector<uint32_t> exchangeSortPermutation(const std::vector<uint32_t>& ranks) {
-    const size_t n = ranks.size();
-    if (n > 0 && *std::max_element(ranks.begin(), ranks.end()) + 1 == n) {
-        // Distinct keys: no tie to order, any correct sort gives the result.
-        std::vector<uint32_t> permutation(n);
-        for (uint32_t k = 0; k < n; ++k)
-            permutation[ranks[k]] = k;
-        return permutation;
-    }
-    // Each element is its rank in the high half and its original index in the
-    // low half, so one exchange moves both; only the rank is compared.
-    std::vector<uint64_t> item(n);
-    for (size_t k = 0; k < n; ++k)
-        item[k] = (uint64_t{ranks[k]} << 32) | k;
-    // Pass i exchanges item i with every later one of lower rank: it carries
-    // the running minimum along the suffix. Once item i holds the suffix's
-    // lowest rank no later exchange of that pass can happen, so the pass stops
-    // at the next block boundary; the count of each rank left in the suffix
-    // tells which rank that is. The inner loop is branch-free because
-    // exchanges are frequent and unpredictable.
-    constexpr size_t kBlock = 64;
-    const uint32_t maxRank = n ? *std::max_element(ranks.begin(), ranks.end()) : 0;
+namespace {
+
+// The exchange sort of ranks, ties included, as the permutation it leaves.
+// Pass i exchanges item i with every later one of lower rank: it carries the
+// running minimum along the suffix, so the items it exchanges with are the
+// suffix's strict record lows below the carried rank, and each of them moves
+// one record low to the right. The record lows of a stretch are found first
+// with a running minimum, branch-free (they are frequent and unpredictable),
+// and then the few of them exchanged. Once item i holds the suffix's lowest
+// rank no later exchange of that pass can happen, so the pass stops after
+// that stretch; the count of each rank left in the suffix tells which rank
+// that is.
+std::vector<uint32_t> exchangeSortWithTies(std::vector<uint32_t> rank) {
+    const size_t n = rank.size();
+    std::vector<uint32_t> index(n);
+    std::iota(index.begin(), index.end(), 0u);
+    const uint32_t maxRank = *std::max_element(rank.begin(), rank.end());
     std::vector<uint32_t> remaining(size_t{maxRank} + 1, 0);
-    for (uint32_t r : ranks)
+    for (uint32_t r : rank)
         ++remaining[r];
     uint32_t minimum = 0;
-    while (n && remaining[minimum] == 0)
+    while (remaining[minimum] == 0)
         ++minimum;
+    constexpr size_t kStretch = 64;
+    uint32_t lows[kStretch];
     for (size_t i = 0; i + 1 < n; ++i) {
-        uint64_t carried = item[i];
-        for (size_t j = i + 1; j < n && (carried >> 32) != minimum;) {
-            const size_t blockEnd = std::min(n, j + kBlock);
-            for (; j < blockEnd; ++j) {
-                const uint64_t x = item[j];
-                const bool lower = (x >> 32) < (carried >> 32);
-                item[j] = lower ? carried : x;
-                carried = lower ? x : carried;
+        uint32_t carriedRank = rank[i], carriedIndex = index[i];
+        for (size_t j = i + 1; j < n && carriedRank != minimum;) {
+            const size_t end = std::min(n, j + kStretch);
+            size_t count = 0;
+            uint32_t lowest = carriedRank;
+            for (size_t k = j; k < end; ++k) {
+                const uint32_t x = rank[k];
+                lows[count] = static_cast<uint32_t>(k);
+                count += x < lowest;
+                lowest = x < lowest ? x : lowest;
             }
+            for (size_t q = 0; q < count; ++q) {
+                std::swap(rank[lows[q]], carriedRank);
+                std::swap(index[lows[q]], carriedIndex);
+            }
+            j = end;
         }
-        item[i] = carried;
-        const auto rank = static_cast<uint32_t>(carried >> 32);
-        if (--remaining[rank] == 0) {
+        rank[i] = carriedRank;
+        index[i] = carriedIndex;
+        if (--remaining[carriedRank] == 0) {
             while (minimum < maxRank && remaining[minimum] == 0)
                 ++minimum;
         }
     }
-    std::vector<uint32_t> permutation(n);
-    for (size_t k = 0; k < n; ++k)
-        permutation[k] = static_cast<uint32_t>(item[k]);
+    return index;
+}
+
+} // namespace
+
+std::vector<uint32_t> exchangeSortPermutation(const std::vector<uint32_t>& ranks) {
+    const size_t n = ranks.size();
+    if (n == 0)
+        return {};
+    // The highest rank that two items share. An item of a higher rank never
+    // takes part in an exchange that decides the order of items of that
+    // rank or lower (those exchanges are among items of lower ranks), and
+    // all such items end after them in rank order; with no rank shared at
+    // all, any correct sort gives the result.
+    std::vector<uint32_t> count(*std::max_element(ranks.begin(), ranks.end()) + size_t{1}, 0);
+    for (uint32_t r : ranks)
+        ++count[r];
+    size_t highestShared = count.size();
+    for (size_t r = count.size(); r-- > 0;)
+        if (count[r] > 1) {
+            highestShared = r;
+            break;
+        }
+    std::vector<uint32_t> permutation;
+    permutation.reserve(n);
+    if (highestShared < count.size()) {
+        std::vector<uint32_t> tiedPart, original;
+        for (uint32_t k = 0; k < n; ++k)
+            if (ranks[k] <= highestShared) {
+                tiedPart.push_back(ranks[k]);
+                original.push_back(k);
+            }
+        for (uint32_t k : exchangeSortWithTies(std::move(tiedPart)))
+            permutation.push_back(original[k]);
+    }
+    // The rest, one item a rank, in rank order.
+    std::vector<uint32_t> itemOfRank(count.size(), 0);
+    for (uint32_t k = 0; k < n; ++k)
+        if (highestShared == count.size() || ranks[k] > highestShared)
+            itemOfRank[ranks[k]] = k;
+    for (size_t r = highestShared == count.size() ? 0 : highestShared + 1; r < count.size(); ++r)
+        if (count[r])
+            permutation.push_back(itemOfRank[r]);
     return permutation;
 }
 

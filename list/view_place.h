@@ -3,23 +3,14 @@
 // file changed: the same view, the same selected row and the same first row
 // on show, wherever their lines have moved.
 //
-// How the main window uses it (phase 2 wires it), on a live reload of the
-// command list that gave new rows (loadMorvaneListQuietly):
-//  1. Before replacing the rows it takes the place on show into a
-//     TreePlace: the selected tree item (TVGN_CARET) and the first visible
-//     one (TVGN_FIRSTVISIBLE), each as its row (the item's lParam) and
-//     whether it stands in the pin group (its parent's lParam is
-//     kPinGroupRow).
-//  2. It keeps the old rows and the nodes on show, puts the new rows in
-//     their place, rebuilds its search index and builds the nodes of the
-//     view it showed last (reorderIntoView with the search box's text as it
-//     is, its row order cache, search index and pins; the window remembers
-//     which view its last build was).
-//  3. It shows the nodes as any build does, then finds the nodes of
-//     findPlaceAgain's answer (findNodeOfRow), selects the one and makes the
-//     other the first visible item (TVM_SELECTITEM with TVGN_FIRSTVISIBLE),
-//     where they are given. Selecting never moves the keyboard focus; the
-//     search box is not touched, so no change event runs.
+// How the main window uses it (app/main_window_live.cpp), on a live reload
+// of the command list that gave new rows: it takes the place on show (the
+// selected item and the first visible one, each as its row and whether it
+// stands in the pin group), keeps the old rows and nodes, builds the nodes
+// of the view it showed last from the new rows (reorderIntoView, with the
+// search box's text as it is), shows them, and selects and scrolls to what
+// findPlaceAgain answers. Selecting never moves the keyboard focus, and the
+// search box is not touched, so no change event runs.
 #include <cstdint>
 #include <optional>
 #include <string_view>

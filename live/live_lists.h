@@ -7,36 +7,27 @@
 // platform's folder watch (FolderWatch in the Win32 layer); the place in the
 // tree that survives a reload is list/view_place.h.
 //
-// How the main window uses it (phase 2 wires it):
+// How the main window uses it (app/main_window_live.cpp):
 //  1. At start, before reading the two files, it takes their stamps
 //     (stampLiveFiles) and makes a LiveListWatch with them, so a change
-//     made while it reads shows as one. It makes the folder watch on the
-//     exe folder with liveFilesNamed as the name filter, kBothLiveFiles for
-//     "cannot tell", and a message of its own; a watch that cannot start
-//     (watching() false) leaves the 2-second check alone to find changes.
-//  2. Its message from the folder watch: watch.notified(folderWatch.
-//     takeChanges(), now), then a check (4).
-//  3. Its one timer, set to fire at nextCheck(): a check (4). The timer is
-//     set again after every check and every notified call; no other timer
-//     runs for the lists.
-//  4. A check: watch.check(stampLiveFiles(...), now, reload), where reload
-//     reads the named file again and says how it went:
-//     - the command list: loadMorvaneListQuietly; on Read the rows are
-//       replaced, the view on show is built again from them and the place
-//       found again (findPlaceAgain); the search text and the keyboard
-//       focus are not touched. Nothing else changes on any other outcome.
-//     - the target list: captionAfterTargetListChange; a caption, when
-//       there is one, goes into the window's title.
-//     reloadResultOf turns the quiet read's outcome into the answer.
-//  5. Its own writes are not outside changes: right after the drop has
-//     written the command list (also when the install failed half way) and
-//     after each save of the target dialog (追加, 削除, 変更: the host hands
-//     TargetDialog::onListSaved a callback into the window when it makes the
-//     dialog), it calls nowShowing with the file's stamp then, so no second
-//     read and redraw follow; the drop then loads and shows the list as it
-//     always did, and the caption follows the dialog's OK only. The menu's
-//     「再読み込み」 likewise takes the list's stamp before it reads and
-//     hands it to nowShowing once it has read.
+//     made while it reads shows as one; also when start-up then ends at an
+//     unreadable list, which a later change may mend. It makes the folder
+//     watch on the exe folder with liveFilesNamed as the name filter,
+//     kBothLiveFiles for "cannot tell", and a message of its own; a watch
+//     that cannot start leaves the timer's comparisons to find changes.
+//  2. The folder watch's message: notified with its changes, then a check.
+//  3. Its one timer, set again after every check for nextCheck(): a check.
+//     No other timer runs for the lists.
+//  4. A check reads what has settled: the command list quietly
+//     (loadMorvaneListQuietly; no rows counts as refused), its rows
+//     replaced and the view last built shown again with its place
+//     (list/view_place.h); the target list's caption
+//     (captionAfterTargetListChange) into the title.
+//  5. Its own writes are not outside changes: after the drop has installed
+//     a list, and after each save of the target dialog (the host hands
+//     TargetDialog::onListSaved a callback into the window), it calls
+//     nowShowing with the file's stamp then. The menu's 「再読み込み」
+//     takes the list's stamp before it reads and hands it over once read.
 //  6. Now is Clock::steadyMilliseconds throughout.
 #include <array>
 #include <cstdint>

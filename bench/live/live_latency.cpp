@@ -1,5 +1,5 @@
 // How long a rewritten 10,000-row command list takes to be ready for the
-// tree, as the main window will run it: the folder watch's message on a
+// tree, as the main window runs it: the folder watch's message on a
 // hidden message-only window, LiveListWatch told of it and checked at the
 // moments it asks for, and the read that follows (quiet load, the view's
 // nodes, the place found again). Prints the medians and the worst of

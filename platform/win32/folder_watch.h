@@ -13,7 +13,7 @@
 // that way.
 //
 // How the main window uses it for the live lists (live/live_lists.h):
-//  - made in the window's start-up, after the lists were read, with the exe
+//  - made in the window's start-up, before the lists are read, with the exe
 //    folder, liveFilesNamed as the filter, kBothLiveFiles as allBits, its
 //    own HWND and a message number of its own (WM_APP + n); kept in a
 //    std::unique_ptr member and reset in WM_DESTROY, before the window goes;
