@@ -37,7 +37,7 @@ e2e_wine_env
 
 # In the order a newcomer meets them.
 SCENARIOS=(startup search scroll menu doubleclick escape keyboard hotkey target target_keyboard restart logoff
-    readonly_folder)
+    readonly_folder live_list)
 
 # One scenario in a process of its own, so that a time-out ends it whole and
 # its trap still stops what it started.

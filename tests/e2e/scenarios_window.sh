@@ -94,6 +94,64 @@ scenario_search() {
     check_soon "取得順 selects the first group" 'selected_label' "作図"
 }
 
+# The administrator saves the list and the target list while the launcher
+# runs: the change shows by itself in the search results on show, with the
+# search text and the selection kept; a file caught half written changes
+# nothing and shows no box.
+needs_live_list() { :; }
+scenario_live_list() {
+    local dir
+    dir=$(new_scenario_folder live_list)
+    write_drawing_list "$dir"
+    write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF2'
+旧 CAD	MorvaneX.E2E.Live
+EOF2
+    write_settings "$dir" 600 60 360 440 MorvaneX.E2E.Live
+    start_launcher "$dir" || return 1
+    check_soon "caption at start" 'main_value caption' "MorvaneX [ 旧 CAD ]"
+
+    replace_text "$(main_value searchBox.rect)" "作図" main_value searchBox.text
+    check_soon "search 作図" 'tree_labels' '[CIRCLE] 円を作図
+[LINE] 線分を作図
+[RECTANG] 長方形を作図'
+    keys Down Down
+    check_soon "LINE selected" 'selected_label' "[LINE] 線分を作図"
+
+    # Saved as an editor that writes a copy and puts it in place does; every
+    # line moves down by two.
+    write_cp932 "$dir/MorvaneList.new" <<'EOF2'
+; MorvaneX e2e の一覧
+; 管理者が ARC を追加
+作図
+ARC	円弧を作図
+LINE	線分を作図
+CIRCLE	円を作図
+RECTANG	長方形を作図
+修正
+MOVE	図形を移動
+COPY	図形を複写
+EOF2
+    mv -f "$dir/MorvaneList.new" "$dir/MorvaneList.txt"
+    check_soon "the saved list in the search results" 'tree_labels' '[ARC] 円弧を作図
+[CIRCLE] 円を作図
+[LINE] 線分を作図
+[RECTANG] 長方形を作図'
+    check_eq "search text kept" "$(main_value searchBox.text)" "作図"
+    check_eq "selection kept" "$(selected_label)" "[LINE] 線分を作図"
+    screenshot live-list
+
+    # Caught while written: nothing changes, nothing is said.
+    : >"$dir/MorvaneList.txt"
+    sleep 1.5
+    check_eq "an empty file leaves the tree" "$(tree_labels | head -1)" "[ARC] 円弧を作図"
+    wait_for_window MorvaneX 500 && fail_now "a box for a half-written list: $(probe children MorvaneX | tr '\t' ' ')"
+
+    write_cp932 "$dir/TargetCAD_APIVersion.txt" <<'EOF2'
+新 CAD	MorvaneX.E2E.Live
+EOF2
+    check_soon "caption follows the target list" 'main_value caption' "MorvaneX [ 新 CAD ]"
+}
+
 needs_scroll() { :; }
 scenario_scroll() {
     local dir bar left top right bottom before
