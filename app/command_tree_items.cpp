@@ -18,23 +18,6 @@ std::optional<NodeOfRow> nodeOfItem(HWND tree, HTREEITEM item) {
     return node;
 }
 
-HTREEITEM itemAt(HWND tree, const NodePlace& place) {
-    HTREEITEM item = TreeView_GetRoot(tree);
-    for (size_t i = 0; item && i < place.top; ++i)
-        item = TreeView_GetNextSibling(tree, item);
-    if (item && place.child) {
-        item = TreeView_GetChild(tree, item);
-        for (size_t i = 0; item && i < *place.child; ++i)
-            item = TreeView_GetNextSibling(tree, item);
-    }
-    return item;
-}
-
-HTREEITEM itemOfNode(HWND tree, const TreeNodes& shown, NodeOfRow node) {
-    const auto place = findNodeOfRow(shown, node.row, node.pinned);
-    return place ? itemAt(tree, *place) : nullptr;
-}
-
 TreePlace placeOnShow(HWND tree) {
     return {nodeOfItem(tree, TreeView_GetSelection(tree)),
             nodeOfItem(tree, TreeView_GetFirstVisible(tree))};

@@ -14,6 +14,7 @@
 #include "app/launcher_environment.h"
 #include "app/launcher_state.h"
 #include "app/node_images.h"
+#include "app/shown_tree.h"
 #include "app/system_answers.h"
 #include "cad/cad_link.h"
 #include "cad_targets/win32/target_dialog.h"
@@ -280,9 +281,8 @@ class MainWindow final : public WindowBase {
     UniqueImageList nodeImages_;
     WindowIcons icons_;
     UniqueMenu contextMenuOwner_;
-    // What commandTree shows, node for node: each build changes only the
-    // rows that differ.
-    TreeNodes shownNodes_;
+    // What commandTree shows, node for node, and the item of each.
+    ShownTree shownTree_;
     // Under Wine the CAD, once activated, can end up drawn above us.
     wine::TopmostRestacker restacker_;
     // Start-up has sized the Escape button to fill its panel; from then on

@@ -24,33 +24,27 @@ namespace morvane {
 namespace {
 
 // The titles of the groups the operator has folded.
-std::vector<std::u16string> foldedGroupTitles(HWND tree, const ListRows& rows) {
+std::vector<std::u16string> foldedGroupTitles(HWND tree, const ShownTree& shown,
+                                              const ListRows& rows) {
     std::vector<std::u16string> titles;
-    for (HTREEITEM item = TreeView_GetRoot(tree); item;
-         item = TreeView_GetNextSibling(tree, item)) {
-        if (!TreeView_GetChild(tree, item) ||
-            (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED))
+    for (const auto& group : shown.groups()) {
+        if (TreeView_GetItemState(tree, group.item, TVIS_EXPANDED) & TVIS_EXPANDED)
             continue;
-        const auto node = nodeOfItem(tree, item);
-        if (const ListRow* row = node ? findRow(rows, node->row) : nullptr)
+        if (const ListRow* row = findRow(rows, group.row))
             titles.push_back(row->command);
     }
     return titles;
 }
 
 // Folds again the groups of these titles among the nodes on show.
-void foldGroupsTitled(HWND tree, const TreeNodes& shown, const ListRows& rows,
+void foldGroupsTitled(HWND tree, const ShownTree& shown, const ListRows& rows,
                       const std::vector<std::u16string>& titles) {
     if (titles.empty())
         return;
-    HTREEITEM item = TreeView_GetRoot(tree);
-    for (auto node = shown.begin(); node != shown.end() && item;
-         ++node, item = TreeView_GetNextSibling(tree, item)) {
-        if (node->children.empty())
-            continue;
-        const ListRow* row = findRow(rows, node->row);
+    for (const auto& group : shown.groups()) {
+        const ListRow* row = findRow(rows, group.row);
         if (row && std::find(titles.begin(), titles.end(), row->command) != titles.end())
-            TreeView_Expand(tree, item, TVE_COLLAPSE);
+            TreeView_Expand(tree, group.item, TVE_COLLAPSE);
     }
 }
 
@@ -124,16 +118,16 @@ ReloadResult MainWindow::reloadChangedList() {
     if (load.rows.empty())
         return ReloadResult::Refused;
     const TreePlace place = placeOnShow(commandTree);
-    const auto folded = foldedGroupTitles(commandTree, state_.rows);
+    const auto folded = foldedGroupTitles(commandTree, shownTree_, state_.rows);
     const ListRows oldRows = std::exchange(state_.rows, std::move(load.rows));
-    const TreeNodes oldNodes = shownNodes_;
+    const TreeNodes oldNodes = shownTree_.nodes();
     state_.searchIndex.rebuild(state_.rows);
     // The view last built, of the search text as the box holds it: the box
     // is not touched, so no change event runs and the focus stays.
     if (auto nodes = nodesOfView(shownView_)) {
         replaceNodes(std::move(*nodes));
-        foldGroupsTitled(commandTree, shownNodes_, state_.rows, folded);
-        showPlace(findPlaceAgain(place, oldRows, oldNodes, state_.rows, shownNodes_));
+        foldGroupsTitled(commandTree, shownTree_, state_.rows, folded);
+        showPlace(findPlaceAgain(place, oldRows, oldNodes, state_.rows, shownTree_.nodes()));
     }
     return ReloadResult::Shown;
 }

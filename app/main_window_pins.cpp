@@ -74,9 +74,9 @@ void MainWindow::rebuildKeepingSelection() {
     if (!selected)
         return;
     // The node itself, or, when it has left the pin group, the row's own.
-    HTREEITEM item = itemOfNode(commandTree, shownNodes_, *selected);
+    HTREEITEM item = shownTree_.itemOf(*selected);
     if (!item && selected->pinned)
-        item = itemOfNode(commandTree, shownNodes_, {selected->row, false});
+        item = shownTree_.itemOf({selected->row, false});
     if (item) {
         TreeView_SelectItem(commandTree, item);
         TreeView_EnsureVisible(commandTree, item);

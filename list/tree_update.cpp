@@ -7,14 +7,16 @@
 namespace morvane {
 namespace {
 
+// Nodes that look the same: a row of the tree shows one as well as the
+// other, its data changed if need be. When the list is read again after an
+// edit, every row below the edit has a new key but mostly the same look.
 bool sameNode(const TreeNode& a, const TreeNode& b) {
-    return a.row == b.row && a.image == b.image && a.pinned == b.pinned && a.text == b.text;
+    return a.image == b.image && a.pinned == b.pinned && a.text == b.text;
 }
 
 size_t hashOf(const TreeNode& node) {
-    return std::hash<std::u16string>{}(node.text) ^
-           (static_cast<size_t>(static_cast<uint32_t>(node.row)) * size_t{0x9E3779B97F4A7C15ull}) ^
-           static_cast<size_t>(node.image) ^ (size_t{node.pinned} << 8);
+    return std::hash<std::u16string>{}(node.text) ^ static_cast<size_t>(node.image) ^
+           (size_t{node.pinned} << 8);
 }
 
 // How many of each wanted node are still to come, in one flat open-addressed
@@ -69,7 +71,8 @@ class WantedCounts {
 
 void keep(std::vector<TreeEdit>& edits, const TreeNodes& shown, size_t s, const TreeNodes& wanted,
           size_t w) {
-    edits.push_back({TreeEdit::kKeep, s, planTreeUpdate(shown[s].children, wanted[w].children)});
+    edits.push_back({TreeEdit::kKeep, s, planTreeUpdate(shown[s].children, wanted[w].children),
+                     shown[s].row != wanted[w].row});
 }
 
 } // namespace
@@ -117,7 +120,7 @@ std::vector<TreeEdit> planTreeUpdate(const TreeNodes& shown, const TreeNodes& wa
 
 bool keepsEverything(const std::vector<TreeEdit>& edits) {
     return std::all_of(edits.begin(), edits.end(), [](const TreeEdit& edit) {
-        return edit.kind == TreeEdit::kKeep && keepsEverything(edit.children);
+        return edit.kind == TreeEdit::kKeep && !edit.newRow && keepsEverything(edit.children);
     });
 }
 

@@ -17,15 +17,20 @@ struct TreeEdit {
     size_t index = 0;
     // kKeep only: the edits of the kept node's children.
     std::vector<TreeEdit> children;
+    // kKeep only: the kept node stands for another row now (its data
+    // changes, what it shows does not).
+    bool newRow = false;
 };
 
 // Edits of one level, in the order of the rows: a kept or removed node is
 // the next node on show, an inserted node goes after the last kept or
-// inserted one. A node is kept when its text, data and image are the same,
-// and it is a pinned row's node in the pin group on both sides or on neither.
+// inserted one. A node is kept when its text and image are the same, and it
+// is a pinned row's node in the pin group on both sides or on neither; its
+// data (the row) may differ, which newRow says.
 std::vector<TreeEdit> planTreeUpdate(const TreeNodes& shown, const TreeNodes& wanted);
 
-// True when the edits keep every node and every child as it is.
+// True when the edits keep every node and every child as it is, data
+// included.
 bool keepsEverything(const std::vector<TreeEdit>& edits);
 
 // True when refilling the tree is cheaper than carrying the edits out. A

@@ -30,9 +30,12 @@ TreeNodes applied(const TreeNodes& shown, const std::vector<TreeEdit>& edits,
             // Rows come out in the wanted order: this one becomes the next
             // wanted node, its children edited towards that node's.
             EXPECT_LT(result.size(), wanted.size());
-            if (result.size() < wanted.size())
-                kept.children =
-                    applied(kept.children, edit.children, wanted[result.size()].children);
+            if (result.size() < wanted.size()) {
+                const TreeNode& becomes = wanted[result.size()];
+                EXPECT_EQ(edit.newRow, kept.row != becomes.row);
+                kept.row = becomes.row; // the item's data set anew
+                kept.children = applied(kept.children, edit.children, becomes.children);
+            }
             result.push_back(std::move(kept));
             ++cursor;
             break;
@@ -96,6 +99,13 @@ TEST(TreeUpdate, EditsGiveExactlyTheWantedNodesWithFewChanges) {
         {"same row, new text", {entry(u"[A] old", 1)}, {entry(u"[A] new", 1)}, 0, 1, 1},
         {"same row, other image", {entry(u"A", 1)}, {group(u"A", 1, {})}, 0, 1, 1},
         {"duplicate rows on show", entries({1, 1, 2}), entries({1, 2}), 2, 1, 0},
+        // The list read again after a line was added above them.
+        {"lines moved down",
+         {group(u"G", 0, {entry(u"[A] a", 1)}), entry(u"[B] b", 2)},
+         {group(u"G", 1, {entry(u"[A] a", 2)}), entry(u"[B] b", 3)},
+         2,
+         0,
+         0},
         {"duplicate rows wanted", entries({1, 2}), entries({1, 1, 2}), 2, 0, 1},
         {"same row, now its pinned node", {entry(u"[A]", 1)}, {pinned(entry(u"[A]", 1))}, 0, 1, 1},
         {"pin group comes", entries({1, 2, 3}), withPinGroup(entries({1, 2, 3})), 3, 0, 1},
@@ -108,7 +118,7 @@ TEST(TreeUpdate, EditsGiveExactlyTheWantedNodesWithFewChanges) {
         EXPECT_EQ(count(edits, TreeEdit::kKeep), c.keeps);
         EXPECT_EQ(count(edits, TreeEdit::kRemove), c.removes);
         EXPECT_EQ(count(edits, TreeEdit::kInsert), c.inserts);
-        EXPECT_EQ(keepsEverything(edits), c.keeps == c.shown.size() && c.keeps == c.wanted.size());
+        EXPECT_EQ(keepsEverything(edits), c.shown == c.wanted);
     }
 }
 
@@ -144,6 +154,8 @@ TEST(TreeUpdate, KeptGroupsHaveTheirChildrenEdited) {
     EXPECT_EQ(count(edits[1].children, TreeEdit::kInsert), 1u);
     EXPECT_FALSE(keepsEverything(edits)) << "a changed child is a change";
     EXPECT_TRUE(keepsEverything(planTreeUpdate(wanted, wanted)));
+    EXPECT_FALSE(keepsEverything(planTreeUpdate({entry(u"[A] a", 1)}, {entry(u"[A] a", 2)})))
+        << "a kept row with a new key is a change";
 }
 
 // Random lists over a few rows, with repeats, groups and changed texts: the
