@@ -143,24 +143,23 @@ std::vector<uint32_t> exchangeSortPermutation(const std::vector<uint32_t>& ranks
     return permutation;
 }
 
+// The exchange sort looks at the commands alone, so its permutation holds
+// for any rows with the same commands in the same order: also for the list
+// read again after an edit that moved lines or changed only descriptions.
 bool RowOrderCache::matches(const ListRows& records) const {
-    if (records.size() != rows_.size())
+    if (records.size() != commands_.size())
         return false;
     for (size_t k = 0; k < records.size(); ++k)
-        if (records[k].row != rows_[k] || records[k].command != commands_[k])
+        if (records[k].command != commands_[k])
             return false;
     return true;
 }
 
 void RowOrderCache::store(const ListRows& records, std::vector<uint32_t> permutation) {
-    rows_.clear();
     commands_.clear();
-    rows_.reserve(records.size());
     commands_.reserve(records.size());
-    for (const auto& r : records) {
-        rows_.push_back(r.row);
+    for (const auto& r : records)
         commands_.push_back(r.command);
-    }
     permutation_ = std::move(permutation);
 }
 

@@ -9,8 +9,9 @@
 namespace morvane {
 
 // Remembers the by-command permutation of the last unsorted array it ordered,
-// so switching back and forth between file order and command order costs a
-// linear check and a move instead of a fresh sort.
+// by the array's commands, so switching back and forth between file order
+// and command order, or reading the list again after an edit that kept its
+// commands, costs a linear check and a move instead of a fresh sort.
 class RowOrderCache {
   public:
     bool matches(const ListRows& records) const;
@@ -18,7 +19,6 @@ class RowOrderCache {
     const std::vector<uint32_t>& permutation() const { return permutation_; }
 
   private:
-    std::vector<int32_t> rows_;
     std::vector<std::u16string> commands_;
     std::vector<uint32_t> permutation_;
 };

@@ -128,5 +128,23 @@ TEST(SortRows, CacheIsNotFooledByChangedCommands) {
     EXPECT_EQ(second, expected);
 }
 
+// A list read again with its lines moved and its descriptions changed sorts
+// by the permutation kept for its commands, into the order a fresh sort
+// gives.
+TEST(SortRows, CacheServesTheSameCommandsUnderOtherRows) {
+    RowOrderCache cache;
+    auto first = withCommands({u"B", u"A", u"B", u"A"});
+    sortRows(first, true, &cache);
+    auto moved = withCommands({u"B", u"A", u"B", u"A"});
+    for (auto& row : moved) {
+        row.row += 3;
+        row.description = u"edited";
+    }
+    auto expected = moved;
+    literalExchangeSort(expected, true);
+    sortRows(moved, true, &cache);
+    EXPECT_EQ(moved, expected);
+}
+
 } // namespace
 } // namespace morvane
