@@ -217,6 +217,11 @@ LRESULT MainWindow::onOtherMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case kListsChangedMessage:
         listsChanged();
         return 0;
+    case WM_ENABLE:
+        // A modal box or dialog has closed: changes that waited show now.
+        if (wp)
+            checkLists();
+        return defaultProc(msg, wp, lp);
     case WM_TIMER:
         if (wp == kListCheckTimer) {
             checkLists();
@@ -325,8 +330,13 @@ void MainWindow::onContextMenu(HWND source, LPARAM lp) {
     preparePinItem(menuRow_);
     if (at.x == -1 && at.y == -1) // from the keyboard
         at = keyboardMenuPoint(source);
+    menuOpen_ = true;
     TrackPopupMenu(contextMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0,
                    hwnd(), nullptr);
+    menuOpen_ = false;
+    // The chosen item's command is posted: it runs first, then the lists
+    // are checked again.
+    PostMessageW(hwnd(), kListsChangedMessage, 0, 0);
 }
 
 } // namespace morvane

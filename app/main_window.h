@@ -261,6 +261,8 @@ class MainWindow final : public WindowBase {
     // again, the folder watch tells it of changes as they happen.
     std::optional<LiveListWatch> liveLists_;
     std::unique_ptr<FolderWatch> folderWatch_;
+    // The context menu is open: its "ピン留め" names a row by its key.
+    bool menuOpen_ = false;
     // A failed write of the pins has shown its box: once is enough.
     bool pinWriteFailureShown_ = false;
     std::optional<std::u16string> activateSetting_;

@@ -91,6 +91,13 @@ void MainWindow::listsChanged() noexcept {
 void MainWindow::checkLists() noexcept {
     if (!liveLists_)
         return;
+    // While a menu or a modal box or dialog is open, what it was opened for
+    // stays as it is: the rows keep their keys and the caption its text.
+    // The timer stops; the window checks again as soon as that is over.
+    if (menuOpen_ || !IsWindowEnabled(hwnd())) {
+        KillTimer(hwnd(), kListCheckTimer);
+        return;
+    }
     try {
         liveLists_->check(stampLists(), services().clock.steadyMilliseconds(),
                           [this](LiveFile file) { return reloadChangedFile(file); });

@@ -309,6 +309,20 @@ TEST_F(LiveListsTest, AListMissingAtStartShowsOnceItIsThere) {
     EXPECT_EQ(selectedLabel(), L"GROUP A");
 }
 
+// While a modal box or dialog has the window disabled, the rows keep their
+// keys: the change shows once the window is enabled again.
+TEST_F(LiveListsTest, AChangeWaitsWhileTheWindowIsDisabled) {
+    dir.write(kListFileName, kTwoGroups);
+    auto& f = open();
+    const Lines before = shownLines(f.commandTree);
+    EnableWindow(f.hwnd(), FALSE);
+    dir.write(kListFileName, kTwoGroupsEdited);
+    pumpMessagesFor(kLongerThanAReload);
+    EXPECT_EQ(shownLines(f.commandTree), before);
+    EnableWindow(f.hwnd(), TRUE);
+    EXPECT_TRUE(pumpMessagesUntil([&] { return host->state().rows.size() == 8u; }, 200ms));
+}
+
 std::string targetLine(const char* name) {
     const std::string progId(kDefaultProgID.begin(), kDefaultProgID.end()); // ASCII
     return std::string(name) + "\t" + progId + "\r\n";
