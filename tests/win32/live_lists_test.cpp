@@ -20,6 +20,7 @@
 #include "cad_targets/win32/target_dialog.h"
 #include "gui_support.h"
 #include "list/list_file.h"
+#include "list/tree_model.h"
 #include "main_window_fixture.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/win32_text.h"
@@ -75,6 +76,24 @@ HTREEITEM itemLabelled(HWND tree, std::wstring_view label) {
                 return child;
     }
     return nullptr;
+}
+
+// Each item's data is the key of a row that it shows: a double-click runs
+// what the row on screen says. Lists the items that are not.
+Lines itemsOfOtherRows(HWND tree, const ListRows& rows) {
+    Lines wrong;
+    const auto check = [&](const test::ReadNode& node) {
+        const ListRow* row = findRow(rows, static_cast<int32_t>(node.data));
+        if (!row || node.text.find(toWide(row->command)) == std::wstring::npos)
+            wrong.push_back(node.text);
+    };
+    for (const auto& node : test::readTree(tree)) {
+        if (node.data != kPinGroupRow)
+            check(node);
+        for (const auto& child : node.children)
+            check(child);
+    }
+    return wrong;
 }
 
 // Written as an editor that saves in place does, or as one that writes a
@@ -175,6 +194,7 @@ TEST_P(LiveViewTest, ARewrittenListShowsInTheViewOnShowWithItsPlace) {
     EXPECT_EQ(windowText(f.searchBox), c.view == ViewChoice::Search ? c.search : L"");
     EXPECT_EQ(GetFocus(), focus) << "the focus moved";
     EXPECT_EQ(host->state().rows.size(), c.edited == kTwoGroupsEdited ? 8u : 6u);
+    EXPECT_EQ(itemsOfOtherRows(f.commandTree, host->state().rows), Lines{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -229,6 +249,7 @@ TEST_F(LiveListsTest, TheScrollPositionAndFoldedGroupsStay) {
     ASSERT_TRUE(pumpMessagesUntil([&] { return itemLabelled(f.commandTree, L"[ADDED] added"); }));
     EXPECT_EQ(selectedLabel(), L"[CMD12] do 12");
     EXPECT_EQ(firstVisibleLabel(), L"[CMD10] do 10");
+    EXPECT_EQ(itemsOfOtherRows(f.commandTree, host->state().rows), Lines{});
     EXPECT_FALSE(TreeView_GetItemState(f.commandTree, itemLabelled(f.commandTree, L"FOLDED"),
                                        TVIS_EXPANDED) &
                  TVIS_EXPANDED);
