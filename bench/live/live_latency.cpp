@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_folder.h"
 #include "list/list_file.h"
 #include "list/row_order.h"
 #include "list/view_place.h"
@@ -27,6 +28,9 @@
 
 namespace morvane {
 namespace {
+
+using bench::median;
+using bench::worst;
 
 constexpr int kRows = 10000;
 constexpr UINT kChangedMessage = WM_APP + 1;
@@ -61,23 +65,10 @@ bool waitForMessageUntil(HWND window, uint64_t at) {
     }
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double worst(const std::vector<double>& values) {
-    return *std::max_element(values.begin(), values.end());
-}
-
 int run(int rewrites) {
     PlatformServices& system = platformServices();
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::filesystem::path folderPath =
-        std::filesystem::path(temp) / ("morvane-live-" + std::to_string(GetCurrentProcessId()));
-    std::filesystem::create_directories(folderPath);
-    const std::u16string folder = fromWide(folderPath.wstring()) + u"\\";
+    const bench::BenchFolder benchFolder("morvane-live");
+    const std::u16string folder = benchFolder.folder();
     const std::u16string listPath = folder + u"MorvaneList.txt";
     std::u16string reason;
     system.files.writeFileAtomic(listPath, system.ansi.encode(listText(0)), reason);
@@ -157,8 +148,6 @@ int run(int rewrites) {
                 worst(placeTimes));
 
     DestroyWindow(window);
-    std::error_code ignored;
-    std::filesystem::remove_all(folderPath, ignored);
     return 0;
 }
 

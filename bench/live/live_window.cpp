@@ -22,6 +22,7 @@
 
 #include "app/launcher_host.h"
 #include "app/main_window.h"
+#include "bench_folder.h"
 #include "platform/win32/precise_clock.h"
 #include "platform/win32/win32_text.h"
 #include "services/services.h"
@@ -29,6 +30,9 @@
 
 namespace morvane {
 namespace {
+
+using bench::median;
+using bench::worst;
 
 constexpr int kRows = 10000;
 
@@ -68,15 +72,6 @@ std::u16string listText(ListShape shape, int version) {
     if (version % 2)
         text += u"CMD1ADDED\t追加したコマンド\r\n";
     return text;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double worst(const std::vector<double>& values) {
-    return *std::max_element(values.begin(), values.end());
 }
 
 struct Rewrite {
@@ -142,14 +137,9 @@ double idleProcessorTime(double milliseconds) {
 
 int run(ListShape shape, int rewrites) {
     PlatformServices& system = platformServices();
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::filesystem::path folderPath =
-        std::filesystem::path(temp) /
-        ("morvane-live-window-" + std::to_string(GetCurrentProcessId()) + "-" +
-         std::to_string(static_cast<int>(shape)));
-    std::filesystem::create_directories(folderPath);
-    const std::u16string folder = fromWide(folderPath.wstring()) + u"\\";
+    const bench::BenchFolder benchFolder("morvane-live-window-" +
+                                         std::to_string(static_cast<int>(shape)));
+    const std::u16string folder = benchFolder.folder();
     const std::u16string listPath = folder + u"MorvaneList.txt";
     std::u16string reason;
     system.files.writeFileAtomic(listPath, system.ansi.encode(listText(shape, 0)), reason);
@@ -221,8 +211,6 @@ int run(ListShape shape, int rewrites) {
         std::printf("  idle for 10 s with nothing changing: %.1f ms of processor time\n",
                     idleProcessorTime(10000));
     DestroyWindow(window);
-    std::error_code ignored;
-    std::filesystem::remove_all(folderPath, ignored);
     return 0;
 }
 

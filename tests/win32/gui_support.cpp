@@ -187,6 +187,32 @@ void BoxWatcher::watch() {
         PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
 }
 
+std::wstring itemLabel(HWND tree, HTREEITEM item) {
+    if (!item)
+        return L"<none>";
+    wchar_t buffer[128] = {};
+    TVITEMW data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = buffer;
+    data.cchTextMax = 128;
+    TreeView_GetItem(tree, &data);
+    return buffer;
+}
+
+HTREEITEM itemLabelled(HWND tree, std::wstring_view label, bool pinned) {
+    for (HTREEITEM top = TreeView_GetRoot(tree); top; top = TreeView_GetNextSibling(tree, top)) {
+        const bool pinGroup = itemLabel(tree, top) == L"ピン留め";
+        if (!pinned && itemLabel(tree, top) == label)
+            return top;
+        for (HTREEITEM child = TreeView_GetChild(tree, top); child;
+             child = TreeView_GetNextSibling(tree, child))
+            if (pinGroup == pinned && itemLabel(tree, child) == label)
+                return child;
+    }
+    return nullptr;
+}
+
 void pumpMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

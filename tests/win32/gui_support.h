@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -50,6 +51,11 @@ struct ReadNode {
 };
 
 std::vector<ReadNode> readTree(HWND tree);
+// The text of a tree's item; "<none>" for no item.
+std::wstring itemLabel(HWND tree, HTREEITEM item);
+// The item of the tree that carries this label, at the top level or one
+// below; inside the pin group when pinned, outside it otherwise.
+HTREEITEM itemLabelled(HWND tree, std::wstring_view label, bool pinned = false);
 std::vector<std::wstring> texts(const std::vector<ReadNode>& nodes);
 std::wstring windowText(HWND hwnd);
 

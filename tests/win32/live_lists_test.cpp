@@ -53,31 +53,6 @@ Lines shownLines(HWND tree) {
     return lines;
 }
 
-std::wstring labelOf(HWND tree, HTREEITEM item) {
-    if (!item)
-        return L"<none>";
-    wchar_t buffer[128] = {};
-    TVITEMW data{};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = buffer;
-    data.cchTextMax = 128;
-    TreeView_GetItem(tree, &data);
-    return buffer;
-}
-
-HTREEITEM itemLabelled(HWND tree, std::wstring_view label) {
-    for (HTREEITEM top = TreeView_GetRoot(tree); top; top = TreeView_GetNextSibling(tree, top)) {
-        if (labelOf(tree, top) == label)
-            return top;
-        for (HTREEITEM child = TreeView_GetChild(tree, top); child;
-             child = TreeView_GetNextSibling(tree, child))
-            if (labelOf(tree, child) == label)
-                return child;
-    }
-    return nullptr;
-}
-
 // Each item's data is the key of a row that it shows: a double-click runs
 // what the row on screen says. Lists the items that are not.
 Lines itemsOfOtherRows(HWND tree, const ListRows& rows) {
@@ -139,13 +114,13 @@ class LiveListsTest : public test::MainWindowFixture {
         return pumpMessagesUntil([&] { return shownLines(window->commandTree) == want; });
     }
     std::wstring selectedLabel() const {
-        return labelOf(window->commandTree, TreeView_GetSelection(window->commandTree));
+        return test::itemLabel(window->commandTree, TreeView_GetSelection(window->commandTree));
     }
     std::wstring firstVisibleLabel() const {
-        return labelOf(window->commandTree, TreeView_GetFirstVisible(window->commandTree));
+        return test::itemLabel(window->commandTree, TreeView_GetFirstVisible(window->commandTree));
     }
     void select(std::wstring_view label) {
-        HTREEITEM item = itemLabelled(window->commandTree, label);
+        HTREEITEM item = test::itemLabelled(window->commandTree, label);
         ASSERT_NE(item, nullptr) << std::wstring(label);
         TreeView_SelectItem(window->commandTree, item);
     }
@@ -236,8 +211,8 @@ TEST_F(LiveListsTest, TheScrollPositionAndFoldedGroupsStay) {
     std::string list = "FOLDED\r\nONE\tone\r\nTWO\ttwo\r\n" + test::longCommandList();
     dir.write(kListFileName, list.c_str());
     auto& f = open();
-    TreeView_Expand(f.commandTree, itemLabelled(f.commandTree, L"FOLDED"), TVE_COLLAPSE);
-    TreeView_Select(f.commandTree, itemLabelled(f.commandTree, L"[CMD10] do 10"),
+    TreeView_Expand(f.commandTree, test::itemLabelled(f.commandTree, L"FOLDED"), TVE_COLLAPSE);
+    TreeView_Select(f.commandTree, test::itemLabelled(f.commandTree, L"[CMD10] do 10"),
                     TVGN_FIRSTVISIBLE);
     select(L"[CMD12] do 12");
     ASSERT_EQ(firstVisibleLabel(), L"[CMD10] do 10");
@@ -246,11 +221,12 @@ TEST_F(LiveListsTest, TheScrollPositionAndFoldedGroupsStay) {
     list = "; edited\r\n" + list + "ADDED\tadded\r\n";
     list.insert(0, "; by the administrator\r\n");
     dir.write(kListFileName, list.c_str());
-    ASSERT_TRUE(pumpMessagesUntil([&] { return itemLabelled(f.commandTree, L"[ADDED] added"); }));
+    ASSERT_TRUE(
+        pumpMessagesUntil([&] { return test::itemLabelled(f.commandTree, L"[ADDED] added"); }));
     EXPECT_EQ(selectedLabel(), L"[CMD12] do 12");
     EXPECT_EQ(firstVisibleLabel(), L"[CMD10] do 10");
     EXPECT_EQ(itemsOfOtherRows(f.commandTree, host->state().rows), Lines{});
-    EXPECT_FALSE(TreeView_GetItemState(f.commandTree, itemLabelled(f.commandTree, L"FOLDED"),
+    EXPECT_FALSE(TreeView_GetItemState(f.commandTree, test::itemLabelled(f.commandTree, L"FOLDED"),
                                        TVIS_EXPANDED) &
                  TVIS_EXPANDED);
 }

@@ -88,31 +88,11 @@ class MainWindowPinsTest : public test::MainWindowFixture {
     std::wstring settingsPath() const {
         return reinterpret_cast<const wchar_t*>(dir.file(u"MorvaneX.ini").c_str());
     }
-    // The item of the tree that carries this label, at the top level or one
-    // below; inside the pin group when pinned.
     HTREEITEM itemLabelled(const wchar_t* label, bool pinned = false) const {
-        HWND tree = window->commandTree;
-        for (HTREEITEM top = TreeView_GetRoot(tree); top;
-             top = TreeView_GetNextSibling(tree, top)) {
-            const bool pinGroup = labelOf(top) == L"ピン留め";
-            if (!pinned && labelOf(top) == label)
-                return top;
-            for (HTREEITEM child = TreeView_GetChild(tree, top); child;
-                 child = TreeView_GetNextSibling(tree, child))
-                if (pinGroup == pinned && labelOf(child) == label)
-                    return child;
-        }
-        return nullptr;
+        return test::itemLabelled(window->commandTree, label, pinned);
     }
     std::wstring labelOf(HTREEITEM item) const {
-        wchar_t buffer[128] = {};
-        TVITEMW data{};
-        data.mask = TVIF_TEXT;
-        data.hItem = item;
-        data.pszText = buffer;
-        data.cchTextMax = 128;
-        TreeView_GetItem(window->commandTree, &data);
-        return buffer;
+        return test::itemLabel(window->commandTree, item);
     }
     std::wstring selectedLabel() const {
         return labelOf(TreeView_GetSelection(window->commandTree));
