@@ -2,7 +2,7 @@
 
 namespace morvane {
 
-std::optional<NodeOfRow> nodeOfItem(HWND tree, HTREEITEM item) {
+std::optional<int32_t> rowOfItem(HWND tree, HTREEITEM item) {
     if (!item)
         return std::nullopt;
     TVITEMW data{};
@@ -10,11 +10,16 @@ std::optional<NodeOfRow> nodeOfItem(HWND tree, HTREEITEM item) {
     data.hItem = item;
     if (!TreeView_GetItem(tree, &data))
         return std::nullopt;
-    NodeOfRow node{static_cast<int32_t>(data.lParam), false};
-    if (HTREEITEM parent = TreeView_GetParent(tree, item)) {
-        data.hItem = parent;
-        node.pinned = TreeView_GetItem(tree, &data) && data.lParam == kPinGroupRow;
-    }
+    return static_cast<int32_t>(data.lParam);
+}
+
+std::optional<NodeOfRow> nodeOfItem(HWND tree, HTREEITEM item) {
+    const auto row = rowOfItem(tree, item);
+    if (!row)
+        return std::nullopt;
+    NodeOfRow node{*row, false};
+    if (HTREEITEM parent = TreeView_GetParent(tree, item))
+        node.pinned = rowOfItem(tree, parent) == kPinGroupRow;
     return node;
 }
 

@@ -12,6 +12,9 @@
 
 namespace morvane {
 
+// The row an item shows (its data); nullopt for no item.
+std::optional<int32_t> rowOfItem(HWND tree, HTREEITEM item);
+
 // The node an item shows: its row, and pinned when its parent is the pin
 // group. nullopt for no item.
 std::optional<NodeOfRow> nodeOfItem(HWND tree, HTREEITEM item);

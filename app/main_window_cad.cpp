@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/command_tree_items.h"
 #include "app/main_window.h"
 #include "cad/row_action.h"
 #include "cad/win32/cad_automation_win32.h"
@@ -15,19 +16,6 @@
 namespace morvane {
 namespace {
 
-// The row key of the selected node, not of the node under the pointer.
-std::optional<int32_t> selectedRow(HWND tree) {
-    HTREEITEM selected = TreeView_GetSelection(tree);
-    if (!selected)
-        return std::nullopt;
-    TVITEMW item{};
-    item.mask = TVIF_PARAM;
-    item.hItem = selected;
-    if (!TreeView_GetItem(tree, &item))
-        return std::nullopt;
-    return static_cast<int32_t>(item.lParam);
-}
-
 void startProgram(HWND owner, const RowAction& action) {
     // The shell reports a failed start itself; the result is not examined.
     ShellExecuteW(owner, L"open", toWide(action.path).c_str(), toWide(action.parameters).c_str(),
@@ -37,7 +25,8 @@ void startProgram(HWND owner, const RowAction& action) {
 } // namespace
 
 void MainWindow::runSelectedRow() {
-    const std::optional<int32_t> row = selectedRow(commandTree);
+    // The selected node, not the node under the pointer.
+    const std::optional<int32_t> row = rowOfItem(commandTree, TreeView_GetSelection(commandTree));
     if (!row)
         return;
     const ListRow* found = findRow(state_.rows, *row);

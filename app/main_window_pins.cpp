@@ -16,14 +16,6 @@
 #include "ui/run_guarded.h"
 
 namespace morvane {
-namespace {
-
-std::optional<int32_t> rowOfItem(HWND tree, HTREEITEM item) {
-    const auto node = nodeOfItem(tree, item);
-    return node ? std::optional<int32_t>(node->row) : std::nullopt;
-}
-
-} // namespace
 
 std::optional<int32_t> MainWindow::menuPinRow(HWND source, LPARAM lp) const {
     const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
