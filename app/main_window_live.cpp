@@ -24,28 +24,22 @@ namespace morvane {
 namespace {
 
 // The titles of the groups the operator has folded.
-std::vector<std::u16string> foldedGroupTitles(HWND tree, const ShownTree& shown,
-                                              const ListRows& rows) {
+std::vector<std::u16string> foldedGroupTitles(HWND tree, const ShownTree& shown) {
     std::vector<std::u16string> titles;
-    for (const auto& group : shown.groups()) {
-        if (TreeView_GetItemState(tree, group.item, TVIS_EXPANDED) & TVIS_EXPANDED)
-            continue;
-        if (const ListRow* row = findRow(rows, group.row))
-            titles.push_back(row->command);
-    }
+    for (const auto& group : shown.groups())
+        if (!(TreeView_GetItemState(tree, group.item, TVIS_EXPANDED) & TVIS_EXPANDED))
+            titles.push_back(group.title);
     return titles;
 }
 
 // Folds again the groups of these titles among the nodes on show.
-void foldGroupsTitled(HWND tree, const ShownTree& shown, const ListRows& rows,
+void foldGroupsTitled(HWND tree, const ShownTree& shown,
                       const std::vector<std::u16string>& titles) {
     if (titles.empty())
         return;
-    for (const auto& group : shown.groups()) {
-        const ListRow* row = findRow(rows, group.row);
-        if (row && std::find(titles.begin(), titles.end(), row->command) != titles.end())
+    for (const auto& group : shown.groups())
+        if (std::find(titles.begin(), titles.end(), group.title) != titles.end())
             TreeView_Expand(tree, group.item, TVE_COLLAPSE);
-    }
 }
 
 } // namespace
@@ -125,7 +119,7 @@ ReloadResult MainWindow::reloadChangedList() {
     if (load.rows.empty())
         return ReloadResult::Refused;
     const TreePlace place = placeOnShow(commandTree);
-    const auto folded = foldedGroupTitles(commandTree, shownTree_, state_.rows);
+    const auto folded = foldedGroupTitles(commandTree, shownTree_);
     const ListRows oldRows = std::exchange(state_.rows, std::move(load.rows));
     const TreeNodes oldNodes = shownTree_.nodes();
     state_.searchIndex.rebuild(state_.rows);
@@ -133,7 +127,7 @@ ReloadResult MainWindow::reloadChangedList() {
     // is not touched, so no change event runs and the focus stays.
     if (auto nodes = nodesOfView(shownView_)) {
         replaceNodes(std::move(*nodes));
-        foldGroupsTitled(commandTree, shownTree_, state_.rows, folded);
+        foldGroupsTitled(commandTree, shownTree_, folded);
         showPlace(findPlaceAgain(place, oldRows, oldNodes, state_.rows, shownTree_.nodes()));
     }
     return ReloadResult::Shown;

@@ -124,7 +124,7 @@ std::vector<ShownTree::Group> ShownTree::groups() const {
     std::vector<Group> groups;
     for (size_t k = 0; k < nodes_.size(); ++k)
         if (!nodes_[k].children.empty())
-            groups.push_back({items_[k].item, nodes_[k].row});
+            groups.push_back({items_[k].item, nodes_[k].text});
     return groups;
 }
 

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "list/tree_model.h"
@@ -32,10 +33,10 @@ class ShownTree {
     HTREEITEM itemAt(const NodePlace& place) const;
     // The item that shows node; nullptr when none does.
     HTREEITEM itemOf(NodeOfRow node) const;
-    // The top-level items of groups, with their nodes' rows.
+    // The top-level items of groups, with their nodes' titles.
     struct Group {
         HTREEITEM item;
-        int32_t row;
+        const std::u16string& title;
     };
     std::vector<Group> groups() const;
 
