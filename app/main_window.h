@@ -209,11 +209,12 @@ class MainWindow final : public WindowBase {
     // The nodes of a view of the rows, the search box's text as it is.
     std::optional<TreeNodes> nodesOfView(ListView view);
 
-    // Lists that arrive live (main_window_live.cpp).
-    // Starts following the two files; stamps are those taken before they
-    // were read.
+    // Lists that arrive live (main_window_live.cpp): the folder watch's
+    // message and the one timer of the lists.
     static constexpr UINT kListsChangedMessage = WM_APP + 2;
     static constexpr UINT_PTR kListCheckTimer = 1;
+    // Starts following the two files; stamps are those taken before they
+    // were read.
     void startFollowingLists(const LiveStamps& stamps);
     void stopFollowingLists();
     // The folder watch's message, and the timer: quiet, whatever fails.
