@@ -317,7 +317,7 @@ TEST_F(LiveListsTest, AChangeWaitsWhileTheWindowIsDisabled) {
     pumpMessagesFor(kLongerThanAReload);
     EXPECT_EQ(shownLines(f.commandTree), before);
     EnableWindow(f.hwnd(), TRUE);
-    EXPECT_TRUE(pumpMessagesUntil([&] { return host->state().rows.size() == 8u; }, 200ms));
+    EXPECT_TRUE(pumpMessagesUntil([&] { return host->state().rows.size() == 8u; }));
 }
 
 std::string targetLine(const char* name) {
