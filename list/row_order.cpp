@@ -53,12 +53,13 @@ namespace {
 // Pass i exchanges item i with every later one of lower rank: it carries the
 // running minimum along the suffix, so the items it exchanges with are the
 // suffix's strict record lows below the carried rank, and each of them moves
-// one record low to the right. The record lows of a stretch are found first
-// with a running minimum, branch-free (they are frequent and unpredictable),
-// and then the few of them exchanged. Once item i holds the suffix's lowest
-// rank no later exchange of that pass can happen, so the pass stops after
-// that stretch; the count of each rank left in the suffix tells which rank
-// that is.
+// one record low to the right. Once item i holds the suffix's lowest rank no
+// later exchange of that pass can happen, so the pass stops after the
+// stretch it is in; the count of each rank left in the suffix tells which
+// rank that is. Both ways through a stretch are branch-free, as exchanges
+// are unpredictable: where the last stretch held many record lows they are
+// found first with a running minimum and then exchanged, which keeps the
+// scan short; where it held few, exchanging as the scan goes costs less.
 std::vector<uint32_t> exchangeSortWithTies(std::vector<uint32_t> rank) {
     const size_t n = rank.size();
     std::vector<uint32_t> index(n);
@@ -72,22 +73,36 @@ std::vector<uint32_t> exchangeSortWithTies(std::vector<uint32_t> rank) {
         ++minimum;
     constexpr size_t kStretch = 64;
     uint32_t lows[kStretch];
+    size_t lastLows = kStretch;
     for (size_t i = 0; i + 1 < n; ++i) {
         uint32_t carriedRank = rank[i], carriedIndex = index[i];
         for (size_t j = i + 1; j < n && carriedRank != minimum;) {
             const size_t end = std::min(n, j + kStretch);
             size_t count = 0;
-            uint32_t lowest = carriedRank;
-            for (size_t k = j; k < end; ++k) {
-                const uint32_t x = rank[k];
-                lows[count] = static_cast<uint32_t>(k);
-                count += x < lowest;
-                lowest = x < lowest ? x : lowest;
+            if (lastLows < 2) {
+                for (size_t k = j; k < end; ++k) {
+                    const uint32_t x = rank[k], xIndex = index[k];
+                    const bool lower = x < carriedRank;
+                    count += lower;
+                    rank[k] = lower ? carriedRank : x;
+                    index[k] = lower ? carriedIndex : xIndex;
+                    carriedRank = lower ? x : carriedRank;
+                    carriedIndex = lower ? xIndex : carriedIndex;
+                }
+            } else {
+                uint32_t lowest = carriedRank;
+                for (size_t k = j; k < end; ++k) {
+                    const uint32_t x = rank[k];
+                    lows[count] = static_cast<uint32_t>(k);
+                    count += x < lowest;
+                    lowest = x < lowest ? x : lowest;
+                }
+                for (size_t q = 0; q < count; ++q) {
+                    std::swap(rank[lows[q]], carriedRank);
+                    std::swap(index[lows[q]], carriedIndex);
+                }
             }
-            for (size_t q = 0; q < count; ++q) {
-                std::swap(rank[lows[q]], carriedRank);
-                std::swap(index[lows[q]], carriedIndex);
-            }
+            lastLows = count;
             j = end;
         }
         rank[i] = carriedRank;
