@@ -226,8 +226,9 @@ class MainWindow final : public WindowBase {
     ReloadResult reloadChangedFile(LiveFile file);
     ReloadResult reloadChangedList();
     ReloadResult reloadChangedTargets();
-    // The file is on show as it is now, by the window's own doing.
-    void showingFileAsItIs(LiveFile file);
+    // The file is on show as it was at stamp, by the window's own doing.
+    void showingFile(LiveFile file, std::optional<FileStamp> stamp);
+    std::optional<FileStamp> stampOf(LiveFile file) const;
     LiveStamps stampLists() const;
 
     void onContextMenu(HWND source, LPARAM lp);

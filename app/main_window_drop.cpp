@@ -64,7 +64,7 @@ void MainWindow::acceptDroppedLsp(HDROP drop) {
     installDroppedList(environment_.exeFolder, rows, system);
     // The list written here is no change to follow; when the install fails
     // it puts the old list back as it was, which is none either.
-    showingFileAsItIs(LiveFile::CommandList);
+    showingFile(LiveFile::CommandList, stampOf(LiveFile::CommandList));
     // The search text stays: the tree shows the file order whatever it held.
     loadMorvaneList(listFilePath());
     showRowsInFileOrder();

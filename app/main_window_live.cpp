@@ -15,7 +15,6 @@
 
 #include "app/command_tree_items.h"
 #include "app/main_window.h"
-#include "cad_targets/target_line.h"
 #include "list/list_file.h"
 #include "platform/win32/win32_text.h"
 #include "services/services.h"
@@ -135,20 +134,24 @@ ReloadResult MainWindow::reloadChangedList() {
 
 ReloadResult MainWindow::reloadChangedTargets() {
     const LiveCaption caption =
-        captionAfterTargetListChange(environment_.exeFolder + std::u16string(kTargetListFileName),
+        captionAfterTargetListChange(liveFilePath(environment_.exeFolder, LiveFile::TargetList),
                                      state_.targetProgID, services());
     if (!caption.caption.empty() && windowText(hwnd()) != caption.caption)
         setWindowText(hwnd(), caption.caption);
     return reloadResultOf(caption.outcome);
 }
 
-void MainWindow::showingFileAsItIs(LiveFile file) {
+std::optional<FileStamp> MainWindow::stampOf(LiveFile file) const {
+    return services().files.fileStamp(liveFilePath(environment_.exeFolder, file));
+}
+
+void MainWindow::showingFile(LiveFile file, std::optional<FileStamp> stamp) {
     if (liveLists_)
-        liveLists_->nowShowing(file, stampLists()[static_cast<size_t>(file)]);
+        liveLists_->nowShowing(file, stamp);
 }
 
 void MainWindow::listWrittenHere(LiveFile file) {
-    showingFileAsItIs(file);
+    showingFile(file, stampOf(file));
     scheduleListCheck();
 }
 

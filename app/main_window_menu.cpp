@@ -25,11 +25,9 @@ void MainWindow::reloadList() {
     const std::u16string path = listFilePath();
     setSearchText(u"");
     // Taken before the read: a change made while it reads is one to follow.
-    const LiveStamps stamps = stampLists();
+    const auto stamp = stampOf(LiveFile::CommandList);
     loadMorvaneList(path);
-    if (liveLists_)
-        liveLists_->nowShowing(LiveFile::CommandList,
-                               stamps[static_cast<size_t>(LiveFile::CommandList)]);
+    showingFile(LiveFile::CommandList, stamp);
     showRowsInFileOrder();
 }
 

@@ -10,16 +10,12 @@
 namespace morvane {
 namespace {
 
-bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return upperAscii(a) == upperAscii(b);
-}
-
 // An alias as Windows makes them: up to eight characters with "~" and a
 // digit after it, a dot, and our files' extension.
 bool isShortAliasOfTextFile(std::u16string_view name) {
     const size_t dot = name.rfind(u'.');
     if (dot == std::u16string_view::npos || dot > 8 ||
-        !equalIgnoringCase(name.substr(dot), u".TXT"))
+        !equalIgnoringAsciiCase(name.substr(dot), u".TXT"))
         return false;
     const auto base = name.substr(0, dot);
     const size_t tilde = base.find(u'~');
@@ -32,17 +28,21 @@ constexpr LiveFile kLiveFiles[] = {LiveFile::CommandList, LiveFile::TargetList};
 } // namespace
 
 LiveFileSet liveFilesNamed(std::u16string_view name) {
-    if (equalIgnoringCase(name, kListFileName))
+    if (equalIgnoringAsciiCase(name, kListFileName))
         return liveFileBit(LiveFile::CommandList);
-    if (equalIgnoringCase(name, kTargetListFileName))
+    if (equalIgnoringAsciiCase(name, kTargetListFileName))
         return liveFileBit(LiveFile::TargetList);
     return isShortAliasOfTextFile(name) ? kBothLiveFiles : 0;
 }
 
+std::u16string liveFilePath(std::u16string_view folder, LiveFile file) {
+    return std::u16string(folder) +
+           std::u16string(file == LiveFile::CommandList ? kListFileName : kTargetListFileName);
+}
+
 LiveStamps stampLiveFiles(const FileSystem& files, std::u16string_view folder) {
-    const std::u16string base(folder);
-    return {files.fileStamp(base + std::u16string(kListFileName)),
-            files.fileStamp(base + std::u16string(kTargetListFileName))};
+    return {files.fileStamp(liveFilePath(folder, LiveFile::CommandList)),
+            files.fileStamp(liveFilePath(folder, LiveFile::TargetList))};
 }
 
 ReloadResult reloadResultOf(QuietReadOutcome outcome) {

@@ -60,6 +60,9 @@ inline constexpr LiveFileSet kBothLiveFiles =
 // as it cannot tell which; none for any other name.
 LiveFileSet liveFilesNamed(std::u16string_view name);
 
+// The file's path in folder (which ends with a separator).
+std::u16string liveFilePath(std::u16string_view folder, LiveFile file);
+
 // Each file's stamp (FileSystem::fileStamp), nullopt where there is no file.
 using LiveStamps = std::array<std::optional<FileStamp>, kLiveFileCount>;
 

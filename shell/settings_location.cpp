@@ -53,7 +53,7 @@ SettingsFiles chooseSettingsFiles(std::u16string besideExe, std::u16string perUs
     if (files.perUser.empty())
         return files;
     const auto location = storage.read(files.besideExe)->readText(kLocationKey);
-    if (location && upperAscii(*location) == upperAscii(kPerUserLocation))
+    if (location && equalIgnoringAsciiCase(*location, kPerUserLocation))
         files.place = SettingsPlace::PerUserAsked;
     else if (!storage.canReplace(files.besideExe))
         files.place = SettingsPlace::PerUserExeUnwritable;

@@ -4,6 +4,7 @@
 // system) and where a finding needs the line a value stands on.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/launcher_settings.h"
@@ -27,6 +28,16 @@ class SettingsText final : public SettingsSource {
     std::optional<size_t> lineOf(SettingsKey key) const;
 
   private:
+    // A key's line in a section: the key's name and the line's index.
+    struct KeyLine {
+        std::u16string_view name;
+        size_t index;
+    };
+    // The key lines of the sections of that name, in file order.
+    std::vector<KeyLine> keyLines(std::u16string_view section) const;
+    // The value on a key line, as readText gives it.
+    std::u16string valueOn(size_t line) const;
+
     std::vector<std::u16string> lines_;
 };
 

@@ -8,6 +8,16 @@ std::u16string upperAscii(std::u16string_view text) {
     return out;
 }
 
+bool equalIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+    const auto upper = [](char16_t c) -> char16_t { return c >= u'a' && c <= u'z' ? c - 32 : c; };
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upper(a[i]) != upper(b[i]))
+            return false;
+    return true;
+}
+
 void upperAsciiInPlace(std::u16string& text) {
     for (auto& c : text)
         if (c >= u'a' && c <= u'z')

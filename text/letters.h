@@ -13,6 +13,8 @@ constexpr bool isBlankCode(char16_t c) {
 // Capitals for a to z only; every other character stays.
 std::u16string upperAscii(std::u16string_view text);
 void upperAsciiInPlace(std::u16string& text);
+// True when a and b differ in the letter case of a to z at most.
+bool equalIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
 
 // Removes every character of code 32 or less from both ends.
 std::u16string_view trimBlanks(std::u16string_view text);

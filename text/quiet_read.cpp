@@ -55,12 +55,11 @@ bool hasValidBytes(std::string_view bytes, const AnsiCodePage& ansi) {
 
 QuietRead readTextQuietly(std::u16string_view path, const PlatformServices& services) {
     QuietRead result;
-    if (!services.files.fileExists(path))
-        return result;
     std::string bytes;
     std::u16string reason;
     if (!services.files.readFile(path, bytes, reason)) {
-        // Gone between the two questions counts as gone.
+        // Asked only when the read failed: a file there that would not open
+        // is worth trying again, no file (or a folder) is not.
         result.outcome = services.files.fileExists(path) ? QuietReadOutcome::CannotOpen
                                                          : QuietReadOutcome::Missing;
         return result;

@@ -112,4 +112,27 @@ void pumpMessagesFor(std::chrono::milliseconds time);
 // or nullptr when none is within five seconds.
 HWND waitForPopupMenu();
 
+// Waits on its own thread for a popup menu of this process and hands it to
+// onPopup there, which reads it and closes it or chooses an item; nothing
+// when no menu is shown within five seconds.
+class PopupMenuWatcher {
+  public:
+    explicit PopupMenuWatcher(std::function<void(HWND popup)> onPopup)
+        : thread_([onPopup = std::move(onPopup)] {
+              if (HWND popup = waitForPopupMenu())
+                  onPopup(popup);
+          }) {}
+    ~PopupMenuWatcher() { join(); }
+    PopupMenuWatcher(const PopupMenuWatcher&) = delete;
+    PopupMenuWatcher& operator=(const PopupMenuWatcher&) = delete;
+    // Waits until onPopup is done (or no menu came).
+    void join() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+  private:
+    std::thread thread_;
+};
+
 } // namespace morvane::test

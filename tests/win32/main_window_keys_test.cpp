@@ -101,33 +101,15 @@ struct SeenMenu {
     POINT topLeft{};
 };
 
-class MenuWatcher {
-  public:
-    MenuWatcher() : thread_([this] { watch(); }) {}
-    ~MenuWatcher() { result(); }
-    MenuWatcher(const MenuWatcher&) = delete;
-    MenuWatcher& operator=(const MenuWatcher&) = delete;
-    const SeenMenu& result() {
-        if (thread_.joinable())
-            thread_.join();
-        return seen_;
-    }
-
-  private:
-    void watch() {
-        HWND popup = test::waitForPopupMenu();
-        if (!popup)
-            return;
-        seen_.found = true;
-        seen_.menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-        RECT rect;
-        GetWindowRect(popup, &rect);
-        seen_.topLeft = {rect.left, rect.top};
-        PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-    }
-    SeenMenu seen_;
-    std::thread thread_;
-};
+// Reads the open menu, then closes it with Escape.
+void readMenu(HWND popup, SeenMenu& seen) {
+    seen.found = true;
+    seen.menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    RECT rect;
+    GetWindowRect(popup, &rect);
+    seen.topLeft = {rect.left, rect.top};
+    PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+}
 
 class MainWindowKeysTest : public test::MainWindowFixture {
   protected:
@@ -542,9 +524,10 @@ TEST_P(MenuKeys, OpenTheRightMenuInTheRightPlace) {
     pressKeys({{VK_DOWN}, {VK_DOWN}}); // a row below the first: the place must follow it
     SetFocus(handleOf(c.start));
     const POINT expected = underSelectedRow();
-    MenuWatcher watcher;
+    SeenMenu menu;
+    test::PopupMenuWatcher watcher([&](HWND popup) { readMenu(popup, menu); });
     press(c.key);
-    const SeenMenu& menu = watcher.result();
+    watcher.join();
     ASSERT_TRUE(menu.found);
     EXPECT_EQ(menu.menu == f.contextMenu, c.ours);
     if (c.ours) {

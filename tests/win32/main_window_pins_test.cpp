@@ -34,47 +34,28 @@ using test::texts;
 using test::windowText;
 using Texts = std::vector<std::wstring>;
 
-// What a watcher thread saw of "ピン留め" in the window's open menu; it then
-// chooses the item (End selects the last item, Enter chooses it) or closes
-// the menu.
+// What a watcher thread saw of "ピン留め" in the window's open menu.
 struct SeenPinItem {
     bool found = false;
     bool checked = false;
     bool greyed = false;
 };
 
-class PinItemWatcher {
-  public:
-    explicit PinItemWatcher(bool choose) : thread_([this, choose] { watch(choose); }) {}
-    ~PinItemWatcher() { result(); }
-    PinItemWatcher(const PinItemWatcher&) = delete;
-    PinItemWatcher& operator=(const PinItemWatcher&) = delete;
-    const SeenPinItem& result() {
-        if (thread_.joinable())
-            thread_.join();
-        return seen_;
+// Reads "ピン留め" in the open menu, then chooses it (End selects the last
+// item, Enter chooses it) or closes the menu.
+void readPinItem(HWND popup, bool choose, SeenPinItem& seen) {
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    const UINT state = GetMenuState(menu, kPinItem, MF_BYCOMMAND);
+    seen.found = state != static_cast<UINT>(-1);
+    seen.checked = state & MF_CHECKED;
+    seen.greyed = state & MF_GRAYED;
+    if (choose) {
+        PostMessageW(popup, WM_KEYDOWN, VK_END, 0);
+        PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+    } else {
+        PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
     }
-
-  private:
-    void watch(bool choose) {
-        HWND popup = test::waitForPopupMenu();
-        if (!popup)
-            return;
-        HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-        const UINT state = GetMenuState(menu, kPinItem, MF_BYCOMMAND);
-        seen_.found = state != static_cast<UINT>(-1);
-        seen_.checked = state & MF_CHECKED;
-        seen_.greyed = state & MF_GRAYED;
-        if (choose) {
-            PostMessageW(popup, WM_KEYDOWN, VK_END, 0);
-            PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
-        } else {
-            PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-        }
-    }
-    SeenPinItem seen_;
-    std::thread thread_;
-};
+}
 
 class MainWindowPinsTest : public test::MainWindowFixture {
   protected:
@@ -109,10 +90,11 @@ class MainWindowPinsTest : public test::MainWindowFixture {
             ClientToScreen(window->commandTree, &point);
             at = MAKELPARAM(point.x, point.y);
         }
-        PinItemWatcher watcher(choose);
+        SeenPinItem seen;
+        test::PopupMenuWatcher watcher([&](HWND popup) { readPinItem(popup, choose, seen); });
         SendMessageW(window->hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window->commandTree),
                      at);
-        const SeenPinItem seen = watcher.result();
+        watcher.join();
         test::pumpMessages(); // the chosen item's WM_COMMAND
         return seen;
     }

@@ -11,14 +11,10 @@ namespace morvane {
 namespace {
 
 // COM looks members up with letter case ignored.
-bool sameName(std::u16string_view a, std::u16string_view b) {
-    return upperAscii(a) == upperAscii(b);
-}
-
 const DescribedMember* findMember(const DescribedInterface& described, std::u16string_view name) {
     const auto found =
         std::find_if(described.members.begin(), described.members.end(),
-                     [&](const auto& member) { return sameName(member.name, name); });
+                     [&](const auto& member) { return equalIgnoringAsciiCase(member.name, name); });
     return found == described.members.end() ? nullptr : &*found;
 }
 
@@ -136,11 +132,12 @@ class CadFinder {
             verdict.registration ? &*verdict.registration : nullptr;
         const bool hasIndependent =
             registration && !registration->versionIndependentProgId.empty() &&
-            !sameName(registration->versionIndependentProgId, registration->progId);
+            !equalIgnoringAsciiCase(registration->versionIndependentProgId, registration->progId);
         if (!currentVersion.empty() ||
-            (hasIndependent && sameName(progId, registration->versionIndependentProgId)))
+            (hasIndependent &&
+             equalIgnoringAsciiCase(progId, registration->versionIndependentProgId)))
             cad.kind = ProgIdKind::VersionIndependent;
-        else if (hasIndependent && sameName(progId, registration->progId))
+        else if (hasIndependent && equalIgnoringAsciiCase(progId, registration->progId))
             cad.kind = ProgIdKind::Versioned;
         return cad;
     }
@@ -171,7 +168,7 @@ bool offersLauncherMembers(const std::vector<DescribedInterface>& library) {
         const auto documentInterface =
             std::find_if(library.begin(), library.end(), [&](const DescribedInterface& other) {
                 return !document->resultInterface.empty() &&
-                       sameName(other.name, document->resultInterface);
+                       equalIgnoringAsciiCase(other.name, document->resultInterface);
             });
         return documentInterface == library.end() ? anySendCommand
                                                   : hasSendCommand(*documentInterface);
